@@ -1,0 +1,90 @@
+// LoadDefinitions against a plain read-and-decode of the same two files, and the memory the
+// loaded tables take.
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+
+#include "definitions/DefinitionSet.h"
+#include "definitions/LineScramble.h"
+#include "definitions/TextFile.h"
+#include "support/FakePlatform.h"
+
+namespace {
+
+using qm::test::FakeMachine;
+
+class NoStop final : public qm::defs::LoadControl {
+public:
+    bool StopRequested() const override { return false; }
+    void LetEventsRun() override {}
+};
+
+long CurrentRssKiB() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * 4;
+}
+
+FakeMachine& MachineWithLargeSet() {
+    static FakeMachine machine = [] {
+        FakeMachine m;
+        std::vector<std::string> files, folders;
+        files.reserve(100001);
+        folders.reserve(100001);
+        for (int i = 0; i < 100001; ++i) {
+            const std::string n = std::to_string(i);
+            files.push_back("threat" + n + ".exe=Threat Number " + n + "|[progfil]Vendor" + n +
+                            "\\bin|" + (i % 7 == 0 ? "TYPE" : "Adware"));
+            folders.push_back("vendor" + n + "=Vendor Folder " + n + "|[appdata]Vendor" + n +
+                              "\\|Toolbar");
+        }
+        m.PutDefinitionFile("FileDefinition.dat", files);
+        m.PutDefinitionFile("DirectoryDefinition.dat", folders);
+        return m;
+    }();
+    return machine;
+}
+
+void BM_PlainReadAndDecode(benchmark::State& state) {
+    FakeMachine& m = MachineWithLargeSet();
+    for (auto _ : state) {
+        std::size_t bytes = 0;
+        for (const char* name : {"FileDefinition.dat", "DirectoryDefinition.dat"}) {
+            auto reader = qm::text::LineReader::Open(
+                m.files, std::string(FakeMachine::kDataFolder) + "\\" + name);
+            std::string line;
+            while (reader->Next(line)) {
+                qm::defs::DecodeLineInPlace(line);
+                bytes += line.size();
+            }
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+}
+BENCHMARK(BM_PlainReadAndDecode)->Unit(benchmark::kMillisecond);
+
+void BM_LoadDefinitions(benchmark::State& state) {
+    FakeMachine& m = MachineWithLargeSet();
+    qm::defs::DefinitionFiles files(m.files, FakeMachine::kDataFolder);
+    const qm::defs::PathTokenExpander tokens(m.shell);
+    const qm::defs::SafetyList safety({"C:\\windows\\system32\\kernel32.dll", "C:\\windows"});
+    NoStop control;
+    long rssGrowth = 0;
+    for (auto _ : state) {
+        const long before = CurrentRssKiB();
+        auto set = std::make_unique<qm::defs::DefinitionSet>();
+        set->Load(files, m.files, tokens, safety, control);
+        rssGrowth = CurrentRssKiB() - before;
+        benchmark::DoNotOptimize(set->FileTable().size() + set->FolderTable().size());
+        state.PauseTiming();
+        set.reset();
+        state.ResumeTiming();
+    }
+    state.counters["tables_MiB"] = static_cast<double>(rssGrowth) / 1024.0;
+}
+BENCHMARK(BM_LoadDefinitions)->Unit(benchmark::kMillisecond);
+
+}  // namespace

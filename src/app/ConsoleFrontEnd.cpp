@@ -1,0 +1,398 @@
+#include "app/ConsoleFrontEnd.h"
+
+#include <optional>
+
+#include "app/JsonWriter.h"
+#include "definitions/DefinitionFiles.h"
+#include "definitions/LineScramble.h"
+#include "definitions/PathTokens.h"
+#include "definitions/Text.h"
+#include "definitions/TextFile.h"
+#include "i18n/MessageCatalogue.h"
+#include "scan/ScanSession.h"
+#include "ui/FrmMain.h"
+
+namespace qm::app {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quillmarsh-cli [--data-folder DIR] [--server URL] [--json] COMMAND [ARGS]\r\n"
+    "  scan smart | full [--drives C,D] | file PATH | folder PATH   [--remove]\r\n"
+    "  defs decode FILE | defs encode FILE | defs count\r\n";
+
+// Lines on the console end with CR LF, as in every file the program writes.
+constexpr const char* kEol = "\r\n";
+
+struct Options {
+    std::string dataFolder;
+    std::string server;
+    bool json = false;
+    std::vector<std::string> command;
+};
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!o.command.empty()) {
+            o.command.push_back(a);
+        } else if (a == "--json") {
+            o.json = true;
+        } else if (a == "--data-folder" || a == "--server") {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            (a == "--data-folder" ? o.dataFolder : o.server) = args[++i];
+        } else if (text::StartsWith(a, "--")) {
+            error = "unknown option " + a;
+            return std::nullopt;
+        } else {
+            o.command.push_back(a);
+        }
+    }
+    if (o.command.empty()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    return o;
+}
+
+// Message boxes become lines on standard error; questions are answered No, so nothing the
+// console does is ever confirmed by default.
+class ConsolePrompts final : public ui::Prompts {
+  public:
+    explicit ConsolePrompts(std::ostream& err) : err_(err) {}
+    ui::MessageAnswer ShowMessage(const std::string& message, const std::string&,
+                                  ui::MessageButtons buttons, ui::MessageIcon) override {
+        shown.push_back(message);
+        err_ << message << kEol;
+        switch (buttons) {
+            case ui::MessageButtons::YesNo:
+                return ui::MessageAnswer::No;
+            case ui::MessageButtons::AbortRetryIgnore:
+                return ui::MessageAnswer::Abort;
+            case ui::MessageButtons::Ok:
+                break;
+        }
+        return ui::MessageAnswer::Ok;
+    }
+    std::vector<std::string> shown;
+
+  private:
+    std::ostream& err_;
+};
+
+// The file or folder named on the command line stands for the user's choice in the picker.
+class ArgumentPickers final : public ui::Pickers {
+  public:
+    std::optional<std::string> file;
+    std::optional<std::string> folder;
+    std::optional<std::string> ChooseFile() override { return file; }
+    std::optional<std::string> ChooseFolder() override { return folder; }
+};
+
+class NoEvents final : public ui::EventPump {
+  public:
+    void LetEventsRun() override {}
+};
+
+struct ScanRequest {
+    ui::ScanKind kind = ui::ScanKind::Smart;
+    std::string kindName;
+    std::string target;
+    std::vector<std::string> drives;
+    bool drivesGiven = false;
+    bool remove = false;
+};
+
+std::optional<ScanRequest> ParseScan(const std::vector<std::string>& cmd, std::string& error) {
+    ScanRequest r;
+    if (cmd.size() < 2) {
+        error = "scan needs a kind: smart, full, file PATH or folder PATH";
+        return std::nullopt;
+    }
+    r.kindName = cmd[1];
+    std::size_t i = 2;
+    if (r.kindName == "smart") {
+        r.kind = ui::ScanKind::Smart;
+    } else if (r.kindName == "full") {
+        r.kind = ui::ScanKind::FullSystem;
+    } else if (r.kindName == "file" || r.kindName == "folder") {
+        r.kind = r.kindName == "file" ? ui::ScanKind::File : ui::ScanKind::Folder;
+        if (cmd.size() < 3 || cmd[2].empty()) {
+            error = "scan " + r.kindName + " needs a PATH";
+            return std::nullopt;
+        }
+        r.target = cmd[2];
+        i = 3;
+    } else {
+        error = "unknown scan kind " + r.kindName;
+        return std::nullopt;
+    }
+    for (; i < cmd.size(); ++i) {
+        if (cmd[i] == "--remove") {
+            r.remove = true;
+        } else if (cmd[i] == "--drives" && r.kind == ui::ScanKind::FullSystem &&
+                   i + 1 < cmd.size()) {
+            r.drivesGiven = true;
+            for (auto piece : text::Split(cmd[++i], ',')) {
+                std::string letter = text::Upper(text::Trim(piece));
+                if (letter.size() >= 2 && letter[1] == ':')
+                    letter.resize(1);
+                if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
+                    error = "--drives takes drive letters such as C,D";
+                    return std::nullopt;
+                }
+                r.drives.push_back(letter);
+            }
+        } else {
+            error = "unexpected argument " + cmd[i];
+            return std::nullopt;
+        }
+    }
+    return r;
+}
+
+void PrintScanText(std::ostream& out, const ScanRequest& req, const ui::FrmMain& form,
+                   const scan::ScanSession& session) {
+    out << "Scan: " << req.kindName << kEol;
+    out << "Status: " << form.lblStatus.caption << kEol;
+    out << "Started: " << session.StartTime() << kEol;
+    out << "Finished: " << session.FinishTime() << kEol;
+    out << "Found:" << kEol;
+    for (const auto& row : form.lvwSpywareFound.rows) {
+        out << "  " << row.text << "  " << row.SubItem(1) << kEol;
+    }
+    out << "Results (File | Location | Type | Risk | Details):" << kEol;
+    for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
+        out << "  [" << (row.checked ? 'x' : ' ') << "] " << row.text << " | " << row.SubItem(1)
+            << " | " << row.SubItem(2) << " | " << row.SubItem(3) << " | " << row.SubItem(4)
+            << kEol;
+    }
+    out << "Processes inspected: " << form.lblMemoryInspected.caption << kEol;
+    out << "Registry entries inspected: " << form.lblRegistryInspected.caption << kEol;
+    out << "Files and folders inspected: " << form.lblFilesFolderInspected.caption << kEol;
+    out << "Items found: " << form.lblSoftwareFound.caption << kEol;
+    out << "Traces found: " << form.lbltracesFound.caption << kEol;
+}
+
+void PrintScanJson(std::ostream& out, const ScanRequest& req, const ui::FrmMain& form,
+                   const scan::ScanSession& session) {
+    JsonWriter j;
+    j.BeginObject();
+    j.Field("kind", req.kindName);
+    j.Field("status", form.lblStatus.caption);
+    j.Field("started", session.StartTime());
+    j.Field("finished", session.FinishTime());
+    j.BeginObjectIn("counters");
+    j.Field("processes", form.lblMemoryInspected.caption);
+    j.Field("registry", form.lblRegistryInspected.caption);
+    j.Field("files", form.lblFilesFolderInspected.caption);
+    j.Field("found", form.lblSoftwareFound.caption);
+    j.Field("traces", form.lbltracesFound.caption);
+    j.EndObject();
+    j.BeginArray("live");
+    for (const auto& row : form.lvwSpywareFound.rows) {
+        j.BeginObject();
+        j.Field("name", row.text);
+        j.Field("details", row.SubItem(1));
+        j.Number("icon", row.icon);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.BeginArray("results");
+    for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
+        j.BeginObject();
+        j.Field("name", row.text);
+        j.Field("location", row.SubItem(1));
+        j.Field("type", row.SubItem(2));
+        j.Field("risk", row.SubItem(3));
+        j.Field("details", row.SubItem(4));
+        j.Number("icon", row.icon);
+        j.Boolean("checked", row.checked);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.BeginObjectIn("worklists");
+    j.BeginArray("files");
+    for (const auto& row : form.lvwFilesToBeDeleted.rows) {
+        j.BeginObject();
+        j.Field("path", row.text);
+        j.Field("threat", row.SubItem(1));
+        j.EndObject();
+    }
+    j.EndArray();
+    j.BeginArray("registry");
+    for (const auto& row : form.lvwRegistryToBeDeleted.rows) {
+        j.BeginObject();
+        j.Field("root", row.text);
+        j.Field("key", row.SubItem(1));
+        j.Field("value", row.SubItem(2));
+        j.Field("threat", row.SubItem(3));
+        j.EndObject();
+    }
+    j.EndArray();
+    j.BeginArray("cookies");
+    for (const auto& row : form.lvwCookiesToDelete.rows) {
+        j.BeginObject();
+        j.Field("path", row.text);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.EndObject();
+    j.EndObject();
+    out << j.Text() << kEol;
+}
+
+class Console {
+  public:
+    Console(Options options, ConsoleEnvironment& env) : o_(std::move(options)), env_(env) {
+        const auto info = env_.platform.version.OwnProductInfo();
+        product_ = info;
+        messages_.SetPlaceholders(info.productName, info.companyName);
+        i18n::LoadDefaultMessages(messages_);
+    }
+
+    int Run() {
+        if (!ResolveDataFolder())
+            return kExitError;
+        const std::string& verb = o_.command[0];
+        if (verb == "scan")
+            return Scan();
+        if (verb == "defs")
+            return Defs();
+        if (verb == "update" || verb == "exclude" || verb == "report" || verb == "quarantine") {
+            return Fail("'" + verb + "' is not available in this version");
+        }
+        return Fail("unknown command " + verb);
+    }
+
+  private:
+    int Fail(const std::string& message) {
+        env_.err << "quillmarsh-cli: " << message << kEol;
+        return kExitError;
+    }
+
+    bool ResolveDataFolder() {
+        dataFolder_ = o_.dataFolder.empty()
+                          ? defs::ExpandPathTokens(env_.platform.shell, defs::kDataFolderToken)
+                          : o_.dataFolder;
+        while (dataFolder_.size() > 3 && (dataFolder_.back() == '\\' || dataFolder_.back() == '/'))
+            dataFolder_.pop_back();
+        if (dataFolder_.empty() || !defs::FolderExists(env_.platform.files, dataFolder_)) {
+            Fail("the data folder \"" + dataFolder_ + "\" does not exist or cannot be read");
+            return false;
+        }
+        return true;
+    }
+
+    int Scan() {
+        std::string error;
+        const auto req = ParseScan(o_.command, error);
+        if (!req)
+            return Fail(error);
+        if (req->remove)
+            return Fail("--remove is not available in this version");
+
+        ui::FrmMain form;
+        ConsolePrompts prompts(env_.err);
+        ArgumentPickers pickers;
+        NoEvents pump;
+        if (req->kind == ui::ScanKind::File)
+            pickers.file = req->target;
+        if (req->kind == ui::ScanKind::Folder)
+            pickers.folder = req->target;
+        for (const auto& letter : req->drives)
+            form.lvwHardDrives.Add(letter).checked = true;
+
+        scan::ScanSession session(form,
+                                  scan::ScanServices{env_.platform, prompts, pickers, pump,
+                                                     env_.settings, messages_, product_},
+                                  dataFolder_);
+        // What the program does at start-up before any scan: install downloaded copies, count.
+        session.Files().InstallDownloadedDefinitions();
+        session.SetSignatureCounts(session.Files().CountDefinitions());
+        form.SelectScanKind(req->kind);
+        session.StartScan();
+
+        const std::string missing = messages_.getMessages("MSG_MISSING");
+        for (const auto& shown : prompts.shown) {
+            if (shown == missing)
+                return kExitError;
+        }
+        if (o_.json) {
+            PrintScanJson(env_.out, *req, form, session);
+        } else {
+            PrintScanText(env_.out, *req, form, session);
+        }
+        const bool found = session.Counters().itemsFound != 0 ||
+                           !form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty();
+        return found ? kExitFound : kExitClean;
+    }
+
+    int Defs() {
+        const auto& cmd = o_.command;
+        if (cmd.size() == 2 && cmd[1] == "count")
+            return Count();
+        if (cmd.size() == 3 && (cmd[1] == "decode" || cmd[1] == "encode")) {
+            const bool decode = cmd[1] == "decode";
+            auto reader = text::LineReader::Open(env_.platform.files, cmd[2]);
+            if (!reader)
+                return Fail("cannot read " + cmd[2]);
+            std::string line;
+            while (reader->Next(line)) {
+                env_.out << (decode ? defs::DecodeLine(line) : defs::EncodeLine(line)) << kEol;
+            }
+            return kExitClean;
+        }
+        return Fail("defs takes: decode FILE, encode FILE or count");
+    }
+
+    int Count() {
+        const defs::DefinitionFiles files(env_.platform.files, dataFolder_);
+        const auto c = files.CountDefinitions();
+        if (o_.json) {
+            JsonWriter j;
+            j.BeginObject();
+            j.BeginObjectIn("counts");
+            j.Number("cookies", c.cookies);
+            j.Number("files", c.files);
+            j.Number("registry", c.registry);
+            j.Number("programs", c.programs);
+            j.Number("total", c.Total());
+            j.EndObject();
+            j.EndObject();
+            env_.out << j.Text() << kEol;
+        } else {
+            env_.out << "Cookie signatures: " << c.cookies << kEol;
+            env_.out << "File and folder signatures: " << c.files << kEol;
+            env_.out << "Registry signatures: " << c.registry << kEol;
+            env_.out << "Program signatures: " << c.programs << kEol;
+            env_.out << "Total: " << c.Total() << kEol;
+        }
+        return kExitClean;
+    }
+
+    Options o_;
+    ConsoleEnvironment& env_;
+    platform::ProductInfo product_;
+    i18n::MessageCatalogue messages_;
+    std::string dataFolder_;
+};
+
+}  // namespace
+
+int RunConsole(const std::vector<std::string>& args, ConsoleEnvironment& env) {
+    std::string error;
+    auto options = ParseOptions(args, error);
+    if (!options) {
+        env.err << "quillmarsh-cli: " << error << kEol << kUsage;
+        return kExitError;
+    }
+    Console console(std::move(*options), env);
+    return console.Run();
+}
+
+}  // namespace qm::app

@@ -1,0 +1,57 @@
+#pragma once
+// The per-user settings store: strings addressed by application name, section and key.
+// Reads always name a default and never fail; writes are not checked.
+
+#include <map>
+#include <string>
+#include <tuple>
+
+namespace qm::app {
+
+namespace section {
+inline constexpr const char* kOptions = "OptionAndSettings";
+inline constexpr const char* kSettings = "Settings";
+inline constexpr const char* kDrives = "Drives";
+}  // namespace section
+
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    virtual std::string Read(const std::string& app, const std::string& section,
+                             const std::string& key, const std::string& fallback) = 0;
+    virtual void Write(const std::string& app, const std::string& section, const std::string& key,
+                       const std::string& value) = 0;
+};
+
+// A store kept in memory: the test double, and the fallback when no store can be opened.
+class MemorySettingsStore final : public SettingsStore {
+  public:
+    std::string Read(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& fallback) override;
+    void Write(const std::string& app, const std::string& section, const std::string& key,
+               const std::string& value) override;
+
+  private:
+    // Names compare without regard to case, as in the registry.
+    std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
+};
+
+// The program's own options: the application name is the product name.
+class ProgramSettings {
+  public:
+    ProgramSettings(SettingsStore& store, std::string productName)
+        : store_(store), app_(std::move(productName)) {}
+    std::string Read(const std::string& section, const std::string& key,
+                     const std::string& fallback) const {
+        return store_.Read(app_, section, key, fallback);
+    }
+    void Write(const std::string& section, const std::string& key, const std::string& value) {
+        store_.Write(app_, section, key, value);
+    }
+
+  private:
+    SettingsStore& store_;
+    std::string app_;
+};
+
+}  // namespace qm::app

@@ -1,0 +1,55 @@
+#pragma once
+// The in-memory form of the file and folder signatures that the drive walk and the single
+// File and Folder Scans check candidates against.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "definitions/DefinitionFiles.h"
+#include "definitions/LoadControl.h"
+#include "definitions/PathTokens.h"
+#include "definitions/SafetyList.h"
+
+namespace qm::defs {
+
+struct FileTableEntry {
+    std::string folder;    // lower case, ends with "\", "[drive]" kept; empty without a folder
+    std::string fileName;  // lower case
+    std::string category;  // "TYPE" already replaced by "Spyware"
+    std::string threatName;
+};
+
+struct FolderTableEntry {
+    std::string folderPath;  // lower case, no trailing "\", "[drive]" kept
+    std::string folderName;  // lower case
+    std::string category;
+    std::string threatName;
+};
+
+class DefinitionSet {
+  public:
+    // Each table holds at most this many records (indices 0 to 100,000); the rest is dropped.
+    static constexpr std::size_t kCapacity = 100001;
+
+    bool Loaded() const { return loaded_; }
+    const std::vector<FileTableEntry>& FileTable() const { return fileTable_; }
+    const std::vector<FolderTableEntry>& FolderTable() const { return folderTable_; }
+
+    // Reads "FileDefinition.dat" and "DirectoryDefinition.dat" once per run; later calls
+    // change nothing, even when the first load was stopped part-way.
+    void Load(const DefinitionFiles& files, platform::FileSystem& fs,
+              const PathTokenExpander& tokens, const SafetyList& safety, LoadControl& control);
+
+  private:
+    bool loaded_ = false;
+    std::vector<FileTableEntry> fileTable_;
+    std::vector<FolderTableEntry> folderTable_;
+};
+
+// Rebuilds the SafetyList from "Safety.dat" ("[drive]" stands for the system drive root).
+SafetyList LoadSafetyList(const DefinitionFiles& files, platform::FileSystem& fs,
+                          const PathTokenExpander& tokens, const std::string& driveRoot,
+                          LoadControl& control);
+
+}  // namespace qm::defs

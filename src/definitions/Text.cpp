@@ -1,0 +1,188 @@
+#include "definitions/Text.h"
+
+#include <algorithm>
+
+namespace qm::text {
+
+namespace {
+unsigned char Byte(char c) {
+    return static_cast<unsigned char>(c);
+}
+}  // namespace
+
+char LowerChar(char c) {
+    const unsigned char b = Byte(c);
+    if (b >= 'A' && b <= 'Z')
+        return static_cast<char>(b + 32);
+    // Code page 1252: À..Þ except × fold to à..þ; Š Œ Ž Ÿ to š œ ž ÿ.
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
+        return static_cast<char>(b + 32);
+    if (b == 0x8A || b == 0x8C || b == 0x8E)
+        return static_cast<char>(b + 16);
+    if (b == 0x9F)
+        return static_cast<char>(0xFF);
+    return c;
+}
+
+char UpperChar(char c) {
+    const unsigned char b = Byte(c);
+    if (b >= 'a' && b <= 'z')
+        return static_cast<char>(b - 32);
+    if (b >= 0xE0 && b <= 0xFE && b != 0xF7)
+        return static_cast<char>(b - 32);
+    if (b == 0x9A || b == 0x9C || b == 0x9E)
+        return static_cast<char>(b - 16);
+    if (b == 0xFF)
+        return static_cast<char>(0x9F);
+    return c;
+}
+
+void LowerInPlace(std::string& s) {
+    for (char& c : s)
+        c = LowerChar(c);
+}
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    LowerInPlace(out);
+    return out;
+}
+
+std::string Upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = UpperChar(c);
+    return out;
+}
+
+std::string_view TrimView(std::string_view s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = s.find_last_not_of(' ');
+    return s.substr(first, last - first + 1);
+}
+
+std::string Trim(std::string_view s) {
+    return std::string(TrimView(s));
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerChar(a[i]) != LowerChar(b[i]))
+            return false;
+    }
+    return true;
+}
+
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from) {
+    if (needle.empty())
+        return from <= haystack.size() ? from : std::string_view::npos;
+    if (needle.size() > haystack.size())
+        return std::string_view::npos;
+    const char first = LowerChar(needle[0]);
+    for (std::size_t i = from; i + needle.size() <= haystack.size(); ++i) {
+        if (LowerChar(haystack[i]) != first)
+            continue;
+        if (EqualsNoCase(haystack.substr(i, needle.size()), needle))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+bool ContainsNoCase(std::string_view haystack, std::string_view needle) {
+    return FindNoCase(haystack, needle) != std::string_view::npos;
+}
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
+}
+
+std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
+    if (from.empty())
+        return std::string(s);
+    std::string out;
+    out.reserve(s.size());
+    std::size_t pos = 0;
+    for (;;) {
+        const auto hit = s.find(from, pos);
+        if (hit == std::string_view::npos)
+            break;
+        out.append(s.substr(pos, hit - pos));
+        out.append(to);
+        pos = hit + from.size();
+    }
+    out.append(s.substr(pos));
+    return out;
+}
+
+std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::string_view to) {
+    if (from.empty())
+        return std::string(s);
+    std::string out;
+    out.reserve(s.size());
+    std::size_t pos = 0;
+    for (;;) {
+        const auto hit = FindNoCase(s, from, pos);
+        if (hit == std::string_view::npos)
+            break;
+        out.append(s.substr(pos, hit - pos));
+        out.append(to);
+        pos = hit + from.size();
+    }
+    out.append(s.substr(pos));
+    return out;
+}
+
+std::string ReduceDoubleBackslashes(std::string_view s) {
+    return ReplaceAll(s, "\\\\", "\\");
+}
+
+std::vector<std::string_view> Split(std::string_view s, char sep) {
+    std::vector<std::string_view> pieces;
+    std::size_t pos = 0;
+    for (;;) {
+        const auto hit = s.find(sep, pos);
+        if (hit == std::string_view::npos) {
+            pieces.push_back(s.substr(pos));
+            return pieces;
+        }
+        pieces.push_back(s.substr(pos, hit - pos));
+        pos = hit + 1;
+    }
+}
+
+std::string FormatWithDigitGrouping(long long value) {
+    const bool negative = value < 0;
+    std::string digits = std::to_string(value);
+    if (negative)
+        digits.erase(0, 1);
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out += ',';
+        out += digits[i];
+    }
+    return negative ? "-" + out : out;
+}
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = Byte(LowerChar(a[i]));
+        const auto cb = Byte(LowerChar(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+}  // namespace qm::text

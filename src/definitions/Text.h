@@ -1,0 +1,43 @@
+#pragma once
+// String helpers for ANSI (code page 1252) text: the program compares names and paths
+// without regard to case, the way the platform's string routines do.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm::text {
+
+char LowerChar(char c);
+char UpperChar(char c);
+std::string Lower(std::string_view s);
+std::string Upper(std::string_view s);
+void LowerInPlace(std::string& s);
+
+// Removes leading and trailing blanks (spaces only, like the classic Trim).
+std::string_view TrimView(std::string_view s);
+std::string Trim(std::string_view s);
+
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool ContainsNoCase(std::string_view haystack, std::string_view needle);
+std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from = 0);
+bool EndsWith(std::string_view s, std::string_view suffix);
+bool StartsWith(std::string_view s, std::string_view prefix);
+
+std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to);
+std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::string_view to);
+
+// Every "\\" becomes "\" in one left-to-right pass, the way a single Replace call does it
+// (so "\\\" becomes "\\").
+std::string ReduceDoubleBackslashes(std::string_view s);
+
+// Splits at every occurrence of `sep`; an empty input gives one empty piece.
+std::vector<std::string_view> Split(std::string_view s, char sep);
+
+// "1234567" as "1,234,567": digit grouping, no decimals.
+std::string FormatWithDigitGrouping(long long value);
+
+// Compares without regard to case in the code page's order of lower-case letters.
+int CompareNoCase(std::string_view a, std::string_view b);
+
+}  // namespace qm::text

@@ -1,0 +1,42 @@
+#include "i18n/MessageCatalogue.h"
+
+#include "definitions/Text.h"
+
+namespace qm::i18n {
+
+MessageCatalogue::MessageCatalogue(std::string programName, std::string companyName)
+    : programName_(std::move(programName)), companyName_(std::move(companyName)) {}
+
+void MessageCatalogue::SetPlaceholders(std::string programName, std::string companyName) {
+    programName_ = std::move(programName);
+    companyName_ = std::move(companyName);
+}
+
+void MessageCatalogue::setMessage(std::string_view key, std::string_view text) {
+    for (auto& slot : slots_) {
+        if (slot.inUse)
+            continue;
+        slot.inUse = true;
+        slot.key = std::string(key);
+        slot.text = std::string(text);
+        return;
+    }
+}
+
+std::string MessageCatalogue::getMessages(std::string_view key) const {
+    const std::string wanted = text::Upper(key);
+    for (const auto& slot : slots_) {
+        if (text::Upper(slot.key) == wanted) {
+            std::string result = text::ReplaceAllNoCase(slot.text, "[ProgramName]", programName_);
+            result = text::ReplaceAllNoCase(result, "[CompanyName]", companyName_);
+            if (!result.empty())
+                result[0] = text::UpperChar(result[0]);
+            return result;
+        }
+        if (!slot.inUse)
+            break;
+    }
+    return {};
+}
+
+}  // namespace qm::i18n

@@ -1,0 +1,61 @@
+#pragma once
+// File and folder operations the core needs. Paths and file contents are byte strings in the
+// system ANSI code page; the core never sees wide strings.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::platform {
+
+// The attribute bits as the file system reports them (FILE_ATTRIBUTE_*).
+namespace attr {
+inline constexpr std::uint32_t kReadOnly = 0x01;
+inline constexpr std::uint32_t kHidden = 0x02;
+inline constexpr std::uint32_t kSystem = 0x04;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kNormal = 0x80;
+}  // namespace attr
+
+struct DirEntry {
+    std::string name;
+    std::uint32_t attributes = 0;
+};
+
+// A sequential reader of a file's bytes; the file is closed when the reader goes away.
+class ByteReader {
+  public:
+    virtual ~ByteReader() = default;
+    // Reads up to `size` bytes into `buffer`; returns 0 at the end of the file or on an error.
+    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+};
+
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+
+    // The entry's attributes, or nothing when the path names no file or folder.
+    virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
+    // Every entry of a folder, "." and ".." left out, hidden and system entries included.
+    // Nothing when the folder cannot be listed.
+    virtual std::vector<DirEntry> ListFolder(const std::string& folder) = 0;
+
+    virtual std::unique_ptr<ByteReader> OpenForReading(const std::string& path) = 0;
+    // Replaces the file's whole content: the new content is written beside it and moved into
+    // place, so a failure leaves the old file untouched and never a half-written one.
+    virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+
+    virtual bool DeleteFile(const std::string& path) = 0;
+    // Fails when `to` exists.
+    virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+    // Moves `from` onto `to` in one step, replacing `to` when it exists; on failure both stay.
+    virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+    // Creates the folder and any missing parents; true when it exists afterwards.
+    virtual bool CreateFolder(const std::string& folder) = 0;
+};
+
+}  // namespace qm::platform

@@ -1,0 +1,18 @@
+#pragma once
+// The operating system as the core sees it: one reference per kind of operation.
+
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/ShellFolders.h"
+#include "platform/VersionInfo.h"
+
+namespace qm::platform {
+
+struct Platform {
+    FileSystem& files;
+    ShellFolders& shell;
+    Clock& clock;
+    VersionInfo& version;
+};
+
+}  // namespace qm::platform

@@ -1,0 +1,18 @@
+// Phases whose scanners are not part of the program yet. Each is a named step of the scan
+// session so that the drivers run in their final order; the scanner that belongs to a phase
+// replaces its step here.
+
+#include "scan/ScanSession.h"
+
+namespace qm::scan {
+
+void ScanSession::ScanCookies() {}
+void ScanSession::ScanProcesses() {}
+void ScanSession::ScanRegistry() {}
+void ScanSession::ScanDefinedFiles() {}
+void ScanSession::ScanDefinedFolders() {}
+void ScanSession::ScanDrive(const std::string&) {}
+void ScanSession::ScanFileBody(const std::string&) {}
+void ScanSession::ScanFolderBody(const std::string&) {}
+
+}  // namespace qm::scan

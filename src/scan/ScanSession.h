@@ -1,0 +1,107 @@
+#pragma once
+// One scan from the click on Start to the final status line: the kind drivers and their
+// phases, the counters and progress, Pause and Stop, and the completion stamps.
+
+#include <functional>
+#include <string>
+
+#include "app/SettingsStore.h"
+#include "definitions/DefinitionFiles.h"
+#include "definitions/DefinitionSet.h"
+#include "definitions/LoadControl.h"
+#include "definitions/SafetyList.h"
+#include "scan/Progress.h"
+#include "scan/ScanServices.h"
+#include "ui/FrmMain.h"
+
+namespace qm::scan {
+
+class ScanSession final : public defs::LoadControl {
+  public:
+    ScanSession(ui::FrmMain& form, ScanServices services, std::string dataFolder);
+
+    // Runs one scan of the kind selected in `optScan`.
+    void StartScan(bool startedByScheduler = false);
+
+    // Pause: a modal box; the scan stands still until it is answered.
+    void PauseScan();
+    // Stop: asks (`cmdStop` with MSG_STOP, `lblStop` with MSG_SURE); Yes sets StopRequested.
+    void StopScan(bool askedFromLabel = false);
+
+    // Refreshes the screen on every 25th call only.
+    void ProgressUpdate(const std::string& text, int phasePercent, int overallPercent);
+    void ProgressUpdateNow(const std::string& text, int phasePercent, int overallPercent);
+    void CounterUpdate();
+
+    void ShowStatusPage();
+    // Ticks every results row and passes each new mark on to its worklist rows.
+    void SelectAll();
+    // Loads the in-memory definitions (at most once per run) with the loading screen.
+    void LoadDefinitions();
+
+    // The signature counts of the installed definitions (start-up and after an update).
+    void SetSignatureCounts(const defs::SignatureCounts& counts) { signatures_ = counts; }
+    const defs::SignatureCounts& SignatureCounts() const { return signatures_; }
+
+    // defs::LoadControl
+    bool StopRequested() const override { return stopRequested_; }
+    void LetEventsRun() override { services_.pump.LetEventsRun(); }
+
+    bool Scanning() const { return scanning_; }
+    const ScanCounters& Counters() const { return counters_; }
+    ScanCounters& MutableCounters() { return counters_; }
+    const std::string& StartTime() const { return startTime_; }
+    const std::string& FinishTime() const { return finishTime_; }
+    const std::string& PhaseLabel() const { return phaseLabel_; }
+    defs::DefinitionFiles& Files() { return files_; }
+    const defs::SafetyList& Safety() const { return safety_; }
+    const defs::DefinitionSet& Definitions() const { return definitions_; }
+    ui::FrmMain& Form() { return form_; }
+    ScanServices& Services() { return services_; }
+
+    // Called after a scheduled scan with automatic deletion ticks every row (the removal run).
+    std::function<void()> onRepairNow;
+
+  private:
+    void RunSmartScan();
+    void RunFullSystemScan();
+    void RunFileScan(const std::string& file);
+    void RunFolderScan(const std::string& folder);
+    // The guard every driver starts with: false (after telling the user) when files are missing.
+    bool DefinitionFilesPresent();
+    void PrepareBars();
+    void BeginPhase(const char* messageKey);
+    void ShowCounters();
+    void RefreshMousePointer();
+    void SetScanControlsEnabled(bool scanning);
+    bool ReadFlag(const char* key, bool fallback) const;
+    std::string Message(const char* key) const { return services_.messages.getMessages(key); }
+
+    // The scanners' phases.
+    void ScanCookies();
+    void ScanProcesses();
+    void ScanRegistry();
+    void ScanDefinedFiles();
+    void ScanDefinedFolders();
+    void ScanDrive(const std::string& root);
+    void ScanFileBody(const std::string& file);
+    void ScanFolderBody(const std::string& folder);
+
+    ui::FrmMain& form_;
+    ScanServices services_;
+    app::ProgramSettings settings_;
+    defs::DefinitionFiles files_;
+    defs::SignatureCounts signatures_;
+    defs::SafetyList safety_;
+    defs::DefinitionSet definitions_;
+    ScanCounters counters_;
+    bool stopRequested_ = false;
+    bool scanning_ = false;
+    bool processesSelected_ = true;
+    bool registrySelected_ = true;
+    std::string phaseLabel_;
+    std::string startTime_;
+    std::string finishTime_;
+};
+
+}  // namespace qm::scan

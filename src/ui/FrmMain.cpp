@@ -1,0 +1,75 @@
+#include "ui/FrmMain.h"
+
+namespace qm::ui {
+
+FrmMain::FrmMain() {
+    frmStatus.caption = "Home";
+    frmScan.caption = "Scan for malicious items";
+    frmResults.caption = "Results";
+    frmOptions.caption = "Options";
+    frmStatus.visible = true;
+
+    cmdStatus.caption = "Home";
+    cmdScan.caption = "Scan";
+    cmdResults.caption = "Results/Removal";
+    cmdSettings.caption = "Options";
+    cmdUpdate.caption = "Update Now";
+
+    optScan[0].caption = "Smart Scan";
+    optScan[1].caption = "Full System Scan";
+    optScan[2].caption = "File Scan";
+    optScan[3].caption = "Folder Scan";
+    optScan[0].value = true;
+    cmdScanNow.caption = "Start";
+    Command1.caption = "Scan Now";
+    Command7.caption = "Directory Scan";
+    cmdPause.enabled = false;
+    cmdStop.enabled = false;
+    lbltracesFound.caption = "0";
+
+    lvwSpywareFound.columns = {"Name", "Details"};
+    lvwPicRemoveListOfSpywareFoundAndToBeRemoved.columns = {"File", "Location", "Type", "Risk",
+                                                            "Details"};
+    lvwPicRemoveListOfSpywareFoundAndToBeRemoved.checkBoxes = true;
+    cmdSelectAll.caption = "Select All";
+    cmdRemove.caption = "Continue to Overview";
+    for (ListView* hidden :
+         {&lvwFilesToBeDeleted, &lvwFileNotFounds, &lvwRegistryToBeDeleted, &lvwCookiesToDelete}) {
+        hidden->visible = false;
+        hidden->checkBoxes = true;
+    }
+
+    chkMakeLog.caption = "Save scan results to log";
+    chkMakeLog.value = 1;
+    optScanAllSelectedHardDrive.caption = "Complete System Scan";
+    optScanOnlyKnownSoftwares.caption = "Quick Scan";
+    optScanOnlyKnownSoftwares.value = true;
+    lvwHardDrives.checkBoxes = true;
+
+    tmrMemoryInspected = {2000, true};
+    tmrCheckHomePage = {5000, true};
+    tmrScheduler = {10, true};
+    timUpdate = {1000, false};
+    tmrScroll = {200, false};
+}
+
+ScanKind FrmMain::SelectedScanKind() const {
+    for (std::size_t i = 0; i < optScan.size(); ++i) {
+        if (optScan[i].value)
+            return static_cast<ScanKind>(i);
+    }
+    return ScanKind::Smart;
+}
+
+void FrmMain::SelectScanKind(ScanKind kind) {
+    for (std::size_t i = 0; i < optScan.size(); ++i) {
+        optScan[i].value = (static_cast<ScanKind>(i) == kind);
+    }
+}
+
+void FrmMain::ShowPage(Frame& page) {
+    for (Frame* f : {&frmStatus, &frmScan, &frmResults, &frmOptions})
+        f->visible = (f == &page);
+}
+
+}  // namespace qm::ui

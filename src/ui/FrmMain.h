@@ -1,0 +1,68 @@
+#pragma once
+// The main window's model: every control that the scan session, the status page and the
+// results page touch, under the names the window's form gives them.
+
+#include <array>
+
+#include "ui/Controls.h"
+
+namespace qm::ui {
+
+// Small icons of the Detection lists (the DetectionKind).
+namespace detection {
+inline constexpr int kCookie = 1;
+inline constexpr int kRegistry = 2;
+inline constexpr int kFile = 3;
+inline constexpr int kFolder = 4;
+inline constexpr int kExcluded = 5;
+}  // namespace detection
+
+// Indices of the scan-kind option group `optScan`.
+enum class ScanKind { Smart = 0, FullSystem = 1, File = 2, Folder = 3 };
+
+struct FrmMain {
+    FrmMain();
+
+    // Pages and the page buttons.
+    Frame frmStatus, frmScan, frmResults, frmOptions;
+    Button cmdStatus, cmdScan, cmdResults, cmdSettings, cmdUpdate, cmdLog;
+
+    // Scan page.
+    std::array<OptionButton, 4> optScan;
+    Button cmdScanNow, cmdPause, cmdStop;
+    Label lblPause, lblStop;
+    Button Command1, Command3, cmdMainScan1, Command6, Command7;  // shortcut buttons
+    Label lblStatus, lblPercentageCompleted, lblTotalNoOfRunningItems;
+    Label lblMemoryInspected, lblRegistryInspected, lblFilesFolderInspected, lblSoftwareFound;
+    Label lbltracesFound;
+    ProgressBar pb1, pb2, pbgMain;
+    ListView lvwSpywareFound;
+
+    // Results page.
+    ListView lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    Label lblRemovePicSoftwareFound;
+    Button cmdRemove, cmdSelectAll, Command4;
+
+    // Hidden worklists.
+    ListView lvwFilesToBeDeleted, lvwFileNotFounds, lvwRegistryToBeDeleted, lvwCookiesToDelete;
+
+    // Status page.
+    Label lblDefCount, lblVersion, lblDefVersion, lblDefRemoved, lblLastScan, lblLastFullScan;
+
+    // Options page (what the scan session reads).
+    CheckBox chkMakeLog;
+    OptionButton optScanAllSelectedHardDrive, optScanOnlyKnownSoftwares;
+    ListView lvwHardDrives;
+
+    // Background timers.
+    Timer tmrMemoryInspected, tmrCheckHomePage, tmrScheduler, timUpdate, tmrScroll, tmrTimeOut;
+
+    MousePointer mousePointer = MousePointer::Default;
+
+    ScanKind SelectedScanKind() const;
+    void SelectScanKind(ScanKind kind);
+    // Shows one page and hides the others.
+    void ShowPage(Frame& page);
+};
+
+}  // namespace qm::ui

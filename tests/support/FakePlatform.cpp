@@ -1,0 +1,186 @@
+#include "support/FakePlatform.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "definitions/LineScramble.h"
+#include "definitions/Text.h"
+
+namespace qm::test {
+
+namespace {
+
+class StringReader final : public platform::ByteReader {
+public:
+    explicit StringReader(std::string data) : data_(std::move(data)) {}
+    std::size_t Read(char* buffer, std::size_t size) override {
+        const std::size_t n = std::min(size, data_.size() - pos_);
+        if (n > 0) std::memcpy(buffer, data_.data() + pos_, n);
+        pos_ += n;
+        return n;
+    }
+
+private:
+    std::string data_;
+    std::size_t pos_ = 0;
+};
+
+std::string ParentOf(const std::string& key) {
+    const auto slash = key.rfind('\\');
+    return slash == std::string::npos ? std::string() : key.substr(0, slash);
+}
+
+}  // namespace
+
+std::string FakeFileSystem::KeyOf(const std::string& path) {
+    std::string key = text::Lower(text::ReduceDoubleBackslashes(path));
+    std::replace(key.begin(), key.end(), '/', '\\');
+    while (key.size() > 3 && key.back() == '\\') key.pop_back();
+    return key;
+}
+
+void FakeFileSystem::PutFile(const std::string& path, std::string content,
+                             std::uint32_t attributes) {
+    nodes_[KeyOf(path)] = Node{path, attributes, std::move(content)};
+}
+
+void FakeFileSystem::PutFolder(const std::string& path, std::uint32_t attributes) {
+    nodes_[KeyOf(path)] = Node{path, attributes | platform::attr::kDirectory, {}};
+}
+
+std::optional<std::string> FakeFileSystem::Content(const std::string& path) const {
+    const auto it = nodes_.find(KeyOf(path));
+    if (it == nodes_.end()) return std::nullopt;
+    return it->second.content;
+}
+
+bool FakeFileSystem::Has(const std::string& path) const { return nodes_.count(KeyOf(path)) != 0; }
+
+std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
+    const auto it = nodes_.find(KeyOf(path));
+    if (it == nodes_.end()) return std::nullopt;
+    return it->second.attributes;
+}
+
+std::vector<platform::DirEntry> FakeFileSystem::ListFolder(const std::string& folder) {
+    std::vector<platform::DirEntry> entries;
+    const std::string parent = KeyOf(folder);
+    for (const auto& [key, node] : nodes_) {
+        if (ParentOf(key) != parent) continue;
+        const auto slash = node.path.find_last_of("\\/");
+        entries.push_back({node.path.substr(slash + 1), node.attributes});
+    }
+    return entries;
+}
+
+std::unique_ptr<platform::ByteReader> FakeFileSystem::OpenForReading(const std::string& path) {
+    const auto it = nodes_.find(KeyOf(path));
+    if (it == nodes_.end() || (it->second.attributes & platform::attr::kDirectory)) return nullptr;
+    ++openCount;
+    return std::make_unique<StringReader>(it->second.content);
+}
+
+bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
+    if (failWrites) return false;
+    auto& node = nodes_[KeyOf(path)];
+    if (node.path.empty()) node.path = path;
+    node.content = bytes;
+    return true;
+}
+
+bool FakeFileSystem::DeleteFile(const std::string& path) {
+    const auto it = nodes_.find(KeyOf(path));
+    if (it == nodes_.end() || (it->second.attributes & platform::attr::kDirectory)) return false;
+    nodes_.erase(it);
+    return true;
+}
+
+bool FakeFileSystem::RenameFile(const std::string& from, const std::string& to) {
+    if (Has(to) || !Has(from)) return false;
+    return MoveReplacing(from, to);
+}
+
+bool FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+    if (failMoves) return false;
+    const auto it = nodes_.find(KeyOf(from));
+    if (it == nodes_.end()) return false;
+    Node node = it->second;
+    node.path = to;
+    nodes_.erase(it);
+    nodes_[KeyOf(to)] = std::move(node);
+    return true;
+}
+
+bool FakeFileSystem::CreateFolder(const std::string& folder) {
+    std::string key = KeyOf(folder);
+    while (!key.empty() && key.size() > 2) {
+        if (!nodes_.count(key)) nodes_[key] = Node{key, platform::attr::kDirectory, {}};
+        key = ParentOf(key);
+    }
+    return true;
+}
+
+FakeShellFolders::FakeShellFolders() {
+    const std::string user = "C:\\users\\tester";
+    folders = {
+        {2, user + "\\Start Menu\\Programs"},
+        {5, user + "\\Documents"},
+        {11, user + "\\Start Menu"},
+        {16, user + "\\Desktop"},
+        {22, "C:\\ProgramData\\Start Menu"},
+        {25, "C:\\users\\Public\\Desktop"},
+        {26, user + "\\AppData\\Roaming"},
+        {33, user + "\\AppData\\Local\\Microsoft\\Windows\\INetCookies"},
+        {35, "C:\\ProgramData"},
+        {36, "C:\\windows"},
+        {37, "C:\\windows\\system32"},
+        {38, "C:\\Program Files"},
+    };
+}
+
+std::optional<std::string> FakeShellFolders::SpecialFolder(int csidl) {
+    ++lookups;
+    const auto it = folders.find(csidl);
+    if (it == folders.end()) return std::nullopt;
+    return it->second;
+}
+
+std::optional<std::string> FakeShellFolders::SpecialFolderByIdList(int csidl) {
+    return SpecialFolder(csidl);
+}
+
+ui::MessageAnswer ScriptedPrompts::ShowMessage(const std::string& text, const std::string& title,
+                                               ui::MessageButtons buttons, ui::MessageIcon icon) {
+    shown.push_back({text, title, buttons, icon});
+    if (whileShowing) whileShowing();
+    if (!answers.empty()) {
+        const auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == ui::MessageButtons::YesNo ? ui::MessageAnswer::No : ui::MessageAnswer::Ok;
+}
+
+FakeMachine::FakeMachine() {
+    const auto info = version.info;
+    messages.SetPlaceholders(info.productName, info.companyName);
+    i18n::LoadDefaultMessages(messages);
+    files.PutFolder(kDataFolder);
+}
+
+void FakeMachine::PutDefinitionFile(const std::string& name,
+                                    const std::vector<std::string>& plainLines) {
+    std::string bytes;
+    for (const auto& l : plainLines) bytes += defs::EncodeLine(l) + "\r\n";
+    files.PutFile(std::string(kDataFolder) + "\\" + name, bytes);
+}
+
+void FakeMachine::PutCompleteDefinitionSet() {
+    PutDefinitionFile("FileDefinition.dat", {"bad.exe=Bad Thing|[windir]|Adware"});
+    PutDefinitionFile("DirectoryDefinition.dat", {"badfolder=Bad Folder|[progfil]badfolder|Adware"});
+    PutDefinitionFile("RegistryDefinition.dat", {"2^SOFTWARE\\Bad^=Bad Key|Adware"});
+    PutDefinitionFile("ExeDefinition.dat", {"bad.exe=Bad Thing|[windir]|Adware"});
+    PutDefinitionFile("BlockedCookies.dat", {"tracker.example"});
+}
+
+}  // namespace qm::test

@@ -1,0 +1,136 @@
+#pragma once
+// The test double of the platform: a fake machine with in-memory files (with attributes),
+// scripted shell folders, a manual clock and scripted answers to every question the program
+// asks the user.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/SettingsStore.h"
+#include "i18n/MessageCatalogue.h"
+#include "platform/Platform.h"
+#include "ui/Interaction.h"
+
+namespace qm::test {
+
+class FakeFileSystem final : public platform::FileSystem {
+public:
+    struct Node {
+        std::string path;  // as first written
+        std::uint32_t attributes = platform::attr::kArchive;
+        std::string content;
+    };
+
+    // Test set-up helpers.
+    void PutFile(const std::string& path, std::string content,
+                 std::uint32_t attributes = platform::attr::kArchive);
+    void PutFolder(const std::string& path, std::uint32_t attributes = platform::attr::kDirectory);
+    std::optional<std::string> Content(const std::string& path) const;
+    bool Has(const std::string& path) const;
+    // Makes every later write fail (a full or read-only disk).
+    bool failWrites = false;
+    // Makes every later replacing move fail.
+    bool failMoves = false;
+    int openCount = 0;
+
+    std::optional<std::uint32_t> Attributes(const std::string& path) override;
+    std::vector<platform::DirEntry> ListFolder(const std::string& folder) override;
+    std::unique_ptr<platform::ByteReader> OpenForReading(const std::string& path) override;
+    bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+    bool DeleteFile(const std::string& path) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
+    bool MoveReplacing(const std::string& from, const std::string& to) override;
+    bool CreateFolder(const std::string& folder) override;
+
+private:
+    static std::string KeyOf(const std::string& path);
+    std::map<std::string, Node> nodes_;
+};
+
+class FakeShellFolders final : public platform::ShellFolders {
+public:
+    FakeShellFolders();  // a typical machine with drive C:
+    std::map<int, std::string> folders;
+    std::string systemDirectory = "C:\\windows\\system32";
+    int lookups = 0;
+
+    std::optional<std::string> SpecialFolder(int csidl) override;
+    std::optional<std::string> SpecialFolderByIdList(int csidl) override;
+    std::string SystemDirectory() override { return systemDirectory; }
+};
+
+class FakeClock final : public platform::Clock {
+public:
+    std::string now = "12/8/2026 8:46:21 PM";
+    std::string NowText() override { return now; }
+};
+
+class FakeVersionInfo final : public platform::VersionInfo {
+public:
+    platform::ProductInfo info{"Quillmarsh", "Quillmarsh Software", "www.quillmarsh.example", 1,
+                               0};
+    platform::ProductInfo OwnProductInfo() override { return info; }
+};
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    ui::MessageButtons buttons;
+    ui::MessageIcon icon;
+};
+
+class ScriptedPrompts final : public ui::Prompts {
+public:
+    std::deque<ui::MessageAnswer> answers;  // taken in order; Ok / No when empty
+    std::vector<ShownMessage> shown;
+    std::function<void()> whileShowing;  // runs while a box is open (the box is modal)
+
+    ui::MessageAnswer ShowMessage(const std::string& text, const std::string& title,
+                                  ui::MessageButtons buttons, ui::MessageIcon icon) override;
+};
+
+class ScriptedPickers final : public ui::Pickers {
+public:
+    std::optional<std::string> file;
+    std::optional<std::string> folder;
+    std::optional<std::string> ChooseFile() override { return file; }
+    std::optional<std::string> ChooseFolder() override { return folder; }
+};
+
+class ScriptedPump final : public ui::EventPump {
+public:
+    long long calls = 0;
+    std::function<void(long long call)> onEvents;  // a click arriving during a long loop
+    void LetEventsRun() override {
+        ++calls;
+        if (onEvents) onEvents(calls);
+    }
+};
+
+// One fake machine with everything wired together.
+struct FakeMachine {
+    FakeFileSystem files;
+    FakeShellFolders shell;
+    FakeClock clock;
+    FakeVersionInfo version;
+    ScriptedPrompts prompts;
+    ScriptedPickers pickers;
+    ScriptedPump pump;
+    app::MemorySettingsStore settings;
+    i18n::MessageCatalogue messages;
+    platform::Platform platform{files, shell, clock, version};
+
+    FakeMachine();
+    static constexpr const char* kDataFolder = "C:\\users\\tester\\AppData\\Roaming\\AntiSpywareDAT";
+
+    // Writes a definition file in the data folder, each line scrambled, CR LF line ends.
+    void PutDefinitionFile(const std::string& name, const std::vector<std::string>& plainLines);
+    // All five required files (with the given extra lines in FileDefinition.dat).
+    void PutCompleteDefinitionSet();
+};
+
+}  // namespace qm::test
