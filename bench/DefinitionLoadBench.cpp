@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -72,18 +73,20 @@ void BM_LoadDefinitions(benchmark::State& state) {
     const qm::defs::PathTokenExpander tokens(m.shell);
     const qm::defs::SafetyList safety({"C:\\windows\\system32\\kernel32.dll", "C:\\windows"});
     NoStop control;
-    long rssGrowth = 0;
+    std::size_t tableBytes = 0;
+    long peakRssKiB = 0;
     for (auto _ : state) {
-        const long before = CurrentRssKiB();
         auto set = std::make_unique<qm::defs::DefinitionSet>();
         set->Load(files, m.files, tokens, safety, control);
-        rssGrowth = CurrentRssKiB() - before;
+        tableBytes = set->BytesReserved();
+        peakRssKiB = std::max(peakRssKiB, CurrentRssKiB());
         benchmark::DoNotOptimize(set->FileTable().size() + set->FolderTable().size());
         state.PauseTiming();
         set.reset();
         state.ResumeTiming();
     }
-    state.counters["tables_MiB"] = static_cast<double>(rssGrowth) / 1024.0;
+    state.counters["tables_MiB"] = static_cast<double>(tableBytes) / (1024.0 * 1024.0);
+    state.counters["process_rss_MiB"] = static_cast<double>(peakRssKiB) / 1024.0;
 }
 BENCHMARK(BM_LoadDefinitions)->Unit(benchmark::kMillisecond);
 

@@ -256,9 +256,12 @@ class Console {
     }
 
     int Run() {
-        if (!ResolveDataFolder())
-            return kExitError;
         const std::string& verb = o_.command[0];
+        // Decoding and encoding work on any file; everything else needs the data folder.
+        const bool needsDataFolder =
+            !(verb == "defs" && o_.command.size() > 1 && o_.command[1] != "count");
+        if (needsDataFolder && !ResolveDataFolder())
+            return kExitError;
         if (verb == "scan")
             return Scan();
         if (verb == "defs")
@@ -338,7 +341,9 @@ class Console {
             return Count();
         if (cmd.size() == 3 && (cmd[1] == "decode" || cmd[1] == "encode")) {
             const bool decode = cmd[1] == "decode";
-            auto reader = text::LineReader::Open(env_.platform.files, cmd[2]);
+            auto reader = text::LineReader::Open(
+                env_.platform.files, cmd[2],
+                decode ? text::LineEnds::CrLfOnly : text::LineEnds::Any);
             if (!reader)
                 return Fail("cannot read " + cmd[2]);
             std::string line;

@@ -21,7 +21,7 @@ bool FolderExists(platform::FileSystem& files, const std::string& path) {
 }
 
 long long CountLines(platform::FileSystem& files, const std::string& path) {
-    auto reader = text::LineReader::Open(files, path);
+    auto reader = text::LineReader::Open(files, path, text::LineEnds::CrLfOnly);
     if (!reader)
         return 0;
     long long n = 0;

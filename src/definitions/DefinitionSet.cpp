@@ -9,71 +9,74 @@ namespace qm::defs {
 
 namespace {
 
-// The record's folder with tokens expanded ("[drive]" stays) and a trailing "\" when not empty.
-std::string ExpandedFolder(const PathTokenExpander& tokens, const std::string& raw) {
-    std::string folder = text::ReduceDoubleBackslashes(tokens.Expand(raw));
-    if (folder.empty())
-        return folder;
-    return text::ReduceDoubleBackslashes(folder + "\\");
+// The record's folder with tokens expanded ("[drive]" stays) and a trailing "\" when not
+// empty, written into `folder`.
+void ExpandFolderInto(const PathTokenExpander& tokens, std::string_view raw, std::string& folder) {
+    tokens.ExpandInto(raw, folder);
+    const bool pairRemains = text::ReduceDoubleBackslashesInPlace(folder);
+    if (folder.empty()) return;
+    folder += '\\';
+    // Reducing again only changes something where a pair is left or the new "\" made one.
+    const std::size_t n = folder.size();
+    if (pairRemains || (n >= 2 && folder[n - 2] == '\\')) {
+        text::ReduceDoubleBackslashesInPlace(folder);
+    }
 }
 
 // Runs `each` on every decoded, non-blank line until the end of the file or a stop.
 template <typename Each>
 void ForEachDecodedLine(platform::FileSystem& fs, const std::string& path, LoadControl& control,
                         Each each) {
-    auto reader = text::LineReader::Open(fs, path);
-    if (!reader)
-        return;
+    auto reader = text::LineReader::Open(fs, path, text::LineEnds::CrLfOnly);
+    if (!reader) return;
     std::string line;
     while (!control.StopRequested() && reader->Next(line)) {
         DecodeLineInPlace(line);
-        if (!line.empty())
-            each(line);
+        if (!line.empty()) each(line);
         control.LetEventsRun();
     }
 }
 
 }  // namespace
 
+std::size_t DefinitionSet::BytesReserved() const {
+    return strings_.BytesReserved() + fileTable_.capacity() * sizeof(FileTableEntry) +
+           folderTable_.capacity() * sizeof(FolderTableEntry);
+}
+
 void DefinitionSet::Load(const DefinitionFiles& files, platform::FileSystem& fs,
                          const PathTokenExpander& tokens, const SafetyList& safety,
                          LoadControl& control) {
-    if (loaded_)
-        return;
+    if (loaded_) return;
     loaded_ = true;
+    std::string folder;  // reused for every record
+    std::string location;
 
     ForEachDecodedLine(fs, files.PathOf(file::kFiles), control, [&](const std::string& line) {
-        if (fileTable_.size() >= kCapacity)
-            return;
-        auto record = ParseFileRecord(line);
+        if (fileTable_.size() >= kCapacity) return;
+        const auto record = ParseFileRecord(line);
         // An entry with an empty name would end every reader's walk of the table early.
-        if (!record || record->name.empty())
-            return;
-        if (record->category == "TYPE")
-            record->category = "Spyware";
-        std::string folder = ExpandedFolder(tokens, record->folder);
-        if (safety.IsSafeLocation(folder + record->name))
-            return;
-        text::LowerInPlace(folder);
-        fileTable_.push_back({std::move(folder), text::Lower(record->name),
-                              std::move(record->category), std::move(record->threatName)});
+        if (!record || record->name.empty()) return;
+        ExpandFolderInto(tokens, record->folder, folder);
+        location.assign(folder).append(record->name);
+        if (safety.IsSafeLocation(location)) return;
+        const std::string_view category =
+            record->category == "TYPE" ? std::string_view("Spyware") : record->category;
+        fileTable_.push_back({strings_.StoreLower(folder), strings_.StoreLower(record->name),
+                              strings_.Store(category), strings_.Store(record->threatName)});
     });
 
     ForEachDecodedLine(fs, files.PathOf(file::kFolders), control, [&](const std::string& line) {
-        if (folderTable_.size() >= kCapacity)
-            return;
-        auto record = ParseFileRecord(line);
-        if (!record)
-            return;
-        std::string path = ExpandedFolder(tokens, record->folder);
-        if (!path.empty() && path.back() == '\\')
-            path.pop_back();
+        if (folderTable_.size() >= kCapacity) return;
+        const auto record = ParseFileRecord(line);
+        if (!record) return;
+        ExpandFolderInto(tokens, record->folder, folder);
+        if (!folder.empty() && folder.back() == '\\') folder.pop_back();
         // The empty path is always safe, so a record without a folder is never stored.
-        if (safety.IsSafeLocation(path))
-            return;
-        text::LowerInPlace(path);
-        folderTable_.push_back({std::move(path), text::Lower(record->name),
-                                std::move(record->category), std::move(record->threatName)});
+        if (safety.IsSafeLocation(folder)) return;
+        folderTable_.push_back({strings_.StoreLower(folder), strings_.StoreLower(record->name),
+                                strings_.Store(record->category),
+                                strings_.Store(record->threatName)});
     });
 }
 

@@ -10,21 +10,23 @@
 #include "definitions/LoadControl.h"
 #include "definitions/PathTokens.h"
 #include "definitions/SafetyList.h"
+#include "definitions/StringArena.h"
 
 namespace qm::defs {
 
+// Entries are views into the set's own string store and live as long as the set.
 struct FileTableEntry {
-    std::string folder;    // lower case, ends with "\", "[drive]" kept; empty without a folder
-    std::string fileName;  // lower case
-    std::string category;  // "TYPE" already replaced by "Spyware"
-    std::string threatName;
+    std::string_view folder;    // lower case, ends with "\", "[drive]" kept; empty without one
+    std::string_view fileName;  // lower case
+    std::string_view category;  // "TYPE" already replaced by "Spyware"
+    std::string_view threatName;
 };
 
 struct FolderTableEntry {
-    std::string folderPath;  // lower case, no trailing "\", "[drive]" kept
-    std::string folderName;  // lower case
-    std::string category;
-    std::string threatName;
+    std::string_view folderPath;  // lower case, no trailing "\", "[drive]" kept
+    std::string_view folderName;  // lower case
+    std::string_view category;
+    std::string_view threatName;
 };
 
 class DefinitionSet {
@@ -41,8 +43,11 @@ class DefinitionSet {
     void Load(const DefinitionFiles& files, platform::FileSystem& fs,
               const PathTokenExpander& tokens, const SafetyList& safety, LoadControl& control);
 
+    std::size_t BytesReserved() const;
+
   private:
     bool loaded_ = false;
+    StringArena strings_;
     std::vector<FileTableEntry> fileTable_;
     std::vector<FolderTableEntry> folderTable_;
 };

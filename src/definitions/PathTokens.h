@@ -37,11 +37,16 @@ class PathTokenExpander {
   public:
     explicit PathTokenExpander(platform::ShellFolders& shell);
     std::string Expand(std::string_view text) const;
+    // The same into `out` (replacing its content), so a loop can reuse one buffer.
+    void ExpandInto(std::string_view text, std::string& out) const;
 
   private:
+    std::string ExpandInOrder(std::string_view text) const;
+
     std::array<std::string, 28> folders_;
     std::string userProfile_;
     std::string allUsersProfile_;
+    bool foldersHaveBrackets_ = false;
 };
 
 // One-off expansion (looks every folder up afresh).

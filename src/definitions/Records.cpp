@@ -13,21 +13,28 @@ constexpr std::array<std::string_view, 6> kRootKeys = {
 };
 }  // namespace
 
+namespace {
+// The piece of `s` before the first `sep` and, when there is one, the rest after it.
+std::string_view Before(std::string_view s, char sep) { return s.substr(0, s.find(sep)); }
+}  // namespace
+
 std::optional<FileRecord> ParseFileRecord(std::string_view line) {
-    const auto fields = text::Split(line, '|');
-    const auto pieces = text::Split(fields[0], '=');
+    const auto bar = line.find('|');
+    const std::string_view field1 = line.substr(0, bar);
+    const auto eq = field1.find('=');
     // Without "=" the record names no threat and is not used.
-    if (pieces.size() < 2)
-        return std::nullopt;
+    if (eq == std::string_view::npos) return std::nullopt;
     FileRecord r;
-    r.name = text::Trim(pieces[0]);
-    r.threatName = std::string(pieces[1]);
-    if (fields.size() >= 2) {
+    r.name = text::TrimView(field1.substr(0, eq));
+    // Text after a second "=" is not part of the threat name.
+    r.threatName = Before(field1.substr(eq + 1), '=');
+    if (bar != std::string_view::npos) {
         r.hasFolder = true;
-        r.folder = std::string(fields[1]);
+        const std::string_view rest = line.substr(bar + 1);
+        r.folder = Before(rest, '|');
+        const auto bar2 = rest.find('|');
+        if (bar2 != std::string_view::npos) r.category = Before(rest.substr(bar2 + 1), '|');
     }
-    if (fields.size() >= 3)
-        r.category = std::string(fields[2]);
     return r;
 }
 

@@ -12,12 +12,13 @@ namespace qm::defs {
 
 // "FileDefinition.dat" and "ExeDefinition.dat": name=threat|folder|category.
 // "DirectoryDefinition.dat" has the same shape: folder name=threat|folder path|category.
+// The fields are views into the parsed line and live as long as it does.
 struct FileRecord {
-    std::string name;        // piece 1 of field 1, trimmed
-    std::string threatName;  // piece 2 of field 1, as written
-    std::string folder;      // field 2, as written (tokens not expanded)
-    bool hasFolder = false;  // the line had a "|"
-    std::string category;    // field 3, as written; empty when absent
+    std::string_view name;        // piece 1 of field 1, trimmed
+    std::string_view threatName;  // piece 2 of field 1, as written
+    std::string_view folder;      // field 2, as written (tokens not expanded)
+    bool hasFolder = false;       // the line had a "|"
+    std::string_view category;    // field 3, as written; empty when absent
 };
 std::optional<FileRecord> ParseFileRecord(std::string_view line);
 

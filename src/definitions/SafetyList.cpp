@@ -22,13 +22,18 @@ SafetyList::SafetyList(std::vector<std::string> entries) : entries_(std::move(en
 }
 
 std::string SafetyList::NormalizeLocation(std::string_view location) {
-    std::string s = text::Lower(text::TrimView(location));
+    std::string s;
+    NormalizeLocationInto(location, s);
+    return s;
+}
+
+void SafetyList::NormalizeLocationInto(std::string_view location, std::string& s) {
+    s.assign(text::TrimView(location));
+    text::LowerInPlace(s);
     // Every drive letter is treated as drive C.
-    if (s.find(":\\") != std::string::npos)
-        s[0] = 'c';
+    if (s.find(":\\") != std::string::npos) s[0] = 'c';
     StripOneTrailing(s, '/');
     StripOneTrailing(s, '\\');
-    return s;
 }
 
 std::string SafetyList::NormalizeEntry(std::string_view entry) {
@@ -39,6 +44,7 @@ std::string SafetyList::NormalizeEntry(std::string_view entry) {
 }
 
 bool SafetyList::IsBareRootKey(std::string_view s) {
+    if (s.size() < 10 || !text::EqualsNoCase(s.substr(0, 5), "hkey_")) return false;
     static constexpr std::array<std::string_view, 5> kRoots = {
         "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
         "HKEY_CURRENT_CONFIG"};
@@ -55,22 +61,23 @@ bool SafetyList::IsBareRootKey(std::string_view s) {
 }
 
 bool SafetyList::IsSafeLocation(std::string_view location) const {
-    const std::string s = NormalizeLocation(location);
-    if (s.empty())
-        return true;
+    // Scanners ask once per candidate: one buffer per thread saves an allocation each time.
+    thread_local std::string s;
+    NormalizeLocationInto(location, s);
+    if (s.empty()) return true;
     // Any usable entry protects the bare root keys.
-    if (normalized_.empty())
-        return false;
-    if (IsBareRootKey(s))
-        return true;
-    // e = s, e = s & "\", or e & "\" = s.
-    if (normalized_.count(s) != 0)
-        return true;
-    if (normalized_.count(s + '\\') != 0)
-        return true;
-    if (s.back() == '\\' && normalized_.count(s.substr(0, s.size() - 1)) != 0)
-        return true;
-    return false;
+    if (normalized_.empty()) return false;
+    if (IsBareRootKey(s)) return true;
+    // e = s, or e & "\" = s.
+    if (normalized_.count(s) != 0) return true;
+    if (s.back() == '\\') {
+        s.pop_back();
+        if (!s.empty() && normalized_.count(s) != 0) return true;
+        s.push_back('\\');
+    }
+    // e = s & "\".
+    s.push_back('\\');
+    return normalized_.count(s) != 0;
 }
 
 }  // namespace qm::defs

@@ -1,6 +1,7 @@
 #include "definitions/Text.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qm::text {
 
@@ -10,36 +11,41 @@ unsigned char Byte(char c) {
 }
 }  // namespace
 
-char LowerChar(char c) {
-    const unsigned char b = Byte(c);
-    if (b >= 'A' && b <= 'Z')
-        return static_cast<char>(b + 32);
+namespace {
+constexpr unsigned char LowerByte(unsigned char b) {
+    if (b >= 'A' && b <= 'Z') return static_cast<unsigned char>(b + 32);
     // Code page 1252: À..Þ except × fold to à..þ; Š Œ Ž Ÿ to š œ ž ÿ.
-    if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
-        return static_cast<char>(b + 32);
-    if (b == 0x8A || b == 0x8C || b == 0x8E)
-        return static_cast<char>(b + 16);
-    if (b == 0x9F)
-        return static_cast<char>(0xFF);
-    return c;
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<unsigned char>(b + 32);
+    if (b == 0x8A || b == 0x8C || b == 0x8E) return static_cast<unsigned char>(b + 16);
+    if (b == 0x9F) return 0xFF;
+    return b;
 }
 
-char UpperChar(char c) {
-    const unsigned char b = Byte(c);
-    if (b >= 'a' && b <= 'z')
-        return static_cast<char>(b - 32);
-    if (b >= 0xE0 && b <= 0xFE && b != 0xF7)
-        return static_cast<char>(b - 32);
-    if (b == 0x9A || b == 0x9C || b == 0x9E)
-        return static_cast<char>(b - 16);
-    if (b == 0xFF)
-        return static_cast<char>(0x9F);
-    return c;
+constexpr unsigned char UpperByte(unsigned char b) {
+    if (b >= 'a' && b <= 'z') return static_cast<unsigned char>(b - 32);
+    if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<unsigned char>(b - 32);
+    if (b == 0x9A || b == 0x9C || b == 0x9E) return static_cast<unsigned char>(b - 16);
+    if (b == 0xFF) return 0x9F;
+    return b;
 }
+
+template <unsigned char (*Map)(unsigned char)>
+constexpr std::array<char, 256> MakeCaseTable() {
+    std::array<char, 256> t{};
+    for (int i = 0; i < 256; ++i) {
+        t[static_cast<std::size_t>(i)] =
+            static_cast<char>(Map(static_cast<unsigned char>(i)));
+    }
+    return t;
+}
+
+}  // namespace
+
+const std::array<char, 256> kLowerTable = MakeCaseTable<LowerByte>();
+const std::array<char, 256> kUpperTable = MakeCaseTable<UpperByte>();
 
 void LowerInPlace(std::string& s) {
-    for (char& c : s)
-        c = LowerChar(c);
+    for (char& c : s) c = kLowerTable[Byte(c)];
 }
 
 std::string Lower(std::string_view s) {
@@ -141,7 +147,27 @@ std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::str
 }
 
 std::string ReduceDoubleBackslashes(std::string_view s) {
-    return ReplaceAll(s, "\\\\", "\\");
+    std::string out(s);
+    ReduceDoubleBackslashesInPlace(out);
+    return out;
+}
+
+bool ReduceDoubleBackslashesInPlace(std::string& s) {
+    const std::size_t n = s.size();
+    char* p = s.data();
+    std::size_t r = 0;
+    while (r + 1 < n && !(p[r] == '\\' && p[r + 1] == '\\')) ++r;
+    if (r + 1 >= n) return false;
+    bool pairRemains = false;
+    std::size_t w = r;
+    for (; r < n; ++r) {
+        pairRemains = pairRemains || (p[r] == '\\' && w > 0 && p[w - 1] == '\\');
+        p[w++] = p[r];
+        // A pair becomes one; the pass goes on after the pair, as one Replace call does.
+        if (p[r] == '\\' && r + 1 < n && p[r + 1] == '\\') ++r;
+    }
+    s.resize(w);
+    return pairRemains;
 }
 
 std::vector<std::string_view> Split(std::string_view s, char sep) {

@@ -2,14 +2,18 @@
 // String helpers for ANSI (code page 1252) text: the program compares names and paths
 // without regard to case, the way the platform's string routines do.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qm::text {
 
-char LowerChar(char c);
-char UpperChar(char c);
+// Case tables of code page 1252.
+extern const std::array<char, 256> kLowerTable;
+extern const std::array<char, 256> kUpperTable;
+inline char LowerChar(char c) { return kLowerTable[static_cast<unsigned char>(c)]; }
+inline char UpperChar(char c) { return kUpperTable[static_cast<unsigned char>(c)]; }
 std::string Lower(std::string_view s);
 std::string Upper(std::string_view s);
 void LowerInPlace(std::string& s);
@@ -30,6 +34,8 @@ std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::str
 // Every "\\" becomes "\" in one left-to-right pass, the way a single Replace call does it
 // (so "\\\" becomes "\\").
 std::string ReduceDoubleBackslashes(std::string_view s);
+// Returns true when the result still holds a pair (the text had three or more in a row).
+bool ReduceDoubleBackslashesInPlace(std::string& s);
 
 // Splits at every occurrence of `sep`; an empty input gives one empty piece.
 std::vector<std::string_view> Split(std::string_view s, char sep);

@@ -8,14 +8,14 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 }
 
-LineReader::LineReader(std::unique_ptr<platform::ByteReader> source)
-    : source_(std::move(source)), buffer_(kBufferSize) {}
+LineReader::LineReader(std::unique_ptr<platform::ByteReader> source, LineEnds ends)
+    : source_(std::move(source)), ends_(ends), buffer_(kBufferSize) {}
 
-std::optional<LineReader> LineReader::Open(platform::FileSystem& files, const std::string& path) {
+std::optional<LineReader> LineReader::Open(platform::FileSystem& files, const std::string& path,
+                                           LineEnds ends) {
     auto source = files.OpenForReading(path);
-    if (!source)
-        return std::nullopt;
-    return LineReader(std::move(source));
+    if (!source) return std::nullopt;
+    return LineReader(std::move(source), ends);
 }
 
 bool LineReader::Fill() {
@@ -28,7 +28,44 @@ bool LineReader::Fill() {
     return end_ > 0;
 }
 
+bool LineReader::NextCrLfOnly(std::string& line) {
+    line.clear();
+    bool sawAnything = false;
+    bool pendingCr = false;  // a CR at the end of the text so far: a line end if LF follows
+    auto append = [&](const char* p, std::size_t n) {
+        const std::size_t room = kMaxLineLength - std::min(kMaxLineLength, line.size());
+        line.append(p, std::min(n, room));
+    };
+    for (;;) {
+        if (pos_ == end_ && !Fill()) {
+            if (pendingCr) append("\r", 1);
+            return sawAnything;
+        }
+        sawAnything = true;
+        if (pendingCr) {
+            pendingCr = false;
+            if (buffer_[pos_] == '\n') {
+                ++pos_;
+                return true;
+            }
+            append("\r", 1);
+        }
+        const char* begin = buffer_.data() + pos_;
+        const char* stop = buffer_.data() + end_;
+        const char* cr = std::find(begin, stop, '\r');
+        if (cr == stop) {
+            append(begin, static_cast<std::size_t>(stop - begin));
+            pos_ = end_;
+            continue;
+        }
+        append(begin, static_cast<std::size_t>(cr - begin));
+        pos_ += static_cast<std::size_t>(cr - begin) + 1;
+        pendingCr = true;
+    }
+}
+
 bool LineReader::Next(std::string& line) {
+    if (ends_ == LineEnds::CrLfOnly) return NextCrLfOnly(line);
     line.clear();
     bool sawAnything = false;
     for (;;) {
@@ -57,9 +94,10 @@ bool LineReader::Next(std::string& line) {
     }
 }
 
-std::vector<std::string> ReadAllLines(platform::FileSystem& files, const std::string& path) {
+std::vector<std::string> ReadAllLines(platform::FileSystem& files, const std::string& path,
+                                      LineEnds ends) {
     std::vector<std::string> lines;
-    auto reader = LineReader::Open(files, path);
+    auto reader = LineReader::Open(files, path, ends);
     if (!reader)
         return lines;
     std::string line;

@@ -1,0 +1,41 @@
+#include "platform/win32/Win32Clock.h"
+
+#include <vector>
+
+#include "platform/win32/WinApi.h"
+
+namespace qm::platform::win32 {
+
+namespace {
+
+// Both formatters return the length including the terminating NUL, 0 on failure; asked with
+// no buffer they return the length they need.
+template <typename Format>
+std::string Formatted(Format format) {
+    const int needed = format(nullptr, 0);
+    if (needed <= 0)
+        return {};
+    std::vector<char> buffer(static_cast<std::size_t>(needed));
+    const int written = format(buffer.data(), needed);
+    if (written <= 0)
+        return {};
+    return std::string(buffer.data(), static_cast<std::size_t>(written - 1));
+}
+
+}  // namespace
+
+std::string Win32Clock::NowText() {
+    // One reading of the clock for both halves, so a call at midnight cannot pair one day's
+    // date with the next day's time.
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    const std::string date = Formatted([&now](char* out, int size) {
+        return ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, out, size);
+    });
+    const std::string time = Formatted([&now](char* out, int size) {
+        return ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, out, size);
+    });
+    return date + " " + time;
+}
+
+}  // namespace qm::platform::win32

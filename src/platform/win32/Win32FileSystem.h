@@ -1,0 +1,21 @@
+#pragma once
+// platform::FileSystem over the ANSI file API. Paths are passed through unchanged, so they are
+// read in the system's ANSI code page, as the core expects.
+
+#include "platform/FileSystem.h"
+
+namespace qm::platform::win32 {
+
+class Win32FileSystem final : public FileSystem {
+  public:
+    std::optional<std::uint32_t> Attributes(const std::string& path) override;
+    std::vector<DirEntry> ListFolder(const std::string& folder) override;
+    std::unique_ptr<ByteReader> OpenForReading(const std::string& path) override;
+    bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+    bool DeleteFile(const std::string& path) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
+    bool MoveReplacing(const std::string& from, const std::string& to) override;
+    bool CreateFolder(const std::string& folder) override;
+};
+
+}  // namespace qm::platform::win32

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# End-to-end checks of quillmarsh-cli.exe under Wine, on data folders in the prefix's drive C:
+#   cli_end_to_end.sh PREFIX CLI_EXE DEMO_DATA_DIR
+# Prints "N passed, N failed" and exits non-zero when a check fails.
+set -u
+prefix=$1 cli=$2 demo=$3
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+work="$prefix/drive_c/qm-cli-e2e"
+rm -rf "$work"
+mkdir -p "$work"
+passed=0 failed=0
+out="$work/stdout" err="$work/stderr"
+
+check() {  # check NAME CONDITION...
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAILED: $name"
+    echo "--- stdout:"; head -c 2000 "$out"; echo
+    echo "--- stderr:"; head -c 2000 "$err"; echo
+  fi
+}
+
+run() {  # run ARGS... : the CLI's exit status in $rc, its streams in $out and $err
+  "$wine" "$cli" "$@" >"$out" 2>"$err" </dev/null
+  rc=$?
+}
+
+fresh_set() {  # fresh_set DIR: the five definition files, Safety.dat and a date stamp
+  rm -rf "$1"
+  mkdir -p "$1"
+  cp "$demo"/*.dat "$1/"
+  printf '11/30/2026 9:00:00 AM\r\n' >"$1/date.dat"
+}
+
+# A complete set: the scan ends complete; the JSON document carries the contract's fields.
+fresh_set "$work/complete"
+run --json --data-folder 'C:\qm-cli-e2e\complete' scan smart
+check "smart scan exits 0 or 1" test "$rc" -le 1
+check "status is Scanning complete." grep -q '"status":"Scanning complete."' "$out"
+for field in '"kind":"smart"' '"started":' '"finished":' '"counters":{"processes":' \
+             '"registry":' '"files":' '"found":' '"traces":' '"live":[' '"results":[' \
+             '"worklists":{"files":[' '"cookies":['; do
+  check "json has $field" grep -qF "$field" "$out"
+done
+
+# Options in another order and the text form.
+run --data-folder 'C:\qm-cli-e2e\complete' --json scan smart
+check "options in any order" grep -q '"status":"Scanning complete."' "$out"
+run --data-folder 'C:\qm-cli-e2e\complete' scan full --drives C
+check "full scan of drive C completes" grep -q 'Status: Scanning complete.' "$out"
+
+# Without BlockedCookies.dat: exit 2, the message on standard error, the incomplete set gone.
+fresh_set "$work/incomplete"
+rm "$work/incomplete/BlockedCookies.dat"
+run --json --data-folder 'C:\qm-cli-e2e\incomplete' scan smart
+check "missing cookie list exits 2" test "$rc" -eq 2
+check "missing files message on stderr" grep -q 'Definition files are missing or they have been corrupted. Please run Live Update.' "$err"
+for f in FileDefinition.dat DirectoryDefinition.dat RegistryDefinition.dat ExeDefinition.dat date.dat; do
+  check "$f deleted" test ! -e "$work/incomplete/$f"
+done
+check "Safety.dat kept" test -e "$work/incomplete/Safety.dat"
+
+# Bad arguments and an unusable data folder.
+run scan sideways
+check "bad scan kind exits 2" test "$rc" -eq 2
+run --data-folder 'C:\qm-cli-e2e\nowhere' scan smart
+check "missing data folder exits 2" test "$rc" -eq 2
+
+# defs decode undoes the scramble of any text: codes 0 to 254 come back, 255 comes back as 0
+# (CR and LF are the line ends themselves).
+python3 - "$work/allcodes.dat" "$work/expected.txt" <<'PY'
+import sys
+codes = [c for c in range(256) if c not in (10, 13)]
+enc = bytes(((c + 64) - 255) if c + 64 > 255 else c + 64 for c in codes)
+open(sys.argv[1], "wb").write(enc + b"\r\n")
+dec = bytes(0 if c == 255 else c for c in codes)
+open(sys.argv[2], "wb").write(dec + b"\r\n")
+PY
+run defs decode 'C:\qm-cli-e2e\allcodes.dat'
+check "decode exits 0" test "$rc" -eq 0
+check "decode gives every code back" cmp -s "$out" "$work/expected.txt"
+
+# encode is the reverse of decode.
+printf 'qmdemo.exe=Demo|[windir]|Adware\r\n' >"$work/plain.txt"
+run defs encode 'C:\qm-cli-e2e\plain.txt'
+cp "$out" "$work/scrambled.dat"
+run defs decode 'C:\qm-cli-e2e\scrambled.dat'
+check "encode then decode" cmp -s "$out" "$work/plain.txt"
+
+# defs count: lines of each file.
+run --json --data-folder 'C:\qm-cli-e2e\complete' defs count
+check "defs count" grep -q '"total":' "$out"
+
+rm -rf "$work"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,90 @@
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "platform/win32/Handle.h"
+#include "platform/win32/WinApi.h"
+
+namespace qm::wintest {
+
+namespace {
+
+using platform::win32::UniqueFile;
+using platform::win32::UniqueFind;
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA data{};
+    {
+        UniqueFind find(::FindFirstFileA((path + "\\*").c_str(), &data));
+        if (find) {
+            do {
+                const std::string name = data.cFileName;
+                if (name == "." || name == "..")
+                    continue;
+                const std::string child = path + "\\" + name;
+                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    RemoveTree(child);
+                } else {
+                    ::DeleteFileA(child.c_str());
+                }
+            } while (::FindNextFileA(find.get(), &data));
+        }
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    char base[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathA(sizeof base, base);
+    EXPECT_GT(length, 0u);
+    static std::atomic<unsigned> serial{0};
+    for (;;) {
+        path_ = std::string(base, length) + "qm-win32-test-" +
+                std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(serial++);
+        if (::CreateDirectoryA(path_.c_str(), nullptr))
+            break;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) {
+            ADD_FAILURE() << "cannot create " << path_ << ": error " << ::GetLastError();
+            break;
+        }
+    }
+}
+
+TempFolder::~TempFolder() {
+    RemoveTree(path_);
+}
+
+void PutFile(const std::string& path, const std::string& bytes) {
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << "cannot create " << path << ": error " << ::GetLastError();
+    DWORD written = 0;
+    ASSERT_TRUE(
+        ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    ASSERT_EQ(written, bytes.size());
+}
+
+std::optional<std::string> FileContent(const std::string& path) {
+    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::nullopt;
+    std::string content;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        content.append(buffer, got);
+    }
+    return content;
+}
+
+bool PathExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace qm::wintest

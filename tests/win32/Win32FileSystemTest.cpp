@@ -1,0 +1,274 @@
+// Win32FileSystem against real files in a temporary folder of the prefix.
+#include "platform/win32/Win32FileSystem.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "TempFolder.h"
+#include "definitions/TextFile.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/WinApi.h"
+
+namespace qm::platform::win32 {
+namespace {
+
+using ::testing::ElementsAre;
+using wintest::FileContent;
+using wintest::PathExists;
+using wintest::PutFile;
+
+class Win32FileSystemTest : public ::testing::Test {
+  protected:
+    // Names in the folder, each with its attributes.
+    std::map<std::string, std::uint32_t> Listing(const std::string& folder) {
+        std::map<std::string, std::uint32_t> byName;
+        for (const auto& e : fs_.ListFolder(folder)) {
+            EXPECT_TRUE(byName.emplace(e.name, e.attributes).second) << "listed twice: " << e.name;
+        }
+        return byName;
+    }
+    std::vector<std::string> Names(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& [name, attributes] : Listing(folder))
+            names.push_back(name);
+        return names;
+    }
+
+    wintest::TempFolder temp_;
+    Win32FileSystem fs_;
+};
+
+// --- Attributes and listing -----------------------------------------------------------------
+
+TEST_F(Win32FileSystemTest, AttributesReportFilesFoldersAndHiddenOrSystemFlags) {
+    EXPECT_EQ(fs_.Attributes(temp_ / "missing.txt"), std::nullopt);
+    EXPECT_EQ(fs_.Attributes(temp_ / "missing\\below.txt"), std::nullopt);
+
+    const auto folder = fs_.Attributes(temp_.path());
+    ASSERT_TRUE(folder);
+    EXPECT_NE(*folder & attr::kDirectory, 0u);
+
+    const std::string file = temp_ / "plain.txt";
+    PutFile(file, "x");
+    const auto plain = fs_.Attributes(file);
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(*plain & (attr::kDirectory | attr::kHidden | attr::kSystem), 0u);
+
+    ASSERT_TRUE(::SetFileAttributesA(
+        file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+    const auto marked = fs_.Attributes(file);
+    ASSERT_TRUE(marked);
+    EXPECT_EQ(*marked & (attr::kHidden | attr::kSystem | attr::kReadOnly | attr::kDirectory),
+              attr::kHidden | attr::kSystem | attr::kReadOnly);
+}
+
+TEST_F(Win32FileSystemTest, ListFolderReturnsEveryEntryWithItsAttributes) {
+    PutFile(temp_ / "a.txt", "a");
+    PutFile(temp_ / "hidden.dat", "h");
+    ASSERT_TRUE(::SetFileAttributesA((temp_ / "hidden.dat").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    PutFile(temp_ / "system.dat", "s");
+    ASSERT_TRUE(::SetFileAttributesA((temp_ / "system.dat").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_TRUE(::CreateDirectoryA((temp_ / "sub").c_str(), nullptr));
+    PutFile(temp_ / "sub\\inner.txt", "i");
+
+    const auto listing = Listing(temp_.path());
+    // No "." or "..", nothing from the subfolder, hidden and system entries included.
+    ASSERT_EQ(listing.size(), 4u);
+    EXPECT_EQ(listing.at("a.txt") & (attr::kDirectory | attr::kHidden), 0u);
+    EXPECT_NE(listing.at("hidden.dat") & attr::kHidden, 0u);
+    EXPECT_NE(listing.at("system.dat") & attr::kSystem, 0u);
+    EXPECT_NE(listing.at("sub") & attr::kDirectory, 0u);
+
+    // A trailing separator names the same folder.
+    EXPECT_THAT(Names(temp_.path() + "\\"),
+                ElementsAre("a.txt", "hidden.dat", "sub", "system.dat"));
+    EXPECT_THAT(Names(temp_ / "sub"), ElementsAre("inner.txt"));
+}
+
+TEST_F(Win32FileSystemTest, ListFolderIsEmptyForEmptyMissingOrNonFolderPaths) {
+    ASSERT_TRUE(::CreateDirectoryA((temp_ / "empty").c_str(), nullptr));
+    EXPECT_TRUE(fs_.ListFolder(temp_ / "empty").empty());
+    EXPECT_TRUE(fs_.ListFolder(temp_ / "missing").empty());
+    PutFile(temp_ / "file.txt", "x");
+    EXPECT_TRUE(fs_.ListFolder(temp_ / "file.txt").empty());
+    EXPECT_TRUE(fs_.ListFolder("").empty());
+}
+
+// --- Reading --------------------------------------------------------------------------------
+
+TEST_F(Win32FileSystemTest, OpenForReadingReturnsTheExactBytesInPieces) {
+    std::string bytes("head\0\r\n\xff\x80tail", 13);
+    PutFile(temp_ / "bin.dat", bytes);
+
+    auto reader = fs_.OpenForReading(temp_ / "bin.dat");
+    ASSERT_NE(reader, nullptr);
+    std::string seen;
+    char buffer[5];
+    for (std::size_t n; (n = reader->Read(buffer, sizeof buffer)) > 0;) {
+        EXPECT_LE(n, sizeof buffer);
+        seen.append(buffer, n);
+    }
+    EXPECT_EQ(seen, bytes);
+    EXPECT_EQ(reader->Read(buffer, sizeof buffer), 0u);  // stays at the end
+}
+
+TEST_F(Win32FileSystemTest, OpenForReadingFailsForMissingFilesAndFolders) {
+    EXPECT_EQ(fs_.OpenForReading(temp_ / "missing.txt"), nullptr);
+    EXPECT_EQ(fs_.OpenForReading(temp_.path()), nullptr);
+}
+
+TEST_F(Win32FileSystemTest, AnOpenReaderDoesNotLockOthersOut) {
+    PutFile(temp_ / "defs.dat", "old");
+    auto reader = fs_.OpenForReading(temp_ / "defs.dat");
+    ASSERT_NE(reader, nullptr);
+
+    // Another program may still open it for writing, and the file may be deleted while it is
+    // being read.
+    UniqueFile writer(::CreateFileA((temp_ / "defs.dat").c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(writer) << "error " << ::GetLastError();
+    writer.reset();
+    EXPECT_TRUE(fs_.DeleteFile(temp_ / "defs.dat"));
+    // The deletion completes when the reader lets go of the file.
+    reader.reset();
+    EXPECT_FALSE(PathExists(temp_ / "defs.dat"));
+}
+
+// The core's line reader over a real file: NUL bytes stay inside a line, and CR LF, a lone CR
+// and a lone LF each end one line, also where a CR LF is split between two reads.
+TEST_F(Win32FileSystemTest, LineReaderReadsNulBytesAndEveryKindOfLineEnd) {
+    const std::string bytes =
+        std::string("abc\0def\r\n", 9) + "\r" + "ghi\r" + "jkl\n" + "\r\n" + "last";
+    PutFile(temp_ / "lines.dat", bytes);
+    EXPECT_THAT(text::ReadAllLines(fs_, temp_ / "lines.dat"),
+                ElementsAre(std::string("abc\0def", 7), "", "ghi", "jkl", "", "last"));
+
+    // The reader's buffer is 64 KiB: put a CR LF across that boundary, and CR-only lines after it.
+    const std::string first(65535, 'a');
+    PutFile(temp_ / "long.dat", first + "\r\nsecond\rthird\r");
+    const auto lines = text::ReadAllLines(fs_, temp_ / "long.dat");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], first);
+    EXPECT_EQ(lines[1], "second");
+    EXPECT_EQ(lines[2], "third");
+
+    EXPECT_FALSE(text::LineReader::Open(fs_, temp_ / "missing.dat"));
+}
+
+// --- Writing --------------------------------------------------------------------------------
+
+TEST_F(Win32FileSystemTest, WriteWholeFileCreatesAndReplacesWithoutLeavingTemporaryFiles) {
+    const std::string path = temp_ / "date.dat";
+    ASSERT_TRUE(fs_.WriteWholeFile(path, std::string("first\0\r\n", 8)));
+    EXPECT_EQ(FileContent(path), std::string("first\0\r\n", 8));
+
+    // A shorter content leaves nothing of the longer one behind.
+    ASSERT_TRUE(fs_.WriteWholeFile(path, "2"));
+    EXPECT_EQ(FileContent(path), "2");
+    ASSERT_TRUE(fs_.WriteWholeFile(path, ""));
+    EXPECT_EQ(FileContent(path), "");
+
+    // Larger than any single buffer of the reader.
+    std::string big(300000, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<char>(i * 7 % 251);
+    ASSERT_TRUE(fs_.WriteWholeFile(path, big));
+    EXPECT_EQ(FileContent(path), big);
+
+    EXPECT_THAT(Names(temp_.path()), ElementsAre("date.dat"));
+}
+
+TEST_F(Win32FileSystemTest, WriteWholeFileIntoAMissingFolderFailsCleanly) {
+    EXPECT_FALSE(fs_.WriteWholeFile(temp_ / "missing\\date.dat", "x"));
+    EXPECT_FALSE(PathExists(temp_ / "missing"));
+    EXPECT_TRUE(Names(temp_.path()).empty());
+}
+
+TEST_F(Win32FileSystemTest, WriteWholeFileThatCannotReplaceTheTargetLeavesNoTemporary) {
+    // A folder cannot be replaced by a file: the content is written, the final move fails.
+    ASSERT_TRUE(::CreateDirectoryA((temp_ / "folder").c_str(), nullptr));
+    PutFile(temp_ / "folder\\inside.txt", "kept");
+    EXPECT_FALSE(fs_.WriteWholeFile(temp_ / "folder", "new"));
+    const auto a = fs_.Attributes(temp_ / "folder");
+    ASSERT_TRUE(a);
+    EXPECT_NE(*a & attr::kDirectory, 0u);
+    EXPECT_EQ(FileContent(temp_ / "folder\\inside.txt"), "kept");
+
+    EXPECT_THAT(Names(temp_.path()), ElementsAre("folder"));
+    EXPECT_THAT(Names(temp_ / "folder"), ElementsAre("inside.txt"));
+}
+
+// --- Deleting and moving --------------------------------------------------------------------
+
+TEST_F(Win32FileSystemTest, DeleteFileRemovesFilesOnly) {
+    PutFile(temp_ / "a.dat", "a");
+    EXPECT_TRUE(fs_.DeleteFile(temp_ / "a.dat"));
+    EXPECT_FALSE(PathExists(temp_ / "a.dat"));
+    EXPECT_FALSE(fs_.DeleteFile(temp_ / "a.dat"));
+
+    ASSERT_TRUE(::CreateDirectoryA((temp_ / "sub").c_str(), nullptr));
+    EXPECT_FALSE(fs_.DeleteFile(temp_ / "sub"));
+    EXPECT_TRUE(PathExists(temp_ / "sub"));
+}
+
+TEST_F(Win32FileSystemTest, RenameFileMovesButNeverOverwrites) {
+    PutFile(temp_ / "from.dat", "from");
+    ASSERT_TRUE(fs_.RenameFile(temp_ / "from.dat", temp_ / "to.dat"));
+    EXPECT_FALSE(PathExists(temp_ / "from.dat"));
+    EXPECT_EQ(FileContent(temp_ / "to.dat"), "from");
+
+    PutFile(temp_ / "other.dat", "other");
+    EXPECT_FALSE(fs_.RenameFile(temp_ / "other.dat", temp_ / "to.dat"));
+    EXPECT_EQ(FileContent(temp_ / "other.dat"), "other");
+    EXPECT_EQ(FileContent(temp_ / "to.dat"), "from");
+
+    EXPECT_FALSE(fs_.RenameFile(temp_ / "missing.dat", temp_ / "new.dat"));
+    EXPECT_FALSE(PathExists(temp_ / "new.dat"));
+}
+
+TEST_F(Win32FileSystemTest, MoveReplacingReplacesAnExistingTarget) {
+    PutFile(temp_ / "DLSafety.dat", "downloaded");
+    PutFile(temp_ / "Safety.dat", "installed, longer than the download");
+    ASSERT_TRUE(fs_.MoveReplacing(temp_ / "DLSafety.dat", temp_ / "Safety.dat"));
+    EXPECT_EQ(FileContent(temp_ / "Safety.dat"), "downloaded");
+    EXPECT_FALSE(PathExists(temp_ / "DLSafety.dat"));
+
+    // Onto a missing target it is a plain move.
+    ASSERT_TRUE(fs_.MoveReplacing(temp_ / "Safety.dat", temp_ / "Moved.dat"));
+    EXPECT_EQ(FileContent(temp_ / "Moved.dat"), "downloaded");
+
+    // A missing source leaves the target alone.
+    EXPECT_FALSE(fs_.MoveReplacing(temp_ / "missing.dat", temp_ / "Moved.dat"));
+    EXPECT_EQ(FileContent(temp_ / "Moved.dat"), "downloaded");
+}
+
+// --- Folders --------------------------------------------------------------------------------
+
+TEST_F(Win32FileSystemTest, CreateFolderCreatesEveryMissingParent) {
+    const std::string deep = temp_ / "a\\b\\c";
+    ASSERT_TRUE(fs_.CreateFolder(deep));
+    const auto a = fs_.Attributes(deep);
+    ASSERT_TRUE(a);
+    EXPECT_NE(*a & attr::kDirectory, 0u);
+
+    // Existing folders, with or without a trailing separator, and forward slashes.
+    EXPECT_TRUE(fs_.CreateFolder(deep));
+    EXPECT_TRUE(fs_.CreateFolder(temp_ / "a\\b\\"));
+    EXPECT_TRUE(fs_.CreateFolder(temp_.path() + "/x/y"));
+    EXPECT_TRUE(PathExists(temp_ / "x\\y"));
+    EXPECT_THAT(Names(temp_.path()), ElementsAre("a", "x"));
+}
+
+TEST_F(Win32FileSystemTest, CreateFolderFailsWhereAFileIsInTheWay) {
+    PutFile(temp_ / "file", "x");
+    EXPECT_FALSE(fs_.CreateFolder(temp_ / "file"));
+    EXPECT_FALSE(fs_.CreateFolder(temp_ / "file\\sub"));
+    EXPECT_EQ(FileContent(temp_ / "file"), "x");
+    EXPECT_FALSE(fs_.CreateFolder(""));
+}
+
+}  // namespace
+}  // namespace qm::platform::win32
