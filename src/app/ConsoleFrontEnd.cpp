@@ -139,8 +139,7 @@ std::optional<ScanRequest> ParseScan(const std::vector<std::string>& cmd, std::s
             r.drivesGiven = true;
             for (auto piece : text::Split(cmd[++i], ',')) {
                 std::string letter = text::Upper(text::Trim(piece));
-                if (letter.size() >= 2 && letter[1] == ':')
-                    letter.resize(1);
+                if (letter.size() >= 2 && letter[1] == ':') letter.resize(1);
                 if (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z') {
                     error = "--drives takes drive letters such as C,D";
                     return std::nullopt;
@@ -260,12 +259,9 @@ class Console {
         // Decoding and encoding work on any file; everything else needs the data folder.
         const bool needsDataFolder =
             !(verb == "defs" && o_.command.size() > 1 && o_.command[1] != "count");
-        if (needsDataFolder && !ResolveDataFolder())
-            return kExitError;
-        if (verb == "scan")
-            return Scan();
-        if (verb == "defs")
-            return Defs();
+        if (needsDataFolder && !ResolveDataFolder()) return kExitError;
+        if (verb == "scan") return Scan();
+        if (verb == "defs") return Defs();
         if (verb == "update" || verb == "exclude" || verb == "report" || verb == "quarantine") {
             return Fail("'" + verb + "' is not available in this version");
         }
@@ -294,19 +290,15 @@ class Console {
     int Scan() {
         std::string error;
         const auto req = ParseScan(o_.command, error);
-        if (!req)
-            return Fail(error);
-        if (req->remove)
-            return Fail("--remove is not available in this version");
+        if (!req) return Fail(error);
+        if (req->remove) return Fail("--remove is not available in this version");
 
         ui::FrmMain form;
         ConsolePrompts prompts(env_.err);
         ArgumentPickers pickers;
         NoEvents pump;
-        if (req->kind == ui::ScanKind::File)
-            pickers.file = req->target;
-        if (req->kind == ui::ScanKind::Folder)
-            pickers.folder = req->target;
+        if (req->kind == ui::ScanKind::File) pickers.file = req->target;
+        if (req->kind == ui::ScanKind::Folder) pickers.folder = req->target;
         for (const auto& letter : req->drives)
             form.lvwHardDrives.Add(letter).checked = true;
 
@@ -322,8 +314,7 @@ class Console {
 
         const std::string missing = messages_.getMessages("MSG_MISSING");
         for (const auto& shown : prompts.shown) {
-            if (shown == missing)
-                return kExitError;
+            if (shown == missing) return kExitError;
         }
         if (o_.json) {
             PrintScanJson(env_.out, *req, form, session);
@@ -337,15 +328,13 @@ class Console {
 
     int Defs() {
         const auto& cmd = o_.command;
-        if (cmd.size() == 2 && cmd[1] == "count")
-            return Count();
+        if (cmd.size() == 2 && cmd[1] == "count") return Count();
         if (cmd.size() == 3 && (cmd[1] == "decode" || cmd[1] == "encode")) {
             const bool decode = cmd[1] == "decode";
-            auto reader = text::LineReader::Open(
-                env_.platform.files, cmd[2],
-                decode ? text::LineEnds::CrLfOnly : text::LineEnds::Any);
-            if (!reader)
-                return Fail("cannot read " + cmd[2]);
+            auto reader =
+                text::LineReader::Open(env_.platform.files, cmd[2],
+                                       decode ? text::LineEnds::CrLfOnly : text::LineEnds::Any);
+            if (!reader) return Fail("cannot read " + cmd[2]);
             std::string line;
             while (reader->Next(line)) {
                 env_.out << (decode ? defs::DecodeLine(line) : defs::EncodeLine(line)) << kEol;

@@ -66,8 +66,7 @@ std::string JsonString(std::string_view ansi) {
 }
 
 void JsonWriter::Separator() {
-    if (needComma_)
-        out_ += ',';
+    if (needComma_) out_ += ',';
     needComma_ = false;
 }
 

@@ -76,8 +76,7 @@ constexpr ThreatCategory kCategories[] = {
 
 const ThreatCategory* FindCategory(std::string_view type) {
     for (const auto& c : kCategories) {
-        if (type == c.name)
-            return &c;
+        if (type == c.name) return &c;
     }
     return nullptr;
 }

@@ -9,8 +9,7 @@ namespace qm::defs {
 
 bool PlainFileExists(platform::FileSystem& files, const std::string& path) {
     const auto a = files.Attributes(path);
-    if (!a)
-        return false;
+    if (!a) return false;
     using namespace platform::attr;
     return (*a & (kHidden | kSystem | kDirectory)) == 0;
 }
@@ -22,8 +21,7 @@ bool FolderExists(platform::FileSystem& files, const std::string& path) {
 
 long long CountLines(platform::FileSystem& files, const std::string& path) {
     auto reader = text::LineReader::Open(files, path, text::LineEnds::CrLfOnly);
-    if (!reader)
-        return 0;
+    if (!reader) return 0;
     long long n = 0;
     std::string line;
     while (reader->Next(line))
@@ -49,15 +47,13 @@ constexpr const char* kRequired[] = {file::kFiles, file::kRegistry, file::kProgr
 
 bool DefinitionFiles::AllRequiredPresent() const {
     for (const char* name : kRequired) {
-        if (!Exists(name))
-            return false;
+        if (!Exists(name)) return false;
     }
     return true;
 }
 
 bool DefinitionFiles::CheckDefinitionFiles() {
-    if (AllRequiredPresent())
-        return true;
+    if (AllRequiredPresent()) return true;
     DeleteDefinitionFiles();
     return false;
 }
@@ -81,8 +77,7 @@ SignatureCounts DefinitionFiles::CountDefinitions() const {
 void DefinitionFiles::InstallDownloadedDefinitions() {
     for (const char* name : {file::kCookies, file::kRegistry, file::kFiles, file::kPrograms}) {
         const std::string downloaded = PathOf(std::string(file::kDownloadPrefix) + name);
-        if (!Exists(std::string(file::kDownloadPrefix) + name))
-            continue;
+        if (!Exists(std::string(file::kDownloadPrefix) + name)) continue;
         // One replacing move instead of delete-then-rename: if the move fails, the installed
         // file is still there rather than lost.
         files_.MoveReplacing(downloaded, PathOf(name));
@@ -91,12 +86,10 @@ void DefinitionFiles::InstallDownloadedDefinitions() {
 
 std::string DefinitionFiles::ReadDefinitionDate() const {
     const std::string path = PathOf(file::kDate);
-    if (!files_.Attributes(path))
-        return kDefaultDefinitionDate;
+    if (!files_.Attributes(path)) return kDefaultDefinitionDate;
     auto reader = text::LineReader::Open(files_, path);
     std::string line;
-    if (reader && reader->Next(line))
-        return line;
+    if (reader && reader->Next(line)) return line;
     return {};
 }
 

@@ -50,7 +50,6 @@ void DefinitionSet::Load(const DefinitionFiles& files, platform::FileSystem& fs,
     if (loaded_) return;
     loaded_ = true;
     std::string folder;  // reused for every record
-    std::string location;
 
     ForEachDecodedLine(fs, files.PathOf(file::kFiles), control, [&](const std::string& line) {
         if (fileTable_.size() >= kCapacity) return;
@@ -58,8 +57,7 @@ void DefinitionSet::Load(const DefinitionFiles& files, platform::FileSystem& fs,
         // An entry with an empty name would end every reader's walk of the table early.
         if (!record || record->name.empty()) return;
         ExpandFolderInto(tokens, record->folder, folder);
-        location.assign(folder).append(record->name);
-        if (safety.IsSafeLocation(location)) return;
+        if (safety.IsSafeLocation(folder, record->name)) return;
         const std::string_view category =
             record->category == "TYPE" ? std::string_view("Spyware") : record->category;
         fileTable_.push_back({strings_.StoreLower(folder), strings_.StoreLower(record->name),
@@ -86,13 +84,11 @@ SafetyList LoadSafetyList(const DefinitionFiles& files, platform::FileSystem& fs
     std::vector<std::string> entries;
     ForEachDecodedLine(fs, files.PathOf(file::kSafety), control, [&](const std::string& line) {
         auto record = ParseSafetyRecord(line);
-        if (!record)
-            return;
+        if (!record) return;
         std::string location = text::ReplaceAll(record->location, "[drive]", driveRoot);
         location = text::ReduceDoubleBackslashes(tokens.Expand(location));
         std::string entry = SafetyEntry(*record, location);
-        if (!entry.empty())
-            entries.push_back(std::move(entry));
+        if (!entry.empty()) entries.push_back(std::move(entry));
     });
     return SafetyList(std::move(entries));
 }

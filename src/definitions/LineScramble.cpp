@@ -11,10 +11,8 @@ constexpr std::array<char, 256> MakeTable(bool encode) {
     std::array<char, 256> table{};
     for (int a = 0; a < 256; ++a) {
         int c = encode ? a + kScrambleShift : a - kScrambleShift;
-        if (c > 255)
-            c -= 255;
-        if (c < 0)
-            c += 255;
+        if (c > 255) c -= 255;
+        if (c < 0) c += 255;
         table[static_cast<std::size_t>(a)] = static_cast<char>(static_cast<unsigned char>(c));
     }
     return table;

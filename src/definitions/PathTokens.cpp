@@ -16,8 +16,7 @@ const std::array<PathToken, 28> kFolderTokens = {{
 
 std::string SpecialFolderPath(platform::ShellFolders& shell, int csidl) {
     auto folder = shell.SpecialFolder(csidl);
-    if (!folder || folder->empty())
-        return {};
+    if (!folder || folder->empty()) return {};
     std::string path = folder->substr(0, folder->find('\0'));
     path += '\\';
     return path;
@@ -25,21 +24,17 @@ std::string SpecialFolderPath(platform::ShellFolders& shell, int csidl) {
 
 std::string SystemDriveRoot(platform::ShellFolders& shell) {
     auto folder = shell.SpecialFolderByIdList(csidl::kPrograms);
-    if (!folder)
-        return {};
+    if (!folder) return {};
     std::string path = folder->substr(0, folder->find('\0'));
-    if (path.empty())
-        return {};
-    if (path.back() != '\\')
-        path += '\\';
+    if (path.empty()) return {};
+    if (path.back() != '\\') path += '\\';
     return path.substr(0, 3);
 }
 
 std::string SystemFolderPath(platform::ShellFolders& shell) {
     std::string path = shell.SystemDirectory();
     path = path.substr(0, path.find('\0'));
-    if (path.empty() || path.back() != '\\')
-        path += '\\';
+    if (path.empty() || path.back() != '\\') path += '\\';
     return path;
 }
 
@@ -118,7 +113,11 @@ void PathTokenExpander::ExpandInto(std::string_view in, std::string& out) const 
             }
             const std::string_view key(lowered, candidate.size());
             for (std::size_t i = 0; i < kFolderTokens.size() && !replacement; ++i) {
-                if (key == kFolderTokens[i].token) replacement = &folders_[i];
+                const std::string_view token = kFolderTokens[i].token;
+                // Length and first letter rule out nearly every other token before a compare.
+                if (token.size() == key.size() && token[1] == key[1] && token == key) {
+                    replacement = &folders_[i];
+                }
             }
         }
         if (!replacement && candidate == "[user]") replacement = &userProfile_;

@@ -13,35 +13,45 @@ constexpr std::array<std::string_view, 6> kRootKeys = {
 };
 }  // namespace
 
-namespace {
-// The piece of `s` before the first `sep` and, when there is one, the rest after it.
-std::string_view Before(std::string_view s, char sep) { return s.substr(0, s.find(sep)); }
-}  // namespace
-
 std::optional<FileRecord> ParseFileRecord(std::string_view line) {
-    const auto bar = line.find('|');
-    const std::string_view field1 = line.substr(0, bar);
-    const auto eq = field1.find('=');
+    // One pass finds the separators: the first two "=" of field 1 and the first three "|".
+    constexpr std::size_t npos = std::string_view::npos;
+    std::size_t eq1 = npos, eq2 = npos, bar[3] = {npos, npos, npos};
+    int bars = 0;
+    for (std::size_t i = 0; i < line.size() && bars < 3; ++i) {
+        const char c = line[i];
+        if (c == '|') {
+            bar[bars++] = i;
+        } else if (c == '=' && bars == 0) {
+            if (eq1 == npos) {
+                eq1 = i;
+            } else if (eq2 == npos) {
+                eq2 = i;
+            }
+        }
+    }
     // Without "=" the record names no threat and is not used.
-    if (eq == std::string_view::npos) return std::nullopt;
+    if (eq1 == npos) return std::nullopt;
+    const std::size_t field1End = bars > 0 ? bar[0] : line.size();
     FileRecord r;
-    r.name = text::TrimView(field1.substr(0, eq));
+    r.name = text::TrimView(line.substr(0, eq1));
     // Text after a second "=" is not part of the threat name.
-    r.threatName = Before(field1.substr(eq + 1), '=');
-    if (bar != std::string_view::npos) {
+    r.threatName = line.substr(eq1 + 1, (eq2 != npos ? eq2 : field1End) - eq1 - 1);
+    if (bars > 0) {
         r.hasFolder = true;
-        const std::string_view rest = line.substr(bar + 1);
-        r.folder = Before(rest, '|');
-        const auto bar2 = rest.find('|');
-        if (bar2 != std::string_view::npos) r.category = Before(rest.substr(bar2 + 1), '|');
+        const std::size_t folderEnd = bars > 1 ? bar[1] : line.size();
+        r.folder = line.substr(bar[0] + 1, folderEnd - bar[0] - 1);
+        if (bars > 1) {
+            const std::size_t categoryEnd = bars > 2 ? bar[2] : line.size();
+            r.category = line.substr(bar[1] + 1, categoryEnd - bar[1] - 1);
+        }
     }
     return r;
 }
 
 std::optional<ExeRecord> ParseExeRecord(std::string_view line) {
     const auto eq = line.find('=');
-    if (eq == std::string_view::npos)
-        return std::nullopt;
+    if (eq == std::string_view::npos) return std::nullopt;
     ExeRecord r;
     r.exeName = std::string(line.substr(0, eq));
     std::string_view rest = line.substr(eq + 1);
@@ -59,22 +69,19 @@ std::optional<ExeRecord> ParseExeRecord(std::string_view line) {
 
 std::optional<int> HiveCodeNumber(std::string_view hiveCode) {
     const auto code = text::TrimView(hiveCode);
-    if (code.size() != 1 || code[0] < '0' || code[0] > '5')
-        return std::nullopt;
+    if (code.size() != 1 || code[0] < '0' || code[0] > '5') return std::nullopt;
     return code[0] - '0';
 }
 
 std::string RootKeyName(std::string_view hiveCode) {
     const auto n = HiveCodeNumber(hiveCode);
-    if (!n)
-        return {};
+    if (!n) return {};
     return std::string(kRootKeys[static_cast<std::size_t>(*n)]);
 }
 
 std::optional<RegistryRecordText> SplitRegistryRecord(std::string_view line) {
     const auto eq = line.rfind('=');
-    if (eq == std::string_view::npos)
-        return std::nullopt;
+    if (eq == std::string_view::npos) return std::nullopt;
     RegistryRecordText r;
     r.keySpec = std::string(line.substr(0, eq));
     const std::string_view namePart = text::TrimView(line.substr(eq + 1));
@@ -91,17 +98,14 @@ std::optional<RegistryRecordText> SplitRegistryRecord(std::string_view line) {
 std::optional<RegistryRecord> ParseRegistryKeySpec(const RegistryRecordText& textParts,
                                                    std::string_view expandedKeySpec) {
     const auto pieces = text::Split(expandedKeySpec, '^');
-    if (pieces.size() < 2)
-        return std::nullopt;
+    if (pieces.size() < 2) return std::nullopt;
     const auto code = HiveCodeNumber(pieces[0]);
-    if (!code)
-        return std::nullopt;
+    if (!code) return std::nullopt;
     RegistryRecord r;
     r.hiveCode = *code;
     r.rootName = std::string(kRootKeys[static_cast<std::size_t>(*code)]);
     r.keyPath = std::string(pieces[1]);
-    if (pieces.size() >= 3)
-        r.valueName = text::ReduceDoubleBackslashes(pieces[2]);
+    if (pieces.size() >= 3) r.valueName = text::ReduceDoubleBackslashes(pieces[2]);
     r.threatName = textParts.threatName;
     r.category = textParts.category;
     return r;
@@ -110,13 +114,11 @@ std::optional<RegistryRecord> ParseRegistryKeySpec(const RegistryRecordText& tex
 std::optional<SafetyRecord> ParseSafetyRecord(std::string_view line) {
     const auto fields = text::Split(line, '|');
     // A line without "|" has no defined use.
-    if (fields.size() < 2)
-        return std::nullopt;
+    if (fields.size() < 2) return std::nullopt;
     SafetyRecord r;
     r.kind = std::string(fields[0]);
     r.label = text::Trim(text::Split(fields[1], '=')[0]);
-    if (fields.size() >= 3)
-        r.location = std::string(fields[2]);
+    if (fields.size() >= 3) r.location = std::string(fields[2]);
     return r;
 }
 
@@ -130,8 +132,7 @@ std::string SafetyEntry(const SafetyRecord& record, std::string_view location) {
         const auto pieces = text::Split(location, '^');
         entry = RootKeyName(pieces[0]);
         entry += '\\';
-        if (pieces.size() >= 2)
-            entry += pieces[1];
+        if (pieces.size() >= 2) entry += pieces[1];
         if (pieces.size() >= 3 && !pieces[2].empty()) {
             entry += '\\';
             entry += pieces[2];
@@ -147,17 +148,13 @@ std::optional<std::size_t> MatchBlockedCookie(const std::vector<std::string>& en
                                               std::string_view site) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& entry = entries[i];
-        if (entry.find(site) == std::string::npos)
-            continue;
+        if (entry.find(site) == std::string::npos) continue;
         std::string candidate = entry;
         const auto dot = candidate.rfind('.');
-        if (dot != std::string::npos)
-            candidate.erase(dot);
+        if (dot != std::string::npos) candidate.erase(dot);
         const auto star = candidate.find('*');
-        if (star != std::string::npos)
-            candidate.erase(star, 1);
-        if (text::EqualsNoCase(candidate, site))
-            return i;
+        if (star != std::string::npos) candidate.erase(star, 1);
+        if (text::EqualsNoCase(candidate, site)) return i;
     }
     return std::nullopt;
 }

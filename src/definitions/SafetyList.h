@@ -17,6 +17,8 @@ class SafetyList {
 
     const std::vector<std::string>& Entries() const { return entries_; }
     bool IsSafeLocation(std::string_view location) const;
+    // The same for `head` & `tail` joined, which is built only when it could match.
+    bool IsSafeLocation(std::string_view head, std::string_view tail) const;
 
     // The comparison forms, shared with the reference implementation in the tests.
     static std::string NormalizeLocation(std::string_view location);
@@ -25,8 +27,13 @@ class SafetyList {
     static bool IsBareRootKey(std::string_view normalizedLocation);
 
   private:
+    bool MayMatchByLength(std::string_view head, std::string_view tail) const;
+
     std::vector<std::string> entries_;
     std::unordered_set<std::string> normalized_;  // usable entries only
+    // The lengths of the usable entries: a location whose length cannot match any entry is
+    // answered without lower-casing or hashing it.
+    std::vector<bool> entryLengths_;
 };
 
 }  // namespace qm::defs

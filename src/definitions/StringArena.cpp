@@ -9,14 +9,14 @@ namespace qm::defs {
 char* StringArena::Allocate(std::size_t size) {
     if (size > kBlockSize / 4) {
         // A long text gets a block of its own; the current block stays open.
-        auto block = std::make_unique<char[]>(size);
+        auto block = std::make_unique_for_overwrite<char[]>(size);
         char* p = block.get();
         blocks_.insert(blocks_.end() - (blocks_.empty() ? 0 : 1), std::move(block));
         large_ += size;
         return p;
     }
     if (used_ + size > kBlockSize) {
-        blocks_.push_back(std::make_unique<char[]>(kBlockSize));
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
         ++smallBlocks_;
         used_ = 0;
     }
@@ -35,7 +35,8 @@ std::string_view StringArena::Store(std::string_view text) {
 std::string_view StringArena::StoreLower(std::string_view text) {
     if (text.empty()) return {};
     char* p = Allocate(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) p[i] = text::LowerChar(text[i]);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        p[i] = text::LowerChar(text[i]);
     return {p, text.size()};
 }
 

@@ -10,7 +10,7 @@
 namespace qm::defs {
 
 class StringArena {
-public:
+  public:
     StringArena() = default;
     StringArena(const StringArena&) = delete;
     StringArena& operator=(const StringArena&) = delete;
@@ -23,7 +23,7 @@ public:
     std::string_view StoreLower(std::string_view text);
     std::size_t BytesReserved() const { return smallBlocks_ * kBlockSize + large_; }
 
-private:
+  private:
     char* Allocate(std::size_t size);
 
     static constexpr std::size_t kBlockSize = 1 << 20;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace qm::text {
 
@@ -33,8 +35,7 @@ template <unsigned char (*Map)(unsigned char)>
 constexpr std::array<char, 256> MakeCaseTable() {
     std::array<char, 256> t{};
     for (int i = 0; i < 256; ++i) {
-        t[static_cast<std::size_t>(i)] =
-            static_cast<char>(Map(static_cast<unsigned char>(i)));
+        t[static_cast<std::size_t>(i)] = static_cast<char>(Map(static_cast<unsigned char>(i)));
     }
     return t;
 }
@@ -45,7 +46,8 @@ const std::array<char, 256> kLowerTable = MakeCaseTable<LowerByte>();
 const std::array<char, 256> kUpperTable = MakeCaseTable<UpperByte>();
 
 void LowerInPlace(std::string& s) {
-    for (char& c : s) c = kLowerTable[Byte(c)];
+    for (char& c : s)
+        c = kLowerTable[Byte(c)];
 }
 
 std::string Lower(std::string_view s) {
@@ -63,8 +65,7 @@ std::string Upper(std::string_view s) {
 
 std::string_view TrimView(std::string_view s) {
     const auto first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
+    if (first == std::string_view::npos) return {};
     const auto last = s.find_last_not_of(' ');
     return s.substr(first, last - first + 1);
 }
@@ -74,26 +75,20 @@ std::string Trim(std::string_view s) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerChar(a[i]) != LowerChar(b[i]))
-            return false;
+        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
     }
     return true;
 }
 
 std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::size_t from) {
-    if (needle.empty())
-        return from <= haystack.size() ? from : std::string_view::npos;
-    if (needle.size() > haystack.size())
-        return std::string_view::npos;
+    if (needle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
+    if (needle.size() > haystack.size()) return std::string_view::npos;
     const char first = LowerChar(needle[0]);
     for (std::size_t i = from; i + needle.size() <= haystack.size(); ++i) {
-        if (LowerChar(haystack[i]) != first)
-            continue;
-        if (EqualsNoCase(haystack.substr(i, needle.size()), needle))
-            return i;
+        if (LowerChar(haystack[i]) != first) continue;
+        if (EqualsNoCase(haystack.substr(i, needle.size()), needle)) return i;
     }
     return std::string_view::npos;
 }
@@ -111,15 +106,13 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 }
 
 std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
-    if (from.empty())
-        return std::string(s);
+    if (from.empty()) return std::string(s);
     std::string out;
     out.reserve(s.size());
     std::size_t pos = 0;
     for (;;) {
         const auto hit = s.find(from, pos);
-        if (hit == std::string_view::npos)
-            break;
+        if (hit == std::string_view::npos) break;
         out.append(s.substr(pos, hit - pos));
         out.append(to);
         pos = hit + from.size();
@@ -129,15 +122,13 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
 }
 
 std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::string_view to) {
-    if (from.empty())
-        return std::string(s);
+    if (from.empty()) return std::string(s);
     std::string out;
     out.reserve(s.size());
     std::size_t pos = 0;
     for (;;) {
         const auto hit = FindNoCase(s, from, pos);
-        if (hit == std::string_view::npos)
-            break;
+        if (hit == std::string_view::npos) break;
         out.append(s.substr(pos, hit - pos));
         out.append(to);
         pos = hit + from.size();
@@ -152,12 +143,35 @@ std::string ReduceDoubleBackslashes(std::string_view s) {
     return out;
 }
 
+namespace {
+// Looks at eight characters at a time: most paths hold no pair, and this runs for every
+// definition record.
+std::size_t FirstBackslashPair(std::string_view s) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    // Chunks overlap by one character so that a pair across a chunk boundary is seen.
+    for (; i + 8 <= n; i += 7) {
+        std::uint64_t x;
+        std::memcpy(&x, s.data() + i, 8);
+        const std::uint64_t v = x ^ (kOnes * static_cast<unsigned char>('\\'));
+        // Exactly the bytes equal to "\" get their top bit set.
+        const std::uint64_t hit = ~(((v & kLow7) + kLow7) | v | kLow7);
+        if (hit & (hit >> 8)) break;
+    }
+    for (; i + 1 < n; ++i) {
+        if (s[i] == '\\' && s[i + 1] == '\\') return i;
+    }
+    return std::string_view::npos;
+}
+}  // namespace
+
 bool ReduceDoubleBackslashesInPlace(std::string& s) {
     const std::size_t n = s.size();
     char* p = s.data();
-    std::size_t r = 0;
-    while (r + 1 < n && !(p[r] == '\\' && p[r + 1] == '\\')) ++r;
-    if (r + 1 >= n) return false;
+    std::size_t r = FirstBackslashPair(s);
+    if (r == std::string::npos) return false;
     bool pairRemains = false;
     std::size_t w = r;
     for (; r < n; ++r) {
@@ -187,12 +201,10 @@ std::vector<std::string_view> Split(std::string_view s, char sep) {
 std::string FormatWithDigitGrouping(long long value) {
     const bool negative = value < 0;
     std::string digits = std::to_string(value);
-    if (negative)
-        digits.erase(0, 1);
+    if (negative) digits.erase(0, 1);
     std::string out;
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out += ',';
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
         out += digits[i];
     }
     return negative ? "-" + out : out;
@@ -203,11 +215,9 @@ int CompareNoCase(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < n; ++i) {
         const auto ca = Byte(LowerChar(a[i]));
         const auto cb = Byte(LowerChar(b[i]));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
+        if (ca != cb) return ca < cb ? -1 : 1;
     }
-    if (a.size() == b.size())
-        return 0;
+    if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 

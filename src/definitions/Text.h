@@ -12,8 +12,12 @@ namespace qm::text {
 // Case tables of code page 1252.
 extern const std::array<char, 256> kLowerTable;
 extern const std::array<char, 256> kUpperTable;
-inline char LowerChar(char c) { return kLowerTable[static_cast<unsigned char>(c)]; }
-inline char UpperChar(char c) { return kUpperTable[static_cast<unsigned char>(c)]; }
+inline char LowerChar(char c) {
+    return kLowerTable[static_cast<unsigned char>(c)];
+}
+inline char UpperChar(char c) {
+    return kUpperTable[static_cast<unsigned char>(c)];
+}
 std::string Lower(std::string_view s);
 std::string Upper(std::string_view s);
 void LowerInPlace(std::string& s);

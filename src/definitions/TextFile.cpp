@@ -19,12 +19,10 @@ std::optional<LineReader> LineReader::Open(platform::FileSystem& files, const st
 }
 
 bool LineReader::Fill() {
-    if (eof_)
-        return false;
+    if (eof_) return false;
     end_ = source_->Read(buffer_.data(), buffer_.size());
     pos_ = 0;
-    if (end_ == 0)
-        eof_ = true;
+    if (end_ == 0) eof_ = true;
     return end_ > 0;
 }
 
@@ -69,8 +67,7 @@ bool LineReader::Next(std::string& line) {
     line.clear();
     bool sawAnything = false;
     for (;;) {
-        if (pos_ == end_ && !Fill())
-            return sawAnything;
+        if (pos_ == end_ && !Fill()) return sawAnything;
         if (skipLf_) {
             skipLf_ = false;
             if (buffer_[pos_] == '\n') {
@@ -98,8 +95,7 @@ std::vector<std::string> ReadAllLines(platform::FileSystem& files, const std::st
                                       LineEnds ends) {
     std::vector<std::string> lines;
     auto reader = LineReader::Open(files, path, ends);
-    if (!reader)
-        return lines;
+    if (!reader) return lines;
     std::string line;
     while (reader->Next(line))
         lines.push_back(line);

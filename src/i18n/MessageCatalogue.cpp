@@ -14,8 +14,7 @@ void MessageCatalogue::SetPlaceholders(std::string programName, std::string comp
 
 void MessageCatalogue::setMessage(std::string_view key, std::string_view text) {
     for (auto& slot : slots_) {
-        if (slot.inUse)
-            continue;
+        if (slot.inUse) continue;
         slot.inUse = true;
         slot.key = std::string(key);
         slot.text = std::string(text);
@@ -29,12 +28,10 @@ std::string MessageCatalogue::getMessages(std::string_view key) const {
         if (text::Upper(slot.key) == wanted) {
             std::string result = text::ReplaceAllNoCase(slot.text, "[ProgramName]", programName_);
             result = text::ReplaceAllNoCase(result, "[CompanyName]", companyName_);
-            if (!result.empty())
-                result[0] = text::UpperChar(result[0]);
+            if (!result.empty()) result[0] = text::UpperChar(result[0]);
             return result;
         }
-        if (!slot.inUse)
-            break;
+        if (!slot.inUse) break;
     }
     return {};
 }

@@ -32,11 +32,9 @@ class MessageCatalogue {
     template <typename Lookup>
     void Translate(Lookup lookup) {
         for (auto& slot : slots_) {
-            if (!slot.inUse)
-                break;
+            if (!slot.inUse) break;
             std::string translated = lookup(slot.key);
-            if (!translated.empty())
-                slot.text = std::move(translated);
+            if (!translated.empty()) slot.text = std::move(translated);
         }
     }
 

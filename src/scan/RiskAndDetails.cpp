@@ -13,8 +13,7 @@ constexpr std::size_t kDetailsColumn = 4;
 void FillRiskAndDetails(ui::ListView& results) {
     for (auto& row : results.rows) {
         const defs::ThreatCategory* category = defs::FindCategory(row.SubItem(kTypeColumn));
-        if (!category)
-            continue;
+        if (!category) continue;
         row.SetSubItem(kRiskColumn, std::string(category->risk));
         row.SetSubItem(kDetailsColumn, std::string(category->details));
     }

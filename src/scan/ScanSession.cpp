@@ -29,14 +29,11 @@ bool ScanSession::ReadFlag(const char* key, bool fallback) const {
     // a yes or a no.
     const std::string value =
         text::Trim(settings_.Read(kOptions, key, fallback ? "True" : "False"));
-    if (text::EqualsNoCase(value, "True"))
-        return true;
-    if (text::EqualsNoCase(value, "False"))
-        return false;
+    if (text::EqualsNoCase(value, "True")) return true;
+    if (text::EqualsNoCase(value, "False")) return false;
     char* end = nullptr;
     const long number = std::strtol(value.c_str(), &end, 10);
-    if (!value.empty() && end && *end == '\0')
-        return number != 0;
+    if (!value.empty() && end && *end == '\0') return number != 0;
     return fallback;
 }
 
@@ -58,8 +55,7 @@ void ScanSession::RefreshMousePointer() {
 }
 
 void ScanSession::StartScan(bool startedByScheduler) {
-    if (scanning_)
-        return;
+    if (scanning_) return;
     scanning_ = true;
 
     // 1. The scanning page, with everything that could start a second scan disabled.
@@ -113,8 +109,7 @@ void ScanSession::StartScan(bool startedByScheduler) {
             break;
         case ui::ScanKind::Folder:
             if (auto folder = services_.pickers.ChooseFolder(); folder && !folder->empty()) {
-                if (folder->back() != '\\')
-                    *folder += '\\';
+                if (folder->back() != '\\') *folder += '\\';
                 LoadDefinitions();
                 RunFolderScan(*folder);
             }
@@ -164,8 +159,7 @@ void ScanSession::StartScan(bool startedByScheduler) {
 }
 
 bool ScanSession::DefinitionFilesPresent() {
-    if (files_.CheckDefinitionFiles())
-        return true;
+    if (files_.CheckDefinitionFiles()) return true;
     form_.lblDefVersion.caption = Message("MSG_MISSINGFILES");
     services_.prompts.ShowMessage(Message("MSG_MISSING"), services_.product.productName,
                                   ui::MessageButtons::Ok, ui::MessageIcon::Information);
@@ -191,8 +185,7 @@ void ScanSession::BeginPhase(const char* messageKey) {
 }
 
 void ScanSession::RunSmartScan() {
-    if (!DefinitionFilesPresent())
-        return;
+    if (!DefinitionFilesPresent()) return;
     PrepareBars();
 
     if (std::atoi(settings_.Read(kOptions, "chkScanCookies", "1").c_str()) == 1) {
@@ -224,16 +217,13 @@ void ScanSession::RunSmartScan() {
 }
 
 void ScanSession::RunFullSystemScan() {
-    if (!DefinitionFilesPresent())
-        return;
+    if (!DefinitionFilesPresent()) return;
     PrepareBars();
     form_.lblPercentageCompleted.caption = "Scanning your Hard Disk...";
     for (const auto& drive : form_.lvwHardDrives.rows) {
-        if (stopRequested_)
-            break;
+        if (stopRequested_) break;
         // Only the drives the user ticked are walked.
-        if (!drive.checked)
-            continue;
+        if (!drive.checked) continue;
         form_.pbgMain.Set(0);
         ScanDrive(drive.text + ":\\");
         LetEventsRun();
@@ -257,8 +247,7 @@ void ScanSession::RunFullSystemScan() {
 }
 
 void ScanSession::RunFileScan(const std::string& file) {
-    if (!DefinitionFilesPresent())
-        return;
+    if (!DefinitionFilesPresent()) return;
     PrepareBars();
     form_.lblPercentageCompleted.caption = "Scanning " + file + "...";
     ScanFileBody(file);
@@ -266,8 +255,7 @@ void ScanSession::RunFileScan(const std::string& file) {
 }
 
 void ScanSession::RunFolderScan(const std::string& folder) {
-    if (!DefinitionFilesPresent())
-        return;
+    if (!DefinitionFilesPresent()) return;
     PrepareBars();
     form_.lblPercentageCompleted.caption = "Scanning " + folder + "...";
     ScanFolderBody(folder);
@@ -301,8 +289,7 @@ void ScanSession::ShowCounters() {
 
 void ScanSession::ProgressUpdate(const std::string& text, int phasePercent, int overallPercent) {
     ++counters_.throttle;
-    if (counters_.throttle < kRefreshEvery)
-        return;
+    if (counters_.throttle < kRefreshEvery) return;
     ProgressUpdateNow(text, phasePercent, overallPercent);
     counters_.throttle = 0;
 }
@@ -310,10 +297,8 @@ void ScanSession::ProgressUpdate(const std::string& text, int phasePercent, int 
 void ScanSession::ProgressUpdateNow(const std::string& text, int phasePercent, int overallPercent) {
     ShowCounters();
     form_.lblStatus.caption = StatusWordFilter(text);
-    if (phasePercent >= 0)
-        form_.pb1.Set(phasePercent);
-    if (overallPercent >= 0)
-        form_.pb2.Set(overallPercent);
+    if (phasePercent >= 0) form_.pb1.Set(phasePercent);
+    if (overallPercent >= 0) form_.pb2.Set(overallPercent);
 }
 
 void ScanSession::CounterUpdate() {
@@ -339,8 +324,7 @@ void ScanSession::StopScan(bool askedFromLabel) {
     const auto answer = services_.prompts.ShowMessage(
         Message(askedFromLabel ? "MSG_SURE" : "MSG_STOP"), services_.product.productName,
         ui::MessageButtons::YesNo, ui::MessageIcon::Question);
-    if (answer != ui::MessageAnswer::Yes)
-        return;
+    if (answer != ui::MessageAnswer::Yes) return;
     form_.mousePointer = ui::MousePointer::Default;
     stopRequested_ = true;
 }
@@ -360,8 +344,7 @@ void ScanSession::ShowStatusPage() {
 
 void ScanSession::SelectAll() {
     for (auto& row : form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
-        if (row.checked)
-            continue;
+        if (row.checked) continue;
         row.checked = true;
         removal::PropagateCheck(form_, row);
     }

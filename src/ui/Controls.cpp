@@ -11,16 +11,13 @@ const std::string kEmpty;
 }
 
 const std::string& ListItem::SubItem(std::size_t n) const {
-    if (n == 0 || n > subItems.size())
-        return kEmpty;
+    if (n == 0 || n > subItems.size()) return kEmpty;
     return subItems[n - 1];
 }
 
 void ListItem::SetSubItem(std::size_t n, std::string value) {
-    if (n == 0)
-        return;
-    if (subItems.size() < n)
-        subItems.resize(n);
+    if (n == 0) return;
+    if (subItems.size() < n) subItems.resize(n);
     subItems[n - 1] = std::move(value);
 }
 
@@ -30,8 +27,7 @@ ListItem& ListView::Add(std::string text, int icon) {
 }
 
 const std::string& ListView::CellText(const ListItem& row, int column) const {
-    if (column <= 0)
-        return row.text;
+    if (column <= 0) return row.text;
     return row.SubItem(static_cast<std::size_t>(column));
 }
 

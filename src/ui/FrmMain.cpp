@@ -55,8 +55,7 @@ FrmMain::FrmMain() {
 
 ScanKind FrmMain::SelectedScanKind() const {
     for (std::size_t i = 0; i < optScan.size(); ++i) {
-        if (optScan[i].value)
-            return static_cast<ScanKind>(i);
+        if (optScan[i].value) return static_cast<ScanKind>(i);
     }
     return ScanKind::Smart;
 }

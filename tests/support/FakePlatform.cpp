@@ -11,7 +11,7 @@ namespace qm::test {
 namespace {
 
 class StringReader final : public platform::ByteReader {
-public:
+  public:
     explicit StringReader(std::string data) : data_(std::move(data)) {}
     std::size_t Read(char* buffer, std::size_t size) override {
         const std::size_t n = std::min(size, data_.size() - pos_);
@@ -20,7 +20,7 @@ public:
         return n;
     }
 
-private:
+  private:
     std::string data_;
     std::size_t pos_ = 0;
 };
@@ -35,7 +35,8 @@ std::string ParentOf(const std::string& key) {
 std::string FakeFileSystem::KeyOf(const std::string& path) {
     std::string key = text::Lower(text::ReduceDoubleBackslashes(path));
     std::replace(key.begin(), key.end(), '/', '\\');
-    while (key.size() > 3 && key.back() == '\\') key.pop_back();
+    while (key.size() > 3 && key.back() == '\\')
+        key.pop_back();
     return key;
 }
 
@@ -54,7 +55,9 @@ std::optional<std::string> FakeFileSystem::Content(const std::string& path) cons
     return it->second.content;
 }
 
-bool FakeFileSystem::Has(const std::string& path) const { return nodes_.count(KeyOf(path)) != 0; }
+bool FakeFileSystem::Has(const std::string& path) const {
+    return nodes_.count(KeyOf(path)) != 0;
+}
 
 std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
     const auto it = nodes_.find(KeyOf(path));
@@ -171,13 +174,15 @@ FakeMachine::FakeMachine() {
 void FakeMachine::PutDefinitionFile(const std::string& name,
                                     const std::vector<std::string>& plainLines) {
     std::string bytes;
-    for (const auto& l : plainLines) bytes += defs::EncodeLine(l) + "\r\n";
+    for (const auto& l : plainLines)
+        bytes += defs::EncodeLine(l) + "\r\n";
     files.PutFile(std::string(kDataFolder) + "\\" + name, bytes);
 }
 
 void FakeMachine::PutCompleteDefinitionSet() {
     PutDefinitionFile("FileDefinition.dat", {"bad.exe=Bad Thing|[windir]|Adware"});
-    PutDefinitionFile("DirectoryDefinition.dat", {"badfolder=Bad Folder|[progfil]badfolder|Adware"});
+    PutDefinitionFile("DirectoryDefinition.dat",
+                      {"badfolder=Bad Folder|[progfil]badfolder|Adware"});
     PutDefinitionFile("RegistryDefinition.dat", {"2^SOFTWARE\\Bad^=Bad Key|Adware"});
     PutDefinitionFile("ExeDefinition.dat", {"bad.exe=Bad Thing|[windir]|Adware"});
     PutDefinitionFile("BlockedCookies.dat", {"tracker.example"});

@@ -18,7 +18,7 @@
 namespace qm::test {
 
 class FakeFileSystem final : public platform::FileSystem {
-public:
+  public:
     struct Node {
         std::string path;  // as first written
         std::uint32_t attributes = platform::attr::kArchive;
@@ -46,13 +46,13 @@ public:
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool CreateFolder(const std::string& folder) override;
 
-private:
+  private:
     static std::string KeyOf(const std::string& path);
     std::map<std::string, Node> nodes_;
 };
 
 class FakeShellFolders final : public platform::ShellFolders {
-public:
+  public:
     FakeShellFolders();  // a typical machine with drive C:
     std::map<int, std::string> folders;
     std::string systemDirectory = "C:\\windows\\system32";
@@ -64,15 +64,14 @@ public:
 };
 
 class FakeClock final : public platform::Clock {
-public:
+  public:
     std::string now = "12/8/2026 8:46:21 PM";
     std::string NowText() override { return now; }
 };
 
 class FakeVersionInfo final : public platform::VersionInfo {
-public:
-    platform::ProductInfo info{"Quillmarsh", "Quillmarsh Software", "www.quillmarsh.example", 1,
-                               0};
+  public:
+    platform::ProductInfo info{"Quillmarsh", "Quillmarsh Software", "www.quillmarsh.example", 1, 0};
     platform::ProductInfo OwnProductInfo() override { return info; }
 };
 
@@ -84,7 +83,7 @@ struct ShownMessage {
 };
 
 class ScriptedPrompts final : public ui::Prompts {
-public:
+  public:
     std::deque<ui::MessageAnswer> answers;  // taken in order; Ok / No when empty
     std::vector<ShownMessage> shown;
     std::function<void()> whileShowing;  // runs while a box is open (the box is modal)
@@ -94,7 +93,7 @@ public:
 };
 
 class ScriptedPickers final : public ui::Pickers {
-public:
+  public:
     std::optional<std::string> file;
     std::optional<std::string> folder;
     std::optional<std::string> ChooseFile() override { return file; }
@@ -102,7 +101,7 @@ public:
 };
 
 class ScriptedPump final : public ui::EventPump {
-public:
+  public:
     long long calls = 0;
     std::function<void(long long call)> onEvents;  // a click arriving during a long loop
     void LetEventsRun() override {
@@ -125,7 +124,8 @@ struct FakeMachine {
     platform::Platform platform{files, shell, clock, version};
 
     FakeMachine();
-    static constexpr const char* kDataFolder = "C:\\users\\tester\\AppData\\Roaming\\AntiSpywareDAT";
+    static constexpr const char* kDataFolder =
+        "C:\\users\\tester\\AppData\\Roaming\\AntiSpywareDAT";
 
     // Writes a definition file in the data folder, each line scrambled, CR LF line ends.
     void PutDefinitionFile(const std::string& name, const std::vector<std::string>& plainLines);

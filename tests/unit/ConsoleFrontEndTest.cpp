@@ -108,8 +108,7 @@ TEST_F(ConsoleFrontEndTest, DecodeUndoesTheScrambleOfAnyText) {
     // Every code but the line ends themselves; 255 comes back as 0.
     std::string plain;
     for (int c = 0; c <= 255; ++c) {
-        if (c != '\r' && c != '\n')
-            plain += static_cast<char>(c);
+        if (c != '\r' && c != '\n') plain += static_cast<char>(c);
     }
     machine.files.PutFile("C:\\work\\encoded.dat", defs::EncodeLine(plain) + "\r\n");
     ASSERT_EQ(Run({"defs", "decode", "C:\\work\\encoded.dat"}), kExitClean);

@@ -36,8 +36,7 @@ TEST_P(DemoDefinitionsTest, ScrambledFileDecodesToTheReadableSource) {
     files.PutFile("C:\\data.dat", scrambled);
     std::vector<std::string> expected;
     for (auto& line : text::ReadAllLines(files, "C:\\src.txt")) {
-        if (line.empty() || line[0] != '#')
-            expected.push_back(line);
+        if (line.empty() || line[0] != '#') expected.push_back(line);
     }
     auto decoded = text::ReadAllLines(files, "C:\\data.dat", text::LineEnds::CrLfOnly);
     for (auto& line : decoded)

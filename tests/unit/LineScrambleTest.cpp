@@ -7,7 +7,8 @@ namespace {
 
 TEST(LineScramble, EveryCodeBelow255SurvivesARoundTrip) {
     std::string all;
-    for (int c = 0; c <= 254; ++c) all += static_cast<char>(c);
+    for (int c = 0; c <= 254; ++c)
+        all += static_cast<char>(c);
     EXPECT_EQ(DecodeLine(EncodeLine(all)), all);
 }
 
@@ -29,7 +30,8 @@ TEST(LineScramble, KnownValuesAndBoundaries) {
 
 TEST(LineScramble, EncodedTextNeverContainsNulAndKeepsItsLength) {
     std::string all;
-    for (int c = 0; c <= 255; ++c) all += static_cast<char>(c);
+    for (int c = 0; c <= 255; ++c)
+        all += static_cast<char>(c);
     const std::string encoded = EncodeLine(all);
     EXPECT_EQ(encoded.size(), all.size());
     EXPECT_EQ(encoded.find('\0'), std::string::npos);

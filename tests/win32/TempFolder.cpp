@@ -21,8 +21,7 @@ void RemoveTree(const std::string& path) {
         if (find) {
             do {
                 const std::string name = data.cFileName;
-                if (name == "." || name == "..")
-                    continue;
+                if (name == "." || name == "..") continue;
                 const std::string child = path + "\\" + name;
                 ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -46,8 +45,7 @@ TempFolder::TempFolder() {
     for (;;) {
         path_ = std::string(base, length) + "qm-win32-test-" +
                 std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(serial++);
-        if (::CreateDirectoryA(path_.c_str(), nullptr))
-            break;
+        if (::CreateDirectoryA(path_.c_str(), nullptr)) break;
         if (::GetLastError() != ERROR_ALREADY_EXISTS) {
             ADD_FAILURE() << "cannot create " << path_ << ": error " << ::GetLastError();
             break;
@@ -72,8 +70,7 @@ void PutFile(const std::string& path, const std::string& bytes) {
 std::optional<std::string> FileContent(const std::string& path) {
     UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return std::nullopt;
+    if (!file) return std::nullopt;
     std::string content;
     char buffer[4096];
     DWORD got = 0;

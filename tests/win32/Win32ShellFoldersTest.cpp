@@ -16,8 +16,7 @@ bool IsFolder(const std::string& path) {
 }
 
 std::string WithoutTrailingSeparator(std::string path) {
-    if (path.size() > 3 && path.back() == '\\')
-        path.pop_back();
+    if (path.size() > 3 && path.back() == '\\') path.pop_back();
     return path;
 }
 

@@ -26,8 +26,7 @@ class UniqueHandle {
 
     UniqueHandle(UniqueHandle&& other) noexcept : value_(other.release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other)
-            reset(other.release());
+        if (this != &other) reset(other.release());
         return *this;
     }
 
@@ -41,8 +40,7 @@ class UniqueHandle {
     // Closes the current handle (if any) and takes ownership of `value`.
     void reset(Value value = Traits::Invalid()) noexcept {
         const Value old = std::exchange(value_, value);
-        if (old != Traits::Invalid())
-            Traits::Close(old);
+        if (old != Traits::Invalid()) Traits::Close(old);
     }
 
     // For APIs that return the handle through an out parameter: closes the current handle

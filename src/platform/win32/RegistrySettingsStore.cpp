@@ -20,8 +20,7 @@ std::string SectionKey(const std::string& app, const std::string& section) {
 std::string RegistrySettingsStore::Read(const std::string& app, const std::string& section,
                                         const std::string& key, const std::string& fallback) {
     // An empty name would address the parent key instead of the section.
-    if (app.empty() || section.empty())
-        return fallback;
+    if (app.empty() || section.empty()) return fallback;
     UniqueRegKey hkey;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionKey(app, section).c_str(), 0, KEY_QUERY_VALUE,
                         hkey.put()) != ERROR_SUCCESS) {
@@ -47,14 +46,12 @@ std::string RegistrySettingsStore::Read(const std::string& app, const std::strin
             size = got;
             continue;
         }
-        if (status != ERROR_SUCCESS || !isString(type))
-            return fallback;
+        if (status != ERROR_SUCCESS || !isString(type)) return fallback;
         std::string value(reinterpret_cast<const char*>(data.data()),
                           std::min<std::size_t>(got, data.size()));
         // The text ends at the first NUL, wherever the stored data ends.
         const auto end = value.find('\0');
-        if (end != std::string::npos)
-            value.resize(end);
+        if (end != std::string::npos) value.resize(end);
         return value;
     }
     return fallback;
@@ -62,10 +59,8 @@ std::string RegistrySettingsStore::Read(const std::string& app, const std::strin
 
 void RegistrySettingsStore::Write(const std::string& app, const std::string& section,
                                   const std::string& key, const std::string& value) {
-    if (app.empty() || section.empty())
-        return;
-    if (value.size() >= std::numeric_limits<DWORD>::max())
-        return;
+    if (app.empty() || section.empty()) return;
+    if (value.size() >= std::numeric_limits<DWORD>::max()) return;
     UniqueRegKey hkey;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, SectionKey(app, section).c_str(), 0, nullptr,
                           REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, hkey.put(),

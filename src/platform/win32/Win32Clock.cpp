@@ -13,12 +13,10 @@ namespace {
 template <typename Format>
 std::string Formatted(Format format) {
     const int needed = format(nullptr, 0);
-    if (needed <= 0)
-        return {};
+    if (needed <= 0) return {};
     std::vector<char> buffer(static_cast<std::size_t>(needed));
     const int written = format(buffer.data(), needed);
-    if (written <= 0)
-        return {};
+    if (written <= 0) return {};
     return std::string(buffer.data(), static_cast<std::size_t>(written - 1));
 }
 

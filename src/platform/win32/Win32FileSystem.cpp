@@ -24,8 +24,7 @@ class FileByteReader final : public ByteReader {
     std::size_t Read(char* buffer, std::size_t size) override {
         const DWORD want = static_cast<DWORD>(std::min(size, kMaxChunk));
         DWORD got = 0;
-        if (want == 0 || !::ReadFile(file_.get(), buffer, want, &got, nullptr))
-            return 0;
+        if (want == 0 || !::ReadFile(file_.get(), buffer, want, &got, nullptr)) return 0;
         return got;
     }
 
@@ -62,8 +61,7 @@ class TemporaryFile {
   public:
     explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
     ~TemporaryFile() {
-        if (!kept_)
-            ::DeleteFileA(path_.c_str());
+        if (!kept_) ::DeleteFileA(path_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -80,28 +78,23 @@ class TemporaryFile {
 
 std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path) {
     const DWORD a = ::GetFileAttributesA(path.c_str());
-    if (a == INVALID_FILE_ATTRIBUTES)
-        return std::nullopt;
+    if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return a;
 }
 
 std::vector<DirEntry> Win32FileSystem::ListFolder(const std::string& folder) {
     std::vector<DirEntry> entries;
-    if (folder.empty())
-        return entries;
+    if (folder.empty()) return entries;
     std::string pattern = folder;
-    if (!IsSeparator(pattern.back()))
-        pattern += '\\';
+    if (!IsSeparator(pattern.back())) pattern += '\\';
     pattern += '*';
 
     WIN32_FIND_DATAA data{};
     UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find)
-        return entries;
+    if (!find) return entries;
     do {
         const std::string name = data.cFileName;
-        if (name == "." || name == "..")
-            continue;
+        if (name == "." || name == "..") continue;
         entries.push_back(DirEntry{name, data.dwFileAttributes});
     } while (::FindNextFileA(find.get(), &data));
     return entries;
@@ -113,14 +106,12 @@ std::unique_ptr<ByteReader> Win32FileSystem::OpenForReading(const std::string& p
     UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file)
-        return nullptr;
+    if (!file) return nullptr;
     return std::make_unique<FileByteReader>(std::move(file));
 }
 
 bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         TemporaryFile temp(TemporarySibling(path));
         bool written = false;
@@ -138,8 +129,7 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
             }
             written = WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
         }  // closed here: an open file cannot be moved into place
-        if (!written)
-            return false;
+        if (!written) return false;
         if (!::MoveFileExA(temp.path().c_str(), path.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return false;
@@ -166,15 +156,13 @@ bool Win32FileSystem::CreateFolder(const std::string& folder) {
     std::string path = folder;
     while (path.size() > 1 && IsSeparator(path.back()))
         path.pop_back();
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
 
     const auto isFolder = [this](const std::string& p) {
         const auto a = Attributes(p);
         return a && (*a & attr::kDirectory) != 0;
     };
-    if (isFolder(path))
-        return true;
+    if (isFolder(path)) return true;
 
     // Every prefix that ends before a separator, then the whole path. The prefixes that name
     // a drive ("C:") or a share ("\\server") cannot be created and fail harmlessly; those that

@@ -24,8 +24,7 @@ std::optional<std::string> Win32ShellFolders::SpecialFolderByIdList(int csidl) {
     }
     char buffer[1024] = {};
     // Virtual folders (My Computer, the Recycle Bin) have an id list but no path.
-    if (!::SHGetPathFromIDListA(idList.get(), buffer) || buffer[0] == '\0')
-        return std::nullopt;
+    if (!::SHGetPathFromIDListA(idList.get(), buffer) || buffer[0] == '\0') return std::nullopt;
     return std::string(buffer);
 }
 
@@ -33,8 +32,7 @@ std::string Win32ShellFolders::SystemDirectory() {
     char buffer[1024] = {};
     const UINT length = ::GetSystemDirectoryA(buffer, sizeof buffer);
     // 0 is a failure; a length at least the buffer's size is the size it would have needed.
-    if (length == 0 || length >= sizeof buffer)
-        return {};
+    if (length == 0 || length >= sizeof buffer) return {};
     return std::string(buffer, length);
 }
 

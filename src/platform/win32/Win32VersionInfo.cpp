@@ -19,13 +19,10 @@ std::string OwnModulePath() {
     for (;;) {
         const DWORD length =
             ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return {};
+        if (length == 0) return {};
         // A full buffer means the name was cut short.
-        if (length < buffer.size())
-            return std::string(buffer.data(), length);
-        if (buffer.size() >= 32768)
-            return {};
+        if (length < buffer.size()) return std::string(buffer.data(), length);
+        if (buffer.size() >= 32768) return {};
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -69,16 +66,13 @@ std::string StringField(const void* block, const std::string& translation, const
 ProductInfo Win32VersionInfo::OwnProductInfo() {
     ProductInfo info;
     const std::string path = OwnModulePath();
-    if (path.empty())
-        return info;
+    if (path.empty()) return info;
 
     DWORD ignored = 0;
     const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (size == 0)
-        return info;
+    if (size == 0) return info;
     std::vector<char> block(size);
-    if (!::GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
-        return info;
+    if (!::GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return info;
 
     const std::string translation = FirstTranslation(block.data());
     info.productName = StringField(block.data(), translation, "ProductName");

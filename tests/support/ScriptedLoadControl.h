@@ -1,0 +1,22 @@
+#pragma once
+// A LoadControl for loader tests: counts the event pauses a loop takes and can raise the stop
+// flag once a given number of them have run (a Stop click arriving during a long load).
+
+#include "definitions/LoadControl.h"
+
+namespace qm::test {
+
+class ScriptedLoadControl final : public defs::LoadControl {
+  public:
+    bool stop = false;
+    long long events = 0;
+    long long stopAfterEvents = -1;  // < 0: never
+
+    bool StopRequested() const override { return stop; }
+    void LetEventsRun() override {
+        ++events;
+        if (stopAfterEvents >= 0 && events >= stopAfterEvents) stop = true;
+    }
+};
+
+}  // namespace qm::test
