@@ -1,6 +1,8 @@
 #include "definitions/Records.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "definitions/Text.h"
 
@@ -13,20 +15,41 @@ constexpr std::array<std::string_view, 6> kRootKeys = {
 };
 }  // namespace
 
+namespace {
+// Whether any of eight characters is "|" or "=".
+bool HasSeparator(const char* p) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    std::uint64_t x;
+    std::memcpy(&x, p, 8);
+    auto equalTo = [&](char c) {
+        const std::uint64_t v = x ^ (kOnes * static_cast<unsigned char>(c));
+        return ~(((v & kLow7) + kLow7) | v | kLow7);
+    };
+    return (equalTo('|') | equalTo('=')) != 0;
+}
+}  // namespace
+
 std::optional<FileRecord> ParseFileRecord(std::string_view line) {
     // One pass finds the separators: the first two "=" of field 1 and the first three "|".
     constexpr std::size_t npos = std::string_view::npos;
     std::size_t eq1 = npos, eq2 = npos, bar[3] = {npos, npos, npos};
     int bars = 0;
-    for (std::size_t i = 0; i < line.size() && bars < 3; ++i) {
-        const char c = line[i];
-        if (c == '|') {
-            bar[bars++] = i;
-        } else if (c == '=' && bars == 0) {
-            if (eq1 == npos) {
-                eq1 = i;
-            } else if (eq2 == npos) {
-                eq2 = i;
+    const std::size_t n = line.size();
+    for (std::size_t chunk = 0; chunk < n && bars < 3; chunk += 8) {
+        const std::size_t stop = chunk + 8 < n ? chunk + 8 : n;
+        // Most of a line is names and paths: skip eight characters without a separator at once.
+        if (stop - chunk == 8 && !HasSeparator(line.data() + chunk)) continue;
+        for (std::size_t i = chunk; i < stop && bars < 3; ++i) {
+            const char c = line[i];
+            if (c == '|') {
+                bar[bars++] = i;
+            } else if (c == '=' && bars == 0) {
+                if (eq1 == npos) {
+                    eq1 = i;
+                } else if (eq2 == npos) {
+                    eq2 = i;
+                }
             }
         }
     }

@@ -66,8 +66,10 @@ bool SafetyList::MayMatchByLength(std::string_view head, std::string_view tail) 
     auto at = [&](std::size_t i) { return i < head.size() ? head[i] : tail[i - head.size()]; };
     // The length the location has once normalised: trimmed, one "/" and then one "\" removed.
     std::size_t first = 0, end = total;
-    while (first < end && at(first) == ' ') ++first;
-    while (end > first && at(end - 1) == ' ') --end;
+    while (first < end && at(first) == ' ')
+        ++first;
+    while (end > first && at(end - 1) == ' ')
+        --end;
     if (end > first && at(end - 1) == '/') --end;
     if (end > first && at(end - 1) == '\\') --end;
     const std::size_t n = end - first;

@@ -35,8 +35,7 @@ std::string_view StringArena::Store(std::string_view text) {
 std::string_view StringArena::StoreLower(std::string_view text) {
     if (text.empty()) return {};
     char* p = Allocate(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        p[i] = text::LowerChar(text[i]);
+    text::LowerCopy(text.data(), text.size(), p);
     return {p, text.size()};
 }
 

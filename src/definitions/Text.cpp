@@ -45,9 +45,33 @@ constexpr std::array<char, 256> MakeCaseTable() {
 const std::array<char, 256> kLowerTable = MakeCaseTable<LowerByte>();
 const std::array<char, 256> kUpperTable = MakeCaseTable<UpperByte>();
 
+void LowerCopy(const char* from, std::size_t n, char* to) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    std::size_t i = 0;
+    // Eight plain ASCII characters at a time: "A".."Z" gain 32, everything else stays. A chunk
+    // with any character from the upper half of the code page takes the table below.
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, from + i, 8);
+        if (x & kHigh) {
+            for (std::size_t k = 0; k < 8; ++k)
+                to[i + k] = LowerChar(from[i + k]);
+            continue;
+        }
+        const std::uint64_t atLeastA = (x & kLow7) + kOnes * (0x80 - 'A');
+        const std::uint64_t aboveZ = (x & kLow7) + kOnes * (0x80 - 'Z' - 1);
+        const std::uint64_t upper = atLeastA & ~aboveZ & kHigh;
+        x |= upper >> 2;
+        std::memcpy(to + i, &x, 8);
+    }
+    for (; i < n; ++i)
+        to[i] = LowerChar(from[i]);
+}
+
 void LowerInPlace(std::string& s) {
-    for (char& c : s)
-        c = kLowerTable[Byte(c)];
+    LowerCopy(s.data(), s.size(), s.data());
 }
 
 std::string Lower(std::string_view s) {

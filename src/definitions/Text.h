@@ -21,6 +21,8 @@ inline char UpperChar(char c) {
 std::string Lower(std::string_view s);
 std::string Upper(std::string_view s);
 void LowerInPlace(std::string& s);
+// Copies `n` characters in lower case (`to` may equal `from`).
+void LowerCopy(const char* from, std::size_t n, char* to);
 
 // Removes leading and trailing blanks (spaces only, like the classic Trim).
 std::string_view TrimView(std::string_view s);
