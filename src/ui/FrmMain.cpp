@@ -23,8 +23,14 @@ FrmMain::FrmMain() {
     cmdScanNow.caption = "Start";
     Command1.caption = "Scan Now";
     Command7.caption = "Directory Scan";
+    cmdPause.caption = "Pause";
+    cmdStop.caption = "Stop";
     cmdPause.enabled = false;
     cmdStop.enabled = false;
+    lblPause.caption = "Pause";
+    lblStop.caption = "Stop";
+    lblPause.enabled = false;
+    lblStop.enabled = false;
     lbltracesFound.caption = "0";
 
     lvwSpywareFound.columns = {"Name", "Details"};
@@ -45,12 +51,28 @@ FrmMain::FrmMain() {
     optScanOnlyKnownSoftwares.caption = "Quick Scan";
     optScanOnlyKnownSoftwares.value = true;
     lvwHardDrives.checkBoxes = true;
+    frmView[0].caption = "Scan Options";
+    frmView[1].caption = "Proactive Protection";
+    frmView[2].caption = "Schedule";
+    frmView[3].caption = "Auto Update";
+    SelectTab(1);
+    cmdHijack.caption = "Launch Anti-Hijack";
+    cmdHijack.visible = false;
+    Command4.caption = "Repair Now";
 
     tmrMemoryInspected = {2000, true};
     tmrCheckHomePage = {5000, true};
     tmrScheduler = {10, true};
     timUpdate = {1000, false};
     tmrScroll = {200, false};
+}
+
+void FrmMain::SelectTab(int tab) {
+    if (tab < 1 || tab > static_cast<int>(frmView.size())) return;
+    TabStrip1 = tab;
+    for (std::size_t i = 0; i < frmView.size(); ++i) {
+        frmView[i].visible = static_cast<int>(i) == tab - 1;
+    }
 }
 
 ScanKind FrmMain::SelectedScanKind() const {

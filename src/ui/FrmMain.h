@@ -25,7 +25,7 @@ struct FrmMain {
 
     // Pages and the page buttons.
     Frame frmStatus, frmScan, frmResults, frmOptions;
-    Button cmdStatus, cmdScan, cmdResults, cmdSettings, cmdUpdate, cmdLog;
+    Button cmdStatus, cmdScan, cmdResults, cmdSettings, cmdUpdate, cmdLog, cmdHijack;
 
     // Scan page.
     std::array<OptionButton, 4> optScan;
@@ -49,7 +49,9 @@ struct FrmMain {
     // Status page.
     Label lblDefCount, lblVersion, lblDefVersion, lblDefRemoved, lblLastScan, lblLastFullScan;
 
-    // Options page (what the scan session reads).
+    // Options page: the tab strip selects which of the four frames shows.
+    int TabStrip1 = 1;  // selected tab, 1 to 4
+    std::array<Frame, 4> frmView;
     CheckBox chkMakeLog;
     OptionButton optScanAllSelectedHardDrive, optScanOnlyKnownSoftwares;
     ListView lvwHardDrives;
@@ -63,6 +65,8 @@ struct FrmMain {
     void SelectScanKind(ScanKind kind);
     // Shows one page and hides the others.
     void ShowPage(Frame& page);
+    // A click on tab `tab` (1 to 4) of the options page.
+    void SelectTab(int tab);
 };
 
 }  // namespace qm::ui

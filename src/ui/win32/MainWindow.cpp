@@ -1,0 +1,474 @@
+#include "ui/win32/MainWindow.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <variant>
+
+#include "ui/win32/MainWindowIds.h"
+
+namespace qm::ui::win32 {
+
+namespace {
+
+using ControlModel = std::variant<Label*, Button*, CheckBox*, OptionButton*, ProgressBar*, Frame*>;
+
+struct Binding {
+    int id;
+    ControlModel control;
+};
+
+HWND Item(HWND dialog, int id) {
+    return ::GetDlgItem(dialog, id);
+}
+
+std::string WindowText(HWND hwnd) {
+    const int length = ::GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+void SetText(HWND hwnd, const std::string& text) {
+    if (hwnd && WindowText(hwnd) != text) ::SetWindowTextA(hwnd, text.c_str());
+}
+
+void SetEnabled(HWND hwnd, bool enabled) {
+    if (hwnd && (::IsWindowEnabled(hwnd) != FALSE) != enabled) ::EnableWindow(hwnd, enabled);
+}
+
+void SetVisible(HWND hwnd, bool visible) {
+    if (hwnd && ((::GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) != visible) {
+        ::ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+// The DetectionKind images: 0 none, 1 cookie, 2 registry entry, 3 file, 4 folder, 5 excluded.
+HIMAGELIST MakeDetectionIcons() {
+    constexpr int kSize = 16;
+    constexpr std::array<COLORREF, 6> kColours = {RGB(255, 255, 255), RGB(196, 140, 60),
+                                                  RGB(70, 110, 200),  RGB(200, 50, 50),
+                                                  RGB(230, 180, 40),  RGB(140, 140, 140)};
+    HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR24, 6, 0);
+    if (!list) return nullptr;
+    HDC screen = ::GetDC(nullptr);
+    for (COLORREF colour : kColours) {
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, kSize, kSize);
+        HDC dc = ::CreateCompatibleDC(screen);
+        HGDIOBJ old = ::SelectObject(dc, bitmap);
+        RECT all{0, 0, kSize, kSize};
+        HBRUSH white = ::CreateSolidBrush(RGB(255, 255, 255));
+        ::FillRect(dc, &all, white);
+        ::DeleteObject(white);
+        RECT mark{3, 3, kSize - 3, kSize - 3};
+        HBRUSH brush = ::CreateSolidBrush(colour);
+        ::FillRect(dc, &mark, brush);
+        ::DeleteObject(brush);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        ImageList_Add(list, bitmap, nullptr);
+        ::DeleteObject(bitmap);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return list;
+}
+
+void SetColumns(HWND list, const std::vector<std::string>& columns, int width) {
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<char*>(columns[i].c_str());
+        column.cx = width;
+        column.iSubItem = static_cast<int>(i);
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void InsertRow(HWND list, int index, const ListItem& row, std::size_t columns) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(row.text.c_str());
+    item.iImage = row.icon;
+    const auto at =
+        static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    for (std::size_t sub = 1; sub < columns; ++sub) {
+        LVITEMA subItem{};
+        subItem.iSubItem = static_cast<int>(sub);
+        subItem.pszText = const_cast<char*>(row.SubItem(sub).c_str());
+        ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(at),
+                       reinterpret_cast<LPARAM>(&subItem));
+    }
+    ListView_SetCheckState(list, at, row.checked ? TRUE : FALSE);
+}
+
+bool SameRow(const ListItem& a, const ListItem& b) {
+    return a.text == b.text && a.subItems == b.subItems && a.icon == b.icon;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowHandlers handlers)
+    : instance_(instance), model_(model), handlers_(std::move(handlers)) {}
+
+MainWindow::~MainWindow() {
+    if (hwnd_) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+    }
+    if (detectionIcons_) ImageList_Destroy(detectionIcons_);
+}
+
+bool MainWindow::Create() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                                        ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMMAIN), nullptr, DialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+    return hwnd_ != nullptr;
+}
+
+void MainWindow::Show(int showCommand) {
+    if (hwnd_) ::ShowWindow(hwnd_, showCommand);
+}
+
+void MainWindow::SetTitle(const std::string& title) {
+    if (hwnd_) SetText(hwnd_, title);
+}
+
+INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                        LPARAM lParam) noexcept {
+    try {
+        if (message == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<MainWindow*>(lParam);
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+            self->hwnd_ = hwnd;
+            self->OnInit();
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (!self) return FALSE;
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may cross back into the system's code; the model is left as it was.
+        return FALSE;
+    }
+}
+
+void MainWindow::OnInit() {
+    detectionIcons_ = MakeDetectionIcons();
+    struct ListSetup {
+        int id;
+        const ListView& model;
+        int width;
+    };
+    for (const ListSetup& s :
+         {ListSetup{IDC_lvwSpywareFound, model_.lvwSpywareFound, 300},
+          ListSetup{IDC_lvwResults, model_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved, 150},
+          ListSetup{IDC_lvwHardDrives, model_.lvwHardDrives, 60}}) {
+        HWND list = Item(hwnd_, s.id);
+        DWORD extended = LVS_EX_FULLROWSELECT;
+        if (s.model.checkBoxes) extended |= LVS_EX_CHECKBOXES;
+        ListView_SetExtendedListViewStyle(list, extended);
+        ListView_SetImageList(list, detectionIcons_, LVSIL_SMALL);
+        SetColumns(list,
+                   s.model.columns.empty() ? std::vector<std::string>{"Drive"} : s.model.columns,
+                   s.width);
+    }
+    HWND tabs = Item(hwnd_, IDC_TabStrip1);
+    for (std::size_t i = 0; i < model_.frmView.size(); ++i) {
+        TCITEMA tab{};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = const_cast<char*>(model_.frmView[i].caption.c_str());
+        ::SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
+    }
+    Sync();
+}
+
+bool MainWindow::PageOf(int id, const Frame*& page) const {
+    if (id >= 1100 && id < 1200)
+        page = &model_.frmStatus;
+    else if (id >= 1200 && id < 1300)
+        page = &model_.frmScan;
+    else if (id >= 1300 && id < 1400)
+        page = &model_.frmResults;
+    else if (id >= 1400 && id < 1500)
+        page = &model_.frmOptions;
+    else
+        return false;
+    return true;
+}
+
+void MainWindow::Sync() {
+    if (!hwnd_) return;
+    syncing_ = true;
+    FrmMain& m = model_;
+    const std::array<Binding, 42> bindings = {{
+        {IDC_lblPause, &m.lblPause},
+        {IDC_lblStop, &m.lblStop},
+        {IDC_cmdStatus, &m.cmdStatus},
+        {IDC_cmdScan, &m.cmdScan},
+        {IDC_cmdResults, &m.cmdResults},
+        {IDC_cmdSettings, &m.cmdSettings},
+        {IDC_cmdUpdate, &m.cmdUpdate},
+        {IDC_cmdHijack, &m.cmdHijack},
+        {IDC_frmStatus, &m.frmStatus},
+        {IDC_frmScan, &m.frmScan},
+        {IDC_frmResults, &m.frmResults},
+        {IDC_frmOptions, &m.frmOptions},
+        {IDC_lblDefCount, &m.lblDefCount},
+        {IDC_lblVersion, &m.lblVersion},
+        {IDC_lblDefVersion, &m.lblDefVersion},
+        {IDC_lblDefRemoved, &m.lblDefRemoved},
+        {IDC_lblLastScan, &m.lblLastScan},
+        {IDC_lblLastFullScan, &m.lblLastFullScan},
+        {IDC_optScan0, &m.optScan[0]},
+        {IDC_optScan1, &m.optScan[1]},
+        {IDC_optScan2, &m.optScan[2]},
+        {IDC_optScan3, &m.optScan[3]},
+        {IDC_cmdScanNow, &m.cmdScanNow},
+        {IDC_cmdPause, &m.cmdPause},
+        {IDC_cmdStop, &m.cmdStop},
+        {IDC_lblStatus, &m.lblStatus},
+        {IDC_lblPercentageCompleted, &m.lblPercentageCompleted},
+        {IDC_pb1, &m.pb1},
+        {IDC_pb2, &m.pb2},
+        {IDC_pbgMain, &m.pbgMain},
+        {IDC_lblMemoryInspected, &m.lblMemoryInspected},
+        {IDC_lblRegistryInspected, &m.lblRegistryInspected},
+        {IDC_lblFilesFolderInspected, &m.lblFilesFolderInspected},
+        {IDC_lblSoftwareFound, &m.lblSoftwareFound},
+        {IDC_lbltracesFound, &m.lbltracesFound},
+        {IDC_lblRemovePicSoftwareFound, &m.lblRemovePicSoftwareFound},
+        {IDC_cmdSelectAll, &m.cmdSelectAll},
+        {IDC_Command4, &m.Command4},
+        {IDC_chkMakeLog, &m.chkMakeLog},
+        {IDC_optScanAllSelectedHardDrive, &m.optScanAllSelectedHardDrive},
+        {IDC_optScanOnlyKnownSoftwares, &m.optScanOnlyKnownSoftwares},
+        {IDC_frmView0, &m.frmView[0]},
+    }};
+    for (const Binding& b : bindings) {
+        HWND control = Item(hwnd_, b.id);
+        if (!control) continue;
+        const Frame* page = nullptr;
+        const bool pageVisible = !PageOf(b.id, page) || page->visible;
+        std::visit(
+            [&](auto* c) {
+                using T = std::remove_pointer_t<decltype(c)>;
+                if constexpr (std::is_same_v<T, Frame>) {
+                    SetText(control, c->caption);
+                    SetVisible(control, c->visible && pageVisible);
+                } else if constexpr (std::is_same_v<T, ProgressBar>) {
+                    ::SendMessageA(control, PBM_SETRANGE32, static_cast<WPARAM>(c->min), c->max);
+                    if (::SendMessageA(control, PBM_GETPOS, 0, 0) != c->value) {
+                        ::SendMessageA(control, PBM_SETPOS, static_cast<WPARAM>(c->value), 0);
+                    }
+                    SetVisible(control, c->visible && pageVisible);
+                } else {
+                    SetText(control, c->caption);
+                    SetEnabled(control, c->enabled);
+                    SetVisible(control, c->visible && pageVisible);
+                    if constexpr (std::is_same_v<T, CheckBox>) {
+                        ::SendMessageA(control, BM_SETCHECK, c->value ? BST_CHECKED : BST_UNCHECKED,
+                                       0);
+                    } else if constexpr (std::is_same_v<T, OptionButton>) {
+                        ::SendMessageA(control, BM_SETCHECK, c->value ? BST_CHECKED : BST_UNCHECKED,
+                                       0);
+                    }
+                }
+            },
+            b.control);
+    }
+    // The options page's other frames, and the captions that carry no model of their own.
+    for (int i = 1; i < 4; ++i) {
+        SetVisible(Item(hwnd_, IDC_frmView0 + i),
+                   m.frmOptions.visible && m.frmView[static_cast<std::size_t>(i)].visible);
+    }
+    const bool scanOptionsShown = m.frmOptions.visible && m.frmView[0].visible;
+    for (int id : {IDC_chkMakeLog, IDC_optScanAllSelectedHardDrive, IDC_optScanOnlyKnownSoftwares,
+                   IDC_lvwHardDrives, IDC_capDriveSelection}) {
+        SetVisible(Item(hwnd_, id), scanOptionsShown);
+    }
+    for (int id :
+         {IDC_capDefCount, IDC_capVersion, IDC_capDefVersion, IDC_capDefRemoved, IDC_capLastScan,
+          IDC_capLastFullScan, IDC_capMemoryInspected, IDC_capRegistryInspected,
+          IDC_capFilesFolderInspected, IDC_capSoftwareFound, IDC_captracesFound,
+          IDC_capRemovePicSoftwareFound, IDC_lvwSpywareFound, IDC_lvwResults, IDC_TabStrip1}) {
+        const Frame* page = nullptr;
+        PageOf(id, page);
+        SetVisible(Item(hwnd_, id), page && page->visible);
+    }
+    ::SendMessageA(Item(hwnd_, IDC_TabStrip1), TCM_SETCURSEL, static_cast<WPARAM>(m.TabStrip1 - 1),
+                   0);
+    SyncList(IDC_lvwSpywareFound, m.lvwSpywareFound);
+    SyncList(IDC_lvwResults, m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
+    SyncList(IDC_lvwHardDrives, m.lvwHardDrives);
+    ::SetCursor(::LoadCursorA(nullptr, m.mousePointer == MousePointer::Hourglass
+                                           ? MAKEINTRESOURCEA(32514)     // IDC_WAIT
+                                           : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+    syncing_ = false;
+}
+
+void MainWindow::SyncList(int id, ListView& model) {
+    HWND list = Item(hwnd_, id);
+    if (!list) return;
+    ListSnapshot& snapshot = id == IDC_lvwSpywareFound ? liveSnapshot_
+                             : id == IDC_lvwResults    ? resultsSnapshot_
+                                                       : drivesSnapshot_;
+    const std::size_t columns = std::max<std::size_t>(model.columns.size(), 1);
+    // Rows are only ever added during a scan: append those; anything else rebuilds the list.
+    std::size_t same = 0;
+    while (same < snapshot.rows.size() && same < model.rows.size() &&
+           SameRow(snapshot.rows[same], model.rows[same])) {
+        ++same;
+    }
+    if (same < snapshot.rows.size()) {
+        ListView_DeleteAllItems(list);
+        snapshot.rows.clear();
+        same = 0;
+    }
+    if (same < model.rows.size()) {
+        ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        for (std::size_t i = same; i < model.rows.size(); ++i) {
+            InsertRow(list, static_cast<int>(i), model.rows[i], columns);
+            snapshot.rows.push_back(model.rows[i]);
+        }
+        ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    }
+    for (std::size_t i = 0; i < model.rows.size(); ++i) {
+        if (snapshot.rows[i].checked != model.rows[i].checked) {
+            ListView_SetCheckState(list, static_cast<int>(i), model.rows[i].checked);
+            snapshot.rows[i].checked = model.rows[i].checked;
+        }
+    }
+}
+
+void MainWindow::Command(int id) {
+    FrmMain& m = model_;
+    switch (id) {
+        case IDC_cmdStatus:
+            m.ShowPage(m.frmStatus);
+            break;
+        case IDC_cmdScan:
+        case IDM_mnuFileItem + 0:
+            m.ShowPage(m.frmScan);
+            break;
+        case IDC_cmdResults:
+            m.ShowPage(m.frmResults);
+            break;
+        case IDC_cmdSettings:
+            m.ShowPage(m.frmOptions);
+            break;
+        case IDC_optScan0:
+        case IDC_optScan1:
+        case IDC_optScan2:
+        case IDC_optScan3:
+            m.SelectScanKind(static_cast<ScanKind>(id - IDC_optScan0));
+            break;
+        case IDC_cmdScanNow:
+            if (handlers_.startScan) handlers_.startScan();
+            break;
+        case IDC_cmdPause:
+            if (handlers_.pauseScan) handlers_.pauseScan();
+            break;
+        case IDC_cmdStop:
+            if (handlers_.stopScan) handlers_.stopScan(false);
+            break;
+        case IDC_lblPause:
+            if (handlers_.pauseScan && m.lblPause.enabled) handlers_.pauseScan();
+            break;
+        case IDC_lblStop:
+            // The label stays live while the definitions load, when the Stop button is not.
+            if (handlers_.stopScan && m.lblStop.enabled) handlers_.stopScan(true);
+            break;
+        case IDC_cmdSelectAll:
+            if (handlers_.selectAll) handlers_.selectAll();
+            break;
+        case IDC_chkMakeLog:
+            m.chkMakeLog.value = m.chkMakeLog.value ? 0 : 1;
+            break;
+        case IDC_optScanAllSelectedHardDrive:
+        case IDC_optScanOnlyKnownSoftwares:
+            m.optScanAllSelectedHardDrive.value = id == IDC_optScanAllSelectedHardDrive;
+            m.optScanOnlyKnownSoftwares.value = id == IDC_optScanOnlyKnownSoftwares;
+            break;
+        case IDM_mnuFileItem + 8:
+            ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+            break;
+        case IDM_mnuSettingsItem + 0:
+        case IDM_mnuSettingsItem + 1:
+        case IDM_mnuSettingsItem + 2:
+        case IDM_mnuSettingsItem + 3:
+            m.ShowPage(m.frmOptions);
+            m.SelectTab(id - IDM_mnuSettingsItem + 1);
+            break;
+        default:
+            // Entries whose features the program does not have yet do nothing.
+            break;
+    }
+    Sync();
+}
+
+void MainWindow::OnNotify(const NMHDR& header) {
+    const int id = static_cast<int>(header.idFrom);
+    if (header.code == TCN_SELCHANGE && id == IDC_TabStrip1) {
+        const auto tab = static_cast<int>(::SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        model_.SelectTab(tab + 1);
+        Sync();
+        return;
+    }
+    if (header.code == LVN_COLUMNCLICK && id == IDC_lvwSpywareFound) {
+        const auto& click = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (handlers_.liveListColumnClicked) handlers_.liveListColumnClicked(click.iSubItem + 1);
+        Sync();
+        return;
+    }
+    if (header.code == LVN_ITEMCHANGED && !syncing_ &&
+        (id == IDC_lvwResults || id == IDC_lvwHardDrives)) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (change.iItem < 0 ||
+            ((change.uOldState ^ change.uNewState) & LVIS_STATEIMAGEMASK) == 0) {
+            return;
+        }
+        ListView& list = id == IDC_lvwResults ? model_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved
+                                              : model_.lvwHardDrives;
+        ListSnapshot& snapshot = id == IDC_lvwResults ? resultsSnapshot_ : drivesSnapshot_;
+        const auto index = static_cast<std::size_t>(change.iItem);
+        if (index >= list.rows.size() || index >= snapshot.rows.size()) return;
+        const bool checked = ListView_GetCheckState(header.hwndFrom, change.iItem) != FALSE;
+        list.rows[index].checked = checked;
+        snapshot.rows[index].checked = checked;
+        if (id == IDC_lvwResults && handlers_.resultCheckChanged) {
+            handlers_.resultCheckChanged(list.rows[index]);
+        }
+    }
+}
+
+INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            // BN_CLICKED and STN_CLICKED are both 0: a click on a button or a label.
+            if (HIWORD(wParam) == BN_CLICKED || lParam == 0) {
+                Command(LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_NOTIFY:
+            OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+            return TRUE;
+        case WM_CLOSE:
+            // A running scan keeps the window; Stop ends it first.
+            if (!model_.cmdScan.enabled) return TRUE;
+            ::DestroyWindow(hwnd_);
+            return TRUE;
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            ::PostQuitMessage(0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace qm::ui::win32

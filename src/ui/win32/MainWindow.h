@@ -1,0 +1,66 @@
+#pragma once
+// The main window: renders the FrmMain model as native controls laid out from the dialog
+// resource, and turns clicks back into the handlers the model tests call.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// clang-format off
+#include "platform/win32/WinApi.h"
+#include <commctrl.h>
+// clang-format on
+#include "ui/FrmMain.h"
+
+namespace qm::ui::win32 {
+
+// What the window's buttons do; the program wires them to the scan session.
+struct MainWindowHandlers {
+    std::function<void()> startScan;
+    std::function<void()> pauseScan;
+    std::function<void(bool fromLabel)> stopScan;
+    std::function<void()> selectAll;
+    std::function<void(ListItem& row)> resultCheckChanged;
+    std::function<void(int column)> liveListColumnClicked;
+};
+
+class MainWindow {
+  public:
+    MainWindow(HINSTANCE instance, FrmMain& model, MainWindowHandlers handlers);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window (hidden until Show); false when it cannot be created.
+    bool Create();
+    void Show(int showCommand);
+    HWND Handle() const { return hwnd_; }
+    void SetTitle(const std::string& title);
+
+    // Brings every control in line with the model.
+    void Sync();
+    // Runs a page button's, option's or menu entry's action, as a click on it does.
+    void Command(int id);
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInit();
+    void OnNotify(const NMHDR& header);
+    void SyncList(int id, ListView& model);
+    bool PageOf(int id, const Frame*& page) const;
+
+    HINSTANCE instance_;
+    FrmMain& model_;
+    MainWindowHandlers handlers_;
+    HWND hwnd_ = nullptr;
+    HIMAGELIST detectionIcons_ = nullptr;
+    bool syncing_ = false;  // check-box changes made by Sync are not the user's
+    struct ListSnapshot {
+        std::vector<ListItem> rows;
+    };
+    ListSnapshot liveSnapshot_, resultsSnapshot_, drivesSnapshot_;
+};
+
+}  // namespace qm::ui::win32

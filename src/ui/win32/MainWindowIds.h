@@ -1,0 +1,85 @@
+#pragma once
+// Resource IDs of the main window: one per control, named after the control it is.
+
+#define IDD_FRMMAIN 100
+#define IDR_MAINMENU 101
+
+#define IDC_cmdStatus 1001
+#define IDC_cmdScan 1002
+#define IDC_cmdResults 1003
+#define IDC_cmdSettings 1004
+#define IDC_cmdUpdate 1005
+#define IDC_cmdHijack 1006
+
+#define IDC_frmStatus 1010
+#define IDC_frmScan 1011
+#define IDC_frmResults 1012
+#define IDC_frmOptions 1013
+
+/* Home page */
+#define IDC_lblDefCount 1101
+#define IDC_lblVersion 1102
+#define IDC_lblDefVersion 1103
+#define IDC_lblDefRemoved 1104
+#define IDC_lblLastScan 1105
+#define IDC_lblLastFullScan 1106
+#define IDC_capDefCount 1151
+#define IDC_capVersion 1152
+#define IDC_capDefVersion 1153
+#define IDC_capDefRemoved 1154
+#define IDC_capLastScan 1155
+#define IDC_capLastFullScan 1156
+
+/* Scan page */
+#define IDC_optScan0 1200
+#define IDC_optScan1 1201
+#define IDC_optScan2 1202
+#define IDC_optScan3 1203
+#define IDC_cmdScanNow 1210
+#define IDC_cmdPause 1211
+#define IDC_cmdStop 1212
+#define IDC_lblPause 1213
+#define IDC_lblStop 1214
+#define IDC_lblStatus 1220
+#define IDC_lblPercentageCompleted 1221
+#define IDC_pb1 1222
+#define IDC_pb2 1223
+#define IDC_pbgMain 1224
+#define IDC_lblMemoryInspected 1230
+#define IDC_lblRegistryInspected 1231
+#define IDC_lblFilesFolderInspected 1232
+#define IDC_lblSoftwareFound 1233
+#define IDC_lbltracesFound 1234
+#define IDC_capMemoryInspected 1240
+#define IDC_capRegistryInspected 1241
+#define IDC_capFilesFolderInspected 1242
+#define IDC_capSoftwareFound 1243
+#define IDC_captracesFound 1244
+#define IDC_lvwSpywareFound 1250
+
+/* Results page */
+#define IDC_lvwResults 1300
+#define IDC_lblRemovePicSoftwareFound 1301
+#define IDC_capRemovePicSoftwareFound 1302
+#define IDC_cmdSelectAll 1303
+#define IDC_Command4 1304
+
+/* Options page */
+#define IDC_TabStrip1 1400
+#define IDC_frmView0 1401
+#define IDC_frmView1 1402
+#define IDC_frmView2 1403
+#define IDC_frmView3 1404
+#define IDC_chkMakeLog 1410
+#define IDC_optScanAllSelectedHardDrive 1411
+#define IDC_optScanOnlyKnownSoftwares 1412
+#define IDC_lvwHardDrives 1413
+#define IDC_capDriveSelection 1414
+
+/* Menus: the entry's index is added to the array's base. */
+#define IDM_mnuFileItem 2000
+#define IDM_mnuQuarItem 2100
+#define IDM_mnuSettingsItem 2200
+#define IDM_mnuLanguageItem 2300
+#define IDM_mnuHelpItem 2400
+#define IDM_mnuAboutItem 2500

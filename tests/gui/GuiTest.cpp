@@ -1,0 +1,261 @@
+// The desktop program's window under Wine: real controls driven by their IDs, what they show
+// read back from the controls themselves. Each test starts the program on a throw-away data
+// folder. Waits poll with time-outs; nothing sleeps for a fixed time.
+
+// clang-format off
+#include "platform/win32/WinApi.h"
+#include <commctrl.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "definitions/LineScramble.h"
+#include "ui/win32/MainWindowIds.h"
+#include "ui/win32/Program.h"
+
+namespace qm::ui::win32 {
+namespace {
+
+std::string Text(HWND window, int id) {
+    char buffer[1024] = {};
+    ::GetDlgItemTextA(window, id, buffer, sizeof buffer);
+    return buffer;
+}
+
+int ProgressOf(HWND window, int id) {
+    return static_cast<int>(::SendDlgItemMessageA(window, id, PBM_GETPOS, 0, 0));
+}
+
+void Click(HWND window, int id) {
+    HWND control = ::GetDlgItem(window, id);
+    ASSERT_NE(control, nullptr) << id;
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(control));
+}
+
+int RowCount(HWND window, int id) {
+    return static_cast<int>(::SendDlgItemMessageA(window, id, LVM_GETITEMCOUNT, 0, 0));
+}
+
+// Pumps messages until the condition holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return condition();
+}
+
+// Saves the window as a picture for people to look at (converted to PNG after the run).
+void SaveScreenshot(HWND window, const std::string& name) {
+    const char* folder = std::getenv("QM_SCREENSHOT_DIR");
+    if (!folder || !*folder) return;
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT r;
+    ::GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
+    const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + imageBytes;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+    bytes.append(static_cast<const char*>(bits), imageBytes);
+    wintest::PutFile(std::string(folder) + "\\" + name + ".bmp", bytes);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
+std::string Scrambled(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& l : lines)
+        bytes += defs::EncodeLine(l) + "\r\n";
+    return bytes;
+}
+
+class GuiTest : public ::testing::Test {
+  protected:
+    void PutDefinitionSet(int fileRecords) {
+        std::vector<std::string> files;
+        for (int i = 0; i < fileRecords; ++i) {
+            files.push_back("gui" + std::to_string(i) + ".exe=Gui Threat " + std::to_string(i) +
+                            "|[progfil]Gui Vendor " + std::to_string(i) + "|Adware");
+        }
+        wintest::PutFile(data / "FileDefinition.dat", Scrambled(files));
+        wintest::PutFile(data / "DirectoryDefinition.dat",
+                         Scrambled({"Gui Folder=Gui Folder|[progfil]Gui Folder|Adware"}));
+        wintest::PutFile(data / "RegistryDefinition.dat",
+                         Scrambled({"1^Software\\Gui Threat^=Gui Threat|Adware"}));
+        wintest::PutFile(data / "ExeDefinition.dat",
+                         Scrambled({"gui0.exe=Gui Threat 0|[progfil]Gui Vendor 0|Adware"}));
+        wintest::PutFile(data / "BlockedCookies.dat", Scrambled({"gui-tracker.example"}));
+    }
+
+    HWND StartProgram() {
+        program =
+            std::make_unique<Program>(::GetModuleHandleA(nullptr), ProgramOptions{data.path()});
+        EXPECT_TRUE(program->Start(SW_SHOW));
+        HWND window = program->Window();
+        EXPECT_NE(window, nullptr);
+        WaitFor([&] { return ::IsWindowVisible(window) != FALSE; });
+        return window;
+    }
+
+    void TearDown() override { program.reset(); }
+
+    wintest::TempFolder data;
+    std::unique_ptr<Program> program;
+};
+
+TEST_F(GuiTest, PagesShowTheirCaptionsAndThePageButtonsSwitchThem) {
+    PutDefinitionSet(3);
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    char title[256] = {};
+    ::GetWindowTextA(w, title, sizeof title);
+    EXPECT_STREQ(title, "Quillmarsh by Quillmarsh Software");
+    EXPECT_EQ(Text(w, IDC_frmStatus), "Quillmarsh Status");
+    EXPECT_EQ(Text(w, IDC_lblDefCount), "7");
+    EXPECT_EQ(Text(w, IDC_lblVersion), "1.0");
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_lblDefCount)));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(w, IDC_cmdScanNow)));
+    SaveScreenshot(w, "home");
+
+    Click(w, IDC_cmdScan);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_cmdScanNow)));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(w, IDC_lblDefCount)));
+    EXPECT_EQ(Text(w, IDC_optScan1), "Full System Scan");
+
+    Click(w, IDC_cmdSettings);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_chkMakeLog)));
+    // The Settings menu's "Schedule" shows the options page on its third tab.
+    ::SendMessageA(w, WM_COMMAND, MAKEWPARAM(IDM_mnuSettingsItem + 2, 0), 0);
+    EXPECT_EQ(::SendDlgItemMessageA(w, IDC_TabStrip1, TCM_GETCURSEL, 0, 0), 2);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_frmView2)));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(w, IDC_chkMakeLog)));
+}
+
+TEST_F(GuiTest, SmartScanStartedByClickingStartEndsComplete) {
+    PutDefinitionSet(50);
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    Click(w, IDC_cmdScan);
+    Click(w, IDC_optScan0);
+    Click(w, IDC_cmdScanNow);  // returns when the scan has ended
+    EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning complete.");
+    EXPECT_EQ(ProgressOf(w, IDC_pb1), 100);
+    EXPECT_EQ(ProgressOf(w, IDC_pb2), 100);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdScanNow)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdStop)));
+    EXPECT_NE(Text(w, IDC_lblLastScan), "Never");
+    SaveScreenshot(w, "scan");
+
+    Click(w, IDC_cmdResults);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_lvwResults)));
+    EXPECT_EQ(RowCount(w, IDC_lvwResults), 0);
+    SaveScreenshot(w, "results");
+}
+
+// Finds the program's open question box and answers it.
+void CALLBACK AnswerYes(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = ::FindWindowA("#32770", "Quillmarsh");
+    if (!box) return;
+    ::KillTimer(nullptr, timer);
+    ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+}
+
+HWND g_window = nullptr;
+bool g_stopClicked = false;
+
+// Clicks the Stop label once the definitions are loading.
+void CALLBACK ClickStopWhileLoading(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (Text(g_window, IDC_lblStatus) != "Loading definitions, please wait...") return;
+    ::KillTimer(nullptr, timer);
+    g_stopClicked = true;
+    ::SetTimer(nullptr, 0, 20, AnswerYes);
+    // Disabled Stop button while loading: the label is what the user can click.
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(g_window, IDC_cmdStop)));
+    ::SendMessageA(g_window, WM_COMMAND, MAKEWPARAM(IDC_lblStop, STN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(g_window, IDC_lblStop)));
+}
+
+TEST_F(GuiTest, StopConfirmedDuringALongLoadCancelsTheScan) {
+    PutDefinitionSet(400000);
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    g_window = w;
+    g_stopClicked = false;
+    Click(w, IDC_cmdScan);
+    Click(w, IDC_optScan1);  // Full System Scan: loads the definitions first
+    ::SetTimer(nullptr, 0, 20, ClickStopWhileLoading);
+    Click(w, IDC_cmdScanNow);
+    EXPECT_TRUE(g_stopClicked);
+    EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning was cancelled.");
+    EXPECT_EQ(Text(w, IDC_lblPercentageCompleted), "0% Completed.");
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdScanNow)));
+}
+
+TEST_F(GuiTest, MissingDefinitionsStillBringTheWindowUpAndSayWhy) {
+    // An empty data folder: no definition files at all.
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(Text(w, IDC_lblDefVersion), "Files Missing, Run Live Update");
+    Click(w, IDC_cmdScan);
+    Click(w, IDC_optScan0);
+    ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        HWND box = ::FindWindowA("#32770", "Quillmarsh");
+        if (!box) return;
+        char text[512] = {};
+        ::EnumChildWindows(
+            box,
+            [](HWND child, LPARAM out) -> BOOL {
+                char buffer[512] = {};
+                ::GetWindowTextA(child, buffer, sizeof buffer);
+                if (std::string(buffer).find("Definition files") != std::string::npos) {
+                    lstrcpynA(reinterpret_cast<char*>(out), buffer, 512);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(text));
+        EXPECT_STREQ(text,
+                     "Definition files are missing or they have been corrupted. Please run Live "
+                     "Update.");
+        ::KillTimer(nullptr, timer);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    Click(w, IDC_cmdScanNow);
+    EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning complete.");
+    EXPECT_EQ(Text(w, IDC_lblDefVersion), "Files Missing, Run Live Update");
+}
+
+}  // namespace
+}  // namespace qm::ui::win32
