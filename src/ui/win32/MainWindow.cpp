@@ -248,37 +248,54 @@ void MainWindow::Sync() {
         {IDC_optScanOnlyKnownSoftwares, &m.optScanOnlyKnownSoftwares},
         {IDC_frmView0, &m.frmView[0]},
     }};
-    for (const Binding& b : bindings) {
+    if (applied_.size() != bindings.size()) applied_.assign(bindings.size(), Applied{});
+    for (std::size_t i = 0; i < bindings.size(); ++i) {
+        const Binding& b = bindings[i];
         HWND control = Item(hwnd_, b.id);
         if (!control) continue;
         const Frame* page = nullptr;
         const bool pageVisible = !PageOf(b.id, page) || page->visible;
+        // What the control should show, compared with what it was last given: the pump syncs
+        // often during a scan, and a call into a control costs far more than a comparison.
+        Applied want;
+        want.known = true;
         std::visit(
             [&](auto* c) {
                 using T = std::remove_pointer_t<decltype(c)>;
-                if constexpr (std::is_same_v<T, Frame>) {
-                    SetText(control, c->caption);
-                    SetVisible(control, c->visible && pageVisible);
-                } else if constexpr (std::is_same_v<T, ProgressBar>) {
-                    ::SendMessageA(control, PBM_SETRANGE32, static_cast<WPARAM>(c->min), c->max);
-                    if (::SendMessageA(control, PBM_GETPOS, 0, 0) != c->value) {
-                        ::SendMessageA(control, PBM_SETPOS, static_cast<WPARAM>(c->value), 0);
-                    }
-                    SetVisible(control, c->visible && pageVisible);
+                want.visible = c->visible && pageVisible;
+                if constexpr (std::is_same_v<T, ProgressBar>) {
+                    want.min = c->min;
+                    want.max = c->max;
+                    want.value = c->value;
                 } else {
-                    SetText(control, c->caption);
-                    SetEnabled(control, c->enabled);
-                    SetVisible(control, c->visible && pageVisible);
-                    if constexpr (std::is_same_v<T, CheckBox>) {
-                        ::SendMessageA(control, BM_SETCHECK, c->value ? BST_CHECKED : BST_UNCHECKED,
-                                       0);
-                    } else if constexpr (std::is_same_v<T, OptionButton>) {
-                        ::SendMessageA(control, BM_SETCHECK, c->value ? BST_CHECKED : BST_UNCHECKED,
-                                       0);
-                    }
+                    want.text = c->caption;
+                    if constexpr (!std::is_same_v<T, Frame>) want.enabled = c->enabled;
+                    if constexpr (std::is_same_v<T, CheckBox>) want.value = c->value;
+                    if constexpr (std::is_same_v<T, OptionButton>) want.value = c->value ? 1 : 0;
                 }
             },
             b.control);
+        Applied& had = applied_[i];
+        const bool isProgress = std::holds_alternative<ProgressBar*>(b.control);
+        const bool isCheckable = std::holds_alternative<CheckBox*>(b.control) ||
+                                 std::holds_alternative<OptionButton*>(b.control);
+        if (!had.known || had.text != want.text) SetText(control, want.text);
+        if (!had.known || had.enabled != want.enabled) SetEnabled(control, want.enabled);
+        if (!had.known || had.visible != want.visible) SetVisible(control, want.visible);
+        if (isProgress && (!had.known || had.min != want.min || had.max != want.max)) {
+            ::SendMessageA(control, PBM_SETRANGE32, static_cast<WPARAM>(want.min), want.max);
+        }
+        if (isProgress && (!had.known || had.value != want.value)) {
+            ::SendMessageA(control, PBM_SETPOS, static_cast<WPARAM>(want.value), 0);
+        }
+        if (isCheckable) {
+            // The user may have clicked it since: always compare with the control itself.
+            const LRESULT state = ::SendMessageA(control, BM_GETCHECK, 0, 0);
+            if ((state == BST_CHECKED) != (want.value != 0)) {
+                ::SendMessageA(control, BM_SETCHECK, want.value ? BST_CHECKED : BST_UNCHECKED, 0);
+            }
+        }
+        had = std::move(want);
     }
     // The options page's other frames, and the captions that carry no model of their own.
     for (int i = 1; i < 4; ++i) {
@@ -299,8 +316,10 @@ void MainWindow::Sync() {
         PageOf(id, page);
         SetVisible(Item(hwnd_, id), page && page->visible);
     }
-    ::SendMessageA(Item(hwnd_, IDC_TabStrip1), TCM_SETCURSEL, static_cast<WPARAM>(m.TabStrip1 - 1),
-                   0);
+    HWND tabs = Item(hwnd_, IDC_TabStrip1);
+    if (::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != m.TabStrip1 - 1) {
+        ::SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(m.TabStrip1 - 1), 0);
+    }
     SyncList(IDC_lvwSpywareFound, m.lvwSpywareFound);
     SyncList(IDC_lvwResults, m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
     SyncList(IDC_lvwHardDrives, m.lvwHardDrives);

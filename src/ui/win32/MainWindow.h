@@ -61,6 +61,17 @@ class MainWindow {
         std::vector<ListItem> rows;
     };
     ListSnapshot liveSnapshot_, resultsSnapshot_, drivesSnapshot_;
+    // What each bound control was last given.
+    struct Applied {
+        bool known = false;
+        std::string text;
+        bool enabled = true;
+        bool visible = true;
+        int value = 0;
+        int min = 0;
+        int max = 0;
+    };
+    std::vector<Applied> applied_;
 };
 
 }  // namespace qm::ui::win32
