@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "Screenshot.h"
 #include "TempFolder.h"
 #include "definitions/LineScramble.h"
 #include "ui/win32/MainWindowIds.h"
@@ -43,6 +44,14 @@ int RowCount(HWND window, int id) {
     return static_cast<int>(::SendDlgItemMessageA(window, id, LVM_GETITEMCOUNT, 0, 0));
 }
 
+// Saves the window's picture into the run's screenshot folder, when it has one.
+void Screenshot(HWND window, const std::string& name) {
+    const char* folder = std::getenv("QM_SCREENSHOT_DIR");
+    if (folder && *folder) {
+        EXPECT_TRUE(SaveWindowBitmap(window, std::string(folder) + "\\" + name + ".bmp"));
+    }
+}
+
 // Pumps messages until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -56,43 +65,6 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     return condition();
-}
-
-// Saves the window as a picture for people to look at (converted to PNG after the run).
-void SaveScreenshot(HWND window, const std::string& name) {
-    const char* folder = std::getenv("QM_SCREENSHOT_DIR");
-    if (!folder || !*folder) return;
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT r;
-    ::GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    const DWORD rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
-    const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + imageBytes;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-    bytes.append(static_cast<const char*>(bits), imageBytes);
-    wintest::PutFile(std::string(folder) + "\\" + name + ".bmp", bytes);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
 }
 
 std::string Scrambled(const std::vector<std::string>& lines) {
@@ -148,7 +120,7 @@ TEST_F(GuiTest, PagesShowTheirCaptionsAndThePageButtonsSwitchThem) {
     EXPECT_EQ(Text(w, IDC_lblVersion), "1.0");
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_lblDefCount)));
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(w, IDC_cmdScanNow)));
-    SaveScreenshot(w, "home");
+    Screenshot(w, "home");
 
     Click(w, IDC_cmdScan);
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_cmdScanNow)));
@@ -177,12 +149,12 @@ TEST_F(GuiTest, SmartScanStartedByClickingStartEndsComplete) {
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdScanNow)));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdStop)));
     EXPECT_NE(Text(w, IDC_lblLastScan), "Never");
-    SaveScreenshot(w, "scan");
+    Screenshot(w, "scan");
 
     Click(w, IDC_cmdResults);
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_lvwResults)));
     EXPECT_EQ(RowCount(w, IDC_lvwResults), 0);
-    SaveScreenshot(w, "results");
+    Screenshot(w, "results");
 }
 
 // Finds the program's open question box and answers it.

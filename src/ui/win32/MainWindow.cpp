@@ -320,6 +320,7 @@ void MainWindow::Sync() {
     if (::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != m.TabStrip1 - 1) {
         ::SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(m.TabStrip1 - 1), 0);
     }
+    SyncTimers();
     SyncList(IDC_lvwSpywareFound, m.lvwSpywareFound);
     SyncList(IDC_lvwResults, m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
     SyncList(IDC_lvwHardDrives, m.lvwHardDrives);
@@ -327,6 +328,29 @@ void MainWindow::Sync() {
                                            ? MAKEINTRESOURCEA(32514)     // IDC_WAIT
                                            : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
     syncing_ = false;
+}
+
+namespace {
+constexpr UINT_PTR kFirstTimerId = 1;
+}
+
+void MainWindow::SyncTimers() {
+    const std::array<Timer*, 6> timers = {&model_.tmrMemoryInspected, &model_.tmrCheckHomePage,
+                                          &model_.tmrScheduler,       &model_.timUpdate,
+                                          &model_.tmrScroll,          &model_.tmrTimeOut};
+    if (appliedTimers_.size() != timers.size()) appliedTimers_.assign(timers.size(), Timer{});
+    for (std::size_t i = 0; i < timers.size(); ++i) {
+        const Timer& want = *timers[i];
+        Timer& had = appliedTimers_[i];
+        if (want.enabled == had.enabled && want.interval == had.interval) continue;
+        const UINT_PTR id = kFirstTimerId + i;
+        if (want.enabled && want.interval > 0) {
+            ::SetTimer(hwnd_, id, static_cast<UINT>(want.interval), nullptr);
+        } else {
+            ::KillTimer(hwnd_, id);
+        }
+        had = want;
+    }
 }
 
 void MainWindow::SyncList(int id, ListView& model) {
@@ -476,6 +500,14 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return TRUE;
+        case WM_TIMER: {
+            const std::array<Timer*, 6> timers = {
+                &model_.tmrMemoryInspected, &model_.tmrCheckHomePage, &model_.tmrScheduler,
+                &model_.timUpdate,          &model_.tmrScroll,        &model_.tmrTimeOut};
+            const UINT_PTR index = wParam - kFirstTimerId;
+            if (index < timers.size() && handlers_.timerTick) handlers_.timerTick(*timers[index]);
+            return TRUE;
+        }
         case WM_CLOSE:
             // A running scan keeps the window; Stop ends it first.
             if (!model_.cmdScan.enabled) return TRUE;

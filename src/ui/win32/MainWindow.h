@@ -22,6 +22,8 @@ struct MainWindowHandlers {
     std::function<void()> selectAll;
     std::function<void(ListItem& row)> resultCheckChanged;
     std::function<void(int column)> liveListColumnClicked;
+    // A tick of one of the window's timers (the timer's model is passed).
+    std::function<void(Timer& timer)> timerTick;
 };
 
 class MainWindow {
@@ -72,6 +74,8 @@ class MainWindow {
         int max = 0;
     };
     std::vector<Applied> applied_;
+    void SyncTimers();
+    std::vector<Timer> appliedTimers_;
 };
 
 }  // namespace qm::ui::win32
