@@ -17,6 +17,7 @@
 #include "Screenshot.h"
 #include "TempFolder.h"
 #include "definitions/LineScramble.h"
+#include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/Program.h"
 
@@ -196,6 +197,50 @@ TEST_F(GuiTest, StopConfirmedDuringALongLoadCancelsTheScan) {
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdScanNow)));
 }
 
+bool g_pauseShown = false;
+
+// Answers the pause box once it is open; the scan must stand still until then.
+void CALLBACK ResumeFromPause(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = ::FindWindowA("#32770", "Quillmarsh");
+    if (!box) return;
+    ::KillTimer(nullptr, timer);
+    g_pauseShown = true;
+    // Still loading: the scan has not moved on while the box was open.
+    EXPECT_EQ(Text(g_window, IDC_lblStatus), "Loading definitions, please wait...");
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+void CALLBACK ClickPauseWhileLoading(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (Text(g_window, IDC_lblStatus) != "Loading definitions, please wait...") return;
+    ::KillTimer(nullptr, timer);
+    ::SetTimer(nullptr, 0, 20, ResumeFromPause);
+    ::SendMessageA(g_window, WM_COMMAND, MAKEWPARAM(IDC_lblPause, STN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(g_window, IDC_lblPause)));
+}
+
+TEST_F(GuiTest, PauseHoldsTheScanUntilTheBoxIsAnswered) {
+    PutDefinitionSet(400000);
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    g_window = w;
+    g_pauseShown = false;
+    Click(w, IDC_cmdScan);
+    Click(w, IDC_optScan1);
+    ::SetTimer(nullptr, 0, 20, ClickPauseWhileLoading);
+    Click(w, IDC_cmdScanNow);
+    EXPECT_TRUE(g_pauseShown);
+    EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning complete.");
+}
+
+TEST_F(GuiTest, UnreadableDataFolderStillBringsTheWindowUp) {
+    program = std::make_unique<Program>(::GetModuleHandleA(nullptr),
+                                        ProgramOptions{"Q:\\no such drive\\AntiSpywareDAT"});
+    ASSERT_TRUE(program->Start(SW_SHOW));
+    HWND w = program->Window();
+    EXPECT_EQ(Text(w, IDC_lblDefVersion), "Files Missing, Run Live Update");
+    EXPECT_EQ(Text(w, IDC_lblDefCount), "0");
+}
+
 TEST_F(GuiTest, MissingDefinitionsStillBringTheWindowUpAndSayWhy) {
     // An empty data folder: no definition files at all.
     HWND w = StartProgram();
@@ -227,6 +272,112 @@ TEST_F(GuiTest, MissingDefinitionsStillBringTheWindowUpAndSayWhy) {
     Click(w, IDC_cmdScanNow);
     EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning complete.");
     EXPECT_EQ(Text(w, IDC_lblDefVersion), "Files Missing, Run Live Update");
+}
+
+}  // namespace
+}  // namespace qm::ui::win32
+
+namespace qm::ui::win32 {
+namespace {
+
+// The window drawn straight from a model, without a program around it.
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        MainWindowHandlers handlers;
+        handlers.resultCheckChanged = [this](ListItem& row) { changed.push_back(row.text); };
+        handlers.liveListColumnClicked = [this](int column) { clickedColumns.push_back(column); };
+        window = std::make_unique<MainWindow>(::GetModuleHandleA(nullptr), model, handlers);
+        ASSERT_TRUE(window->Create());
+        window->Show(SW_SHOW);
+    }
+
+    std::string CellText(int id, int row, int column) {
+        char buffer[512] = {};
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof buffer;
+        ::SendDlgItemMessageA(window->Handle(), id, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                              reinterpret_cast<LPARAM>(&item));
+        return buffer;
+    }
+
+    FrmMain model;
+    std::vector<std::string> changed;
+    std::vector<int> clickedColumns;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, ListRowsFollowTheModelAndUserTicksReachIt) {
+    HWND w = window->Handle();
+    auto& results = model.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    auto& first = results.Add("Demo AdBar", detection::kFile);
+    first.subItems = {"c:\\program files\\demo adbar\\adbar.exe", "Adware", "Medium/High",
+                      "Adware displays ads on your computer and can compromise your security."};
+    results.Add("tracker", detection::kCookie).subItems = {"c:\\cookies\\t.txt", "Tracking Cookie"};
+    model.ShowPage(model.frmResults);
+    window->Sync();
+
+    HWND list = ::GetDlgItem(w, IDC_lvwResults);
+    ASSERT_EQ(ListView_GetItemCount(list), 2);
+    EXPECT_EQ(CellText(IDC_lvwResults, 0, 0), "Demo AdBar");
+    EXPECT_EQ(CellText(IDC_lvwResults, 0, 1), "c:\\program files\\demo adbar\\adbar.exe");
+    EXPECT_EQ(CellText(IDC_lvwResults, 0, 3), "Medium/High");
+    EXPECT_EQ(CellText(IDC_lvwResults, 1, 2), "Tracking Cookie");
+
+    // A tick in the list (the control reports it as the user's click does) reaches the model.
+    ListView_SetCheckState(list, 1, TRUE);
+    EXPECT_TRUE(results.rows[1].checked);
+    EXPECT_FALSE(results.rows[0].checked);
+    EXPECT_EQ(changed, std::vector<std::string>{"tracker"});
+
+    // Marks set by the program (Select All) show in the list without counting as a click.
+    results.rows[0].checked = true;
+    window->Sync();
+    EXPECT_NE(ListView_GetCheckState(list, 0), 0u);
+    EXPECT_EQ(changed.size(), 1u);
+
+    // Rows changed in place (risk filled in at the end of a scan) are redrawn.
+    results.rows[1].SetSubItem(3, "Low");
+    window->Sync();
+    EXPECT_EQ(CellText(IDC_lvwResults, 1, 3), "Low");
+    EXPECT_EQ(ListView_GetItemCount(list), 2);
+}
+
+TEST_F(MainWindowTest, ColumnHeaderClickOnTheLiveListReachesItsHandler) {
+    HWND w = window->Handle();
+    model.lvwSpywareFound.Add("b", detection::kFile).SetSubItem(1, "c:\\b");
+    model.lvwSpywareFound.Add("a", detection::kFile).SetSubItem(1, "c:\\a");
+    model.ShowPage(model.frmScan);
+    window->Sync();
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = ::GetDlgItem(w, IDC_lvwSpywareFound);
+    click.hdr.idFrom = IDC_lvwSpywareFound;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = 1;
+    ::SendMessageA(w, WM_NOTIFY, IDC_lvwSpywareFound, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(clickedColumns, std::vector<int>{2});
+}
+
+TEST_F(MainWindowTest, LabelsButtonsAndBarsShowTheirModel) {
+    HWND w = window->Handle();
+    model.ShowPage(model.frmScan);
+    model.lblStatus.caption = "Scanning registry: ";
+    model.pb1.Set(40);
+    model.cmdStop.enabled = true;
+    model.SelectScanKind(ScanKind::Folder);
+    window->Sync();
+    EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning registry: ");
+    EXPECT_EQ(ProgressOf(w, IDC_pb1), 40);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdStop)));
+    EXPECT_EQ(::SendDlgItemMessageA(w, IDC_optScan3, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(::SendDlgItemMessageA(w, IDC_optScan0, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // A click on an option reaches the model.
+    Click(w, IDC_optScan1);
+    EXPECT_EQ(model.SelectedScanKind(), ScanKind::FullSystem);
 }
 
 }  // namespace
