@@ -20,19 +20,21 @@ std::vector<std::string> Entries(std::size_t n) {
     return entries;
 }
 
-std::vector<std::string> Probes() {
+// Half the probes are listed (on another drive letter, which is folded to C), half are not but
+// have a listed entry's length, so every probe takes the hashed path whatever the list's size.
+std::vector<std::string> Probes(std::size_t listSize) {
     std::vector<std::string> probes;
-    for (int i = 0; i < 64; ++i) {
-        probes.push_back("D:\\Program Files\\Vendor" + std::to_string(i * 37) + "\\app" +
-                         std::to_string(i * 37) + ".exe");
-        probes.push_back("c:\\users\\someone\\downloads\\file" + std::to_string(i) + ".exe");
+    for (std::size_t i = 0; i < 64; ++i) {
+        const std::string n = std::to_string((i * 37) % listSize);
+        probes.push_back("D:\\Program Files\\Vendor" + n + "\\app" + n + ".exe");
+        probes.push_back("c:\\Program Files\\Vendor" + n + "\\app" + n + ".dll");
     }
     return probes;
 }
 
 void BM_IsSafeLocationHashed(benchmark::State& state) {
     const qm::defs::SafetyList list(Entries(static_cast<std::size_t>(state.range(0))));
-    const auto probes = Probes();
+    const auto probes = Probes(static_cast<std::size_t>(state.range(0)));
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(list.IsSafeLocation(probes[i++ % probes.size()]));
@@ -42,7 +44,7 @@ BENCHMARK(BM_IsSafeLocationHashed)->Arg(100)->Arg(10000);
 
 void BM_IsSafeLocationInOrderReference(benchmark::State& state) {
     const auto entries = Entries(static_cast<std::size_t>(state.range(0)));
-    const auto probes = Probes();
+    const auto probes = Probes(static_cast<std::size_t>(state.range(0)));
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(
