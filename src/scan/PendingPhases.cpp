@@ -9,8 +9,6 @@ namespace qm::scan {
 void ScanSession::ScanCookies() {}
 void ScanSession::ScanProcesses() {}
 void ScanSession::ScanRegistry() {}
-void ScanSession::ScanDefinedFiles() {}
-void ScanSession::ScanDefinedFolders() {}
 void ScanSession::ScanDrive(const std::string&) {}
 void ScanSession::ScanFileBody(const std::string&) {}
 void ScanSession::ScanFolderBody(const std::string&) {}

@@ -77,6 +77,13 @@ class ScanSession final : public defs::LoadControl {
     bool ReadFlag(const char* key, bool fallback) const;
     std::string Message(const char* key) const { return services_.messages.getMessages(key); }
 
+    // A file or folder hit: a row in the live list, the results list and the file worklist,
+    // and one more item found and trace.
+    void ReportFileHit(const std::string& threatName, const std::string& location, int icon,
+                       const std::string& category, const std::string& resultsText);
+    // The overall percentage of the file and folder passes.
+    int FilePassOverallPercent() const;
+
     // The scanners' phases.
     void ScanCookies();
     void ScanProcesses();

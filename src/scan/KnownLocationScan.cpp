@@ -1,0 +1,116 @@
+// The known-location passes of a Smart Scan: every file and folder signature names a place on
+// this machine; a signature whose file or folder is there is a Detection.
+
+#include <cstdlib>
+
+#include "definitions/LineScramble.h"
+#include "definitions/PathTokens.h"
+#include "definitions/Records.h"
+#include "definitions/Text.h"
+#include "definitions/TextFile.h"
+#include "scan/CompanyName.h"
+#include "scan/ScanSession.h"
+
+namespace qm::scan {
+
+void ScanSession::ReportFileHit(const std::string& threatName, const std::string& location,
+                                int icon, const std::string& category,
+                                const std::string& resultsText) {
+    ui::ListItem& work = form_.lvwFilesToBeDeleted.Add(location);
+    work.SetSubItem(1, threatName);
+    form_.lvwSpywareFound.Add(threatName, icon).SetSubItem(1, location);
+    ui::ListItem& result =
+        form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Add(resultsText, icon);
+    result.SetSubItem(1, location);
+    if (!category.empty()) result.SetSubItem(2, category);
+    form_.lbltracesFound.caption =
+        std::to_string(std::atoll(form_.lbltracesFound.caption.c_str()) + 1);
+    ++counters_.itemsFound;
+}
+
+int ScanSession::FilePassOverallPercent() const {
+    return Percent(static_cast<double>(counters_.filesInspected + signatures_.registry +
+                                       signatures_.cookies + signatures_.programs),
+                   static_cast<double>(signatures_.Total()));
+}
+
+namespace {
+
+// A signature's place on this machine: "[drive]" is the system drive, tokens expanded,
+// doubled separators reduced.
+std::string ExpandPlace(const defs::PathTokenExpander& tokens, const std::string& driveRoot,
+                        std::string_view raw) {
+    std::string place = text::ReplaceAll(raw, "[drive]", driveRoot);
+    place = tokens.Expand(place);
+    text::ReduceDoubleBackslashesInPlace(place);
+    return place;
+}
+
+}  // namespace
+
+void ScanSession::ScanDefinedFiles() {
+    const std::string driveRoot = defs::SystemDriveRoot(services_.platform.shell);
+    auto reader = text::LineReader::Open(
+        services_.platform.files, files_.PathOf(defs::file::kFiles), text::LineEnds::CrLfOnly);
+    if (!reader) return;
+    const defs::PathTokenExpander tokens(services_.platform.shell);
+    std::string line;
+    while (!stopRequested_ && reader->Next(line)) {
+        defs::DecodeLineInPlace(line);
+        const auto record = defs::ParseFileRecord(line);
+        std::string fullPath = std::string(record ? record->name : std::string_view());
+        if (record && record->hasFolder) {
+            fullPath = ExpandPlace(tokens, driveRoot, record->folder) + "\\" + fullPath;
+            text::ReduceDoubleBackslashesInPlace(fullPath);
+        }
+        ++counters_.filesInspected;
+        ProgressUpdate(
+            std::string(record ? record->name : std::string_view()) + "\r\n" + phaseLabel_,
+            Percent(static_cast<double>(counters_.filesInspected),
+                    static_cast<double>(signatures_.files)),
+            FilePassOverallPercent());
+        if (stopRequested_) return;
+        // Hidden and system files count as absent; protected places and the system vendor's
+        // own files are never reported. The category is carried as the record writes it.
+        if (record && !fullPath.empty() &&
+            defs::PlainFileExists(services_.platform.files, fullPath) &&
+            !safety_.IsSafeLocation(fullPath) &&
+            !IsMicrosoftFile(services_.platform.files, fullPath)) {
+            ReportFileHit(std::string(record->threatName), fullPath, ui::detection::kFile,
+                          std::string(record->category), std::string(record->threatName));
+        }
+        LetEventsRun();
+    }
+}
+
+void ScanSession::ScanDefinedFolders() {
+    const std::string driveRoot = defs::SystemDriveRoot(services_.platform.shell);
+    auto reader = text::LineReader::Open(
+        services_.platform.files, files_.PathOf(defs::file::kFolders), text::LineEnds::CrLfOnly);
+    if (!reader) return;
+    const defs::PathTokenExpander tokens(services_.platform.shell);
+    std::string line;
+    while (!stopRequested_ && reader->Next(line)) {
+        defs::DecodeLineInPlace(line);
+        const auto record = defs::ParseFileRecord(line);
+        // A record without "|" names no folder and is passed over before any counting.
+        if (!record || !record->hasFolder) continue;
+        const std::string folder = ExpandPlace(tokens, driveRoot, record->folder);
+        std::string shownName(record->name);
+        std::erase_if(shownName, [](char c) { return c == '\r' || c == '\n' || c == '\t'; });
+        ++counters_.filesInspected;
+        ProgressUpdate(shownName + "\r\n" + phaseLabel_,
+                       Percent(static_cast<double>(counters_.filesInspected),
+                               static_cast<double>(signatures_.files)),
+                       FilePassOverallPercent());
+        if (stopRequested_) return;
+        if (defs::FolderExists(services_.platform.files, folder) &&
+            !safety_.IsSafeLocation(folder)) {
+            ReportFileHit(std::string(record->threatName), folder, ui::detection::kFolder,
+                          std::string(record->category), std::string(record->threatName));
+        }
+        LetEventsRun();
+    }
+}
+
+}  // namespace qm::scan
