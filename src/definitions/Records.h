@@ -50,7 +50,7 @@ struct RegistryRecord {
     std::string threatName;
     std::string category;
 };
-// Splits an already expanded key specification; nothing for an unknown hive code.
+// Splits an already expanded key text (hive^key^value); nothing for an unknown hive code.
 std::optional<RegistryRecord> ParseRegistryKeySpec(const RegistryRecordText& text,
                                                    std::string_view expandedKeySpec);
 

@@ -48,69 +48,69 @@ std::string ExpandPlace(const defs::PathTokenExpander& tokens, const std::string
 
 }  // namespace
 
-void ScanSession::ScanDefinedFiles() {
-    const std::string driveRoot = defs::SystemDriveRoot(services_.platform.shell);
-    auto reader = text::LineReader::Open(
-        services_.platform.files, files_.PathOf(defs::file::kFiles), text::LineEnds::CrLfOnly);
+void ScanSession::ForEachSignature(const char* fileName,
+                                   const std::function<void(const std::string&)>& each) {
+    auto reader = text::LineReader::Open(services_.platform.files, files_.PathOf(fileName),
+                                         text::LineEnds::CrLfOnly);
     if (!reader) return;
-    const defs::PathTokenExpander tokens(services_.platform.shell);
     std::string line;
     while (!stopRequested_ && reader->Next(line)) {
         defs::DecodeLineInPlace(line);
+        each(line);
+        LetEventsRun();
+    }
+}
+
+void ScanSession::CountFileRecord(const std::string& shownName) {
+    ++counters_.filesInspected;
+    ProgressUpdate(shownName + "\r\n" + phaseLabel_,
+                   Percent(static_cast<double>(counters_.filesInspected),
+                           static_cast<double>(signatures_.files)),
+                   FilePassOverallPercent());
+}
+
+void ScanSession::ScanDefinedFiles() {
+    const std::string driveRoot = defs::SystemDriveRoot(services_.platform.shell);
+    const defs::PathTokenExpander tokens(services_.platform.shell);
+    ForEachSignature(defs::file::kFiles, [&](const std::string& line) {
         const auto record = defs::ParseFileRecord(line);
-        std::string fullPath = std::string(record ? record->name : std::string_view());
+        const std::string name(record ? record->name : std::string_view());
+        std::string fullPath = name;
         if (record && record->hasFolder) {
-            fullPath = ExpandPlace(tokens, driveRoot, record->folder) + "\\" + fullPath;
+            fullPath = ExpandPlace(tokens, driveRoot, record->folder) + "\\" + name;
             text::ReduceDoubleBackslashesInPlace(fullPath);
         }
-        ++counters_.filesInspected;
-        ProgressUpdate(
-            std::string(record ? record->name : std::string_view()) + "\r\n" + phaseLabel_,
-            Percent(static_cast<double>(counters_.filesInspected),
-                    static_cast<double>(signatures_.files)),
-            FilePassOverallPercent());
-        if (stopRequested_) return;
+        CountFileRecord(name);
+        if (stopRequested_ || !record || fullPath.empty()) return;
         // Hidden and system files count as absent; protected places and the system vendor's
         // own files are never reported. The category is carried as the record writes it.
-        if (record && !fullPath.empty() &&
-            defs::PlainFileExists(services_.platform.files, fullPath) &&
+        if (defs::PlainFileExists(services_.platform.files, fullPath) &&
             !safety_.IsSafeLocation(fullPath) &&
             !IsMicrosoftFile(services_.platform.files, fullPath)) {
             ReportFileHit(std::string(record->threatName), fullPath, ui::detection::kFile,
                           std::string(record->category), std::string(record->threatName));
         }
-        LetEventsRun();
-    }
+    });
 }
 
 void ScanSession::ScanDefinedFolders() {
     const std::string driveRoot = defs::SystemDriveRoot(services_.platform.shell);
-    auto reader = text::LineReader::Open(
-        services_.platform.files, files_.PathOf(defs::file::kFolders), text::LineEnds::CrLfOnly);
-    if (!reader) return;
     const defs::PathTokenExpander tokens(services_.platform.shell);
-    std::string line;
-    while (!stopRequested_ && reader->Next(line)) {
-        defs::DecodeLineInPlace(line);
+    ForEachSignature(defs::file::kFolders, [&](const std::string& line) {
         const auto record = defs::ParseFileRecord(line);
         // A record without "|" names no folder and is passed over before any counting.
-        if (!record || !record->hasFolder) continue;
+        if (!record || !record->hasFolder) return;
         const std::string folder = ExpandPlace(tokens, driveRoot, record->folder);
         std::string shownName(record->name);
         std::erase_if(shownName, [](char c) { return c == '\r' || c == '\n' || c == '\t'; });
-        ++counters_.filesInspected;
-        ProgressUpdate(shownName + "\r\n" + phaseLabel_,
-                       Percent(static_cast<double>(counters_.filesInspected),
-                               static_cast<double>(signatures_.files)),
-                       FilePassOverallPercent());
+        CountFileRecord(shownName);
         if (stopRequested_) return;
         if (defs::FolderExists(services_.platform.files, folder) &&
             !safety_.IsSafeLocation(folder)) {
             ReportFileHit(std::string(record->threatName), folder, ui::detection::kFolder,
                           std::string(record->category), std::string(record->threatName));
         }
-        LetEventsRun();
-    }
+    });
 }
 
 }  // namespace qm::scan

@@ -83,6 +83,12 @@ class ScanSession final : public defs::LoadControl {
                        const std::string& category, const std::string& resultsText);
     // The overall percentage of the file and folder passes.
     int FilePassOverallPercent() const;
+    // Runs `each` on every decoded line of a definition file until the end or a stop, letting
+    // pending events run after each line.
+    void ForEachSignature(const char* fileName,
+                          const std::function<void(const std::string&)>& each);
+    // One more file or folder record examined, with the throttled progress update.
+    void CountFileRecord(const std::string& shownName);
 
     // The scanners' phases.
     void ScanCookies();

@@ -63,7 +63,7 @@ void RegistryRecords(const std::string& x) {
     const auto eq = x.rfind('=');
     Check(t.has_value() == (eq != std::string::npos), "registry record presence");
     if (!t) return;
-    Check(t->keySpec == x.substr(0, eq), "registry key specification");
+    Check(t->keySpec == x.substr(0, eq), "registry key text");
     Check(t->threatName.find_first_of("=|") == std::string::npos, "registry threat separators");
     Check(t->threatName == TrimSpaces(t->threatName), "registry threat trimmed");
     Check(t->category.find('=') == std::string::npos, "registry category");

@@ -144,7 +144,7 @@ TEST(RegistryRecord, NamePartIsTrimmedAndCategoryIsOptional) {
 }
 
 TEST(RegistryRecord, EmptyValueNameAndTheUpdatesTrailingCaret) {
-    // Records written by the update end the key specification with one more "^".
+    // Records written by the update end the key text with one more "^".
     const auto key = SplitRegistryRecord("2^SOFTWARE\\Bad^=Bad Key|Adware");
     ASSERT_TRUE(key);
     const auto keyOnly = ParseRegistryKeySpec(*key, key->keySpec);
