@@ -76,6 +76,20 @@ void DefinitionSet::Load(const DefinitionFiles& files, platform::FileSystem& fs,
                                 strings_.Store(record->category),
                                 strings_.Store(record->threatName)});
     });
+    BuildIndex();
+}
+
+void DefinitionSet::BuildIndex() {
+    fileNameIndex_.clear();
+    driveNamedFiles_.clear();
+    for (std::uint32_t i = 0; i < fileTable_.size(); ++i) {
+        const std::string_view name = fileTable_[i].fileName;
+        if (name.find("[drive]") != std::string_view::npos) {
+            driveNamedFiles_.push_back(i);
+        } else {
+            fileNameIndex_[name].push_back(i);
+        }
+    }
 }
 
 SafetyList LoadSafetyList(const DefinitionFiles& files, platform::FileSystem& fs,

@@ -3,7 +3,10 @@
 // File and Folder Scans check candidates against.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "definitions/DefinitionFiles.h"
@@ -45,7 +48,27 @@ class DefinitionSet {
 
     std::size_t BytesReserved() const;
 
+    // The FileTable entries a file of this name (lower case) can match, in table order: those
+    // stored under the name, merged with those whose name holds "[drive]" and so depends on
+    // the drive being walked. `visit` returns false to stop.
+    template <typename Visit>
+    void ForEachFileEntryNamed(std::string_view lowerName, Visit visit) const {
+        static const std::vector<std::uint32_t> kNone;
+        const auto it = fileNameIndex_.find(lowerName);
+        const std::vector<std::uint32_t>& named = it == fileNameIndex_.end() ? kNone : it->second;
+        std::size_t a = 0, b = 0;
+        while (a < named.size() || b < driveNamedFiles_.size()) {
+            const bool takeNamed = b == driveNamedFiles_.size() ||
+                                   (a < named.size() && named[a] < driveNamedFiles_[b]);
+            if (!visit(takeNamed ? named[a++] : driveNamedFiles_[b++])) return;
+        }
+    }
+
   private:
+    void BuildIndex();
+
+    std::unordered_map<std::string_view, std::vector<std::uint32_t>> fileNameIndex_;
+    std::vector<std::uint32_t> driveNamedFiles_;
     bool loaded_ = false;
     StringArena strings_;
     std::vector<FileTableEntry> fileTable_;

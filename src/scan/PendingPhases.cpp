@@ -10,7 +10,6 @@ void ScanSession::ScanCookies() {}
 void ScanSession::ScanProcesses() {}
 void ScanSession::ScanRegistry() {}
 void ScanSession::ScanDrive(const std::string&) {}
-void ScanSession::ScanFileBody(const std::string&) {}
 void ScanSession::ScanFolderBody(const std::string&) {}
 
 }  // namespace qm::scan

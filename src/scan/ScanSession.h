@@ -98,6 +98,8 @@ class ScanSession final : public defs::LoadControl {
     void ScanDefinedFolders();
     void ScanDrive(const std::string& root);
     void ScanFileBody(const std::string& file);
+    // One file met on disk, looked up in the in-memory definitions.
+    void CheckFileCandidate(const std::string& path);
     void ScanFolderBody(const std::string& folder);
 
     ui::FrmMain& form_;

@@ -54,6 +54,13 @@ check "options in any order" grep -q '"status":"Scanning complete."' "$out"
 run --data-folder 'C:\qm-cli-e2e\complete' scan full --drives C
 check "full scan of drive C completes" grep -q 'Status: Scanning complete.' "$out"
 
+# A File Scan finds a file the definitions name by its name and its last two folder names.
+mkdir -p "$work/Program Files/Demo AdBar"
+echo sample >"$work/Program Files/Demo AdBar/qmdemo-adbar.exe"
+run --json --data-folder 'C:\qm-cli-e2e\complete' scan file 'C:\qm-cli-e2e\Program Files\Demo AdBar\qmdemo-adbar.exe'
+check "file scan finds a threat and exits 1" test "$rc" -eq 1
+check "file scan reports the lower-case location" grep -qF '"location":"c:\\qm-cli-e2e\\program files\\demo adbar\\qmdemo-adbar.exe","type":"Adware"' "$out"
+
 # Without BlockedCookies.dat: exit 2, the message on standard error, the incomplete set gone.
 fresh_set "$work/incomplete"
 rm "$work/incomplete/BlockedCookies.dat"

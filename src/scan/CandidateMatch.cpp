@@ -1,0 +1,88 @@
+#include "scan/CandidateMatch.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "definitions/Text.h"
+
+namespace qm::scan {
+
+PathFacts FactsOf(std::string_view path) {
+    PathFacts f;
+    const auto slash = path.rfind('\\');
+    const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    f.name = text::Lower(text::TrimView(last));
+    f.folder = text::Lower(path.substr(0, path.size() - last.size()));
+    f.drive = text::Lower(path.substr(0, path.find('\\')));
+    return f;
+}
+
+int Depth(std::string_view folder) {
+    return static_cast<int>(std::count(folder.begin(), folder.end(), '\\'));
+}
+
+namespace {
+// Everything up to and including the first ":" and the one character after it goes.
+std::string_view WithoutDrive(std::string_view s) {
+    const auto colon = s.find(':');
+    if (colon == std::string_view::npos) return s;
+    return s.substr(std::min(s.size(), colon + 2));
+}
+}  // namespace
+
+int Agreement(std::string_view a, std::string_view b) {
+    const auto pa = text::Split(WithoutDrive(a), '\\');
+    const auto pb = text::Split(WithoutDrive(b), '\\');
+    const std::size_t n = std::min(pa.size(), pb.size());
+    int shared = 0;
+    for (std::size_t k = 1; k <= n; ++k) {
+        const std::string_view x = pa[pa.size() - k], y = pb[pb.size() - k];
+        if (!x.empty() && x == y) ++shared;
+    }
+    return shared;
+}
+
+bool NameAndPlaceMatch(const defs::FileTableEntry& entry, const PathFacts& facts,
+                       std::string_view systemFolderLower) {
+    std::string_view n = entry.fileName;
+    std::string replaced;
+    if (n.find("[drive]") != std::string_view::npos) {
+        replaced = text::Lower(text::TrimView(text::ReplaceAll(n, "[drive]", facts.drive)));
+        n = replaced;
+    }
+    if (n != facts.name) return false;
+    if (facts.name.find(".exe") != std::string::npos && facts.name.size() > 16) return true;
+    if (Depth(facts.folder) < 2) return Depth(entry.folder) == 1;
+    if (Agreement(facts.folder, entry.folder) < 2) return false;
+    if (!text::ContainsNoCase(facts.folder, systemFolderLower)) return true;
+    return text::ContainsNoCase(entry.folder, systemFolderLower);
+}
+
+bool SystemWordsAllow(const defs::FileTableEntry& entry, std::string_view candidateLower) {
+    for (std::string_view word : {"system32", "system", "windows"}) {
+        if (text::ContainsNoCase(candidateLower, word) &&
+            !text::ContainsNoCase(entry.folder, word)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+FileMatch FindFileMatch(const defs::DefinitionSet& set, const PathFacts& facts,
+                        std::string_view systemFolderLower) {
+    FileMatch m;
+    const std::string candidate = facts.folder + facts.name;
+    const auto& table = set.FileTable();
+    set.ForEachFileEntryNamed(facts.name, [&](std::uint32_t i) {
+        if (!NameAndPlaceMatch(table[i], facts, systemFolderLower)) return true;
+        if (!m.first) m.first = i;
+        if (SystemWordsAllow(table[i], candidate)) {
+            m.hit = i;
+            return false;
+        }
+        return true;
+    });
+    return m;
+}
+
+}  // namespace qm::scan
