@@ -79,7 +79,23 @@ void DefinitionSet::Load(const DefinitionFiles& files, platform::FileSystem& fs,
     BuildIndex();
 }
 
+std::string DefinitionSet::FolderKey(std::string_view folderPath) {
+    std::string key = text::Lower(text::TrimView(folderPath));
+    if (!key.empty() && key.back() == '\\') key.pop_back();
+    return key;
+}
+
 void DefinitionSet::BuildIndex() {
+    folderPathIndex_.clear();
+    driveFolders_.clear();
+    for (std::uint32_t i = 0; i < folderTable_.size(); ++i) {
+        const std::string_view path = folderTable_[i].folderPath;
+        if (path.find("[drive]") != std::string_view::npos) {
+            driveFolders_.push_back(i);
+        } else {
+            folderPathIndex_[FolderKey(path)].push_back(i);
+        }
+    }
     fileNameIndex_.clear();
     driveNamedFiles_.clear();
     for (std::uint32_t i = 0; i < fileTable_.size(); ++i) {

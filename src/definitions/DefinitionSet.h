@@ -64,8 +64,27 @@ class DefinitionSet {
         }
     }
 
+    // The FolderTable entries whose path can equal a folder (lower case, no trailing "\\") on
+    // the given drive ("c:"), in table order. `visit` returns false to stop.
+    template <typename Visit>
+    void ForEachFolderEntryAt(std::string_view lowerFolder, Visit visit) const {
+        static const std::vector<std::uint32_t> kNone;
+        const auto it = folderPathIndex_.find(std::string(lowerFolder));
+        const std::vector<std::uint32_t>& keyed = it == folderPathIndex_.end() ? kNone : it->second;
+        std::size_t a = 0, b = 0;
+        while (a < keyed.size() || b < driveFolders_.size()) {
+            const bool takeKeyed =
+                b == driveFolders_.size() || (a < keyed.size() && keyed[a] < driveFolders_[b]);
+            if (!visit(takeKeyed ? keyed[a++] : driveFolders_[b++])) return;
+        }
+    }
+    // The form a FolderTable path is compared in: trimmed, lower case, one trailing "\" removed.
+    static std::string FolderKey(std::string_view folderPath);
+
   private:
     void BuildIndex();
+    std::unordered_map<std::string, std::vector<std::uint32_t>> folderPathIndex_;
+    std::vector<std::uint32_t> driveFolders_;
 
     std::unordered_map<std::string_view, std::vector<std::uint32_t>> fileNameIndex_;
     std::vector<std::uint32_t> driveNamedFiles_;

@@ -42,6 +42,29 @@ int Agreement(std::string_view a, std::string_view b) {
     return shared;
 }
 
+namespace {
+// The place rules shared by files and folders: a candidate in a drive root matches an entry in
+// a drive root; deeper, the two must share at least two trailing folder names, and a candidate
+// under the system folder only matches an entry under it too.
+bool PlaceMatches(std::string_view candidateFolder, std::string_view entryFolder,
+                  std::string_view systemFolderLower) {
+    if (Depth(candidateFolder) < 2) return Depth(entryFolder) == 1;
+    if (Agreement(candidateFolder, entryFolder) < 2) return false;
+    if (!text::ContainsNoCase(candidateFolder, systemFolderLower)) return true;
+    return text::ContainsNoCase(entryFolder, systemFolderLower);
+}
+
+bool WordsAllow(std::string_view entryFolder, std::string_view candidateLower) {
+    for (std::string_view word : {"system32", "system", "windows"}) {
+        if (text::ContainsNoCase(candidateLower, word) &&
+            !text::ContainsNoCase(entryFolder, word)) {
+            return false;
+        }
+    }
+    return true;
+}
+}  // namespace
+
 bool NameAndPlaceMatch(const defs::FileTableEntry& entry, const PathFacts& facts,
                        std::string_view systemFolderLower) {
     std::string_view n = entry.fileName;
@@ -52,20 +75,34 @@ bool NameAndPlaceMatch(const defs::FileTableEntry& entry, const PathFacts& facts
     }
     if (n != facts.name) return false;
     if (facts.name.find(".exe") != std::string::npos && facts.name.size() > 16) return true;
-    if (Depth(facts.folder) < 2) return Depth(entry.folder) == 1;
-    if (Agreement(facts.folder, entry.folder) < 2) return false;
-    if (!text::ContainsNoCase(facts.folder, systemFolderLower)) return true;
-    return text::ContainsNoCase(entry.folder, systemFolderLower);
+    return PlaceMatches(facts.folder, entry.folder, systemFolderLower);
 }
 
 bool SystemWordsAllow(const defs::FileTableEntry& entry, std::string_view candidateLower) {
-    for (std::string_view word : {"system32", "system", "windows"}) {
-        if (text::ContainsNoCase(candidateLower, word) &&
-            !text::ContainsNoCase(entry.folder, word)) {
+    return WordsAllow(entry.folder, candidateLower);
+}
+
+FileMatch FindFolderMatch(const defs::DefinitionSet& set, std::string_view folder,
+                          std::string_view drive, std::string_view systemFolderLower) {
+    FileMatch m;
+    const auto& table = set.FolderTable();
+    set.ForEachFolderEntryAt(folder, [&](std::uint32_t i) {
+        const std::string_view stored = table[i].folderPath;
+        if (stored.find("[drive]") != std::string_view::npos) {
+            if (defs::DefinitionSet::FolderKey(text::ReplaceAll(stored, "[drive]", drive)) !=
+                folder) {
+                return true;
+            }
+        }
+        if (!PlaceMatches(folder, stored, systemFolderLower)) return true;
+        if (!m.first) m.first = i;
+        if (WordsAllow(stored, folder)) {
+            m.hit = i;
             return false;
         }
-    }
-    return true;
+        return true;
+    });
+    return m;
 }
 
 FileMatch FindFileMatch(const defs::DefinitionSet& set, const PathFacts& facts,

@@ -38,4 +38,9 @@ struct FileMatch {
 FileMatch FindFileMatch(const defs::DefinitionSet& set, const PathFacts& facts,
                         std::string_view systemFolderLower);
 
+// The same for a folder met on disk: `folder` is its path without the trailing "\", trimmed,
+// in lower case; `drive` its first component ("c:").
+FileMatch FindFolderMatch(const defs::DefinitionSet& set, std::string_view folder,
+                          std::string_view drive, std::string_view systemFolderLower);
+
 }  // namespace qm::scan

@@ -1,6 +1,10 @@
 // The candidate checks: one path met on disk (by a walk, or chosen for a File Scan) looked up
 // in the in-memory definitions.
 
+#include <cstdlib>
+#include <vector>
+
+#include "definitions/DefinitionFiles.h"
 #include "definitions/PathTokens.h"
 #include "definitions/Text.h"
 #include "scan/CandidateMatch.h"
@@ -12,8 +16,7 @@ namespace qm::scan {
 void ScanSession::CheckFileCandidate(const std::string& path) {
     if (path.empty() || path == " ") return;
     const PathFacts facts = FactsOf(path);
-    const std::string systemFolder = text::Lower(defs::SystemFolderPath(services_.platform.shell));
-    const FileMatch match = FindFileMatch(definitions_, facts, systemFolder);
+    const FileMatch match = FindFileMatch(definitions_, facts, systemFolderLower_);
     if (!match.first) return;
     // What stops the check depends only on the candidate, so it is asked once, at the first
     // entry that names it.
@@ -34,6 +37,87 @@ void ScanSession::ScanFileBody(const std::string& file) {
     CheckFileCandidate(file);
     ++counters_.filesInspected;
     ProgressUpdateNow("Scanning: " + file, 0, 0);
+    form_.pbgMain.Set(form_.pbgMain.max);
+}
+
+}  // namespace qm::scan
+
+namespace qm::scan {
+
+void ScanSession::CheckFolderCandidate(const std::string& path) {
+    std::string_view trimmed = path;
+    if (!trimmed.empty() && trimmed.back() == '\\') trimmed.remove_suffix(1);
+    const std::string folder = text::Lower(text::TrimView(trimmed));
+    const std::string drive = text::Lower(std::string_view(path).substr(0, path.find('\\')));
+    const FileMatch match = FindFolderMatch(definitions_, folder, drive, systemFolderLower_);
+    if (!match.first) return;
+    if (safety_.IsSafeLocation(folder)) return;
+    if (IsMicrosoftFile(services_.platform.files, folder)) return;
+    if (!match.hit) return;
+    const defs::FolderTableEntry& entry = definitions_.FolderTable()[*match.hit];
+    // The live list and the worklist carry the walk's file icon; the results list the folder's.
+    ui::ListItem& work = form_.lvwFilesToBeDeleted.Add(folder);
+    work.SetSubItem(1, std::string(entry.threatName));
+    form_.lvwSpywareFound.Add(std::string(entry.threatName), ui::detection::kFile)
+        .SetSubItem(1, folder);
+    ui::ListItem& result = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Add(
+        std::string(entry.threatName) + " Directory", ui::detection::kFolder);
+    result.SetSubItem(1, folder);
+    if (!entry.category.empty()) result.SetSubItem(2, std::string(entry.category));
+    form_.lbltracesFound.caption =
+        std::to_string(std::atoll(form_.lbltracesFound.caption.c_str()) + 1);
+    ++counters_.itemsFound;
+}
+
+void ScanSession::MScanFolder(const std::string& path) {
+    using namespace platform::attr;
+    // The walk sees what a listing of normal entries shows: hidden and system entries are left
+    // out, and only an entry whose attributes are exactly "folder" is entered as a folder.
+    std::vector<platform::DirEntry> entries;
+    for (auto& e : services_.platform.files.ListFolder(path)) {
+        if ((e.attributes & (kHidden | kSystem)) == 0) entries.push_back(std::move(e));
+    }
+    if (entries.empty()) return;
+    std::vector<std::string> subfolders;
+    for (const auto& e : entries) {
+        if (e.name == "." || e.name == "..") continue;
+        if (e.attributes == kDirectory) {
+            const std::string folder = path + e.name + "\\";
+            CheckFolderCandidate(folder);
+            subfolders.push_back(e.name);
+        } else {
+            CheckFileCandidate(path + e.name);
+        }
+        ++counters_.filesInspected;
+        ProgressUpdate("Scanning: " + path + "\r\n" + e.name, 0, 0);
+        if (stopRequested_) break;
+        LetEventsRun();
+    }
+    for (const auto& name : subfolders) {
+        if (stopRequested_) break;
+        if (!name.empty()) MScanFolder(path + name + "\\");
+    }
+    CounterUpdate();
+}
+
+void ScanSession::ScanDrive(const std::string& root) {
+    // A drive without a medium or not ready cannot be listed and is skipped.
+    if (!defs::FolderExists(services_.platform.files, root)) return;
+    form_.pbgMain.Set(0);
+    form_.lblStatus.visible = true;
+    MScanFolder(root);
+    form_.pbgMain.Set(form_.pbgMain.max);
+}
+
+void ScanSession::ScanFolderBody(const std::string& folder) {
+    form_.pbgMain.min = 0;
+    form_.pbgMain.max = 100;
+    form_.pbgMain.Set(0);
+    form_.lblStatus.visible = true;
+    CheckFolderCandidate(folder);
+    ++counters_.filesInspected;
+    ProgressUpdate("Scanning: " + folder, 0, 0);
+    if (!stopRequested_) MScanFolder(folder);
     form_.pbgMain.Set(form_.pbgMain.max);
 }
 

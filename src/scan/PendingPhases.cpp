@@ -9,7 +9,5 @@ namespace qm::scan {
 void ScanSession::ScanCookies() {}
 void ScanSession::ScanProcesses() {}
 void ScanSession::ScanRegistry() {}
-void ScanSession::ScanDrive(const std::string&) {}
-void ScanSession::ScanFolderBody(const std::string&) {}
 
 }  // namespace qm::scan

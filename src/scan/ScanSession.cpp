@@ -92,6 +92,8 @@ void ScanSession::StartScan(bool startedByScheduler) {
                                        defs::SystemDriveRoot(services_.platform.shell), *this);
     }
 
+    systemFolderLower_ = text::Lower(defs::SystemFolderPath(services_.platform.shell));
+
     // 5. The kind's driver.
     switch (form_.SelectedScanKind()) {
         case ui::ScanKind::Smart:

@@ -100,6 +100,10 @@ class ScanSession final : public defs::LoadControl {
     void ScanFileBody(const std::string& file);
     // One file met on disk, looked up in the in-memory definitions.
     void CheckFileCandidate(const std::string& path);
+    // One folder met on disk (its path ends with "\").
+    void CheckFolderCandidate(const std::string& path);
+    // The recursive walk of a folder (its path ends with "\").
+    void MScanFolder(const std::string& path);
     void ScanFolderBody(const std::string& folder);
 
     ui::FrmMain& form_;
@@ -115,6 +119,7 @@ class ScanSession final : public defs::LoadControl {
     bool processesSelected_ = true;
     bool registrySelected_ = true;
     std::string phaseLabel_;
+    std::string systemFolderLower_;  // for the candidate checks, looked up once per scan
     std::string startTime_;
     std::string finishTime_;
 };

@@ -35,7 +35,8 @@ std::string ParentOf(const std::string& key) {
 std::string FakeFileSystem::KeyOf(const std::string& path) {
     std::string key = text::Lower(text::ReduceDoubleBackslashes(path));
     std::replace(key.begin(), key.end(), '/', '\\');
-    while (key.size() > 3 && key.back() == '\\')
+    // A drive root "c:\\" is the key "c:", the parent of everything on the drive.
+    while (key.size() > 2 && key.back() == '\\')
         key.pop_back();
     return key;
 }
@@ -168,6 +169,7 @@ FakeMachine::FakeMachine() {
     const auto info = version.info;
     messages.SetPlaceholders(info.productName, info.companyName);
     i18n::LoadDefaultMessages(messages);
+    files.PutFolder("C:\\");
     files.PutFolder(kDataFolder);
 }
 

@@ -1,0 +1,91 @@
+// The walk of a folder or a drive, handing every entry to the candidate checks.
+
+#include <gtest/gtest.h>
+
+#include "platform/FileSystem.h"
+#include "scan/ScanSession.h"
+#include "support/FakePlatform.h"
+
+namespace qm::scan {
+namespace {
+
+using test::FakeMachine;
+namespace attr = platform::attr;
+
+class DriveWalkTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m.PutCompleteDefinitionSet();
+        m.PutDefinitionFile("FileDefinition.dat",
+                            {"bar.dll=Demo Bar|[progfil]Demo\\Bar|Toolbar",
+                             "secret.exe=Hidden Thing|[progfil]Demo\\Bar|Spyware",
+                             "locked=Read Only Folder|[progfil]Demo\\Bar|Adware"});
+        m.PutDefinitionFile("DirectoryDefinition.dat",
+                            {"Bar=Demo Bar Folder|[drive]\\Vendor\\Demo\\Bar|Toolbar"});
+        m.files.PutFolder("C:\\Vendor");
+        m.files.PutFolder("C:\\Vendor\\Demo");
+        m.files.PutFolder("C:\\Vendor\\Demo\\Bar");
+        m.files.PutFile("C:\\Vendor\\Demo\\Bar\\bar.dll", "MZ");
+        m.files.PutFile("C:\\Vendor\\Demo\\Bar\\secret.exe", "MZ", attr::kHidden);
+        // A folder with any attribute besides "folder" is offered as a file, never entered.
+        m.files.PutFolder("C:\\Vendor\\Demo\\Bar\\locked", attr::kDirectory | attr::kReadOnly);
+        m.files.PutFile("C:\\Vendor\\Demo\\Bar\\locked\\inside.dll", "MZ");
+        m.files.PutFolder("C:\\Vendor\\Demo\\Empty");
+    }
+
+    FakeMachine m;
+    ui::FrmMain form;
+    ScanSession session{form,
+                        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings,
+                                     m.messages, m.version.info},
+                        FakeMachine::kDataFolder};
+};
+
+TEST_F(DriveWalkTest, FolderScanReportsWhatTheWalkMeets) {
+    form.SelectScanKind(ui::ScanKind::Folder);
+    m.pickers.folder = "C:\\Vendor";
+    session.StartScan();
+    const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(results[0].text, "Demo Bar Folder Directory");
+    EXPECT_EQ(results[0].icon, ui::detection::kFolder);
+    EXPECT_EQ(results[0].SubItem(1), "c:\\vendor\\demo\\bar");
+    EXPECT_EQ(form.lvwSpywareFound.rows[0].icon, ui::detection::kFile);
+    EXPECT_EQ(results[1].text, "Demo Bar");
+    EXPECT_EQ(results[1].SubItem(1), "c:\\vendor\\demo\\bar\\bar.dll");
+    EXPECT_EQ(results[2].text, "Read Only Folder");
+    // Vendor (the chosen folder) + Demo, Bar, Empty + bar.dll, locked: the hidden file is never
+    // seen and nothing inside "locked" is walked.
+    EXPECT_EQ(form.lblFilesFolderInspected.caption, "6");
+    EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
+}
+
+TEST_F(DriveWalkTest, FullSystemScanWalksOnlyTickedDrives) {
+    form.SelectScanKind(ui::ScanKind::FullSystem);
+    form.lvwHardDrives.Add("C").checked = false;
+    session.StartScan();
+    EXPECT_TRUE(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty());
+
+    form.lvwHardDrives.rows[0].checked = true;
+    form.lvwHardDrives.Add("Q").checked = true;  // no such drive: skipped
+    session.StartScan();
+    EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.size(), 3u);
+    EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
+}
+
+TEST_F(DriveWalkTest, StopDuringTheWalkLeavesEveryLevel) {
+    form.SelectScanKind(ui::ScanKind::Folder);
+    m.pickers.folder = "C:\\Vendor\\";
+    m.pump.onEvents = [&](long long) {
+        if (session.Counters().filesInspected >= 2) {
+            m.prompts.answers.push_back(ui::MessageAnswer::Yes);
+            session.StopScan();
+        }
+    };
+    session.StartScan();
+    EXPECT_LE(session.Counters().filesInspected, 3);
+    EXPECT_EQ(form.lblStatus.caption, "Scanning was cancelled.");
+}
+
+}  // namespace
+}  // namespace qm::scan
