@@ -61,6 +61,11 @@ run --json --data-folder 'C:\qm-cli-e2e\complete' scan file 'C:\qm-cli-e2e\Progr
 check "file scan finds a threat and exits 1" test "$rc" -eq 1
 check "file scan reports the lower-case location" grep -qF '"location":"c:\\qm-cli-e2e\\program files\\demo adbar\\qmdemo-adbar.exe","type":"Adware"' "$out"
 
+# A Folder Scan walks the folder and hands every entry to the same checks.
+run --data-folder 'C:\qm-cli-e2e\complete' scan folder 'C:\qm-cli-e2e\Program Files'
+check "folder scan finds the planted file and exits 1" test "$rc" -eq 1
+check "folder scan lists it" grep -qF 'c:\qm-cli-e2e\program files\demo adbar\qmdemo-adbar.exe' "$out"
+
 # Without BlockedCookies.dat: exit 2, the message on standard error, the incomplete set gone.
 fresh_set "$work/incomplete"
 rm "$work/incomplete/BlockedCookies.dat"
