@@ -129,6 +129,69 @@ TEST(CandidateIndex, AgreesWithAnInOrderWalkOverRandomTablesAndTrees) {
     EXPECT_GT(namedOnly, 10);
 }
 
+// The folder decision made by walking the whole FolderTable in order.
+FileMatch ReferenceFolderMatch(const defs::DefinitionSet& set, std::string_view folder,
+                               std::string_view drive) {
+    FileMatch m;
+    const auto& table = set.FolderTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::string f = defs::DefinitionSet::FolderKey(
+            text::ReplaceAllNoCase(table[i].folderPath, "[drive]", drive));
+        if (f != folder) continue;
+        // The place and word rules, written out as for files.
+        const defs::FileTableEntry asFile{table[i].folderPath, "x", "", ""};
+        PathFacts facts;
+        facts.folder = std::string(folder);
+        facts.name = "x";
+        facts.drive = std::string(drive);
+        if (!NameAndPlaceMatch(asFile, facts, kSystem)) continue;
+        if (!m.first) m.first = i;
+        if (SystemWordsAllow(asFile, folder)) {
+            m.hit = i;
+            break;
+        }
+    }
+    return m;
+}
+
+TEST(CandidateIndex, FolderIndexAgreesWithAnInOrderWalk) {
+    const std::vector<std::string> folders = {"[progfil]Vendor",        "[progfil]Vendor\\bin",
+                                              "[drive]\\Tools\\Vendor", "[drive]\\Vendor",
+                                              "[windir]Vendor",         "[system]Vendor"};
+    const std::vector<std::string> probes = {"c:\\program files\\vendor",
+                                             "c:\\program files\\vendor\\bin",
+                                             "c:\\tools\\vendor",
+                                             "d:\\tools\\vendor",
+                                             "c:\\vendor",
+                                             "c:\\windows\\vendor",
+                                             "c:\\windows\\system32\\vendor"};
+    std::mt19937 random(8122026);
+    int hits = 0;
+    for (int round = 0; round < 40; ++round) {
+        FakeMachine m;
+        std::vector<std::string> lines;
+        const int n = 1 + static_cast<int>(random() % 40);
+        for (int i = 0; i < n; ++i) {
+            lines.push_back("Vendor=F" + std::to_string(i) + "|" +
+                            folders[random() % folders.size()] + "|Adware");
+        }
+        m.PutDefinitionFile("DirectoryDefinition.dat", lines);
+        defs::DefinitionSet set;
+        test::ScriptedLoadControl control;
+        set.Load(defs::DefinitionFiles(m.files, FakeMachine::kDataFolder), m.files,
+                 defs::PathTokenExpander(m.shell), defs::SafetyList{}, control);
+        for (const auto& probe : probes) {
+            const std::string drive = probe.substr(0, 2);
+            const FileMatch fast = FindFolderMatch(set, probe, drive, kSystem);
+            const FileMatch slow = ReferenceFolderMatch(set, probe, drive);
+            ASSERT_EQ(fast.first, slow.first) << probe;
+            ASSERT_EQ(fast.hit, slow.hit) << probe;
+            hits += slow.hit ? 1 : 0;
+        }
+    }
+    EXPECT_GT(hits, 40);
+}
+
 TEST(FileScan, FindsTheChosenFileThroughTheInMemoryDefinitions) {
     FakeMachine m;
     m.PutCompleteDefinitionSet();
