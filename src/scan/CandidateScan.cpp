@@ -55,18 +55,10 @@ void ScanSession::CheckFolderCandidate(const std::string& path) {
     if (IsMicrosoftFile(services_.platform.files, folder)) return;
     if (!match.hit) return;
     const defs::FolderTableEntry& entry = definitions_.FolderTable()[*match.hit];
-    // The live list and the worklist carry the walk's file icon; the results list the folder's.
-    ui::ListItem& work = form_.lvwFilesToBeDeleted.Add(folder);
-    work.SetSubItem(1, std::string(entry.threatName));
-    form_.lvwSpywareFound.Add(std::string(entry.threatName), ui::detection::kFile)
-        .SetSubItem(1, folder);
-    ui::ListItem& result = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Add(
-        std::string(entry.threatName) + " Directory", ui::detection::kFolder);
-    result.SetSubItem(1, folder);
-    if (!entry.category.empty()) result.SetSubItem(2, std::string(entry.category));
-    form_.lbltracesFound.caption =
-        std::to_string(std::atoll(form_.lbltracesFound.caption.c_str()) + 1);
-    ++counters_.itemsFound;
+    // The live list shows the walk's file icon; the results list the folder's.
+    ReportFileHit(std::string(entry.threatName), folder, ui::detection::kFolder,
+                  std::string(entry.category), std::string(entry.threatName) + " Directory",
+                  ui::detection::kFile);
 }
 
 void ScanSession::MScanFolder(const std::string& path) {

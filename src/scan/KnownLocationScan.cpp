@@ -15,10 +15,10 @@ namespace qm::scan {
 
 void ScanSession::ReportFileHit(const std::string& threatName, const std::string& location,
                                 int icon, const std::string& category,
-                                const std::string& resultsText) {
+                                const std::string& resultsText, int liveIcon) {
     ui::ListItem& work = form_.lvwFilesToBeDeleted.Add(location);
     work.SetSubItem(1, threatName);
-    form_.lvwSpywareFound.Add(threatName, icon).SetSubItem(1, location);
+    form_.lvwSpywareFound.Add(threatName, liveIcon != 0 ? liveIcon : icon).SetSubItem(1, location);
     ui::ListItem& result =
         form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Add(resultsText, icon);
     result.SetSubItem(1, location);

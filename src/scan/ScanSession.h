@@ -79,8 +79,10 @@ class ScanSession final : public defs::LoadControl {
 
     // A file or folder hit: a row in the live list, the results list and the file worklist,
     // and one more item found and trace.
+    // `liveIcon`, when not 0, is the live list's icon where it differs from the results list's.
     void ReportFileHit(const std::string& threatName, const std::string& location, int icon,
-                       const std::string& category, const std::string& resultsText);
+                       const std::string& category, const std::string& resultsText,
+                       int liveIcon = 0);
     // The overall percentage of the file and folder passes.
     int FilePassOverallPercent() const;
     // Runs `each` on every decoded line of a definition file until the end or a stop, letting
