@@ -1,7 +1,6 @@
 // The candidate checks: one path met on disk (by a walk, or chosen for a File Scan) looked up
 // in the in-memory definitions.
 
-#include <cstdlib>
 #include <vector>
 
 #include "definitions/DefinitionFiles.h"
