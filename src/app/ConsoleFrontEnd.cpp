@@ -9,6 +9,7 @@
 #include "definitions/Text.h"
 #include "definitions/TextFile.h"
 #include "i18n/MessageCatalogue.h"
+#include "scan/DriveList.h"
 #include "scan/ScanSession.h"
 #include "ui/FrmMain.h"
 
@@ -299,8 +300,14 @@ class Console {
         NoEvents pump;
         if (req->kind == ui::ScanKind::File) pickers.file = req->target;
         if (req->kind == ui::ScanKind::Folder) pickers.folder = req->target;
-        for (const auto& letter : req->drives)
-            form.lvwHardDrives.Add(letter).checked = true;
+        if (req->drivesGiven) {
+            for (const auto& letter : req->drives)
+                form.lvwHardDrives.Add(letter).checked = true;
+        } else if (req->kind == ui::ScanKind::FullSystem) {
+            // The drives and marks the window's drive list would show.
+            scan::FillDriveList(form.lvwHardDrives, env_.platform.drives, pump,
+                                app::ProgramSettings(env_.settings, product_.productName));
+        }
 
         scan::ScanSession session(form,
                                   scan::ScanServices{env_.platform, prompts, pickers, pump,

@@ -1,5 +1,7 @@
 #include "app/SettingsStore.h"
 
+#include <cstdlib>
+
 #include "definitions/Text.h"
 
 namespace qm::app {
@@ -11,6 +13,16 @@ std::tuple<std::string, std::string, std::string> KeyOf(const std::string& app,
     return {text::Lower(app), text::Lower(section), text::Lower(key)};
 }
 }  // namespace
+
+bool ParseFlag(std::string_view value, bool fallback) {
+    const std::string text = text::Trim(value);
+    if (text::EqualsNoCase(text, "True")) return true;
+    if (text::EqualsNoCase(text, "False")) return false;
+    char* end = nullptr;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    if (!text.empty() && end && *end == '\0') return number != 0;
+    return fallback;
+}
 
 std::string MemorySettingsStore::Read(const std::string& app, const std::string& section,
                                       const std::string& key, const std::string& fallback) {

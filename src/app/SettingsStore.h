@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <utility>
 
@@ -37,6 +38,10 @@ class MemorySettingsStore final : public SettingsStore {
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
 };
 
+// Option buttons store "True"/"False" and check boxes "1"/"0"; both read as a yes or a no.
+// Anything else (a damaged or hand-edited value) gives `fallback`.
+bool ParseFlag(std::string_view value, bool fallback);
+
 // The program's own options: the application name is the product name.
 class ProgramSettings {
   public:
@@ -49,6 +54,20 @@ class ProgramSettings {
     void Write(const std::string& section, const std::string& key, const std::string& value) {
         store_.Write(app_, section, key, value);
     }
+    bool ReadFlag(const std::string& section, const std::string& key, bool fallback) const {
+        return ParseFlag(Read(section, key, fallback ? "True" : "False"), fallback);
+    }
+    // A check box's value: 1 checked, 0 clear.
+    int ReadCheck(const std::string& section, const std::string& key, int fallback) const {
+        return ReadFlag(section, key, fallback != 0) ? 1 : 0;
+    }
+    void WriteCheck(const std::string& section, const std::string& key, int value) {
+        Write(section, key, value ? "1" : "0");
+    }
+    void WriteOption(const std::string& section, const std::string& key, bool value) {
+        Write(section, key, value ? "True" : "False");
+    }
+    const std::string& AppName() const { return app_; }
 
   private:
     SettingsStore& store_;

@@ -2,7 +2,9 @@
 // The operating system as the core sees it: one reference per kind of operation.
 
 #include "platform/Clock.h"
+#include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/Registry.h"
 #include "platform/ShellFolders.h"
 #include "platform/VersionInfo.h"
 
@@ -13,6 +15,8 @@ struct Platform {
     ShellFolders& shell;
     Clock& clock;
     VersionInfo& version;
+    Drives& drives;
+    Registry& registry;
 };
 
 }  // namespace qm::platform

@@ -17,6 +17,8 @@ class VersionInfo {
   public:
     virtual ~VersionInfo() = default;
     virtual ProductInfo OwnProductInfo() = 0;
+    // The running program's full file name, such as "C:\\Program Files\\App\\App.exe".
+    virtual std::string OwnExecutablePath() = 0;
 };
 
 }  // namespace qm::platform

@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "definitions/DefinitionFiles.h"
 #include "definitions/PathTokens.h"
 #include "definitions/Text.h"
 #include "scan/CandidateMatch.h"
@@ -92,8 +91,8 @@ void ScanSession::MScanFolder(const std::string& path) {
 }
 
 void ScanSession::ScanDrive(const std::string& root) {
-    // A drive without a medium or not ready cannot be listed and is skipped.
-    if (!defs::FolderExists(services_.platform.files, root)) return;
+    // A drive without a medium or not ready is skipped.
+    if (!services_.platform.drives.VolumeReadable(root)) return;
     form_.pbgMain.Set(0);
     form_.lblStatus.visible = true;
     MScanFolder(root);

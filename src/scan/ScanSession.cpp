@@ -25,16 +25,7 @@ ScanSession::ScanSession(ui::FrmMain& form, ScanServices services, std::string d
       files_(services_.platform.files, std::move(dataFolder)) {}
 
 bool ScanSession::ReadFlag(const char* key, bool fallback) const {
-    // Stored as "True"/"False" by option buttons and as "1"/"0" by check boxes; both read as
-    // a yes or a no.
-    const std::string value =
-        text::Trim(settings_.Read(kOptions, key, fallback ? "True" : "False"));
-    if (text::EqualsNoCase(value, "True")) return true;
-    if (text::EqualsNoCase(value, "False")) return false;
-    char* end = nullptr;
-    const long number = std::strtol(value.c_str(), &end, 10);
-    if (!value.empty() && end && *end == '\0') return number != 0;
-    return fallback;
+    return settings_.ReadFlag(kOptions, key, fallback);
 }
 
 void ScanSession::SetScanControlsEnabled(bool scanning) {

@@ -33,6 +33,21 @@ struct OptionButton {
     bool visible = true;
 };
 
+// A drop-down list: `listIndex` is -1 when nothing is selected.
+struct ComboBox {
+    std::vector<std::string> items;
+    int listIndex = -1;
+    bool enabled = true;
+    bool visible = true;
+};
+
+// A date or time picker that can be empty (`value` empty).
+struct DatePicker {
+    std::string value;
+    bool enabled = true;
+    bool visible = true;
+};
+
 struct ProgressBar {
     int min = 0;
     int max = 100;
@@ -68,6 +83,8 @@ enum class SortOrder { Ascending, Descending };
 struct ListView {
     std::vector<std::string> columns;
     std::vector<ListItem> rows;
+    // Column widths in twips (15 to a pixel on a normal screen); empty until set.
+    std::vector<int> columnWidths;
     bool checkBoxes = false;
     bool visible = true;
     bool sorted = false;
@@ -83,5 +100,6 @@ struct ListView {
 };
 
 enum class MousePointer { Default, Hourglass };
+enum class WindowState { Normal, Minimized, Maximized };
 
 }  // namespace qm::ui

@@ -50,6 +50,26 @@ FrmMain::FrmMain() {
     optScanAllSelectedHardDrive.caption = "Complete System Scan";
     optScanOnlyKnownSoftwares.caption = "Quick Scan";
     optScanOnlyKnownSoftwares.value = true;
+    chkSweepMemory = {"Scan Proccesses and Files", 1};
+    chkScanRegistry = {"Scan Windows Registry", 1};
+    chkScanCookies = {"Scan Internet Cookies", 1};
+    chkSendData = {"Send anonymous data to help identify unknown spyware", 1};
+    chkRunAtStartup = {"Run at Windows Startup - Configured with installer", 0};
+    lblRunAtStart.caption = "(Disabled - Run Manually)";
+    optMemorySheildOn = {"Enabled", true};
+    optMemorySheildOff = {"Disabled", false};
+    chkAutoProtect = {"Enable", 1};
+    optIEHomePageSheildOn = {"Enabled", true};
+    optIEHomePageSheildOff = {"Disabled", false};
+    chkHomePage = {"Enable", 1};
+    optAlwaysnotifybeforerestoring = {"Ask me what I would like to do", true};
+    optRestoredefaultwithoutnotification = {"Silently restore my original home page", false};
+    chkAutomaticScanYesOrNo = {"Enable Scheduled Scans", 0};
+    chkAutoDel = {"Delete spyware automatically after scheduled scan", 0};
+    cmbDays.items = {"Monday",   "Tuesday", "Wednesday", "Thursday",    "Friday",
+                     "Saturday", "Sunday",  "Daily",     "Date & Time", "Never"};
+    cmbDays.listIndex = 7;
+    chkAutomaticUpdate = {"Enable automatic Live update (recommended)", 1};
     lvwHardDrives.checkBoxes = true;
     frmView[0].caption = "Scan Options";
     frmView[1].caption = "Proactive Protection";

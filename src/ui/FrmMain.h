@@ -48,18 +48,34 @@ struct FrmMain {
 
     // Status page.
     Label lblDefCount, lblVersion, lblDefVersion, lblDefRemoved, lblLastScan, lblLastFullScan;
+    CheckBox chkAutoProtect, chkHomePage;  // the two shields' quick switches
 
     // Options page: the tab strip selects which of the four frames shows.
     int TabStrip1 = 1;  // selected tab, 1 to 4
     std::array<Frame, 4> frmView;
-    CheckBox chkMakeLog;
+    // Tab 1, "Scan Options".
+    CheckBox chkMakeLog, chkSweepMemory, chkScanRegistry, chkScanCookies, chkSendData;
+    CheckBox chkRunAtStartup;
+    Label lblRunAtStart;
     OptionButton optScanAllSelectedHardDrive, optScanOnlyKnownSoftwares;
     ListView lvwHardDrives;
+    // Tab 2, "Proactive Protection".
+    OptionButton optMemorySheildOn, optMemorySheildOff;
+    OptionButton optIEHomePageSheildOn, optIEHomePageSheildOff;
+    OptionButton optAlwaysnotifybeforerestoring, optRestoredefaultwithoutnotification;
+    // Tab 3, "Schedule".
+    CheckBox chkAutomaticScanYesOrNo, chkAutoDel;
+    ComboBox cmbDays;
+    DatePicker dtpScheduleDate, dtpScheduleTime;
+    // Tab 4, "Auto Update".
+    CheckBox chkAutomaticUpdate;
+    Label lblLastUpdate;
 
     // Background timers.
     Timer tmrMemoryInspected, tmrCheckHomePage, tmrScheduler, timUpdate, tmrScroll, tmrTimeOut;
 
     MousePointer mousePointer = MousePointer::Default;
+    WindowState windowState = WindowState::Normal;
 
     ScanKind SelectedScanKind() const;
     void SelectScanKind(ScanKind kind);

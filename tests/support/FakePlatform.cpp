@@ -165,6 +165,92 @@ ui::MessageAnswer ScriptedPrompts::ShowMessage(const std::string& text, const st
     return buttons == ui::MessageButtons::YesNo ? ui::MessageAnswer::No : ui::MessageAnswer::Ok;
 }
 
+bool FakeDrives::VolumeReadable(const std::string& root) {
+    const std::string key = text::Lower(root);
+    for (const auto& r : unreadableRoots) {
+        if (r == key) return false;
+    }
+    for (const auto& d : drives) {
+        if (text::Lower(d.letter) + ":\\" == key) return true;
+    }
+    return false;
+}
+
+std::string FakeRegistry::KeyOf(std::uint32_t root, const std::string& keyPath) {
+    std::string path = text::Lower(keyPath);
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return std::to_string(root) + "\\" + path;
+}
+
+void FakeRegistry::PutKey(std::uint32_t root, const std::string& keyPath) {
+    keys_[KeyOf(root, keyPath)];
+}
+
+void FakeRegistry::Put(std::uint32_t root, const std::string& keyPath, const std::string& name,
+                       Value value) {
+    keys_[KeyOf(root, keyPath)][text::Lower(name)] = std::move(value);
+}
+
+std::optional<FakeRegistry::Value> FakeRegistry::Get(std::uint32_t root, const std::string& keyPath,
+                                                     const std::string& name) const {
+    const auto key = keys_.find(KeyOf(root, keyPath));
+    if (key == keys_.end()) return std::nullopt;
+    const auto value = key->second.find(text::Lower(name));
+    if (value == key->second.end()) return std::nullopt;
+    return value->second;
+}
+
+platform::RegistryRead FakeRegistry::ReadValue(std::uint32_t root, const std::string& keyPath,
+                                               const std::string& valueName) {
+    using Status = platform::RegistryRead::Status;
+    platform::RegistryRead read;
+    const std::string key = KeyOf(root, keyPath);
+    const auto found = keys_.find(key);
+    if (found == keys_.end()) {
+        read.status = Status::NoKey;
+        return read;
+    }
+    for (const auto& denied : deniedKeys) {
+        if (KeyOf(root, denied) == key) {
+            read.status = Status::KeyDenied;
+            return read;
+        }
+    }
+    const auto value = found->second.find(text::Lower(valueName));
+    if (value == found->second.end()) {
+        read.status = Status::NoValue;
+        return read;
+    }
+    read.status = Status::Ok;
+    read.type = value->second.type;
+    read.text = value->second.text;
+    read.number = value->second.number;
+    return read;
+}
+
+bool FakeRegistry::WriteString(std::uint32_t root, const std::string& keyPath,
+                               const std::string& valueName, const std::string& value) {
+    if (failWritesLeft > 0) {
+        --failWritesLeft;
+        return false;
+    }
+    for (auto r : readOnlyRoots) {
+        if (r == root) return false;
+    }
+    Put(root, keyPath, valueName, Value{platform::RegistryValueType::String, value, 0});
+    return true;
+}
+
+bool FakeRegistry::DeleteValue(std::uint32_t root, const std::string& keyPath,
+                               const std::string& valueName) {
+    for (auto r : readOnlyRoots) {
+        if (r == root) return false;
+    }
+    const auto key = keys_.find(KeyOf(root, keyPath));
+    return key != keys_.end() && key->second.erase(text::Lower(valueName)) > 0;
+}
+
 FakeMachine::FakeMachine() {
     const auto info = version.info;
     messages.SetPlaceholders(info.productName, info.companyName);

@@ -72,7 +72,50 @@ class FakeClock final : public platform::Clock {
 class FakeVersionInfo final : public platform::VersionInfo {
   public:
     platform::ProductInfo info{"Quillmarsh", "Quillmarsh Software", "www.quillmarsh.example", 1, 0};
+    std::string executablePath = "C:\\Program Files\\Quillmarsh\\Quillmarsh.exe";
     platform::ProductInfo OwnProductInfo() override { return info; }
+    std::string OwnExecutablePath() override { return executablePath; }
+};
+
+// Drive C: fixed and ready; tests add others.
+class FakeDrives final : public platform::Drives {
+  public:
+    std::vector<platform::DriveInfo> drives{{"C", platform::DriveKind::Fixed, true}};
+    std::vector<std::string> unreadableRoots;  // lower case, such as "d:\\"
+
+    std::vector<platform::DriveInfo> List() override { return drives; }
+    bool VolumeReadable(const std::string& root) override;
+};
+
+// An in-memory registry: names compare without regard to case, as in the real one.
+class FakeRegistry final : public platform::Registry {
+  public:
+    struct Value {
+        platform::RegistryValueType type = platform::RegistryValueType::String;
+        std::string text;
+        std::uint32_t number = 0;
+    };
+    // Keys that exist but refuse to open (an account without rights), and roots that refuse
+    // every write (HKEY_LOCAL_MACHINE for a limited user).
+    std::vector<std::string> deniedKeys;
+    std::vector<std::uint32_t> readOnlyRoots;
+    int failWritesLeft = 0;  // the next N writes fail, whatever the key
+
+    void Put(std::uint32_t root, const std::string& keyPath, const std::string& name, Value value);
+    void PutKey(std::uint32_t root, const std::string& keyPath);
+    std::optional<Value> Get(std::uint32_t root, const std::string& keyPath,
+                             const std::string& name) const;
+
+    platform::RegistryRead ReadValue(std::uint32_t root, const std::string& keyPath,
+                                     const std::string& valueName) override;
+    bool WriteString(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
+                     const std::string& value) override;
+    bool DeleteValue(std::uint32_t root, const std::string& keyPath,
+                     const std::string& valueName) override;
+
+  private:
+    static std::string KeyOf(std::uint32_t root, const std::string& keyPath);
+    std::map<std::string, std::map<std::string, Value>> keys_;
 };
 
 struct ShownMessage {
@@ -116,12 +159,14 @@ struct FakeMachine {
     FakeShellFolders shell;
     FakeClock clock;
     FakeVersionInfo version;
+    FakeDrives drives;
+    FakeRegistry registry;
     ScriptedPrompts prompts;
     ScriptedPickers pickers;
     ScriptedPump pump;
     app::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
-    platform::Platform platform{files, shell, clock, version};
+    platform::Platform platform{files, shell, clock, version, drives, registry};
 
     FakeMachine();
     static constexpr const char* kDataFolder =

@@ -12,7 +12,9 @@
 #include "app/ConsoleFrontEnd.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellFolders.h"
 #include "platform/win32/Win32VersionInfo.h"
 
@@ -27,8 +29,10 @@ int main(int argc, char** argv) {
         qm::platform::win32::Win32ShellFolders shell;
         qm::platform::win32::Win32Clock clock;
         qm::platform::win32::Win32VersionInfo version;
+        qm::platform::win32::Win32Drives drives;
+        qm::platform::win32::Win32Registry registry;
         qm::platform::win32::RegistrySettingsStore settings;
-        qm::platform::Platform platform{files, shell, clock, version};
+        qm::platform::Platform platform{files, shell, clock, version, drives, registry};
         qm::app::ConsoleEnvironment env{platform, settings, std::cout, std::cerr};
 
         const std::vector<std::string> args(argv + 1, argv + argc);

@@ -5,6 +5,7 @@
 // string reads as the caller's fallback.
 
 #include "app/SettingsStore.h"
+#include "platform/win32/Win32Registry.h"
 
 namespace qm::platform::win32 {
 
@@ -17,6 +18,9 @@ class RegistrySettingsStore final : public app::SettingsStore {
                      const std::string& fallback) override;
     void Write(const std::string& app, const std::string& section, const std::string& key,
                const std::string& value) override;
+
+  private:
+    Win32Registry registry_;
 };
 
 }  // namespace qm::platform::win32

@@ -27,6 +27,14 @@ std::string OwnModulePath() {
     }
 }
 
+}  // namespace
+
+std::string Win32VersionInfo::OwnExecutablePath() {
+    return OwnModulePath();
+}
+
+namespace {
+
 std::string FirstTranslation(const void* block) {
     struct LangAndCodePage {
         WORD language;

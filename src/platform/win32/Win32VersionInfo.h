@@ -8,6 +8,7 @@ namespace qm::platform::win32 {
 class Win32VersionInfo final : public VersionInfo {
   public:
     ProductInfo OwnProductInfo() override;
+    std::string OwnExecutablePath() override;
 };
 
 }  // namespace qm::platform::win32

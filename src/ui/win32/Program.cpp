@@ -7,7 +7,9 @@
 #include "i18n/MessageCatalogue.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellFolders.h"
 #include "platform/win32/Win32VersionInfo.h"
 #include "removal/PropagateCheck.h"
@@ -53,8 +55,10 @@ struct Program::Parts {
     platform::win32::Win32ShellFolders shell;
     platform::win32::Win32Clock clock;
     platform::win32::Win32VersionInfo version;
+    platform::win32::Win32Drives drives;
+    platform::win32::Win32Registry registry;
     platform::win32::RegistrySettingsStore settings;
-    platform::Platform platform{files, shell, clock, version};
+    platform::Platform platform{files, shell, clock, version, drives, registry};
     i18n::MessageCatalogue messages;
     FrmMain form;
     MainWindow window;

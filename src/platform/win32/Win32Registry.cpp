@@ -1,0 +1,128 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "platform/win32/Handle.h"
+#include "platform/win32/WinApi.h"
+
+namespace qm::platform::win32 {
+
+namespace {
+
+// The predefined keys are sign-extended 32-bit values, as the headers define them.
+HKEY RootKey(std::uint32_t root) {
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+}
+
+bool IsString(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+RegistryValueType TypeOf(DWORD type) {
+    switch (type) {
+        case REG_SZ:
+            return RegistryValueType::String;
+        case REG_EXPAND_SZ:
+            return RegistryValueType::ExpandString;
+        case REG_DWORD:
+            return RegistryValueType::Number;
+        default:
+            return RegistryValueType::Other;
+    }
+}
+
+void ReadOpenValue(HKEY key, const std::string& name, RegistryRead& read) {
+    using Status = RegistryRead::Status;
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG status = ::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+    if (status == ERROR_FILE_NOT_FOUND) {
+        read.status = Status::NoValue;
+        return;
+    }
+    if (status != ERROR_SUCCESS) {
+        read.status = Status::ReadFailed;
+        return;
+    }
+    read.type = TypeOf(type);
+    if (type == REG_DWORD) {
+        DWORD number = 0;
+        DWORD got = sizeof(number);
+        status = ::RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                    reinterpret_cast<BYTE*>(&number), &got);
+        read.status = status == ERROR_SUCCESS ? Status::Ok : Status::ReadFailed;
+        read.number = number;
+        return;
+    }
+    if (!IsString(type)) {
+        read.status = Status::Ok;
+        return;
+    }
+    // Another writer may lengthen the value between the size query and the read; that shows
+    // as ERROR_MORE_DATA with the new size, and the read is tried again.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        // One byte more than reported: a stored string need not carry its terminating NUL.
+        std::vector<BYTE> data(static_cast<std::size_t>(size) + 1, 0);
+        DWORD got = static_cast<DWORD>(data.size());
+        status = ::RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &got);
+        if (status == ERROR_MORE_DATA) {
+            size = got;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;
+        read.type = TypeOf(type);
+        std::string text(reinterpret_cast<const char*>(data.data()),
+                         std::min<std::size_t>(got, data.size()));
+        // The text ends at the first NUL, wherever the stored data ends.
+        const auto end = text.find('\0');
+        if (end != std::string::npos) text.resize(end);
+        read.text = std::move(text);
+        read.status = Status::Ok;
+        return;
+    }
+    read.status = Status::ReadFailed;
+}
+
+}  // namespace
+
+RegistryRead Win32Registry::ReadValue(std::uint32_t root, const std::string& keyPath,
+                                      const std::string& valueName) {
+    RegistryRead read;
+    UniqueRegKey key;
+    const LONG opened =
+        ::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, key.put());
+    if (opened != ERROR_SUCCESS) {
+        read.status = opened == ERROR_FILE_NOT_FOUND ? RegistryRead::Status::NoKey
+                                                     : RegistryRead::Status::KeyDenied;
+        return read;
+    }
+    ReadOpenValue(key.get(), valueName, read);
+    return read;
+}
+
+bool Win32Registry::WriteString(std::uint32_t root, const std::string& keyPath,
+                                const std::string& valueName, const std::string& value) {
+    if (value.size() >= std::numeric_limits<DWORD>::max()) return false;
+    UniqueRegKey key;
+    if (::RegCreateKeyExA(RootKey(root), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    return ::RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::DeleteValue(std::uint32_t root, const std::string& keyPath,
+                                const std::string& valueName) {
+    UniqueRegKey key;
+    if (::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_SET_VALUE, key.put()) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    return ::RegDeleteValueA(key.get(), valueName.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace qm::platform::win32

@@ -1,0 +1,40 @@
+#include "scan/DriveList.h"
+
+namespace qm::scan {
+
+bool DriveListed(const platform::DriveInfo& drive) {
+    switch (drive.kind) {
+        case platform::DriveKind::Removable:
+        case platform::DriveKind::Remote:
+        case platform::DriveKind::CdRom:
+            return true;
+        case platform::DriveKind::Fixed:
+            return drive.ready;
+        default:
+            return false;
+    }
+}
+
+void FillDriveList(ui::ListView& list, platform::Drives& drives, ui::EventPump& pump,
+                   const app::ProgramSettings& settings) {
+    list.Clear();
+    for (const auto& drive : drives.List()) {
+        if (DriveListed(drive)) list.Add(drive.letter);
+        pump.LetEventsRun();
+    }
+    LoadDriveMarks(list, settings);
+}
+
+void LoadDriveMarks(ui::ListView& list, const app::ProgramSettings& settings) {
+    for (auto& row : list.rows) {
+        row.checked = settings.ReadFlag(app::section::kDrives, row.text, true);
+    }
+}
+
+void StoreDriveMarks(const ui::ListView& list, app::ProgramSettings& settings) {
+    for (const auto& row : list.rows) {
+        settings.WriteOption(app::section::kDrives, row.text, row.checked);
+    }
+}
+
+}  // namespace qm::scan
