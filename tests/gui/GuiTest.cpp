@@ -17,6 +17,8 @@
 #include "Screenshot.h"
 #include "TempFolder.h"
 #include "definitions/LineScramble.h"
+#include "platform/win32/RegistrySettingsStore.h"
+#include "platform/win32/Win32VersionInfo.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/Program.h"
@@ -39,6 +41,10 @@ void Click(HWND window, int id) {
     ASSERT_NE(control, nullptr) << id;
     ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(control));
+}
+
+void Menu(HWND window, int id) {
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 int RowCount(HWND window, int id) {
@@ -74,6 +80,43 @@ std::string Scrambled(const std::vector<std::string>& lines) {
         bytes += defs::EncodeLine(l) + "\r\n";
     return bytes;
 }
+
+bool Checked(HWND window, int id) {
+    return ::SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Keeps the program's own settings as they were before the test, whatever it clicks.
+class SettingsRestorer {
+  public:
+    SettingsRestorer(std::initializer_list<std::pair<std::string, std::string>> keys)
+        : app_(platform::win32::Win32VersionInfo().OwnProductInfo().productName), keys_(keys) {
+        for (const auto& [section, key] : keys_)
+            saved_.push_back(store_.Read(app_, section, key, kAbsent));
+    }
+    ~SettingsRestorer() {
+        for (std::size_t i = 0; i < keys_.size(); ++i) {
+            store_.Write(app_, keys_[i].first, keys_[i].second,
+                         saved_[i] == kAbsent ? DefaultOf(keys_[i].second) : saved_[i]);
+        }
+    }
+    std::string Stored(const std::string& section, const std::string& key) {
+        return store_.Read(app_, section, key, kAbsent);
+    }
+    void Set(const std::string& section, const std::string& key, const std::string& value) {
+        store_.Write(app_, section, key, value);
+    }
+
+  private:
+    static constexpr const char* kAbsent = "(absent)";
+    static std::string DefaultOf(const std::string& key) {
+        if (key == "optMemorySheildOff") return "False";
+        return key.rfind("opt", 0) == 0 || key.size() == 1 ? "True" : "1";
+    }
+    platform::win32::RegistrySettingsStore store_;
+    std::string app_;
+    std::vector<std::pair<std::string, std::string>> keys_;
+    std::vector<std::string> saved_;
+};
 
 class GuiTest : public ::testing::Test {
   protected:
@@ -220,6 +263,9 @@ void CALLBACK ClickPauseWhileLoading(HWND, UINT, UINT_PTR timer, DWORD) {
 
 TEST_F(GuiTest, PauseHoldsTheScanUntilTheBoxIsAnswered) {
     PutDefinitionSet(400000);
+    // Only the load matters here, not a walk of the whole of drive C:.
+    SettingsRestorer restore{{"Drives", "C"}};
+    restore.Set("Drives", "C", "False");
     HWND w = StartProgram();
     ASSERT_NE(w, nullptr);
     g_window = w;
@@ -272,6 +318,47 @@ TEST_F(GuiTest, MissingDefinitionsStillBringTheWindowUpAndSayWhy) {
     Click(w, IDC_cmdScanNow);
     EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning complete.");
     EXPECT_EQ(Text(w, IDC_lblDefVersion), "Files Missing, Run Live Update");
+}
+
+TEST_F(GuiTest, OptionsAreStoredWhenClickedAndComeBackAtTheNextStart) {
+    SettingsRestorer restore{{"OptionAndSettings", "chkScanCookies"},
+                             {"OptionAndSettings", "optMemorySheildOn"},
+                             {"OptionAndSettings", "optMemorySheildOff"},
+                             {"Drives", "C"}};
+    PutDefinitionSet(1);
+    HWND w = StartProgram();
+    Click(w, IDC_cmdSettings);
+    ASSERT_TRUE(Checked(w, IDC_chkScanCookies));
+    EXPECT_TRUE(Checked(w, IDC_optScanOnlyKnownSoftwares));
+    EXPECT_EQ(Text(w, IDC_lblRunAtStart), "(Disabled - Run Manually)");
+    Click(w, IDC_chkScanCookies);
+    EXPECT_FALSE(Checked(w, IDC_chkScanCookies));
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "chkScanCookies"), "0");
+
+    // The drive list holds C:, ticked; clearing the tick stores it.
+    HWND drives = ::GetDlgItem(w, IDC_lvwHardDrives);
+    ASSERT_GE(ListView_GetItemCount(drives), 1);
+    EXPECT_TRUE(ListView_GetCheckState(drives, 0));
+    ListView_SetCheckState(drives, 0, FALSE);
+    EXPECT_EQ(restore.Stored("Drives", "C"), "False");
+    Screenshot(w, "options-scan");
+
+    Menu(w, IDM_mnuSettingsItem + 1);  // "Proactive Protection"
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_optMemorySheildOff)));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(w, IDC_chkScanCookies)));
+    Click(w, IDC_optMemorySheildOff);
+    EXPECT_TRUE(Checked(w, IDC_optMemorySheildOff));
+    EXPECT_FALSE(Checked(w, IDC_optMemorySheildOn));
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "optMemorySheildOn"), "False");
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "optMemorySheildOff"), "True");
+    Screenshot(w, "options-proactive-protection");
+
+    program.reset();
+    w = StartProgram();
+    EXPECT_FALSE(Checked(w, IDC_chkScanCookies));
+    EXPECT_TRUE(Checked(w, IDC_optMemorySheildOff));
+    EXPECT_FALSE(Checked(w, IDC_chkAutoProtect));
+    EXPECT_FALSE(ListView_GetCheckState(::GetDlgItem(w, IDC_lvwHardDrives), 0));
 }
 
 }  // namespace

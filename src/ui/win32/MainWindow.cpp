@@ -11,7 +11,8 @@ namespace qm::ui::win32 {
 
 namespace {
 
-using ControlModel = std::variant<Label*, Button*, CheckBox*, OptionButton*, ProgressBar*, Frame*>;
+using ControlModel = std::variant<Label*, Button*, CheckBox*, OptionButton*, ProgressBar*, Frame*,
+                                  ComboBox*, DatePicker*>;
 
 struct Binding {
     int id;
@@ -122,7 +123,8 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create() {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
-                                                        ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+                                                        ICC_TAB_CLASSES | ICC_STANDARD_CLASSES |
+                                                        ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&controls);
     hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMMAIN), nullptr, DialogProc,
                                  reinterpret_cast<LPARAM>(this));
@@ -176,6 +178,10 @@ void MainWindow::OnInit() {
                    s.model.columns.empty() ? std::vector<std::string>{"Drive"} : s.model.columns,
                    s.width);
     }
+    for (const std::string& entry : model_.cmbDays.items) {
+        ::SendDlgItemMessageA(hwnd_, IDC_cmbDays, CB_ADDSTRING, 0,
+                              reinterpret_cast<LPARAM>(entry.c_str()));
+    }
     HWND tabs = Item(hwnd_, IDC_TabStrip1);
     for (std::size_t i = 0; i < model_.frmView.size(); ++i) {
         TCITEMA tab{};
@@ -184,6 +190,34 @@ void MainWindow::OnInit() {
         ::SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
     }
     Sync();
+}
+
+bool MainWindow::ShownWithItsPage(int id) const {
+    const Frame* page = nullptr;
+    if (!PageOf(id, page)) return true;
+    if (!page->visible) return false;
+    // The options page's controls belong to one tab each, by their number.
+    int tab = -1;
+    if (id >= 1410 && id < 1440)
+        tab = 0;
+    else if (id >= 1440 && id < 1470)
+        tab = 1;
+    else if (id >= 1470 && id < 1490)
+        tab = 2;
+    else if (id >= 1490 && id < 1500)
+        tab = 3;
+    return tab < 0 || model_.frmView[static_cast<std::size_t>(tab)].visible;
+}
+
+void MainWindow::SyncColumnWidths() {
+    const ListView& model = model_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    if (model.columnWidths == appliedColumnWidths_) return;
+    HWND list = Item(hwnd_, IDC_lvwResults);
+    for (std::size_t i = 0; i < model.columnWidths.size(); ++i) {
+        // Widths are kept in twips, 15 to a pixel at the normal 96 dots per inch.
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, i, model.columnWidths[i] / 15);
+    }
+    appliedColumnWidths_ = model.columnWidths;
 }
 
 bool MainWindow::PageOf(int id, const Frame*& page) const {
@@ -204,7 +238,7 @@ void MainWindow::Sync() {
     if (!hwnd_) return;
     syncing_ = true;
     FrmMain& m = model_;
-    const std::array<Binding, 42> bindings = {{
+    const Binding bindings[] = {
         {IDC_lblPause, &m.lblPause},
         {IDC_lblStop, &m.lblStop},
         {IDC_cmdStatus, &m.cmdStatus},
@@ -247,14 +281,35 @@ void MainWindow::Sync() {
         {IDC_optScanAllSelectedHardDrive, &m.optScanAllSelectedHardDrive},
         {IDC_optScanOnlyKnownSoftwares, &m.optScanOnlyKnownSoftwares},
         {IDC_frmView0, &m.frmView[0]},
-    }};
-    if (applied_.size() != bindings.size()) applied_.assign(bindings.size(), Applied{});
-    for (std::size_t i = 0; i < bindings.size(); ++i) {
+        {IDC_chkAutoProtect, &m.chkAutoProtect},
+        {IDC_chkHomePage, &m.chkHomePage},
+        {IDC_chkSweepMemory, &m.chkSweepMemory},
+        {IDC_chkScanRegistry, &m.chkScanRegistry},
+        {IDC_chkScanCookies, &m.chkScanCookies},
+        {IDC_chkSendData, &m.chkSendData},
+        {IDC_chkRunAtStartup, &m.chkRunAtStartup},
+        {IDC_lblRunAtStart, &m.lblRunAtStart},
+        {IDC_optMemorySheildOn, &m.optMemorySheildOn},
+        {IDC_optMemorySheildOff, &m.optMemorySheildOff},
+        {IDC_optIEHomePageSheildOn, &m.optIEHomePageSheildOn},
+        {IDC_optIEHomePageSheildOff, &m.optIEHomePageSheildOff},
+        {IDC_optAlwaysnotifybeforerestoring, &m.optAlwaysnotifybeforerestoring},
+        {IDC_optRestoredefaultwithoutnotification, &m.optRestoredefaultwithoutnotification},
+        {IDC_chkAutomaticScanYesOrNo, &m.chkAutomaticScanYesOrNo},
+        {IDC_cmbDays, &m.cmbDays},
+        {IDC_dtpScheduleDate, &m.dtpScheduleDate},
+        {IDC_dtpScheduleTime, &m.dtpScheduleTime},
+        {IDC_chkAutoDel, &m.chkAutoDel},
+        {IDC_chkAutomaticUpdate, &m.chkAutomaticUpdate},
+        {IDC_lblLastUpdate, &m.lblLastUpdate},
+    };
+    constexpr std::size_t kBindings = sizeof(bindings) / sizeof(bindings[0]);
+    if (applied_.size() != kBindings) applied_.assign(kBindings, Applied{});
+    for (std::size_t i = 0; i < kBindings; ++i) {
         const Binding& b = bindings[i];
         HWND control = Item(hwnd_, b.id);
         if (!control) continue;
-        const Frame* page = nullptr;
-        const bool pageVisible = !PageOf(b.id, page) || page->visible;
+        const bool pageVisible = ShownWithItsPage(b.id);
         // What the control should show, compared with what it was last given: the pump syncs
         // often during a scan, and a call into a control costs far more than a comparison.
         Applied want;
@@ -267,6 +322,11 @@ void MainWindow::Sync() {
                     want.min = c->min;
                     want.max = c->max;
                     want.value = c->value;
+                } else if constexpr (std::is_same_v<T, ComboBox>) {
+                    want.enabled = c->enabled;
+                    want.value = c->listIndex;
+                } else if constexpr (std::is_same_v<T, DatePicker>) {
+                    want.enabled = c->enabled;
                 } else {
                     want.text = c->caption;
                     if constexpr (!std::is_same_v<T, Frame>) want.enabled = c->enabled;
@@ -279,7 +339,12 @@ void MainWindow::Sync() {
         const bool isProgress = std::holds_alternative<ProgressBar*>(b.control);
         const bool isCheckable = std::holds_alternative<CheckBox*>(b.control) ||
                                  std::holds_alternative<OptionButton*>(b.control);
-        if (!had.known || had.text != want.text) SetText(control, want.text);
+        const bool isCombo = std::holds_alternative<ComboBox*>(b.control);
+        const bool hasText = !isCombo && !std::holds_alternative<DatePicker*>(b.control);
+        if (hasText && (!had.known || had.text != want.text)) SetText(control, want.text);
+        if (isCombo && (!had.known || had.value != want.value)) {
+            ::SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(want.value), 0);
+        }
         if (!had.known || had.enabled != want.enabled) SetEnabled(control, want.enabled);
         if (!had.known || had.visible != want.visible) SetVisible(control, want.visible);
         if (isProgress && (!had.known || had.min != want.min || had.max != want.max)) {
@@ -302,20 +367,33 @@ void MainWindow::Sync() {
         SetVisible(Item(hwnd_, IDC_frmView0 + i),
                    m.frmOptions.visible && m.frmView[static_cast<std::size_t>(i)].visible);
     }
-    const bool scanOptionsShown = m.frmOptions.visible && m.frmView[0].visible;
-    for (int id : {IDC_chkMakeLog, IDC_optScanAllSelectedHardDrive, IDC_optScanOnlyKnownSoftwares,
-                   IDC_lvwHardDrives, IDC_capDriveSelection}) {
-        SetVisible(Item(hwnd_, id), scanOptionsShown);
+    for (int id : {IDC_capDefCount,
+                   IDC_capVersion,
+                   IDC_capDefVersion,
+                   IDC_capDefRemoved,
+                   IDC_capLastScan,
+                   IDC_capLastFullScan,
+                   IDC_capAutoProtect,
+                   IDC_capHomePage,
+                   IDC_capMemoryInspected,
+                   IDC_capRegistryInspected,
+                   IDC_capFilesFolderInspected,
+                   IDC_capSoftwareFound,
+                   IDC_captracesFound,
+                   IDC_capRemovePicSoftwareFound,
+                   IDC_lvwSpywareFound,
+                   IDC_lvwResults,
+                   IDC_TabStrip1,
+                   IDC_lvwHardDrives,
+                   IDC_capDriveSelection,
+                   IDC_capMemoryShieldGroup,
+                   IDC_capHomePageShieldGroup,
+                   IDC_capDays,
+                   IDC_capScheduleDate,
+                   IDC_capScheduleTime}) {
+        SetVisible(Item(hwnd_, id), ShownWithItsPage(id));
     }
-    for (int id :
-         {IDC_capDefCount, IDC_capVersion, IDC_capDefVersion, IDC_capDefRemoved, IDC_capLastScan,
-          IDC_capLastFullScan, IDC_capMemoryInspected, IDC_capRegistryInspected,
-          IDC_capFilesFolderInspected, IDC_capSoftwareFound, IDC_captracesFound,
-          IDC_capRemovePicSoftwareFound, IDC_lvwSpywareFound, IDC_lvwResults, IDC_TabStrip1}) {
-        const Frame* page = nullptr;
-        PageOf(id, page);
-        SetVisible(Item(hwnd_, id), page && page->visible);
-    }
+    SyncColumnWidths();
     HWND tabs = Item(hwnd_, IDC_TabStrip1);
     if (::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != m.TabStrip1 - 1) {
         ::SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(m.TabStrip1 - 1), 0);
@@ -428,13 +506,10 @@ void MainWindow::Command(int id) {
         case IDC_cmdSelectAll:
             if (handlers_.selectAll) handlers_.selectAll();
             break;
-        case IDC_chkMakeLog:
-            m.chkMakeLog.value = m.chkMakeLog.value ? 0 : 1;
-            break;
-        case IDC_optScanAllSelectedHardDrive:
-        case IDC_optScanOnlyKnownSoftwares:
-            m.optScanAllSelectedHardDrive.value = id == IDC_optScanAllSelectedHardDrive;
-            m.optScanOnlyKnownSoftwares.value = id == IDC_optScanOnlyKnownSoftwares;
+        case IDC_chkSendData:
+            // A click arrives when the mouse is released: the consent question's moment.
+            m.chkSendData.value = m.chkSendData.value ? 0 : 1;
+            if (handlers_.sendDataReleased) handlers_.sendDataReleased();
             break;
         case IDM_mnuFileItem + 8:
             ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
@@ -447,10 +522,68 @@ void MainWindow::Command(int id) {
             m.SelectTab(id - IDM_mnuSettingsItem + 1);
             break;
         default:
+            if (CheckBox* box = CheckBoxOf(id)) {
+                box->value = box->value ? 0 : 1;
+                if (handlers_.checkBoxClicked) handlers_.checkBoxClicked(*box);
+            } else if (OptionButton* option = OptionButtonOf(id)) {
+                if (handlers_.optionClicked) handlers_.optionClicked(*option);
+            }
             // Entries whose features the program does not have yet do nothing.
             break;
     }
     Sync();
+}
+
+CheckBox* MainWindow::CheckBoxOf(int id) {
+    FrmMain& m = model_;
+    switch (id) {
+        case IDC_chkMakeLog:
+            return &m.chkMakeLog;
+        case IDC_chkAutoProtect:
+            return &m.chkAutoProtect;
+        case IDC_chkHomePage:
+            return &m.chkHomePage;
+        case IDC_chkSweepMemory:
+            return &m.chkSweepMemory;
+        case IDC_chkScanRegistry:
+            return &m.chkScanRegistry;
+        case IDC_chkScanCookies:
+            return &m.chkScanCookies;
+        case IDC_chkRunAtStartup:
+            return &m.chkRunAtStartup;
+        case IDC_chkAutomaticScanYesOrNo:
+            return &m.chkAutomaticScanYesOrNo;
+        case IDC_chkAutoDel:
+            return &m.chkAutoDel;
+        case IDC_chkAutomaticUpdate:
+            return &m.chkAutomaticUpdate;
+        default:
+            return nullptr;
+    }
+}
+
+OptionButton* MainWindow::OptionButtonOf(int id) {
+    FrmMain& m = model_;
+    switch (id) {
+        case IDC_optScanAllSelectedHardDrive:
+            return &m.optScanAllSelectedHardDrive;
+        case IDC_optScanOnlyKnownSoftwares:
+            return &m.optScanOnlyKnownSoftwares;
+        case IDC_optMemorySheildOn:
+            return &m.optMemorySheildOn;
+        case IDC_optMemorySheildOff:
+            return &m.optMemorySheildOff;
+        case IDC_optIEHomePageSheildOn:
+            return &m.optIEHomePageSheildOn;
+        case IDC_optIEHomePageSheildOff:
+            return &m.optIEHomePageSheildOff;
+        case IDC_optAlwaysnotifybeforerestoring:
+            return &m.optAlwaysnotifybeforerestoring;
+        case IDC_optRestoredefaultwithoutnotification:
+            return &m.optRestoredefaultwithoutnotification;
+        default:
+            return nullptr;
+    }
 }
 
 void MainWindow::OnNotify(const NMHDR& header) {
@@ -485,12 +618,18 @@ void MainWindow::OnNotify(const NMHDR& header) {
         if (id == IDC_lvwResults && handlers_.resultCheckChanged) {
             handlers_.resultCheckChanged(list.rows[index]);
         }
+        if (id == IDC_lvwHardDrives && handlers_.driveCheckChanged) handlers_.driveCheckChanged();
     }
 }
 
 INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
+            if (HIWORD(wParam) == CBN_SELCHANGE && LOWORD(wParam) == IDC_cmbDays) {
+                model_.cmbDays.listIndex = static_cast<int>(
+                    ::SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0));
+                return TRUE;
+            }
             // BN_CLICKED and STN_CLICKED are both 0: a click on a button or a label.
             if (HIWORD(wParam) == BN_CLICKED || lParam == 0) {
                 Command(LOWORD(wParam));

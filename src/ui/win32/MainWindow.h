@@ -22,6 +22,11 @@ struct MainWindowHandlers {
     std::function<void()> selectAll;
     std::function<void(ListItem& row)> resultCheckChanged;
     std::function<void(int column)> liveListColumnClicked;
+    // An option's control was clicked; the model already shows the new value of a check box.
+    std::function<void(CheckBox& box)> checkBoxClicked;
+    std::function<void(OptionButton& option)> optionClicked;
+    std::function<void()> sendDataReleased;
+    std::function<void()> driveCheckChanged;
     // A tick of one of the window's timers (the timer's model is passed).
     std::function<void(Timer& timer)> timerTick;
 };
@@ -52,6 +57,11 @@ class MainWindow {
     void OnNotify(const NMHDR& header);
     void SyncList(int id, ListView& model);
     bool PageOf(int id, const Frame*& page) const;
+    // False when the control's page, or its tab of the options page, is not showing.
+    bool ShownWithItsPage(int id) const;
+    void SyncColumnWidths();
+    CheckBox* CheckBoxOf(int id);
+    OptionButton* OptionButtonOf(int id);
 
     HINSTANCE instance_;
     FrmMain& model_;
@@ -76,6 +86,7 @@ class MainWindow {
     std::vector<Applied> applied_;
     void SyncTimers();
     std::vector<Timer> appliedTimers_;
+    std::vector<int> appliedColumnWidths_;
 };
 
 }  // namespace qm::ui::win32

@@ -29,6 +29,10 @@
 #define IDC_capDefRemoved 1154
 #define IDC_capLastScan 1155
 #define IDC_capLastFullScan 1156
+#define IDC_chkAutoProtect 1107
+#define IDC_chkHomePage 1108
+#define IDC_capAutoProtect 1157
+#define IDC_capHomePage 1158
 
 /* Scan page */
 #define IDC_optScan0 1200
@@ -64,7 +68,7 @@
 #define IDC_cmdSelectAll 1303
 #define IDC_Command4 1304
 
-/* Options page */
+/* Options page; tab 1 holds 1410 to 1439 */
 #define IDC_TabStrip1 1400
 #define IDC_frmView0 1401
 #define IDC_frmView1 1402
@@ -75,6 +79,33 @@
 #define IDC_optScanOnlyKnownSoftwares 1412
 #define IDC_lvwHardDrives 1413
 #define IDC_capDriveSelection 1414
+#define IDC_chkSweepMemory 1415
+#define IDC_chkScanRegistry 1416
+#define IDC_chkScanCookies 1417
+#define IDC_chkSendData 1418
+#define IDC_chkRunAtStartup 1419
+#define IDC_lblRunAtStart 1420
+/* Options tab 2: 1440 to 1469 */
+#define IDC_capMemoryShieldGroup 1440
+#define IDC_optMemorySheildOn 1441
+#define IDC_optMemorySheildOff 1442
+#define IDC_capHomePageShieldGroup 1443
+#define IDC_optIEHomePageSheildOn 1444
+#define IDC_optIEHomePageSheildOff 1445
+#define IDC_optAlwaysnotifybeforerestoring 1446
+#define IDC_optRestoredefaultwithoutnotification 1447
+/* Options tab 3: 1470 to 1489 */
+#define IDC_chkAutomaticScanYesOrNo 1470
+#define IDC_cmbDays 1471
+#define IDC_dtpScheduleDate 1472
+#define IDC_dtpScheduleTime 1473
+#define IDC_chkAutoDel 1474
+#define IDC_capDays 1475
+#define IDC_capScheduleDate 1476
+#define IDC_capScheduleTime 1477
+/* Options tab 4: 1490 to 1499 */
+#define IDC_chkAutomaticUpdate 1490
+#define IDC_lblLastUpdate 1491
 
 /* Menus: the entry's index is added to the array's base. */
 #define IDM_mnuFileItem 2000

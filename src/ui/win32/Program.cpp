@@ -1,5 +1,6 @@
 #include "ui/win32/Program.h"
 
+#include "app/OptionsPage.h"
 #include "app/SettingsStore.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/PathTokens.h"
@@ -13,6 +14,7 @@
 #include "platform/win32/Win32ShellFolders.h"
 #include "platform/win32/Win32VersionInfo.h"
 #include "removal/PropagateCheck.h"
+#include "scan/DriveList.h"
 #include "scan/ListSorting.h"
 #include "scan/ScanSession.h"
 #include "ui/FrmMain.h"
@@ -47,6 +49,18 @@ struct Program::Parts {
         h.liveListColumnClicked = [this](int column) {
             scan::EnhListView_SortColumns(form.lvwSpywareFound, column, false);
         };
+        h.checkBoxClicked = [this](CheckBox& box) {
+            if (optionsPage) optionsPage->CheckBoxClicked(box);
+        };
+        h.optionClicked = [this](OptionButton& option) {
+            if (optionsPage) optionsPage->OptionClicked(option);
+        };
+        h.sendDataReleased = [this] {
+            if (optionsPage) optionsPage->SendDataReleased();
+        };
+        h.driveCheckChanged = [this] {
+            if (optionsPage) optionsPage->DriveCheckChanged();
+        };
         return h;
     }
 
@@ -66,6 +80,7 @@ struct Program::Parts {
     Win32Pickers pickers;
     Win32EventPump pump;
     std::unique_ptr<scan::ScanSession> session;
+    std::unique_ptr<app::OptionsPage> optionsPage;
 };
 
 Program::Program(HINSTANCE instance, ProgramOptions options)
@@ -99,6 +114,13 @@ bool Program::Start(int showCommand) {
     // A data folder that is missing or unreadable simply counts as an empty set.
     p.session->Files().InstallDownloadedDefinitions();
     p.session->SetSignatureCounts(p.session->Files().CountDefinitions());
+    p.optionsPage = std::make_unique<app::OptionsPage>(
+        p.form, app::OptionsServices{p.settings, p.registry, p.prompts, p.messages, product,
+                                     p.version.OwnExecutablePath()});
+    // The drive list first, so that loading the settings restores its marks.
+    scan::FillDriveList(p.form.lvwHardDrives, p.drives, p.pump,
+                        app::ProgramSettings(p.settings, product.productName));
+    p.optionsPage->LoadSettingsIntoControls(p.session->Files().ReadDefinitionDate());
     p.form.frmStatus.caption = product.productName + " Status";
     p.session->ShowStatusPage();
     p.form.ShowPage(p.form.frmStatus);
@@ -106,7 +128,8 @@ bool Program::Start(int showCommand) {
     if (!p.window.Create()) return false;
     p.window.SetTitle(p.messages.getMessages("MSG_CAPTION"));
     p.window.Sync();
-    p.window.Show(showCommand);
+    const bool maximized = p.form.windowState == WindowState::Maximized;
+    p.window.Show(maximized ? SW_SHOWMAXIMIZED : showCommand);
     return true;
 }
 
