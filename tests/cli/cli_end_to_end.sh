@@ -108,6 +108,66 @@ check "encode then decode" cmp -s "$out" "$work/plain.txt"
 run --json --data-folder 'C:\qm-cli-e2e\complete' defs count
 check "defs count" grep -q '"total":' "$out"
 
+# A seeded machine: each of the three scans lists exactly what the rules give. Hidden files
+# (Wine shows names starting with "." as hidden), files whose company is "Microsoft
+# Corporation", protected places and files away from their recorded folder are not reported;
+# a "TYPE" category stays as written in the known-location pass and reads "Spyware" when the
+# walk meets the file.
+seeded="$work/seeded" defs="$work/seeded-defs"
+mkdir -p "$seeded/Seed Bar" "$seeded/Seed Folder" "$seeded/Safe Place" "$seeded/Other" "$defs"
+for f in qmseed-bar.exe qmseed-type.dll .qmseed-hidden.exe; do echo sample >"$seeded/Seed Bar/$f"; done
+echo sample >"$seeded/Safe Place/qmseed-safe.exe"
+echo sample >"$seeded/Other/qmelse.exe"
+python3 - "$seeded/Seed Bar/qmseed-ms.exe" <<'PY'
+import sys
+w = lambda s: s.encode("utf-16-le")
+key = b"\x01\x00" + w("CompanyName")[:21]
+data = (b"MZ" + b"\x90" * 300 + b"\x01\x00" + w("StringFileInfo") + b"\x00" * 40 + key +
+        b"\x00" * (26 - len(key)) + w("Microsoft Corporation") + b"\x00" * 4)
+open(sys.argv[1], "wb").write(data)
+PY
+at='[drive]\qm-cli-e2e\seeded'
+encode() {  # encode NAME LINES...: a scrambled definition file in the seeded data folder
+  local name=$1
+  shift
+  printf '%s\r\n' "$@" >"$work/plain-defs.txt"
+  [ $# -gt 0 ] || : >"$work/plain-defs.txt"
+  "$wine" "$cli" defs encode 'C:\qm-cli-e2e\plain-defs.txt' >"$defs/$name" </dev/null
+}
+encode FileDefinition.dat "qmseed-bar.exe=Seed Bar|$at\Seed Bar|Adware" \
+  "qmseed-type.dll=Seed Typed|$at\Seed Bar|TYPE" \
+  ".qmseed-hidden.exe=Seed Hidden|$at\Seed Bar|Adware" \
+  "qmseed-ms.exe=Seed Vendor|$at\Seed Bar|Adware" \
+  "qmseed-safe.exe=Seed Safe|$at\Safe Place|Adware" \
+  'qmelse.exe=Seed Elsewhere|[drive]\Elsewhere\Expected|Adware'
+encode DirectoryDefinition.dat "Seed Folder=Seed Folder|$at\Seed Folder|Toolbar"
+encode Safety.dat "SFILE|Safe=|$at\Safe Place\qmseed-safe.exe"
+for f in RegistryDefinition.dat ExeDefinition.dat BlockedCookies.dat; do encode "$f"; done
+
+results() {  # the results rows of the JSON answer, one "name|location|type" line each, sorted
+  python3 -c 'import json,sys
+d = json.load(open(sys.argv[1], encoding="latin-1"))
+print("\n".join(sorted(r["name"] + "|" + r["location"] + "|" + r["type"] for r in d["results"])))
+print("found=" + d["counters"]["found"])' "$out"
+}
+base='c:\qm-cli-e2e\seeded'
+# The known-location pass shows the expanded path as written; the walk the lower-cased one.
+smart_expected="Seed Bar|C:\qm-cli-e2e\seeded\Seed Bar\qmseed-bar.exe|Adware
+Seed Folder|C:\qm-cli-e2e\seeded\Seed Folder|Toolbar
+Seed Typed|C:\qm-cli-e2e\seeded\Seed Bar\qmseed-type.dll|TYPE
+found=3"
+walk_expected="Seed Bar|$base\seed bar\qmseed-bar.exe|Adware
+Seed Folder Directory|$base\seed folder|Toolbar
+Seed Typed|$base\seed bar\qmseed-type.dll|Spyware
+found=3"
+run --json --data-folder 'C:\qm-cli-e2e\seeded-defs' scan smart
+check "seeded smart scan lists exactly the known-location hits" test "$(results)" = "$smart_expected"
+run --json --data-folder 'C:\qm-cli-e2e\seeded-defs' scan folder 'C:\qm-cli-e2e\seeded'
+check "seeded folder scan lists exactly the walk's hits" test "$(results)" = "$walk_expected"
+check "folder scan counts the folder and every visible entry" grep -qF '"files":"10"' "$out"
+run --json --data-folder 'C:\qm-cli-e2e\seeded-defs' scan full --drives C
+check "seeded full scan of C lists exactly the walk's hits" test "$(results)" = "$walk_expected"
+
 rm -rf "$work"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
