@@ -92,6 +92,13 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
     return true;
 }
 
+void FakeFileSystem::RemoveTree(const std::string& folder) {
+    const std::string key = KeyOf(folder);
+    std::erase_if(nodes_, [&](const auto& entry) {
+        return entry.first == key || entry.first.rfind(key + "\\", 0) == 0;
+    });
+}
+
 bool FakeFileSystem::DeleteFile(const std::string& path) {
     const auto it = nodes_.find(KeyOf(path));
     if (it == nodes_.end() || (it->second.attributes & platform::attr::kDirectory)) return false;

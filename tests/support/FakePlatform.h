@@ -31,6 +31,8 @@ class FakeFileSystem final : public platform::FileSystem {
     void PutFolder(const std::string& path, std::uint32_t attributes = platform::attr::kDirectory);
     std::optional<std::string> Content(const std::string& path) const;
     bool Has(const std::string& path) const;
+    // Removes a folder with everything below it (a folder deleted by another program).
+    void RemoveTree(const std::string& folder);
     // Makes every later write fail (a full or read-only disk).
     bool failWrites = false;
     // Makes every later replacing move fail.

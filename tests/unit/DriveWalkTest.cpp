@@ -73,6 +73,21 @@ TEST_F(DriveWalkTest, FullSystemScanWalksOnlyTickedDrives) {
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
 }
 
+TEST_F(DriveWalkTest, AFolderThatVanishesDuringTheWalkIsPassedOver) {
+    form.SelectScanKind(ui::ScanKind::Folder);
+    m.pickers.folder = "C:\\Vendor";
+    // Another program deletes Bar after the walk listed it, before the walk goes into it.
+    m.pump.onEvents = [&](long long) {
+        if (session.Counters().filesInspected == 3) m.files.RemoveTree("C:\\Vendor\\Demo\\Bar");
+    };
+    session.StartScan();
+    const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].text, "Demo Bar Folder Directory");
+    EXPECT_EQ(form.lblFilesFolderInspected.caption, "4");  // Vendor, Demo, Bar, Empty
+    EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
+}
+
 TEST_F(DriveWalkTest, StopDuringTheWalkLeavesEveryLevel) {
     form.SelectScanKind(ui::ScanKind::Folder);
     m.pickers.folder = "C:\\Vendor\\";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/FileSystem.h"
 #include "scan/CompanyName.h"
 #include "scan/ScanSession.h"
@@ -136,6 +138,57 @@ TEST(CompanyName, FindsEntriesAcrossReadBoundariesInLargeFiles) {
     bytes += ExecutableFrom("Far Away Ltd");
     files.PutFile("C:\\big.exe", bytes);
     EXPECT_EQ(ReadCompanyName(files, "C:\\big.exe"), "Far Away Ltd");
+}
+
+// One file of several GiB, made up as it is read: zeros, with a version table at `tableAt`.
+// Nothing holds the file, so only the reader's own buffers can use memory.
+class HugeFile final : public platform::FileSystem {
+  public:
+    HugeFile(std::uint64_t size, std::uint64_t tableAt, std::string table)
+        : size_(size), tableAt_(tableAt), table_(std::move(table)) {}
+    std::uint64_t largestRead = 0;
+
+    std::unique_ptr<platform::ByteReader> OpenForReading(const std::string&) override {
+        struct Reader final : platform::ByteReader {
+            HugeFile& file;
+            std::uint64_t pos = 0;
+            explicit Reader(HugeFile& f) : file(f) {}
+            std::size_t Read(char* buffer, std::size_t size) override {
+                const auto n =
+                    static_cast<std::size_t>(std::min<std::uint64_t>(size, file.size_ - pos));
+                file.largestRead = std::max<std::uint64_t>(file.largestRead, size);
+                std::memset(buffer, 0, n);
+                const std::uint64_t end = pos + n, tableEnd = file.tableAt_ + file.table_.size();
+                for (std::uint64_t at = std::max(pos, file.tableAt_); at < std::min(end, tableEnd);
+                     ++at)
+                    buffer[at - pos] = file.table_[static_cast<std::size_t>(at - file.tableAt_)];
+                pos = end;
+                return n;
+            }
+        };
+        return std::make_unique<Reader>(*this);
+    }
+    std::optional<std::uint32_t> Attributes(const std::string&) override {
+        return platform::attr::kArchive;
+    }
+    std::vector<platform::DirEntry> ListFolder(const std::string&) override { return {}; }
+    bool WriteWholeFile(const std::string&, const std::string&) override { return false; }
+    bool DeleteFile(const std::string&) override { return false; }
+    bool RenameFile(const std::string&, const std::string&) override { return false; }
+    bool MoveReplacing(const std::string&, const std::string&) override { return false; }
+    bool CreateFolder(const std::string&) override { return false; }
+
+  private:
+    std::uint64_t size_, tableAt_;
+    std::string table_;
+};
+
+TEST(CompanyName, SeveralGiBFileIsReadInPiecesAndItsTableFoundPastFourGiB) {
+    // Past 4 GiB, where a 32-bit offset would wrap and find nothing or the wrong bytes.
+    constexpr std::uint64_t kGiB = 1ull << 30;
+    HugeFile file(4 * kGiB + kGiB / 4, 4 * kGiB + 12345, ExecutableFrom("Microsoft Corporation"));
+    EXPECT_TRUE(IsMicrosoftFile(file, "C:\\huge.iso"));
+    EXPECT_LE(file.largestRead, 1u << 20) << "the file is read in bounded pieces";
 }
 
 TEST(CompanyName, PlainTextEntryWhenThereIsNoWideTable) {

@@ -14,25 +14,27 @@ namespace {
 using platform::win32::UniqueFile;
 using platform::win32::UniqueFind;
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA data{};
+// Wide calls on a "\\?\" path: tests leave names outside the code page and paths longer than
+// MAX_PATH behind, which the ANSI calls cannot reach.
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data{};
     {
-        UniqueFind find(::FindFirstFileA((path + "\\*").c_str(), &data));
+        UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &data));
         if (find) {
             do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string child = path + "\\" + name;
-                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                const std::wstring name = data.cFileName;
+                if (name == L"." || name == L"..") continue;
+                const std::wstring child = path + L"\\" + name;
+                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                     RemoveTree(child);
                 } else {
-                    ::DeleteFileA(child.c_str());
+                    ::DeleteFileW(child.c_str());
                 }
-            } while (::FindNextFileA(find.get(), &data));
+            } while (::FindNextFileW(find.get(), &data));
         }
     }
-    ::RemoveDirectoryA(path.c_str());
+    ::RemoveDirectoryW(path.c_str());
 }
 
 }  // namespace
@@ -54,7 +56,16 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    RemoveTree(path_);
+    RemoveTree(L"\\\\?\\" + Widen(path_));
+}
+
+std::wstring Widen(const std::string& ansi) {
+    if (ansi.empty()) return {};
+    const int n =
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
+    return wide;
 }
 
 void PutFile(const std::string& path, const std::string& bytes) {

@@ -29,5 +29,7 @@ void PutFile(const std::string& path, const std::string& bytes);
 // The file's whole content, or nothing when it cannot be opened.
 std::optional<std::string> FileContent(const std::string& path);
 bool PathExists(const std::string& path);
+// ANSI text (the system code page) as UTF-16.
+std::wstring Widen(const std::string& ansi);
 
 }  // namespace qm::wintest

@@ -93,8 +93,13 @@ std::vector<DirEntry> Win32FileSystem::ListFolder(const std::string& folder) {
     UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find) return entries;
     do {
-        const std::string name = data.cFileName;
+        std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
+        // Characters outside the ANSI code page come back as "?", which no real name holds and
+        // which a later call would take for a wildcard; the short name reaches the same entry.
+        if (name.find('?') != std::string::npos && data.cAlternateFileName[0] != '\0') {
+            name = data.cAlternateFileName;
+        }
         entries.push_back(DirEntry{name, data.dwFileAttributes});
     } while (::FindNextFileA(find.get(), &data));
     return entries;

@@ -1,0 +1,130 @@
+// A Folder Scan over real folders: names outside the code page and paths past MAX_PATH do not
+// stop the walk, and the threats around them are still found.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "app/SettingsStore.h"
+#include "definitions/LineScramble.h"
+#include "i18n/MessageCatalogue.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32ShellFolders.h"
+#include "platform/win32/Win32VersionInfo.h"
+#include "platform/win32/WinApi.h"
+#include "scan/ScanSession.h"
+
+namespace qm::scan {
+namespace {
+
+struct QuietPrompts final : ui::Prompts {
+    ui::MessageAnswer ShowMessage(const std::string&, const std::string&, ui::MessageButtons,
+                                  ui::MessageIcon) override {
+        return ui::MessageAnswer::Ok;
+    }
+};
+struct FolderPicker final : ui::Pickers {
+    std::string folder;
+    std::optional<std::string> ChooseFile() override { return std::nullopt; }
+    std::optional<std::string> ChooseFolder() override { return folder; }
+};
+struct NoEvents final : ui::EventPump {
+    void LetEventsRun() override {}
+};
+
+std::string Scrambled(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& l : lines)
+        bytes += defs::EncodeLine(l) + "\r\n";
+    return bytes;
+}
+
+void MakeFolderW(const std::wstring& path) {
+    ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)) << ::GetLastError();
+}
+
+void PutFileW(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << ::GetLastError();
+    DWORD written = 0;
+    ::WriteFile(file, "MZ", 2, &written, nullptr);
+    ::CloseHandle(file);
+}
+
+TEST(FolderWalkOnDiskTest, UnusualNamesAndOverlongPathsDoNotStopTheWalk) {
+    wintest::TempFolder temp;
+    const std::string data = temp / "data";
+    ASSERT_TRUE(::CreateDirectoryA(data.c_str(), nullptr));
+    // Names longer than 16 characters with ".exe" match on their name alone, wherever they lie.
+    wintest::PutFile(data + "\\FileDefinition.dat",
+                     Scrambled({"qmwalk-unicode-threat.exe=Walk Unicode|[drive]\\x\\y|Adware",
+                                "qmwalk-deep-threat.exe=Walk Deep|[drive]\\x\\y|Adware",
+                                "qmwalk-after-threat.exe=Walk After|[drive]\\x\\y|Adware"}));
+    for (const char* name : {"DirectoryDefinition.dat", "RegistryDefinition.dat",
+                             "ExeDefinition.dat", "BlockedCookies.dat"}) {
+        wintest::PutFile(data + "\\" + name, "");
+    }
+
+    const std::wstring walk = L"\\\\?\\" + wintest::Widen(temp / "walk");
+    MakeFolderW(walk);
+    // A folder and a file whose names the ANSI code page cannot show.
+    MakeFolderW(walk + L"\\\u6570\u636e");
+    PutFileW(walk + L"\\\u6570\u636e\\qmwalk-unicode-threat.exe");
+    PutFileW(walk + L"\\\u4e2d\u6587.txt");
+    // A branch deeper than MAX_PATH, with a threat at its bottom.
+    std::wstring deep = walk + L"\\deep";
+    MakeFolderW(deep);
+    while (deep.size() < 330) {
+        deep += L"\\" + std::wstring(40, L'd');
+        MakeFolderW(deep);
+    }
+    PutFileW(deep + L"\\qmwalk-deep-threat.exe");
+    // And a threat the walk meets after the deep branch.
+    MakeFolderW(walk + L"\\zz-after");
+    PutFileW(walk + L"\\zz-after\\qmwalk-after-threat.exe");
+
+    platform::win32::Win32FileSystem files;
+    platform::win32::Win32ShellFolders shell;
+    platform::win32::Win32Clock clock;
+    platform::win32::Win32VersionInfo version;
+    platform::win32::Win32Drives drives;
+    platform::win32::Win32Registry registry;
+    platform::Platform platform{files, shell, clock, version, drives, registry};
+    app::MemorySettingsStore settings;
+    i18n::MessageCatalogue messages;
+    i18n::LoadDefaultMessages(messages);
+    QuietPrompts prompts;
+    FolderPicker pickers;
+    pickers.folder = temp / "walk";
+    NoEvents pump;
+    ui::FrmMain form;
+    ScanSession session(form,
+                        ScanServices{platform, prompts, pickers, pump, settings, messages,
+                                     version.OwnProductInfo()},
+                        data);
+    session.SetSignatureCounts(session.Files().CountDefinitions());
+    form.SelectScanKind(ui::ScanKind::Folder);
+    session.StartScan();
+
+    EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
+    std::vector<std::string> found;
+    for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows)
+        found.push_back(row.text);
+    // The file below the unusual folder name is reached through the folder's short name; the
+    // one past MAX_PATH cannot be listed with the ANSI calls and is passed over.
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::string>{"Walk After", "Walk Unicode"}));
+    for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
+        EXPECT_EQ(row.SubItem(1).find('?'), std::string::npos) << row.SubItem(1);
+        EXPECT_TRUE(files.Attributes(row.SubItem(1))) << "the reported path reaches the file";
+    }
+}
+
+}  // namespace
+}  // namespace qm::scan
