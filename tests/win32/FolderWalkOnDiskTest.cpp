@@ -10,12 +10,7 @@
 #include "app/SettingsStore.h"
 #include "definitions/LineScramble.h"
 #include "i18n/MessageCatalogue.h"
-#include "platform/win32/Win32Clock.h"
-#include "platform/win32/Win32Drives.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32ShellFolders.h"
-#include "platform/win32/Win32VersionInfo.h"
+#include "platform/win32/Win32Platform.h"
 #include "platform/win32/WinApi.h"
 #include "scan/ScanSession.h"
 
@@ -89,13 +84,7 @@ TEST(FolderWalkOnDiskTest, UnusualNamesAndOverlongPathsDoNotStopTheWalk) {
     MakeFolderW(walk + L"\\zz-after");
     PutFileW(walk + L"\\zz-after\\qmwalk-after-threat.exe");
 
-    platform::win32::Win32FileSystem files;
-    platform::win32::Win32ShellFolders shell;
-    platform::win32::Win32Clock clock;
-    platform::win32::Win32VersionInfo version;
-    platform::win32::Win32Drives drives;
-    platform::win32::Win32Registry registry;
-    platform::Platform platform{files, shell, clock, version, drives, registry};
+    platform::win32::Win32Platform machine;
     app::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
     i18n::LoadDefaultMessages(messages);
@@ -105,8 +94,8 @@ TEST(FolderWalkOnDiskTest, UnusualNamesAndOverlongPathsDoNotStopTheWalk) {
     NoEvents pump;
     ui::FrmMain form;
     ScanSession session(form,
-                        ScanServices{platform, prompts, pickers, pump, settings, messages,
-                                     version.OwnProductInfo()},
+                        ScanServices{machine.platform, prompts, pickers, pump, settings, messages,
+                                     machine.version.OwnProductInfo()},
                         data);
     session.SetSignatureCounts(session.Files().CountDefinitions());
     form.SelectScanKind(ui::ScanKind::Folder);
@@ -122,7 +111,8 @@ TEST(FolderWalkOnDiskTest, UnusualNamesAndOverlongPathsDoNotStopTheWalk) {
     EXPECT_EQ(found, (std::vector<std::string>{"Walk After", "Walk Unicode"}));
     for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
         EXPECT_EQ(row.SubItem(1).find('?'), std::string::npos) << row.SubItem(1);
-        EXPECT_TRUE(files.Attributes(row.SubItem(1))) << "the reported path reaches the file";
+        EXPECT_TRUE(machine.files.Attributes(row.SubItem(1)))
+            << "the reported path reaches the file";
     }
 }
 

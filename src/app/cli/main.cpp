@@ -11,12 +11,7 @@
 
 #include "app/ConsoleFrontEnd.h"
 #include "platform/win32/RegistrySettingsStore.h"
-#include "platform/win32/Win32Clock.h"
-#include "platform/win32/Win32Drives.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32ShellFolders.h"
-#include "platform/win32/Win32VersionInfo.h"
+#include "platform/win32/Win32Platform.h"
 
 int main(int argc, char** argv) {
     // Bytes go out exactly as the core writes them: scrambled lines may hold any code, and
@@ -25,15 +20,9 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
 
     try {
-        qm::platform::win32::Win32FileSystem files;
-        qm::platform::win32::Win32ShellFolders shell;
-        qm::platform::win32::Win32Clock clock;
-        qm::platform::win32::Win32VersionInfo version;
-        qm::platform::win32::Win32Drives drives;
-        qm::platform::win32::Win32Registry registry;
+        qm::platform::win32::Win32Platform machine;
         qm::platform::win32::RegistrySettingsStore settings;
-        qm::platform::Platform platform{files, shell, clock, version, drives, registry};
-        qm::app::ConsoleEnvironment env{platform, settings, std::cout, std::cerr};
+        qm::app::ConsoleEnvironment env{machine.platform, settings, std::cout, std::cerr};
 
         const std::vector<std::string> args(argv + 1, argv + argc);
         const int rc = qm::app::RunConsole(args, env);

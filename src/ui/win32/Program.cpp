@@ -7,12 +7,7 @@
 #include "definitions/Text.h"
 #include "i18n/MessageCatalogue.h"
 #include "platform/win32/RegistrySettingsStore.h"
-#include "platform/win32/Win32Clock.h"
-#include "platform/win32/Win32Drives.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32ShellFolders.h"
-#include "platform/win32/Win32VersionInfo.h"
+#include "platform/win32/Win32Platform.h"
 #include "removal/PropagateCheck.h"
 #include "scan/DriveList.h"
 #include "scan/ListSorting.h"
@@ -65,14 +60,8 @@ struct Program::Parts {
     }
 
     ProgramOptions options;
-    platform::win32::Win32FileSystem files;
-    platform::win32::Win32ShellFolders shell;
-    platform::win32::Win32Clock clock;
-    platform::win32::Win32VersionInfo version;
-    platform::win32::Win32Drives drives;
-    platform::win32::Win32Registry registry;
+    platform::win32::Win32Platform machine;
     platform::win32::RegistrySettingsStore settings;
-    platform::Platform platform{files, shell, clock, version, drives, registry};
     i18n::MessageCatalogue messages;
     FrmMain form;
     MainWindow window;
@@ -98,16 +87,16 @@ void Program::SetPumpIntervalMs(unsigned ms) {
 
 bool Program::Start(int showCommand) {
     Parts& p = *parts_;
-    const platform::ProductInfo product = p.version.OwnProductInfo();
+    const platform::ProductInfo product = p.machine.version.OwnProductInfo();
     p.messages.SetPlaceholders(product.productName, product.companyName);
     i18n::LoadDefaultMessages(p.messages);
 
     std::string dataFolder = p.options.dataFolder.empty()
-                                 ? defs::ExpandPathTokens(p.shell, defs::kDataFolderToken)
+                                 ? defs::ExpandPathTokens(p.machine.shell, defs::kDataFolderToken)
                                  : p.options.dataFolder;
     p.session = std::make_unique<scan::ScanSession>(
         p.form,
-        scan::ScanServices{p.platform, p.prompts, p.pickers, p.pump, p.settings, p.messages,
+        scan::ScanServices{p.machine.platform, p.prompts, p.pickers, p.pump, p.settings, p.messages,
                            product},
         dataFolder);
     // Start-up's part for the definitions: install downloaded copies, count the signatures.
@@ -115,10 +104,10 @@ bool Program::Start(int showCommand) {
     p.session->Files().InstallDownloadedDefinitions();
     p.session->SetSignatureCounts(p.session->Files().CountDefinitions());
     p.optionsPage = std::make_unique<app::OptionsPage>(
-        p.form, app::OptionsServices{p.settings, p.registry, p.prompts, p.messages, product,
-                                     p.version.OwnExecutablePath()});
+        p.form, app::OptionsServices{p.settings, p.machine.registry, p.prompts, p.messages, product,
+                                     p.machine.version.OwnExecutablePath()});
     // The drive list first, so that loading the settings restores its marks.
-    scan::FillDriveList(p.form.lvwHardDrives, p.drives, p.pump,
+    scan::FillDriveList(p.form.lvwHardDrives, p.machine.drives, p.pump,
                         app::ProgramSettings(p.settings, product.productName));
     p.optionsPage->LoadSettingsIntoControls(p.session->Files().ReadDefinitionDate());
     p.form.frmStatus.caption = product.productName + " Status";

@@ -1,0 +1,29 @@
+#pragma once
+// The real machine: every Win32 implementation of the platform seam, and the bundle of
+// references the core takes. Not copyable: `platform` refers to the members.
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32ShellFolders.h"
+#include "platform/win32/Win32VersionInfo.h"
+
+namespace qm::platform::win32 {
+
+struct Win32Platform {
+    Win32Platform() = default;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    Win32FileSystem files;
+    Win32ShellFolders shell;
+    Win32Clock clock;
+    Win32VersionInfo version;
+    Win32Drives drives;
+    Win32Registry registry;
+    Platform platform{files, shell, clock, version, drives, registry};
+};
+
+}  // namespace qm::platform::win32
