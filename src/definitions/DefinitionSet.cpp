@@ -87,13 +87,28 @@ std::string DefinitionSet::FolderKey(std::string_view folderPath) {
 
 void DefinitionSet::BuildIndex() {
     folderPathIndex_.clear();
+    driveRelativeIndex_.clear();
+    irregularDriveFolders_.clear();
     driveFolders_.clear();
+    constexpr std::string_view kDrive = "[drive]";
     for (std::uint32_t i = 0; i < folderTable_.size(); ++i) {
         const std::string_view path = folderTable_[i].folderPath;
-        if (path.find("[drive]") != std::string_view::npos) {
-            driveFolders_.push_back(i);
+        const std::size_t token = text::FindNoCase(path, kDrive);
+        if (token == std::string_view::npos) {
+            folderPathIndex_[strings_.Store(FolderKey(path))].push_back(i);
+            continue;
+        }
+        driveFolders_.push_back(i);
+        // "[drive]" leading the trimmed path, once: with the drive put in and the whole
+        // trimmed, the path compares as drive + the compared form of what follows the token.
+        const std::string_view trimmed = text::TrimView(path);
+        const std::string_view rest = trimmed.substr(std::min(trimmed.size(), kDrive.size()));
+        const bool leading = text::FindNoCase(trimmed, kDrive) == 0;
+        if (leading && text::FindNoCase(rest, kDrive) == std::string_view::npos &&
+            (rest.empty() || rest.front() != ' ')) {
+            driveRelativeIndex_[strings_.Store(FolderKey(rest))].push_back(i);
         } else {
-            folderPathIndex_[FolderKey(path)].push_back(i);
+            irregularDriveFolders_.push_back(i);
         }
     }
     fileNameIndex_.clear();

@@ -2,6 +2,7 @@
 // The in-memory form of the file and folder signatures that the drive walk and the single
 // File and Folder Scans check candidates against.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -65,25 +66,63 @@ class DefinitionSet {
     }
 
     // The FolderTable entries whose path can equal a folder (lower case, no trailing "\\") on
-    // the given drive ("c:"), in table order. `visit` returns false to stop.
+    // the given drive (the folder's first component in lower case, "c:"), in table order: a
+    // superset of the entries whose path, "[drive]" replaced by the drive, equals the folder.
+    // `visit` returns false to stop.
     template <typename Visit>
-    void ForEachFolderEntryAt(std::string_view lowerFolder, Visit visit) const {
-        static const std::vector<std::uint32_t> kNone;
-        const auto it = folderPathIndex_.find(std::string(lowerFolder));
-        const std::vector<std::uint32_t>& keyed = it == folderPathIndex_.end() ? kNone : it->second;
-        std::size_t a = 0, b = 0;
-        while (a < keyed.size() || b < driveFolders_.size()) {
-            const bool takeKeyed =
-                b == driveFolders_.size() || (a < keyed.size() && keyed[a] < driveFolders_[b]);
-            if (!visit(takeKeyed ? keyed[a++] : driveFolders_[b++])) return;
-        }
+    void ForEachFolderEntryAt(std::string_view lowerFolder, std::string_view drive,
+                              Visit visit) const {
+        const std::vector<std::uint32_t>& exact = Find(folderPathIndex_, lowerFolder);
+        // The usual "[drive]\path" entries are keyed by the path below the drive; any other
+        // drive text (empty, with blanks) is rare enough to be met by every "[drive]" entry.
+        const bool plainDrive = !drive.empty() && drive.find(' ') == std::string_view::npos &&
+                                lowerFolder.substr(0, drive.size()) == drive;
+        const std::vector<std::uint32_t>& onDrive =
+            plainDrive ? Find(driveRelativeIndex_, lowerFolder.substr(drive.size()))
+                       : driveFolders_;
+        const std::vector<std::uint32_t>& irregular =
+            plainDrive ? irregularDriveFolders_ : NoEntries();
+        MergeInOrder(exact, onDrive, irregular, visit);
     }
     // The form a FolderTable path is compared in: trimmed, lower case, one trailing "\" removed.
     static std::string FolderKey(std::string_view folderPath);
 
   private:
+    using Index = std::unordered_map<std::string_view, std::vector<std::uint32_t>>;
+    static const std::vector<std::uint32_t>& NoEntries() {
+        static const std::vector<std::uint32_t> kNone;
+        return kNone;
+    }
+    static const std::vector<std::uint32_t>& Find(const Index& index, std::string_view key) {
+        const auto it = index.find(key);
+        return it == index.end() ? NoEntries() : it->second;
+    }
+    // Visits the entries of three ascending lists in ascending order until `visit` says stop.
+    template <typename Visit>
+    static void MergeInOrder(const std::vector<std::uint32_t>& a,
+                             const std::vector<std::uint32_t>& b,
+                             const std::vector<std::uint32_t>& c, Visit& visit) {
+        std::size_t i = 0, j = 0, k = 0;
+        constexpr std::uint32_t kEnd = UINT32_MAX;
+        for (;;) {
+            const std::uint32_t x = i < a.size() ? a[i] : kEnd;
+            const std::uint32_t y = j < b.size() ? b[j] : kEnd;
+            const std::uint32_t z = k < c.size() ? c[k] : kEnd;
+            const std::uint32_t next = std::min({x, y, z});
+            if (next == kEnd) return;
+            if (next == x) ++i;
+            if (next == y) ++j;
+            if (next == z) ++k;
+            if (!visit(next)) return;
+        }
+    }
     void BuildIndex();
-    std::unordered_map<std::string, std::vector<std::uint32_t>> folderPathIndex_;
+    // Entries without "[drive]", by their compared form.
+    Index folderPathIndex_;
+    // Entries "[drive]" + path, by the compared form of the path; the others with "[drive]"
+    // are kept apart, and every "[drive]" entry is listed once more for unusual drive texts.
+    Index driveRelativeIndex_;
+    std::vector<std::uint32_t> irregularDriveFolders_;
     std::vector<std::uint32_t> driveFolders_;
 
     std::unordered_map<std::string_view, std::vector<std::uint32_t>> fileNameIndex_;

@@ -86,10 +86,10 @@ FileMatch FindFolderMatch(const defs::DefinitionSet& set, std::string_view folde
                           std::string_view drive, std::string_view systemFolderLower) {
     FileMatch m;
     const auto& table = set.FolderTable();
-    set.ForEachFolderEntryAt(folder, [&](std::uint32_t i) {
+    set.ForEachFolderEntryAt(folder, drive, [&](std::uint32_t i) {
         const std::string_view stored = table[i].folderPath;
-        if (stored.find("[drive]") != std::string_view::npos) {
-            if (defs::DefinitionSet::FolderKey(text::ReplaceAll(stored, "[drive]", drive)) !=
+        if (text::FindNoCase(stored, "[drive]") != std::string_view::npos) {
+            if (defs::DefinitionSet::FolderKey(text::ReplaceAllNoCase(stored, "[drive]", drive)) !=
                 folder) {
                 return true;
             }

@@ -63,10 +63,10 @@ void ScanSession::MScanFolder(const std::string& path) {
     using namespace platform::attr;
     // The walk sees what a listing of normal entries shows: hidden and system entries are left
     // out, and only an entry whose attributes are exactly "folder" is entered as a folder.
-    std::vector<platform::DirEntry> entries;
-    for (auto& e : services_.platform.files.ListFolder(path)) {
-        if ((e.attributes & (kHidden | kSystem)) == 0) entries.push_back(std::move(e));
-    }
+    std::vector<platform::DirEntry> entries = services_.platform.files.ListFolder(path);
+    std::erase_if(entries, [](const platform::DirEntry& e) {
+        return (e.attributes & (kHidden | kSystem)) != 0;
+    });
     if (entries.empty()) return;
     std::vector<std::string> subfolders;
     for (const auto& e : entries) {
@@ -79,7 +79,7 @@ void ScanSession::MScanFolder(const std::string& path) {
             CheckFileCandidate(path + e.name);
         }
         ++counters_.filesInspected;
-        ProgressUpdate("Scanning: " + path + "\r\n" + e.name, 0, 0);
+        ProgressUpdateLazy([&] { return "Scanning: " + path + "\r\n" + e.name; }, 0, 0);
         if (stopRequested_) break;
         LetEventsRun();
     }

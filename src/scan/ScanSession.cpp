@@ -14,10 +14,6 @@ namespace qm::scan {
 using app::section::kOptions;
 using app::section::kSettings;
 
-namespace {
-constexpr int kRefreshEvery = 25;
-}
-
 ScanSession::ScanSession(ui::FrmMain& form, ScanServices services, std::string dataFolder)
     : form_(form),
       services_(std::move(services)),

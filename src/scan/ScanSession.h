@@ -31,6 +31,15 @@ class ScanSession final : public defs::LoadControl {
     // Refreshes the screen on every 25th call only.
     void ProgressUpdate(const std::string& text, int phasePercent, int overallPercent);
     void ProgressUpdateNow(const std::string& text, int phasePercent, int overallPercent);
+    // ProgressUpdate for a text that costs something to build: it is built only when shown.
+    template <typename MakeText>
+    void ProgressUpdateLazy(MakeText makeText, int phasePercent, int overallPercent) {
+        if (++counters_.throttle < kRefreshEvery) return;
+        ProgressUpdateNow(makeText(), phasePercent, overallPercent);
+        counters_.throttle = 0;
+    }
+    // The screen is refreshed on every this many progress updates.
+    static constexpr int kRefreshEvery = 25;
     void CounterUpdate();
 
     void ShowStatusPage();

@@ -155,16 +155,30 @@ FileMatch ReferenceFolderMatch(const defs::DefinitionSet& set, std::string_view 
 }
 
 TEST(CandidateIndex, FolderIndexAgreesWithAnInOrderWalk) {
-    const std::vector<std::string> folders = {"[progfil]Vendor",        "[progfil]Vendor\\bin",
-                                              "[drive]\\Tools\\Vendor", "[drive]\\Vendor",
-                                              "[windir]Vendor",         "[system]Vendor"};
+    // The usual "[drive]\\path" form, and the token in another case, inside the path, twice,
+    // with blanks around, or alone.
+    const std::vector<std::string> folders = {"[progfil]Vendor",
+                                              "[progfil]Vendor\\bin",
+                                              "[drive]\\Tools\\Vendor",
+                                              "[drive]\\Vendor",
+                                              "[windir]Vendor",
+                                              "[system]Vendor",
+                                              "[DRIVE]\\tools\\vendor\\",
+                                              " [Drive]\\Vendor ",
+                                              "[drive]\\[drive]Vendor",
+                                              "C:[drive]\\Vendor",
+                                              "[drive]",
+                                              "[drive] \\Vendor"};
     const std::vector<std::string> probes = {"c:\\program files\\vendor",
                                              "c:\\program files\\vendor\\bin",
                                              "c:\\tools\\vendor",
                                              "d:\\tools\\vendor",
                                              "c:\\vendor",
                                              "c:\\windows\\vendor",
-                                             "c:\\windows\\system32\\vendor"};
+                                             "c:\\windows\\system32\\vendor",
+                                             "c:\\c:vendor",
+                                             "c:",
+                                             "d:\\vendor"};
     std::mt19937 random(8122026);
     int hits = 0;
     for (int round = 0; round < 40; ++round) {
