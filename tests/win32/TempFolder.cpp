@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/Handle.h"
 #include "platform/win32/WinApi.h"
@@ -16,7 +18,10 @@ using platform::win32::UniqueFind;
 
 // Wide calls on a "\\?\" path: tests leave names outside the code page and paths longer than
 // MAX_PATH behind, which the ANSI calls cannot reach.
+// The listing is read to its end before anything is deleted: deleting while it is read can
+// make the enumeration skip entries.
 void RemoveTree(const std::wstring& path) {
+    std::vector<std::pair<std::wstring, bool>> children;  // name, is a folder
     WIN32_FIND_DATAW data{};
     {
         UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &data));
@@ -24,14 +29,18 @@ void RemoveTree(const std::wstring& path) {
             do {
                 const std::wstring name = data.cFileName;
                 if (name == L"." || name == L"..") continue;
-                const std::wstring child = path + L"\\" + name;
-                ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(child);
-                } else {
-                    ::DeleteFileW(child.c_str());
-                }
+                children.emplace_back(name,
+                                      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
             } while (::FindNextFileW(find.get(), &data));
+        }
+    }
+    for (const auto& [name, isFolder] : children) {
+        const std::wstring child = path + L"\\" + name;
+        ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (isFolder) {
+            RemoveTree(child);
+        } else {
+            ::DeleteFileW(child.c_str());
         }
     }
     ::RemoveDirectoryW(path.c_str());
