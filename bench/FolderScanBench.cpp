@@ -178,7 +178,8 @@ int main(int argc, char** argv) {
         m.clock,
         m.version,
         m.drives,
-        m.registry};
+        m.registry,
+        m.launcher};
     qm::ui::FrmMain form;
     qm::scan::ScanSession session(form,
                                   qm::scan::ScanServices{platform, m.prompts, m.pickers, m.pump,

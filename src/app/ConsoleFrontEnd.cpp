@@ -4,6 +4,7 @@
 
 #include "app/JsonWriter.h"
 #include "definitions/DefinitionFiles.h"
+#include "definitions/ExclusionList.h"
 #include "definitions/LineScramble.h"
 #include "definitions/PathTokens.h"
 #include "definitions/Text.h"
@@ -20,7 +21,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: quillmarsh-cli [--data-folder DIR] [--server URL] [--json] COMMAND [ARGS]\r\n"
     "  scan smart | full [--drives C,D] | file PATH | folder PATH   [--remove]\r\n"
-    "  defs decode FILE | defs encode FILE | defs count\r\n";
+    "  defs decode FILE | defs encode FILE | defs count\r\n"
+    "  exclude add TEXT | exclude list\r\n";
 
 // Lines on the console end with CR LF, as in every file the program writes.
 constexpr const char* kEol = "\r\n";
@@ -92,6 +94,12 @@ class ArgumentPickers final : public ui::Pickers {
     std::optional<std::string> folder;
     std::optional<std::string> ChooseFile() override { return file; }
     std::optional<std::string> ChooseFolder() override { return folder; }
+};
+
+class NoStops final : public defs::LoadControl {
+  public:
+    bool StopRequested() const override { return false; }
+    void LetEventsRun() override {}
 };
 
 class NoEvents final : public ui::EventPump {
@@ -263,7 +271,8 @@ class Console {
         if (needsDataFolder && !ResolveDataFolder()) return kExitError;
         if (verb == "scan") return Scan();
         if (verb == "defs") return Defs();
-        if (verb == "update" || verb == "exclude" || verb == "report" || verb == "quarantine") {
+        if (verb == "exclude") return Exclude();
+        if (verb == "update" || verb == "report" || verb == "quarantine") {
             return Fail("'" + verb + "' is not available in this version");
         }
         return Fail("unknown command " + verb);
@@ -316,6 +325,7 @@ class Console {
         // What the program does at start-up before any scan: install downloaded copies, count.
         session.Files().InstallDownloadedDefinitions();
         session.SetSignatureCounts(session.Files().CountDefinitions());
+        session.LoadExclusions();
         form.SelectScanKind(req->kind);
         session.StartScan();
 
@@ -349,6 +359,43 @@ class Console {
             return kExitClean;
         }
         return Fail("defs takes: decode FILE, encode FILE or count");
+    }
+
+    // exclude add TEXT | exclude list: the user's exclusions, as the Exclude button stores them.
+    int Exclude() {
+        const auto& cmd = o_.command;
+        const std::string path =
+            defs::DefinitionFiles(env_.platform.files, dataFolder_).PathOf(defs::kExclusionFile);
+        NoStops control;
+        if (cmd.size() == 3 && cmd[1] == "add") {
+            if (text::TrimView(cmd[2]).empty()) return Fail("exclude add takes a non-blank text");
+            defs::ExclusionList list;
+            if (!list.Add(env_.platform.files, path, cmd[2], control)) {
+                return Fail("cannot write " + path);
+            }
+            return kExitClean;
+        }
+        if (cmd.size() == 2 && cmd[1] == "list") {
+            std::vector<std::string> entries;
+            for (auto& line : text::ReadAllLines(env_.platform.files, path)) {
+                if (!text::TrimView(line).empty()) entries.push_back(std::move(line));
+            }
+            if (o_.json) {
+                JsonWriter j;
+                j.BeginObject();
+                j.BeginArray("exclusions");
+                for (const auto& e : entries)
+                    j.Field({}, e);  // array items have no key
+                j.EndArray();
+                j.EndObject();
+                env_.out << j.Text() << kEol;
+            } else {
+                for (const auto& e : entries)
+                    env_.out << e << kEol;
+            }
+            return kExitClean;
+        }
+        return Fail("exclude takes: add TEXT or list");
     }
 
     int Count() {

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/Launcher.h"
 #include "platform/Registry.h"
 #include "platform/ShellFolders.h"
 #include "platform/VersionInfo.h"
@@ -17,6 +18,7 @@ struct Platform {
     VersionInfo& version;
     Drives& drives;
     Registry& registry;
+    Launcher& launcher;
 };
 
 }  // namespace qm::platform

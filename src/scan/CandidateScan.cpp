@@ -20,6 +20,10 @@ void ScanSession::CheckFileCandidate(const std::string& path) {
     // entry that names it.
     const std::string location = facts.folder + facts.name;
     if (safety_.IsSafeLocation(location)) return;
+    if (exclusions_.IsExcluded(location)) {
+        ReportExcluded(location);
+        return;
+    }
     if (IsMicrosoftFile(services_.platform.files, location)) return;
     if (!match.hit) return;
     const defs::FileTableEntry& entry = definitions_.FileTable()[*match.hit];
@@ -50,6 +54,12 @@ void ScanSession::CheckFolderCandidate(const std::string& path) {
     const FileMatch match = FindFolderMatch(definitions_, folder, drive, systemFolderLower_);
     if (!match.first) return;
     if (safety_.IsSafeLocation(folder)) return;
+    // Like the known-location pass: a folder holding an excluded item is not reported either,
+    // or removing the folder would remove what the user chose to keep.
+    if (exclusions_.IsExcludedFolder(folder)) {
+        ReportExcluded(folder);
+        return;
+    }
     if (IsMicrosoftFile(services_.platform.files, folder)) return;
     if (!match.hit) return;
     const defs::FolderTableEntry& entry = definitions_.FolderTable()[*match.hit];

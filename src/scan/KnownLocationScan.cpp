@@ -28,6 +28,10 @@ void ScanSession::ReportFileHit(const std::string& threatName, const std::string
     ++counters_.itemsFound;
 }
 
+void ScanSession::ReportExcluded(const std::string& location) {
+    form_.lvwSpywareFound.Add("EXCLUDED", ui::detection::kExcluded).SetSubItem(1, location);
+}
+
 int ScanSession::FilePassOverallPercent() const {
     return Percent(static_cast<double>(counters_.filesInspected + signatures_.registry +
                                        signatures_.cookies + signatures_.programs),
@@ -84,9 +88,13 @@ void ScanSession::ScanDefinedFiles() {
         if (stopRequested_ || !record || fullPath.empty()) return;
         // Hidden and system files count as absent; protected places and the system vendor's
         // own files are never reported. The category is carried as the record writes it.
-        if (defs::PlainFileExists(services_.platform.files, fullPath) &&
-            !safety_.IsSafeLocation(fullPath) &&
-            !IsMicrosoftFile(services_.platform.files, fullPath)) {
+        if (!defs::PlainFileExists(services_.platform.files, fullPath) ||
+            safety_.IsSafeLocation(fullPath)) {
+            return;
+        }
+        if (exclusions_.IsExcluded(fullPath)) {
+            ReportExcluded(fullPath);
+        } else if (!IsMicrosoftFile(services_.platform.files, fullPath)) {
             ReportFileHit(std::string(record->threatName), fullPath, ui::detection::kFile,
                           std::string(record->category), std::string(record->threatName));
         }
@@ -105,8 +113,13 @@ void ScanSession::ScanDefinedFolders() {
         std::erase_if(shownName, [](char c) { return c == '\r' || c == '\n' || c == '\t'; });
         CountFileRecord(shownName);
         if (stopRequested_) return;
-        if (defs::FolderExists(services_.platform.files, folder) &&
-            !safety_.IsSafeLocation(folder)) {
+        if (!defs::FolderExists(services_.platform.files, folder) ||
+            safety_.IsSafeLocation(folder)) {
+            return;
+        }
+        if (exclusions_.IsExcludedFolder(folder)) {
+            ReportExcluded(folder);
+        } else {
             ReportFileHit(std::string(record->threatName), folder, ui::detection::kFolder,
                           std::string(record->category), std::string(record->threatName));
         }

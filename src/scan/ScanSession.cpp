@@ -20,6 +20,18 @@ ScanSession::ScanSession(ui::FrmMain& form, ScanServices services, std::string d
       settings_(services_.settingsStore, services_.product.productName),
       files_(services_.platform.files, std::move(dataFolder)) {}
 
+std::string ScanSession::ExclusionFilePath() const {
+    return files_.PathOf(defs::kExclusionFile);
+}
+
+void ScanSession::LoadExclusions() {
+    exclusions_.Load(services_.platform.files, ExclusionFilePath(), *this);
+}
+
+void ScanSession::AddExclusion(const std::string& entry) {
+    exclusions_.Add(services_.platform.files, ExclusionFilePath(), entry, *this);
+}
+
 bool ScanSession::ReadFlag(const char* key, bool fallback) const {
     return settings_.ReadFlag(kOptions, key, fallback);
 }

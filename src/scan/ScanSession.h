@@ -8,6 +8,7 @@
 #include "app/SettingsStore.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/DefinitionSet.h"
+#include "definitions/ExclusionList.h"
 #include "definitions/LoadControl.h"
 #include "definitions/SafetyList.h"
 #include "scan/Progress.h"
@@ -47,6 +48,18 @@ class ScanSession final : public defs::LoadControl {
     void SelectAll();
     // Loads the in-memory definitions (at most once per run) with the loading screen.
     void LoadDefinitions();
+
+    // The exclusion list: read at start-up, and again after every addition.
+    void LoadExclusions();
+    // Appends one entry to "ENoSignature.dat" and reloads the list.
+    void AddExclusion(const std::string& entry);
+    const defs::ExclusionList& Exclusions() const { return exclusions_; }
+    // The results page's Exclude button: after confirmation the checked results become
+    // exclusions and leave every list.
+    void ExcludeCheckedResults();
+    // Quarantine menu, "View Exclusions": the file in Notepad, or a word that there is none.
+    void ViewExclusions();
+    std::string ExclusionFilePath() const;
 
     // The signature counts of the installed definitions (start-up and after an update).
     void SetSignatureCounts(const defs::SignatureCounts& counts) { signatures_ = counts; }
@@ -92,6 +105,8 @@ class ScanSession final : public defs::LoadControl {
     void ReportFileHit(const std::string& threatName, const std::string& location, int icon,
                        const std::string& category, const std::string& resultsText,
                        int liveIcon = 0);
+    // An excluded hit: an informational row in the live list only, neither queued nor counted.
+    void ReportExcluded(const std::string& location);
     // The overall percentage of the file and folder passes.
     int FilePassOverallPercent() const;
     // Runs `each` on every decoded line of a definition file until the end or a stop, letting
@@ -124,6 +139,7 @@ class ScanSession final : public defs::LoadControl {
     defs::SignatureCounts signatures_;
     defs::SafetyList safety_;
     defs::DefinitionSet definitions_;
+    defs::ExclusionList exclusions_;
     ScanCounters counters_;
     bool stopRequested_ = false;
     bool scanning_ = false;

@@ -38,6 +38,7 @@ FrmMain::FrmMain() {
                                                             "Details"};
     lvwPicRemoveListOfSpywareFoundAndToBeRemoved.checkBoxes = true;
     cmdSelectAll.caption = "Select All";
+    cmdExclude.caption = "Exclude";
     cmdRemove.caption = "Continue to Overview";
     for (ListView* hidden :
          {&lvwFilesToBeDeleted, &lvwFileNotFounds, &lvwRegistryToBeDeleted, &lvwCookiesToDelete}) {

@@ -41,7 +41,8 @@ struct FrmMain {
     // Results page.
     ListView lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     Label lblRemovePicSoftwareFound;
-    Button cmdRemove, cmdSelectAll, Command4;
+    Label lblDeletingCaption;  // the removal's progress text
+    Button cmdRemove, cmdSelectAll, Command4, cmdExclude;
 
     // Hidden worklists.
     ListView lvwFilesToBeDeleted, lvwFileNotFounds, lvwRegistryToBeDeleted, lvwCookiesToDelete;

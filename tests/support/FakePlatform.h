@@ -120,6 +120,20 @@ class FakeRegistry final : public platform::Registry {
     std::map<std::string, std::map<std::string, Value>> keys_;
 };
 
+// Records what the program started or opened.
+class RecordingLauncher final : public platform::Launcher {
+  public:
+    std::vector<std::string> started;
+    bool Run(const std::string& commandLine) override {
+        started.push_back(commandLine);
+        return true;
+    }
+    bool Open(const std::string& target) override {
+        started.push_back("open " + target);
+        return true;
+    }
+};
+
 struct ShownMessage {
     std::string text;
     std::string title;
@@ -163,12 +177,13 @@ struct FakeMachine {
     FakeVersionInfo version;
     FakeDrives drives;
     FakeRegistry registry;
+    RecordingLauncher launcher;
     ScriptedPrompts prompts;
     ScriptedPickers pickers;
     ScriptedPump pump;
     app::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
-    platform::Platform platform{files, shell, clock, version, drives, registry};
+    platform::Platform platform{files, shell, clock, version, drives, registry, launcher};
 
     FakeMachine();
     static constexpr const char* kDataFolder =

@@ -136,6 +136,23 @@ TEST_F(ConsoleFrontEndTest, CountReportsTheFourSignatureCountsAndTheirSum) {
               "\"total\":6}}\r\n");
 }
 
+TEST_F(ConsoleFrontEndTest, ExcludeAddsListsAndTheNextScanHonoursIt) {
+    machine.PutCompleteDefinitionSet();
+    machine.PutDefinitionFile("FileDefinition.dat", {"bar.dll=Demo Bar|[progfil]Demo\\Bar|Adware"});
+    machine.files.PutFile("C:\\Program Files\\Demo\\Bar\\bar.dll", "MZ");
+    const std::string folder = FakeMachine::kDataFolder;
+    ASSERT_EQ(
+        Run({"--data-folder", folder, "exclude", "add", " C:\\PROGRAM FILES\\Demo\\Bar\\bar.dll "}),
+        kExitClean);
+    ASSERT_EQ(Run({"--json", "--data-folder", folder, "exclude", "list"}), kExitClean);
+    EXPECT_EQ(out.str(),
+              "{\"exclusions\":[\"C:\\\\PROGRAM FILES\\\\Demo\\\\Bar\\\\bar.dll\"]}\r\n");
+    EXPECT_EQ(Run({"--data-folder", folder, "scan", "smart"}), kExitClean);
+    EXPECT_NE(out.str().find("EXCLUDED"), std::string::npos) << out.str();
+    EXPECT_EQ(Run({"--data-folder", folder, "exclude", "add", "  "}), kExitError);
+    EXPECT_EQ(Run({"--data-folder", folder, "exclude", "remove", "x"}), kExitError);
+}
+
 TEST(JsonString, EscapesAndConvertsTheAnsiCodePageToUtf8) {
     EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(JsonString("\r\n\t"), "\"\\r\\n\\t\"");

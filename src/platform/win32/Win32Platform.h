@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Launcher.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellFolders.h"
 #include "platform/win32/Win32VersionInfo.h"
@@ -23,7 +24,8 @@ struct Win32Platform {
     Win32VersionInfo version;
     Win32Drives drives;
     Win32Registry registry;
-    Platform platform{files, shell, clock, version, drives, registry};
+    Win32Launcher launcher;
+    Platform platform{files, shell, clock, version, drives, registry, launcher};
 };
 
 }  // namespace qm::platform::win32

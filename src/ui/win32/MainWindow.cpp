@@ -277,6 +277,7 @@ void MainWindow::Sync() {
         {IDC_lblRemovePicSoftwareFound, &m.lblRemovePicSoftwareFound},
         {IDC_cmdSelectAll, &m.cmdSelectAll},
         {IDC_Command4, &m.Command4},
+        {IDC_cmdExclude, &m.cmdExclude},
         {IDC_chkMakeLog, &m.chkMakeLog},
         {IDC_optScanAllSelectedHardDrive, &m.optScanAllSelectedHardDrive},
         {IDC_optScanOnlyKnownSoftwares, &m.optScanOnlyKnownSoftwares},
@@ -505,6 +506,12 @@ void MainWindow::Command(int id) {
             break;
         case IDC_cmdSelectAll:
             if (handlers_.selectAll) handlers_.selectAll();
+            break;
+        case IDC_cmdExclude:
+            if (handlers_.exclude) handlers_.exclude();
+            break;
+        case IDM_mnuQuarItem + 1:
+            if (handlers_.viewExclusions) handlers_.viewExclusions();
             break;
         case IDC_chkSendData:
             // A click arrives when the mouse is released: the consent question's moment.

@@ -27,6 +27,8 @@ struct MainWindowHandlers {
     std::function<void(OptionButton& option)> optionClicked;
     std::function<void()> sendDataReleased;
     std::function<void()> driveCheckChanged;
+    std::function<void()> exclude;
+    std::function<void()> viewExclusions;
     // A tick of one of the window's timers (the timer's model is passed).
     std::function<void(Timer& timer)> timerTick;
 };

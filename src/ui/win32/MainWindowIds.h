@@ -67,6 +67,7 @@
 #define IDC_capRemovePicSoftwareFound 1302
 #define IDC_cmdSelectAll 1303
 #define IDC_Command4 1304
+#define IDC_cmdExclude 1305
 
 /* Options page; tab 1 holds 1410 to 1439 */
 #define IDC_TabStrip1 1400

@@ -53,6 +53,12 @@ struct Program::Parts {
         h.sendDataReleased = [this] {
             if (optionsPage) optionsPage->SendDataReleased();
         };
+        h.exclude = [this] {
+            if (session) session->ExcludeCheckedResults();
+        };
+        h.viewExclusions = [this] {
+            if (session) session->ViewExclusions();
+        };
         h.driveCheckChanged = [this] {
             if (optionsPage) optionsPage->DriveCheckChanged();
         };
@@ -103,6 +109,7 @@ bool Program::Start(int showCommand) {
     // A data folder that is missing or unreadable simply counts as an empty set.
     p.session->Files().InstallDownloadedDefinitions();
     p.session->SetSignatureCounts(p.session->Files().CountDefinitions());
+    p.session->LoadExclusions();
     p.optionsPage = std::make_unique<app::OptionsPage>(
         p.form, app::OptionsServices{p.settings, p.machine.registry, p.prompts, p.messages, product,
                                      p.machine.version.OwnExecutablePath()});

@@ -1,0 +1,79 @@
+#include "definitions/ExclusionList.h"
+
+#include "definitions/Text.h"
+#include "definitions/TextFile.h"
+
+namespace qm::defs {
+
+namespace {
+
+// The file's bytes as they are, or nothing when it cannot be read.
+std::optional<std::string> ReadBytes(platform::FileSystem& files, const std::string& path) {
+    auto reader = files.OpenForReading(path);
+    if (!reader) return std::nullopt;
+    std::string bytes;
+    char buffer[64 * 1024];
+    while (const std::size_t got = reader->Read(buffer, sizeof buffer))
+        bytes.append(buffer, got);
+    return bytes;
+}
+
+}  // namespace
+
+void ExclusionList::Load(platform::FileSystem& files, const std::string& path,
+                         LoadControl& control) {
+    entries_.clear();
+    lookup_.clear();
+    auto reader = text::LineReader::Open(files, path);
+    if (reader) {
+        std::string line;
+        while (reader->Next(line)) {
+            if (!text::TrimView(line).empty()) {
+                std::size_t start = 0;
+                for (;;) {
+                    const std::size_t bar = line.find('|', start);
+                    const std::string_view piece = std::string_view(line).substr(
+                        start, bar == std::string::npos ? std::string::npos : bar - start);
+                    // An empty piece (from "||" or a trailing "|") names nothing.
+                    if (!piece.empty()) entries_.push_back(text::Lower(piece));
+                    if (bar == std::string::npos) break;
+                    start = bar + 1;
+                }
+            }
+            control.LetEventsRun();
+        }
+    }
+    // Filled only now: the views must not move with the vector.
+    for (const auto& entry : entries_)
+        lookup_.insert(entry);
+}
+
+bool ExclusionList::Add(platform::FileSystem& files, const std::string& path,
+                        std::string_view entry, LoadControl& control) {
+    // The whole file is rewritten in one piece, so a failed write never leaves half a line.
+    std::string bytes = ReadBytes(files, path).value_or(std::string());
+    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
+    bytes += text::Trim(entry);
+    bytes += "\r\n";
+    if (!files.WriteWholeFile(path, bytes)) return false;
+    Load(files, path, control);
+    return true;
+}
+
+bool ExclusionList::IsExcluded(std::string_view candidate) const {
+    if (candidate.empty() || lookup_.empty()) return false;
+    return lookup_.contains(text::Lower(candidate)) ||
+           lookup_.contains(text::Lower(text::TrimView(candidate)));
+}
+
+bool ExclusionList::IsExcludedFolder(std::string_view candidate) const {
+    if (IsExcluded(candidate)) return true;
+    if (candidate.empty()) return false;
+    const std::string lower = text::Lower(candidate);
+    for (const auto& entry : entries_) {
+        if (entry.find(lower) != std::string::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace qm::defs
