@@ -32,12 +32,24 @@ struct RegistryRead {
     std::uint32_t number = 0;
 };
 
+// How a key is opened: for reading, or with the rights its removal needs (query, set, create
+// and enumerate subkeys, notify, link: access mask 0x3F). A key the account may see but not
+// change does not open the second way.
+enum class RegistryAccess { Read, Change };
+
 class Registry {
   public:
     virtual ~Registry() = default;
-    // Opens the key for reading and reads one value (an empty name reads the default value).
-    virtual RegistryRead ReadValue(std::uint32_t root, const std::string& keyPath,
-                                   const std::string& valueName) = 0;
+    // Opens the key and reads one value (an empty name reads the default value).
+    virtual RegistryRead ReadValueAs(std::uint32_t root, const std::string& keyPath,
+                                     const std::string& valueName, RegistryAccess access) = 0;
+    RegistryRead ReadValue(std::uint32_t root, const std::string& keyPath,
+                           const std::string& valueName) {
+        return ReadValueAs(root, keyPath, valueName, RegistryAccess::Read);
+    }
+    // True when the key opens with the given access.
+    virtual bool KeyOpens(std::uint32_t root, const std::string& keyPath,
+                          RegistryAccess access) = 0;
     // Creates or opens the key with full access and sets a string value.
     virtual bool WriteString(std::uint32_t root, const std::string& keyPath,
                              const std::string& valueName, const std::string& value) = 0;

@@ -8,6 +8,5 @@ namespace qm::scan {
 
 void ScanSession::ScanCookies() {}
 void ScanSession::ScanProcesses() {}
-void ScanSession::ScanRegistry() {}
 
 }  // namespace qm::scan

@@ -2,8 +2,11 @@
 // One scan from the click on Start to the final status line: the kind drivers and their
 // phases, the counters and progress, Pause and Stop, and the completion stamps.
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/SettingsStore.h"
 #include "definitions/DefinitionFiles.h"
@@ -16,6 +19,16 @@
 #include "ui/FrmMain.h"
 
 namespace qm::scan {
+
+// A registry root as a definition names it by its hive code.
+struct Hive {
+    std::uint32_t root = 0;  // the predefined key handle, as platform::root gives it
+    std::string name;        // "HKEY_LOCAL_MACHINE"
+};
+// The root for a hive code 0 to 5; nothing for any other code.
+std::optional<Hive> HiveFromCode(std::string_view code);
+// A root handle as the registry worklist shows it: signed decimal ("-2147483646").
+std::string SignedRootText(std::uint32_t root);
 
 class ScanSession final : public defs::LoadControl {
   public:
@@ -105,6 +118,11 @@ class ScanSession final : public defs::LoadControl {
     void ReportFileHit(const std::string& threatName, const std::string& location, int icon,
                        const std::string& category, const std::string& resultsText,
                        int liveIcon = 0);
+    // A registry hit: a worklist row, a trace, and (unless the definition names no threat
+    // for a value) the Detection rows.
+    void ReportRegistryHit(const Hive& hive, const std::string& key, const std::string& value,
+                           const std::string& location, const std::string& threatName,
+                           const std::string& category);
     // An excluded hit: an informational row in the live list only, neither queued nor counted.
     void ReportExcluded(const std::string& location);
     // The overall percentage of the file and folder passes.

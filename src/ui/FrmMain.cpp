@@ -37,6 +37,7 @@ FrmMain::FrmMain() {
     lvwPicRemoveListOfSpywareFoundAndToBeRemoved.columns = {"File", "Location", "Type", "Risk",
                                                             "Details"};
     lvwPicRemoveListOfSpywareFoundAndToBeRemoved.checkBoxes = true;
+    lvwRegistryToBeDeleted.columns = {"Main Key", "KeyValue", "Value", "SpywareName"};
     cmdSelectAll.caption = "Select All";
     cmdExclude.caption = "Exclude";
     cmdRemove.caption = "Continue to Overview";

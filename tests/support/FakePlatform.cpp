@@ -208,21 +208,32 @@ std::optional<FakeRegistry::Value> FakeRegistry::Get(std::uint32_t root, const s
     return value->second;
 }
 
-platform::RegistryRead FakeRegistry::ReadValue(std::uint32_t root, const std::string& keyPath,
-                                               const std::string& valueName) {
+bool FakeRegistry::KeyOpens(std::uint32_t root, const std::string& keyPath,
+                            platform::RegistryAccess access) {
+    ++opens;
+    const std::string key = KeyOf(root, keyPath);
+    if (!keys_.contains(key)) return false;
+    for (const auto& denied : deniedKeys) {
+        if (KeyOf(root, denied) == key) return false;
+    }
+    if (access == platform::RegistryAccess::Change) {
+        for (const auto& readOnly : readOnlyKeys) {
+            if (KeyOf(root, readOnly) == key) return false;
+        }
+    }
+    return true;
+}
+
+platform::RegistryRead FakeRegistry::ReadValueAs(std::uint32_t root, const std::string& keyPath,
+                                                 const std::string& valueName,
+                                                 platform::RegistryAccess access) {
     using Status = platform::RegistryRead::Status;
     platform::RegistryRead read;
     const std::string key = KeyOf(root, keyPath);
     const auto found = keys_.find(key);
-    if (found == keys_.end()) {
-        read.status = Status::NoKey;
+    if (!KeyOpens(root, keyPath, access)) {
+        read.status = found == keys_.end() ? Status::NoKey : Status::KeyDenied;
         return read;
-    }
-    for (const auto& denied : deniedKeys) {
-        if (KeyOf(root, denied) == key) {
-            read.status = Status::KeyDenied;
-            return read;
-        }
     }
     const auto value = found->second.find(text::Lower(valueName));
     if (value == found->second.end()) {

@@ -108,8 +108,14 @@ class FakeRegistry final : public platform::Registry {
     std::optional<Value> Get(std::uint32_t root, const std::string& keyPath,
                              const std::string& name) const;
 
-    platform::RegistryRead ReadValue(std::uint32_t root, const std::string& keyPath,
-                                     const std::string& valueName) override;
+    platform::RegistryRead ReadValueAs(std::uint32_t root, const std::string& keyPath,
+                                       const std::string& valueName,
+                                       platform::RegistryAccess access) override;
+    bool KeyOpens(std::uint32_t root, const std::string& keyPath,
+                  platform::RegistryAccess access) override;
+    // Keys that open for reading only (a machine-wide key under a limited account).
+    std::vector<std::string> readOnlyKeys;
+    int opens = 0;  // keys opened so far
     bool WriteString(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
                      const std::string& value) override;
     bool DeleteValue(std::uint32_t root, const std::string& keyPath,

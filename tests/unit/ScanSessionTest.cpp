@@ -482,12 +482,13 @@ INSTANTIATE_TEST_SUITE_P(
         PhaseSwitchCase{ScanKind::Smart, "chkScanRegistry", "0", true, "Not Selected"},
         PhaseSwitchCase{ScanKind::FullSystem, "chkScanRegistry", "False", true, "Not Selected"},
         PhaseSwitchCase{ScanKind::FullSystem, "chkScanRegistry", "0", true, "Not Selected"},
-        PhaseSwitchCase{ScanKind::Smart, "chkScanRegistry", "True", true, "0"},
-        PhaseSwitchCase{ScanKind::Smart, "chkScanRegistry", "1", true, "0"},
+        // The complete set holds one registry definition: checked when the phase runs.
+        PhaseSwitchCase{ScanKind::Smart, "chkScanRegistry", "True", true, "1"},
+        PhaseSwitchCase{ScanKind::Smart, "chkScanRegistry", "1", true, "1"},
         PhaseSwitchCase{ScanKind::Smart, "chkSweepMemory", "False", false, "Not Selected"},
         PhaseSwitchCase{ScanKind::FullSystem, "chkSweepMemory", "0", false, "Not Selected"},
         PhaseSwitchCase{ScanKind::Smart, "chkSweepMemory", "True", false, "0"},
-        PhaseSwitchCase{ScanKind::Smart, "unrelatedKey", "False", true, "0"}));
+        PhaseSwitchCase{ScanKind::Smart, "unrelatedKey", "False", true, "1"}));
 
 TEST_F(ScanSessionTest, SwitchedOffPhaseIsSelectedAgainOnTheNextScan) {
     m.PutCompleteDefinitionSet();
@@ -497,7 +498,7 @@ TEST_F(ScanSessionTest, SwitchedOffPhaseIsSelectedAgainOnTheNextScan) {
     ASSERT_EQ(form.lblRegistryInspected.caption, "Not Selected");
     SetOption("chkScanRegistry", "True");
     session.StartScan();
-    EXPECT_EQ(form.lblRegistryInspected.caption, "0");
+    EXPECT_EQ(form.lblRegistryInspected.caption, "1");
 }
 
 // ---- Controls, pointer and background timers around a scan --------------------------------

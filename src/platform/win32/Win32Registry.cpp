@@ -85,14 +85,25 @@ void ReadOpenValue(HKEY key, const std::string& name, RegistryRead& read) {
     read.status = Status::ReadFailed;
 }
 
+REGSAM MaskOf(RegistryAccess access) {
+    return access == RegistryAccess::Read ? KEY_QUERY_VALUE : 0x3F;
+}
+
 }  // namespace
 
-RegistryRead Win32Registry::ReadValue(std::uint32_t root, const std::string& keyPath,
-                                      const std::string& valueName) {
+bool Win32Registry::KeyOpens(std::uint32_t root, const std::string& keyPath,
+                             RegistryAccess access) {
+    UniqueRegKey key;
+    return ::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, MaskOf(access), key.put()) ==
+           ERROR_SUCCESS;
+}
+
+RegistryRead Win32Registry::ReadValueAs(std::uint32_t root, const std::string& keyPath,
+                                        const std::string& valueName, RegistryAccess access) {
     RegistryRead read;
     UniqueRegKey key;
     const LONG opened =
-        ::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, key.put());
+        ::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, MaskOf(access), key.put());
     if (opened != ERROR_SUCCESS) {
         read.status = opened == ERROR_FILE_NOT_FOUND ? RegistryRead::Status::NoKey
                                                      : RegistryRead::Status::KeyDenied;
