@@ -168,6 +168,24 @@ check "folder scan counts the folder and every visible entry" grep -qF '"files":
 run --json --data-folder 'C:\qm-cli-e2e\seeded-defs' scan full --drives C
 check "seeded full scan of C lists exactly the walk's hits" test "$(results)" = "$walk_expected"
 
+# Registry threats: a seeded key and value are reported; once excluded, the value shows as
+# "EXCLUDED" and is neither listed nor queued.
+"$wine" reg add 'HKCU\Software\QmCliSeed' /v Tracker /d x /f >/dev/null 2>&1
+encode RegistryDefinition.dat '1^Software\QmCliSeed\^Tracker=Seed Tracker|Adware' \
+  '1^Software\QmCliSeed^^=Seed Key|Spyware'
+run --json --data-folder 'C:\qm-cli-e2e\seeded-defs' scan smart
+check "smart scan reports the registry value" grep -qF '"location":"HKEY_CURRENT_USER\\Software\\QmCliSeed\\Tracker","type":"Adware"' "$out"
+check "smart scan reports the registry key" grep -qF '"location":"HKEY_CURRENT_USER\\Software\\QmCliSeed","type":"Spyware"' "$out"
+check "the worklist holds the root as signed decimal" grep -qF '"registry":[{"root":"-2147483647"' "$out"
+run --data-folder 'C:\qm-cli-e2e\seeded-defs' exclude add 'HKEY_CURRENT_USER\Software\QmCliSeed\Tracker'
+check "exclude add exits 0" test "$rc" -eq 0
+run --data-folder 'C:\qm-cli-e2e\seeded-defs' exclude list
+check "exclude list shows the entry" grep -qF 'HKEY_CURRENT_USER\Software\QmCliSeed\Tracker' "$out"
+run --json --data-folder 'C:\qm-cli-e2e\seeded-defs' scan smart
+check "the excluded value shows as EXCLUDED" grep -qF '{"name":"EXCLUDED","details":"HKEY_CURRENT_USER\\Software\\QmCliSeed\\Tracker","icon":5}' "$out"
+check "and is no longer a result" sh -c "! grep -qF 'QmCliSeed\\\\Tracker\",\"type\"' '$out'"
+"$wine" reg delete 'HKCU\Software\QmCliSeed' /f >/dev/null 2>&1
+
 rm -rf "$work"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
