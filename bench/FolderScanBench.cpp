@@ -76,6 +76,15 @@ class IndexedListing final : public qm::platform::FileSystem {
         return files_.MoveReplacing(from, to);
     }
     bool CreateFolder(const std::string& folder) override { return files_.CreateFolder(folder); }
+    bool CopyFile(const std::string& from, const std::string& to) override {
+        return files_.CopyFile(from, to);
+    }
+    bool AppendToFile(const std::string& path, const std::string& bytes) override {
+        return files_.AppendToFile(path, bytes);
+    }
+    bool DeleteFolderTree(const std::string& folder) override {
+        return files_.DeleteFolderTree(folder);
+    }
 
   private:
     static std::string Key(std::string path) {

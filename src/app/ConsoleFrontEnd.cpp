@@ -1,5 +1,6 @@
 #include "app/ConsoleFrontEnd.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/JsonWriter.h"
@@ -10,6 +11,7 @@
 #include "definitions/Text.h"
 #include "definitions/TextFile.h"
 #include "i18n/MessageCatalogue.h"
+#include "removal/QuarantineStore.h"
 #include "scan/DriveList.h"
 #include "scan/ScanSession.h"
 #include "ui/FrmMain.h"
@@ -22,7 +24,7 @@ constexpr const char* kUsage =
     "usage: quillmarsh-cli [--data-folder DIR] [--server URL] [--json] COMMAND [ARGS]\r\n"
     "  scan smart | full [--drives C,D] | file PATH | folder PATH   [--remove]\r\n"
     "  defs decode FILE | defs encode FILE | defs count\r\n"
-    "  exclude add TEXT | exclude list\r\n";
+    "  exclude add TEXT | exclude list | quarantine list\r\n";
 
 // Lines on the console end with CR LF, as in every file the program writes.
 constexpr const char* kEol = "\r\n";
@@ -272,7 +274,8 @@ class Console {
         if (verb == "scan") return Scan();
         if (verb == "defs") return Defs();
         if (verb == "exclude") return Exclude();
-        if (verb == "update" || verb == "report" || verb == "quarantine") {
+        if (verb == "quarantine") return Quarantine();
+        if (verb == "update" || verb == "report") {
             return Fail("'" + verb + "' is not available in this version");
         }
         return Fail("unknown command " + verb);
@@ -396,6 +399,36 @@ class Console {
             return kExitClean;
         }
         return Fail("exclude takes: add TEXT or list");
+    }
+
+    // quarantine list: what the removals have backed up, folders marked with a trailing "\".
+    int Quarantine() {
+        const auto& cmd = o_.command;
+        if (cmd.size() != 2 || cmd[1] != "list") return Fail("quarantine takes: list");
+        NoStops control;
+        const removal::QuarantineStore store(env_.platform, dataFolder_, control);
+        std::vector<std::string> items;
+        for (const auto& entry : env_.platform.files.ListFolder(store.Folder())) {
+            if (text::EqualsNoCase(entry.name, removal::kQuarantineLog)) continue;
+            const bool folder = (entry.attributes & platform::attr::kDirectory) != 0;
+            items.push_back(entry.name + (folder ? "\\" : ""));
+        }
+        std::sort(items.begin(), items.end());
+        if (o_.json) {
+            JsonWriter j;
+            j.BeginObject();
+            j.Field("folder", store.Folder());
+            j.BeginArray("items");
+            for (const auto& item : items)
+                j.Field({}, item);
+            j.EndArray();
+            j.EndObject();
+            env_.out << j.Text() << kEol;
+        } else {
+            for (const auto& item : items)
+                env_.out << item << kEol;
+        }
+        return kExitClean;
     }
 
     int Count() {

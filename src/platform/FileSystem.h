@@ -56,6 +56,13 @@ class FileSystem {
     virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
     // Creates the folder and any missing parents; true when it exists afterwards.
     virtual bool CreateFolder(const std::string& folder) = 0;
+    // Copies a file with its bytes and attributes; fails when `to` exists.
+    virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+    // Adds bytes at the end of the file, creating it when missing. For logs that only grow.
+    virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
+    // Deletes a folder with everything in it, read-only, hidden and system entries included.
+    // True when the folder is gone afterwards.
+    virtual bool DeleteFolderTree(const std::string& folder) = 0;
 };
 
 }  // namespace qm::platform

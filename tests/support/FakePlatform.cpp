@@ -122,6 +122,34 @@ bool FakeFileSystem::MoveReplacing(const std::string& from, const std::string& t
     return true;
 }
 
+bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to) {
+    const auto it = nodes_.find(KeyOf(from));
+    if (failWrites || it == nodes_.end() || Has(to) ||
+        (it->second.attributes & platform::attr::kDirectory) || !Has(ParentOf(KeyOf(to)))) {
+        return false;
+    }
+    for (const auto& locked : failCopiesOf) {
+        if (KeyOf(locked) == KeyOf(from)) return false;
+    }
+    Node copy = it->second;
+    copy.path = to;
+    nodes_[KeyOf(to)] = std::move(copy);
+    return true;
+}
+
+bool FakeFileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
+    if (failWrites) return false;
+    auto& node = nodes_[KeyOf(path)];
+    if (node.path.empty()) node.path = path;
+    node.content += bytes;
+    return true;
+}
+
+bool FakeFileSystem::DeleteFolderTree(const std::string& folder) {
+    RemoveTree(folder);
+    return !Has(folder);
+}
+
 bool FakeFileSystem::CreateFolder(const std::string& folder) {
     std::string key = KeyOf(folder);
     while (!key.empty() && key.size() > 2) {

@@ -47,6 +47,11 @@ class FakeFileSystem final : public platform::FileSystem {
     bool RenameFile(const std::string& from, const std::string& to) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool CreateFolder(const std::string& folder) override;
+    bool CopyFile(const std::string& from, const std::string& to) override;
+    bool AppendToFile(const std::string& path, const std::string& bytes) override;
+    bool DeleteFolderTree(const std::string& folder) override;
+    // Paths (any case) whose copies fail: a locked or unreadable file.
+    std::vector<std::string> failCopiesOf;
 
   private:
     static std::string KeyOf(const std::string& path);

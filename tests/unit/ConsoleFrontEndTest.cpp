@@ -153,6 +153,19 @@ TEST_F(ConsoleFrontEndTest, ExcludeAddsListsAndTheNextScanHonoursIt) {
     EXPECT_EQ(Run({"--data-folder", folder, "exclude", "remove", "x"}), kExitError);
 }
 
+TEST_F(ConsoleFrontEndTest, QuarantineListShowsTheBackupsButNotTheLog) {
+    const std::string q = std::string(FakeMachine::kDataFolder) + "\\quarantine";
+    ASSERT_EQ(Run({"--data-folder", FakeMachine::kDataFolder, "quarantine", "list"}), kExitClean);
+    EXPECT_EQ(out.str(), "");
+    machine.files.PutFolder(q);
+    machine.files.PutFolder(q + "\\Tool");
+    machine.files.PutFile(q + "\\bar.dll", "x");
+    machine.files.PutFile(q + "\\QuarantineLog.txt", "log");
+    ASSERT_EQ(Run({"--data-folder", FakeMachine::kDataFolder, "quarantine", "list"}), kExitClean);
+    EXPECT_EQ(out.str(), "Tool\\\r\nbar.dll\r\n");
+    EXPECT_EQ(Run({"--data-folder", FakeMachine::kDataFolder, "quarantine", "empty"}), kExitError);
+}
+
 TEST(JsonString, EscapesAndConvertsTheAnsiCodePageToUtf8) {
     EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(JsonString("\r\n\t"), "\"\\r\\n\\t\"");

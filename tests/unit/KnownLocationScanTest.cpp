@@ -177,6 +177,9 @@ class HugeFile final : public platform::FileSystem {
     bool RenameFile(const std::string&, const std::string&) override { return false; }
     bool MoveReplacing(const std::string&, const std::string&) override { return false; }
     bool CreateFolder(const std::string&) override { return false; }
+    bool CopyFile(const std::string&, const std::string&) override { return false; }
+    bool AppendToFile(const std::string&, const std::string&) override { return false; }
+    bool DeleteFolderTree(const std::string&) override { return false; }
 
   private:
     std::uint64_t size_, tableAt_;

@@ -149,6 +149,40 @@ bool Win32FileSystem::DeleteFile(const std::string& path) {
     return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
+bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to) {
+    return ::CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+}
+
+bool Win32FileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
+    if (bytes.size() > 0x7fffffffu) return false;
+    UniqueFile file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) != FALSE &&
+           written == bytes.size();
+}
+
+bool Win32FileSystem::DeleteFolderTree(const std::string& folder) {
+    std::string path = folder;
+    while (path.size() > 3 && IsSeparator(path.back()))
+        path.pop_back();
+    // The listing is read to its end before anything in it is deleted.
+    for (const DirEntry& entry : ListFolder(path)) {
+        const std::string child = path + "\\" + entry.name;
+        ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (entry.attributes & attr::kDirectory) {
+            DeleteFolderTree(child);
+        } else {
+            ::DeleteFileA(child.c_str());
+        }
+    }
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_DIRECTORY);
+    ::RemoveDirectoryA(path.c_str());
+    return !Attributes(path);
+}
+
 bool Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
     return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
 }

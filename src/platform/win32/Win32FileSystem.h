@@ -16,6 +16,9 @@ class Win32FileSystem final : public FileSystem {
     bool RenameFile(const std::string& from, const std::string& to) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool CreateFolder(const std::string& folder) override;
+    bool CopyFile(const std::string& from, const std::string& to) override;
+    bool AppendToFile(const std::string& path, const std::string& bytes) override;
+    bool DeleteFolderTree(const std::string& folder) override;
 };
 
 }  // namespace qm::platform::win32

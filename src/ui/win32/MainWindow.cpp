@@ -510,6 +510,9 @@ void MainWindow::Command(int id) {
         case IDC_cmdExclude:
             if (handlers_.exclude) handlers_.exclude();
             break;
+        case IDM_mnuQuarItem + 0:
+            if (handlers_.viewQuarantine) handlers_.viewQuarantine();
+            break;
         case IDM_mnuQuarItem + 1:
             if (handlers_.viewExclusions) handlers_.viewExclusions();
             break;

@@ -29,6 +29,7 @@ struct MainWindowHandlers {
     std::function<void()> driveCheckChanged;
     std::function<void()> exclude;
     std::function<void()> viewExclusions;
+    std::function<void()> viewQuarantine;
     // A tick of one of the window's timers (the timer's model is passed).
     std::function<void(Timer& timer)> timerTick;
 };

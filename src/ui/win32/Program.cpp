@@ -9,6 +9,7 @@
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
 #include "removal/PropagateCheck.h"
+#include "removal/QuarantineStore.h"
 #include "scan/DriveList.h"
 #include "scan/ListSorting.h"
 #include "scan/ScanSession.h"
@@ -59,6 +60,9 @@ struct Program::Parts {
         h.viewExclusions = [this] {
             if (session) session->ViewExclusions();
         };
+        h.viewQuarantine = [this] {
+            if (quarantine) quarantine->ViewQuarantine();
+        };
         h.driveCheckChanged = [this] {
             if (optionsPage) optionsPage->DriveCheckChanged();
         };
@@ -76,6 +80,7 @@ struct Program::Parts {
     Win32EventPump pump;
     std::unique_ptr<scan::ScanSession> session;
     std::unique_ptr<app::OptionsPage> optionsPage;
+    std::unique_ptr<removal::QuarantineStore> quarantine;
 };
 
 Program::Program(HINSTANCE instance, ProgramOptions options)
@@ -110,6 +115,8 @@ bool Program::Start(int showCommand) {
     p.session->Files().InstallDownloadedDefinitions();
     p.session->SetSignatureCounts(p.session->Files().CountDefinitions());
     p.session->LoadExclusions();
+    p.quarantine =
+        std::make_unique<removal::QuarantineStore>(p.machine.platform, dataFolder, *p.session);
     p.optionsPage = std::make_unique<app::OptionsPage>(
         p.form, app::OptionsServices{p.settings, p.machine.registry, p.prompts, p.messages, product,
                                      p.machine.version.OwnExecutablePath()});

@@ -1,0 +1,62 @@
+// The quarantine on real files and folders: copies before deletions, a name clash kept twice,
+// a read-only folder tree copied and removed, and a locked file left in place.
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/WinApi.h"
+#include "removal/QuarantineStore.h"
+
+namespace qm::removal {
+namespace {
+
+struct NoEvents final : defs::LoadControl {
+    bool StopRequested() const override { return false; }
+    void LetEventsRun() override {}
+};
+
+TEST(QuarantineOnDiskTest, ItemsAreBackedUpBeforeTheyAreDeleted) {
+    wintest::TempFolder temp;
+    platform::win32::Win32Platform machine;
+    NoEvents events;
+    QuarantineStore store(machine.platform, temp / "data", events);
+    store.logging = true;
+    ASSERT_TRUE(machine.files.CreateFolder(temp / "a"));
+    ASSERT_TRUE(machine.files.CreateFolder(temp / "b"));
+    wintest::PutFile(temp / "a\\bar.dll", "first");
+    wintest::PutFile(temp / "b\\bar.dll", "second");
+    EXPECT_TRUE(store.QuarantineFile(temp / "a\\bar.dll", "bar.dll"));
+    EXPECT_TRUE(store.QuarantineItem(temp / "b\\bar.dll"));
+    EXPECT_FALSE(wintest::PathExists(temp / "a\\bar.dll"));
+    EXPECT_EQ(wintest::FileContent(store.Folder() + "\\bar.dll"), "first");
+    EXPECT_EQ(wintest::FileContent(store.Folder() + "\\bar (2).dll"), "second");
+    const auto log = wintest::FileContent(store.LogPath()).value_or("");
+    EXPECT_NE(
+        log.find(" - File: bar (2).dll\r\n - Location: " + (temp / "b\\bar.dll") + "\r\n\r\n\r\n"),
+        std::string::npos)
+        << log;
+
+    // A folder with a read-only file and a subfolder goes whole.
+    ASSERT_TRUE(machine.files.CreateFolder(temp / "Tool\\sub"));
+    wintest::PutFile(temp / "Tool\\sub\\ro.dll", "ro");
+    ::SetFileAttributesA((temp / "Tool\\sub\\ro.dll").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(store.QuarantineItem(temp / "Tool\\"));
+    EXPECT_FALSE(wintest::PathExists(temp / "Tool"));
+    EXPECT_EQ(wintest::FileContent(store.Folder() + "\\Tool\\sub\\ro.dll"), "ro");
+
+    // A file another program holds without sharing cannot be copied: it stays.
+    wintest::PutFile(temp / "a\\locked.exe", "locked");
+    {
+        platform::win32::UniqueFile hold(::CreateFileA((temp / "a\\locked.exe").c_str(),
+                                                       GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(hold);
+        EXPECT_FALSE(store.QuarantineItem(temp / "a\\locked.exe"));
+    }
+    EXPECT_TRUE(wintest::PathExists(temp / "a\\locked.exe"));
+    EXPECT_FALSE(wintest::PathExists(store.Folder() + "\\locked.exe"));
+}
+
+}  // namespace
+}  // namespace qm::removal
