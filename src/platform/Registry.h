@@ -3,6 +3,7 @@
 // key paths and value names are ANSI text.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qm::platform {
@@ -53,8 +54,23 @@ class Registry {
     // Creates or opens the key with full access and sets a string value.
     virtual bool WriteString(std::uint32_t root, const std::string& keyPath,
                              const std::string& valueName, const std::string& value) = 0;
+    // Creates or opens the key with full access and sets a 32-bit number value.
+    virtual bool WriteNumber(std::uint32_t root, const std::string& keyPath,
+                             const std::string& valueName, std::uint32_t value) = 0;
     virtual bool DeleteValue(std::uint32_t root, const std::string& keyPath,
                              const std::string& valueName) = 0;
+    // Deletes the key with all its subkeys and values.
+    virtual bool DeleteKeyTree(std::uint32_t root, const std::string& keyPath) = 0;
+
+    // A registry-editor file ("Windows Registry Editor Version 5.00", UTF-16 with its byte
+    // order mark) that brings back one value exactly as it is now, with its type and data, or
+    // the whole key with its subkeys and values. `rootName` is the root as the file names it
+    // ("HKEY_CURRENT_USER"). Nothing when the value or key cannot be read.
+    virtual std::optional<std::string> ExportValue(std::uint32_t root, const std::string& rootName,
+                                                   const std::string& keyPath,
+                                                   const std::string& valueName) = 0;
+    virtual std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
+                                                 const std::string& keyPath) = 0;
 };
 
 }  // namespace qm::platform

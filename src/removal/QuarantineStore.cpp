@@ -47,6 +47,35 @@ void QuarantineStore::LogFileRecord(const std::string& path, const std::string& 
                                                 "\r\n - Location: " + path + "\r\n\r\n\r\n");
 }
 
+void QuarantineStore::LogRegistryRecord(const std::string& keyPath, const std::string& valueName) {
+    if (!logging) return;
+    platform_.files.CreateFolder(Folder());
+    platform_.files.AppendToFile(LogPath(), platform_.clock.NowText() + " - Key: " + keyPath +
+                                                "\r\nValue: " + valueName + "\r\n\r\n\r\n");
+}
+
+bool QuarantineStore::WriteRegBackup(const std::string& backupName, const std::string& fileBytes) {
+    std::string name = backupName;
+    std::erase_if(name, [](char c) { return c == '/' || c == ':' || c == '\\'; });
+    // Other characters a file name cannot hold, and a length that keeps the path usable.
+    for (char& c : name) {
+        if (c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|' ||
+            static_cast<unsigned char>(c) < 32) {
+            c = '_';
+        }
+    }
+    if (name.size() > 120) name.resize(120);
+    platform::FileSystem& files = platform_.files;
+    files.CreateFolder(Folder());
+    for (int n = 1; n < 1000; ++n) {
+        const std::string file =
+            Folder() + "\\" + (n == 1 ? name : name + " (" + std::to_string(n) + ")") + ".reg";
+        if (files.Attributes(file)) continue;
+        return files.WriteWholeFile(file, fileBytes);
+    }
+    return false;
+}
+
 bool QuarantineStore::QuarantineFile(const std::string& path, const std::string& name) {
     platform::FileSystem& files = platform_.files;
     if (!defs::PlainFileExists(files, path) || !text::EqualsNoCase(LastComponent(path), name)) {

@@ -35,6 +35,12 @@ class QuarantineStore {
     // "<date-time> - File: <name>", " - Location: <path>", two empty lines.
     void LogFileRecord(const std::string& path, const std::string& name);
 
+    // "<date-time> - Key: <key path>", "Value: <value name>", two empty lines.
+    void LogRegistryRecord(const std::string& keyPath, const std::string& valueName);
+    // Saves a registry-editor file under the backup name without "/", ":" and "\" and with
+    // ".reg" (numbered when taken). False when it could not be written.
+    bool WriteRegBackup(const std::string& backupName, const std::string& fileBytes);
+
     // Quarantine menu, "View Quarantine": the folder in the file manager.
     void ViewQuarantine();
 

@@ -288,6 +288,39 @@ bool FakeRegistry::WriteString(std::uint32_t root, const std::string& keyPath,
     return true;
 }
 
+bool FakeRegistry::DeleteKeyTree(std::uint32_t root, const std::string& keyPath) {
+    for (auto r : readOnlyRoots) {
+        if (r == root) return false;
+    }
+    const std::string key = KeyOf(root, keyPath);
+    return std::erase_if(keys_, [&](const auto& entry) {
+               return entry.first == key || entry.first.rfind(key + "\\", 0) == 0;
+           }) > 0;
+}
+
+std::optional<std::string> FakeRegistry::ExportValue(std::uint32_t root,
+                                                     const std::string& rootName,
+                                                     const std::string& keyPath,
+                                                     const std::string& valueName) {
+    const auto value = Get(root, keyPath, valueName);
+    if (failExports || !value) return std::nullopt;
+    return "[" + rootName + "\\" + keyPath + "]\r\n" + valueName + "=" + value->text + "\r\n";
+}
+
+std::optional<std::string> FakeRegistry::ExportKey(std::uint32_t root, const std::string& rootName,
+                                                   const std::string& keyPath) {
+    const std::string key = KeyOf(root, keyPath);
+    if (failExports || !keys_.contains(key)) return std::nullopt;
+    std::string out;
+    for (const auto& [path, values] : keys_) {
+        if (path != key && path.rfind(key + "\\", 0) != 0) continue;
+        out += "[" + rootName + "\\" + path.substr(path.find('\\') + 1) + "]\r\n";
+        for (const auto& [name, value] : values)
+            out += name + "=" + value.text + "\r\n";
+    }
+    return out;
+}
+
 bool FakeRegistry::DeleteValue(std::uint32_t root, const std::string& keyPath,
                                const std::string& valueName) {
     for (auto r : readOnlyRoots) {

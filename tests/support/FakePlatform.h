@@ -125,6 +125,24 @@ class FakeRegistry final : public platform::Registry {
                      const std::string& value) override;
     bool DeleteValue(std::uint32_t root, const std::string& keyPath,
                      const std::string& valueName) override;
+    bool DeleteKeyTree(std::uint32_t root, const std::string& keyPath) override;
+    bool WriteNumber(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
+                     std::uint32_t value) override {
+        if (failWritesLeft > 0) {
+            --failWritesLeft;
+            return false;
+        }
+        Put(root, keyPath, valueName, Value{platform::RegistryValueType::Number, {}, value});
+        return true;
+    }
+    // A stand-in for the registry-editor file: one line per value, enough to tell which
+    // value or key a backup holds.
+    std::optional<std::string> ExportValue(std::uint32_t root, const std::string& rootName,
+                                           const std::string& keyPath,
+                                           const std::string& valueName) override;
+    std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
+                                         const std::string& keyPath) override;
+    bool failExports = false;
 
   private:
     static std::string KeyOf(std::uint32_t root, const std::string& keyPath);

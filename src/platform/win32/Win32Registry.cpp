@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/Handle.h"
+#include "platform/win32/RegistryExport.h"
 #include "platform/win32/WinApi.h"
 
 namespace qm::platform::win32 {
@@ -134,6 +135,42 @@ bool Win32Registry::DeleteValue(std::uint32_t root, const std::string& keyPath,
         return false;
     }
     return ::RegDeleteValueA(key.get(), valueName.c_str()) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::WriteNumber(std::uint32_t root, const std::string& keyPath,
+                                const std::string& valueName, std::uint32_t value) {
+    UniqueRegKey key;
+    if (::RegCreateKeyExA(RootKey(root), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const DWORD data = value;
+    return ::RegSetValueExA(key.get(), valueName.c_str(), 0, REG_DWORD,
+                            reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::DeleteKeyTree(std::uint32_t root, const std::string& keyPath) {
+    // An empty path would name the root itself.
+    if (keyPath.find_first_not_of('\\') == std::string::npos) return false;
+    if (::RegDeleteTreeA(RootKey(root), keyPath.c_str()) != ERROR_SUCCESS) return false;
+    // Some systems empty the key and leave it; then it goes by itself.
+    UniqueRegKey left;
+    if (::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_READ, left.put()) != ERROR_SUCCESS)
+        return true;
+    left.reset();
+    return ::RegDeleteKeyA(RootKey(root), keyPath.c_str()) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> Win32Registry::ExportValue(std::uint32_t root,
+                                                      const std::string& rootName,
+                                                      const std::string& keyPath,
+                                                      const std::string& valueName) {
+    return ExportRegistryValue(RootKey(root), rootName, keyPath, valueName);
+}
+
+std::optional<std::string> Win32Registry::ExportKey(std::uint32_t root, const std::string& rootName,
+                                                    const std::string& keyPath) {
+    return ExportRegistryKey(RootKey(root), rootName, keyPath);
 }
 
 }  // namespace qm::platform::win32

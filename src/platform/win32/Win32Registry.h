@@ -14,6 +14,14 @@ class Win32Registry final : public Registry {
                      const std::string& value) override;
     bool DeleteValue(std::uint32_t root, const std::string& keyPath,
                      const std::string& valueName) override;
+    bool DeleteKeyTree(std::uint32_t root, const std::string& keyPath) override;
+    bool WriteNumber(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
+                     std::uint32_t value) override;
+    std::optional<std::string> ExportValue(std::uint32_t root, const std::string& rootName,
+                                           const std::string& keyPath,
+                                           const std::string& valueName) override;
+    std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
+                                         const std::string& keyPath) override;
 };
 
 }  // namespace qm::platform::win32

@@ -1,0 +1,76 @@
+// Registry deletions: a backup file per removal before anything is deleted, the log's two
+// registry record forms, and nothing deleted when no backup can be made.
+
+#include "removal/RegistryRemoval.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FakePlatform.h"
+#include "support/ScriptedLoadControl.h"
+
+namespace qm::removal {
+namespace {
+
+using platform::RegistryValueType;
+using test::FakeMachine;
+namespace root = platform::root;
+
+class RegistryRemovalTest : public ::testing::Test {
+  protected:
+    std::string Q(const std::string& name) const { return store.Folder() + "\\" + name; }
+    std::string Log() const { return m.files.Content(store.LogPath()).value_or("(none)"); }
+
+    FakeMachine m;
+    test::ScriptedLoadControl events;
+    QuarantineStore store{m.platform, FakeMachine::kDataFolder, events};
+    RegistryRemoval removal{m.registry, store};
+};
+
+TEST_F(RegistryRemovalTest, ValuesAndKeysAreBackedUpOneFileEachThenDeletedAndLogged) {
+    m.registry.Put(root::kCurrentUser, "Software\\Bar", "Back\\\"Slash",
+                   {RegistryValueType::String, "v", 0});
+    m.registry.Put(root::kCurrentUser, "Software\\Bar\\Sub", "x",
+                   {RegistryValueType::String, "1", 0});
+    store.logging = true;
+    removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Back\\\"Slash");
+    EXPECT_FALSE(m.registry.Get(root::kCurrentUser, "Software\\Bar", "Back\\\"Slash"));
+    // The backup's name loses its separators; a quote, which no file name holds, becomes "_".
+    EXPECT_EQ(m.files.Content(Q("HKEY_CURRENT_USERSoftwareBarBack_Slash.reg")),
+              "[HKEY_CURRENT_USER\\Software\\Bar]\r\nBack\\\"Slash=v\r\n");
+    EXPECT_TRUE(removal.DeleteKey(root::kCurrentUser, "Software\\Bar"));
+    EXPECT_FALSE(m.registry.Get(root::kCurrentUser, "Software\\Bar\\Sub", "x"));
+    EXPECT_EQ(m.files.Content(Q("HKEY_CURRENT_USERSoftwareBar.reg")),
+              "[HKEY_CURRENT_USER\\software\\bar]\r\n[HKEY_CURRENT_USER\\software\\bar\\sub]\r\n"
+              "x=1\r\n");
+    const std::string when = m.clock.now;
+    // The log keeps the name as it is, and the key's root as signed decimal text.
+    EXPECT_EQ(Log(), when + " - Key: HKEY_CURRENT_USER\\Software\\Bar\r\nValue: Back\\\"Slash" +
+                         "\r\n\r\n\r\n" + when +
+                         " - Key: -2147483647\\Software\\Bar\r\nValue: All Values\r\n\r\n\r\n");
+}
+
+TEST_F(RegistryRemovalTest, NothingIsDeletedWithoutItsBackup) {
+    m.registry.Put(root::kCurrentUser, "Software\\Bar", "Run", {RegistryValueType::String, "v", 0});
+    store.logging = true;
+    m.registry.failExports = true;
+    removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Run");
+    EXPECT_FALSE(removal.DeleteKey(root::kCurrentUser, "Software\\Bar"));
+    m.registry.failExports = false;
+    m.files.failWrites = true;  // the backup file cannot be written
+    removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Run");
+    EXPECT_FALSE(removal.DeleteKey(root::kCurrentUser, "Software\\Bar"));
+    EXPECT_TRUE(m.registry.Get(root::kCurrentUser, "Software\\Bar", "Run"));
+    EXPECT_EQ(Log(), "(none)");
+}
+
+TEST_F(RegistryRemovalTest, WriteValueStoresNumbersAsNumbersAndTrimsText) {
+    removal.WriteValue(root::kCurrentUser, "Software\\Bar", "Count", " 42 ");
+    removal.WriteValue(root::kCurrentUser, "Software\\Bar", "Name", "  some text ");
+    EXPECT_EQ(m.registry.Get(root::kCurrentUser, "Software\\Bar", "Count")->number, 42u);
+    EXPECT_EQ(m.registry.Get(root::kCurrentUser, "Software\\Bar", "Count")->type,
+              RegistryValueType::Number);
+    EXPECT_EQ(m.registry.Get(root::kCurrentUser, "Software\\Bar", "Name")->text, "some text");
+}
+
+}  // namespace
+}  // namespace qm::removal

@@ -1,0 +1,120 @@
+// A registry removal's backup, imported with the system's registry editor, brings back exactly
+// what was deleted: each value's name, type and data, and a whole key with its subkeys.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/WinApi.h"
+#include "removal/RegistryRemoval.h"
+
+namespace qm::removal {
+namespace {
+
+struct NoEvents final : defs::LoadControl {
+    bool StopRequested() const override { return false; }
+    void LetEventsRun() override {}
+};
+
+struct Raw {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    bool operator==(const Raw&) const = default;
+};
+
+std::optional<Raw> Read(const std::string& key, const std::string& name) {
+    platform::win32::UniqueRegKey k;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS)
+        return std::nullopt;
+    Raw raw;
+    DWORD size = 0;
+    if (::RegQueryValueExA(k.get(), name.c_str(), nullptr, &raw.type, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    raw.data.resize(size);
+    ::RegQueryValueExA(k.get(), name.c_str(), nullptr, &raw.type, raw.data.data(), &size);
+    return raw;
+}
+
+void Import(const std::string& file) {
+    std::string command = "regedit.exe /s \"" + file + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 nullptr, &startup, &info));
+    platform::win32::UniqueFile process(info.hProcess), thread(info.hThread);
+    ::WaitForSingleObject(info.hProcess, 60000);
+}
+
+TEST(RegistryBackupOnDiskTest, ImportingTheBackupsRestoresWhatWasDeleted) {
+    wintest::TempFolder temp;
+    platform::win32::Win32Platform machine;
+    NoEvents events;
+    QuarantineStore store(machine.platform, temp.path(), events);
+    store.logging = true;
+    RegistryRemoval removal(machine.registry, store);
+    const std::string key = "Software\\QmBackupTest-" + std::to_string(::GetCurrentProcessId());
+
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::string bytes;
+    };
+    const std::vector<Value> values = {
+        {"Text", REG_SZ, std::string("hello \"world\" \\ 100%\0", 22)},
+        {"Expand", REG_EXPAND_SZ, std::string("%TEMP%\\x\0", 9)},
+        {"Number", REG_DWORD, std::string("\x2a\x00\x00\x80", 4)},
+        {"Binary", REG_BINARY, std::string("\x00\x01\xfe\xff", 4)},
+        {"Multi", REG_MULTI_SZ, std::string("one\0two\0\0", 9)},
+        {"Back\\Sl\"ash", REG_SZ, std::string("v\0", 2)},
+        {"", REG_SZ, std::string("default\0", 8)},
+    };
+    {
+        platform::win32::UniqueRegKey k;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, (key + "\\Sub").c_str(), 0, nullptr, 0,
+                                    KEY_ALL_ACCESS, nullptr, k.put(), nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExA(k.get(), "Deep", 0, REG_SZ, reinterpret_cast<const BYTE*>("d"), 2);
+        platform::win32::UniqueRegKey top;
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, top.put()),
+                  ERROR_SUCCESS);
+        for (const auto& v : values) {
+            ::RegSetValueExA(top.get(), v.name.c_str(), 0, v.type,
+                             reinterpret_cast<const BYTE*>(v.bytes.data()),
+                             static_cast<DWORD>(v.bytes.size()));
+        }
+    }
+    std::vector<std::optional<Raw>> before;
+    for (const auto& v : values)
+        before.push_back(Read(key, v.name));
+    const auto deepBefore = Read(key + "\\Sub", "Deep");
+
+    for (const auto& v : values)
+        removal.DeleteValue(platform::root::kCurrentUser, key, v.name);
+    for (const auto& v : values)
+        EXPECT_FALSE(Read(key, v.name)) << v.name;
+    ASSERT_TRUE(removal.DeleteKey(platform::root::kCurrentUser, key));
+    EXPECT_FALSE(Read(key + "\\Sub", "Deep"));
+
+    // One backup file per removal; importing them all brings everything back.
+    int files = 0;
+    for (const auto& entry : machine.files.ListFolder(store.Folder())) {
+        if (entry.name.size() < 4 || entry.name.substr(entry.name.size() - 4) != ".reg") continue;
+        ++files;
+        Import(store.Folder() + "\\" + entry.name);
+    }
+    EXPECT_EQ(files, static_cast<int>(values.size()) + 1);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(Read(key, values[i].name), before[i]) << values[i].name;
+    }
+    EXPECT_EQ(Read(key + "\\Sub", "Deep"), deepBefore);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+}
+
+}  // namespace
+}  // namespace qm::removal
