@@ -43,6 +43,17 @@ TEST(ExclusionList, MatchingRules) {
     EXPECT_EQ(list.size(), 0u);
 }
 
+TEST(ExclusionList, AHugeLineIsCutAndTheLinesAfterItStillCount) {
+    test::FakeFileSystem files;
+    files.PutFile(kFile, "before\r\n" + std::string(20u << 20, 'x') + "\r\nafter\r\n");
+    test::ScriptedLoadControl control;
+    ExclusionList list;
+    list.Load(files, kFile, control);
+    EXPECT_EQ(list.size(), 3u);
+    EXPECT_TRUE(list.IsExcluded("after"));
+    EXPECT_TRUE(list.IsExcludedFolder("xxxx"));
+}
+
 TEST(ExclusionList, AddAppendsOneTrimmedLineAndReloads) {
     test::FakeFileSystem files;
     test::ScriptedLoadControl control;
