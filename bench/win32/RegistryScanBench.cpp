@@ -1,10 +1,10 @@
 // How much the Smart Scan's registry phase costs over a bare loop of the same registry calls:
 // 50,000 registry records against keys and values the benchmark creates under its own key in
-// HKEY_CURRENT_USER, with the real Win32 platform. Bare and scan rounds alternate; one run prints
-// the median of each, their ratio, the hits and the peak memory, then deletes its key and its
-// data folder. Run under Wine:
+// HKEY_CURRENT_USER, with the real Win32 platform. Bare and scan rounds alternate (after one
+// untimed pass of each); one run prints the median of each, their ratio, the hits and the peak
+// memory, then deletes its key and its data folder. Run under Wine:
 //   WINEPREFIX=/tmp/qm-regbench-prefix WINEDEBUG=-all wine qm_registry_scan_bench.exe
-//       [--rounds N] [--breakdown]
+//       [--rounds N (default 7)] [--breakdown]
 // "--breakdown" times the phase's steps one by one afterwards, to show where its time goes.
 //
 // What the scan figure holds: StartScan of a Smart Scan with the cookie and process phases
@@ -252,6 +252,17 @@ double MiB(SIZE_T bytes) {
     return static_cast<double>(bytes) / (1024.0 * 1024.0);
 }
 
+// The processor time the program has used so far, user and kernel.
+double ProcessorSeconds() {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto seconds = [](const FILETIME& t) {
+        const ULONGLONG ticks = (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+        return static_cast<double>(ticks) / 1e7;  // 100 ns ticks
+    };
+    return seconds(kernel) + seconds(user);
+}
+
 PROCESS_MEMORY_COUNTERS MemoryCounters() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
@@ -301,12 +312,13 @@ int BareLoop(const std::vector<RegistryEntry>& entries) {
 
 // Where the phase's time goes: its steps for every record, each timed alone over the whole
 // file, built from the public pieces the phase is made of and called as it calls them. Every
-// round runs each step once, the bare loop among them, so a slower or faster stretch of the
-// machine weighs on all steps alike; each step's figure is its median. What the steps leave of
-// the phase is its bookkeeping: the counters, the progress text every 25 records, the reports
+// round runs each step once, the bare loop and the scan among them, so a slower or faster stretch
+// of the machine weighs on all steps alike; each step's figure is its median. What the steps leave
+// of the phase is its bookkeeping: the counters, the progress text every 25 records, the reports
 // and the per-line event call.
 void PrintBreakdown(qm::platform::Platform& platform, const std::string& registryFile,
-                    const std::vector<RegistryEntry>& entries, int rounds, double phaseSeconds) {
+                    const std::vector<RegistryEntry>& entries, int rounds,
+                    const std::function<void()>& scan, double fixedSeconds) {
     std::size_t sink = 0;  // keeps every result alive, so no step is optimised away
     const auto readLines = [&](const std::function<void(std::string&)>& each) {
         auto reader =
@@ -338,7 +350,9 @@ void PrintBreakdown(qm::platform::Platform& platform, const std::string& registr
         },
         // 2: reading and unscrambling the file
         [&] { readLines([&](std::string& line) { sink += line.size(); }); },
-        // 3: the same, and every record split as the phase splits it
+        // 3: the Smart Scan itself
+        scan,
+        // 4: the same read, and every record split as the phase splits it
         [&] {
             const qm::defs::PathTokenExpander tokens(platform.shell);
             readLines([&](std::string& line) {
@@ -357,26 +371,36 @@ void PrintBreakdown(qm::platform::Platform& platform, const std::string& registr
             });
         },
     };
-    std::vector<std::vector<double>> times(steps.size());
+    // Beside the elapsed time, the program's own processor time (user and kernel) for each
+    // step: under Wine every registry call is a round trip to the wine server, so what the
+    // elapsed time adds to the processor time is mostly waiting for the server.
+    std::vector<std::vector<double>> times(steps.size()), cpu(steps.size());
     for (int round = 0; round < rounds; ++round) {
         for (std::size_t i = 0; i < steps.size(); ++i) {
+            const double c = ProcessorSeconds();
             const auto t = Clock::now();
             steps[i]();
             times[i].push_back(Seconds(t));
+            cpu[i].push_back(ProcessorSeconds() - c);
         }
     }
-    const double bare = Median(times[0]), calls = Median(times[1]), read = Median(times[2]),
-                 parse = Median(times[3]);
+    const auto figure = [&](std::size_t i) {
+        return std::to_string(Median(times[i])).substr(0, 5) + " s, processor " +
+               std::to_string(Median(cpu[i])).substr(0, 5) + " s";
+    };
+    const double bare = Median(times[0]), calls = Median(times[1]),
+                 phase = Median(times[3]) - fixedSeconds, parse = Median(times[4]);
 
     std::printf("where the registry phase's time goes (each step alone, median of %d):\n", rounds);
-    std::printf("  bare loop:                      %.3f s\n", bare);
-    std::printf("  registry calls via the platform: %.3f s (%.2f x the bare loop)\n", calls,
+    std::printf("  bare loop:                       %s\n", figure(0).c_str());
+    std::printf("  registry calls via the platform: %s (%.2f x the bare loop)\n", figure(1).c_str(),
                 calls / bare);
-    std::printf("  read and unscramble the file:   %.3f s\n", read);
-    std::printf("  ... and split every record:     %.3f s (%.3f s for the split alone)\n", parse,
-                parse - read);
-    std::printf("  the phase (scan minus fixed):   %.3f s; left for its bookkeeping %.3f s\n",
-                phaseSeconds, phaseSeconds - parse - calls);
+    std::printf("  read and unscramble the file:    %s\n", figure(2).c_str());
+    std::printf("  ... and split every record:      %s\n", figure(4).c_str());
+    std::printf("  Smart Scan:                      %s\n", figure(3).c_str());
+    std::printf(
+        "  the phase (scan minus fixed):    %.3f s; beyond the calls and the split %.3f s\n", phase,
+        phase - parse - calls);
     std::printf("  (checksum %zu)\n", sink);
 }
 
@@ -482,8 +506,8 @@ int Run(int rounds, bool breakdown) {
         return seconds;
     };
 
-    // The first pass over the benchmark's keys costs Wine several times a later one, whichever
-    // loop makes it; one untimed pass of each keeps that out of the medians.
+    // The first pass over the benchmark's keys has cost Wine up to three times a later one;
+    // one untimed pass of each keeps that out of the medians.
     const auto warmBare = bareRound();
     const auto warmScan = scanRound();
     if (!warmBare || !warmScan || !fixedRound()) return 1;
@@ -538,7 +562,12 @@ int Run(int rounds, bool breakdown) {
     std::printf("  peak working set:               %.1f MiB\n", MiB(memory.PeakWorkingSetSize));
     std::printf("  peak pagefile usage:            %.1f MiB\n", MiB(memory.PeakPagefileUsage));
     if (breakdown) {
-        PrintBreakdown(platform, registryFile, workload.entries, rounds, scanMedian - fixedMedian);
+        // The breakdown's scans check their hits as the rounds' scans do.
+        bool scansRight = true;
+        PrintBreakdown(
+            platform, registryFile, workload.entries, rounds,
+            [&] { scansRight = scanRound().has_value() && scansRight; }, fixedMedian);
+        if (!scansRight) return 1;
     }
     std::printf("deleting HKEY_CURRENT_USER\\%s...\n", baseKey.path().c_str());
     std::fflush(stdout);
@@ -548,7 +577,7 @@ int Run(int rounds, bool breakdown) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int rounds = 5;
+    int rounds = 7;
     bool breakdown = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
