@@ -160,6 +160,7 @@ INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
 
 void MainWindow::OnInit() {
     detectionIcons_ = MakeDetectionIcons();
+    AddToolTips();
     struct ListSetup {
         int id;
         const ListView& model;
@@ -190,6 +191,26 @@ void MainWindow::OnInit() {
         ::SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
     }
     Sync();
+}
+
+void MainWindow::AddToolTips() {
+    // The tool tip window belongs to the dialog and goes with it.
+    HWND tips = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                                  nullptr, instance_, nullptr);
+    if (!tips) return;
+    const std::pair<int, const char*> texts[] = {
+        {IDC_cmdExclude, "Exclude selected items from being detected in future scans"},
+    };
+    for (const auto& [id, text] : texts) {
+        TTTOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(Item(hwnd_, id));
+        tool.lpszText = const_cast<char*>(text);
+        ::SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 bool MainWindow::ShownWithItsPage(int id) const {

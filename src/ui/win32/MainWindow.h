@@ -63,6 +63,7 @@ class MainWindow {
     // False when the control's page, or its tab of the options page, is not showing.
     bool ShownWithItsPage(int id) const;
     void SyncColumnWidths();
+    void AddToolTips();
     CheckBox* CheckBoxOf(int id);
     OptionButton* OptionButtonOf(int id);
 
