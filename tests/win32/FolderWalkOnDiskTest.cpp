@@ -6,38 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "DiskScan.h"
 #include "TempFolder.h"
-#include "app/SettingsStore.h"
-#include "definitions/LineScramble.h"
-#include "i18n/MessageCatalogue.h"
-#include "platform/win32/Win32Platform.h"
 #include "platform/win32/WinApi.h"
-#include "scan/ScanSession.h"
 
 namespace qm::scan {
 namespace {
-
-struct QuietPrompts final : ui::Prompts {
-    ui::MessageAnswer ShowMessage(const std::string&, const std::string&, ui::MessageButtons,
-                                  ui::MessageIcon) override {
-        return ui::MessageAnswer::Ok;
-    }
-};
-struct FolderPicker final : ui::Pickers {
-    std::string folder;
-    std::optional<std::string> ChooseFile() override { return std::nullopt; }
-    std::optional<std::string> ChooseFolder() override { return folder; }
-};
-struct NoEvents final : ui::EventPump {
-    void LetEventsRun() override {}
-};
-
-std::string Scrambled(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& l : lines)
-        bytes += defs::EncodeLine(l) + "\r\n";
-    return bytes;
-}
 
 void MakeFolderW(const std::wstring& path) {
     ASSERT_TRUE(::CreateDirectoryW(path.c_str(), nullptr)) << ::GetLastError();
@@ -57,10 +31,11 @@ TEST(FolderWalkOnDiskTest, UnusualNamesAndOverlongPathsDoNotStopTheWalk) {
     const std::string data = temp / "data";
     ASSERT_TRUE(::CreateDirectoryA(data.c_str(), nullptr));
     // Names longer than 16 characters with ".exe" match on their name alone, wherever they lie.
-    wintest::PutFile(data + "\\FileDefinition.dat",
-                     Scrambled({"qmwalk-unicode-threat.exe=Walk Unicode|[drive]\\x\\y|Adware",
-                                "qmwalk-deep-threat.exe=Walk Deep|[drive]\\x\\y|Adware",
-                                "qmwalk-after-threat.exe=Walk After|[drive]\\x\\y|Adware"}));
+    wintest::PutFile(
+        data + "\\FileDefinition.dat",
+        wintest::Scrambled({"qmwalk-unicode-threat.exe=Walk Unicode|[drive]\\x\\y|Adware",
+                            "qmwalk-deep-threat.exe=Walk Deep|[drive]\\x\\y|Adware",
+                            "qmwalk-after-threat.exe=Walk After|[drive]\\x\\y|Adware"}));
     for (const char* name : {"DirectoryDefinition.dat", "RegistryDefinition.dat",
                              "ExeDefinition.dat", "BlockedCookies.dat"}) {
         wintest::PutFile(data + "\\" + name, "");
@@ -84,22 +59,11 @@ TEST(FolderWalkOnDiskTest, UnusualNamesAndOverlongPathsDoNotStopTheWalk) {
     MakeFolderW(walk + L"\\zz-after");
     PutFileW(walk + L"\\zz-after\\qmwalk-after-threat.exe");
 
-    platform::win32::Win32Platform machine;
-    app::MemorySettingsStore settings;
-    i18n::MessageCatalogue messages;
-    i18n::LoadDefaultMessages(messages);
-    QuietPrompts prompts;
-    FolderPicker pickers;
-    pickers.folder = temp / "walk";
-    NoEvents pump;
-    ui::FrmMain form;
-    ScanSession session(form,
-                        ScanServices{machine.platform, prompts, pickers, pump, settings, messages,
-                                     machine.version.OwnProductInfo()},
-                        data);
-    session.SetSignatureCounts(session.Files().CountDefinitions());
+    wintest::DiskScan scan(data);
+    scan.pickers.folder = temp / "walk";
+    ui::FrmMain& form = scan.form;
     form.SelectScanKind(ui::ScanKind::Folder);
-    session.StartScan();
+    scan.session->StartScan();
 
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
     std::vector<std::string> found;
@@ -111,7 +75,7 @@ TEST(FolderWalkOnDiskTest, UnusualNamesAndOverlongPathsDoNotStopTheWalk) {
     EXPECT_EQ(found, (std::vector<std::string>{"Walk After", "Walk Unicode"}));
     for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
         EXPECT_EQ(row.SubItem(1).find('?'), std::string::npos) << row.SubItem(1);
-        EXPECT_TRUE(machine.files.Attributes(row.SubItem(1)))
+        EXPECT_TRUE(scan.machine.files.Attributes(row.SubItem(1)))
             << "the reported path reaches the file";
     }
 }

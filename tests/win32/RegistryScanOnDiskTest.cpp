@@ -5,37 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "DiskScan.h"
 #include "TempFolder.h"
-#include "app/SettingsStore.h"
-#include "definitions/LineScramble.h"
-#include "i18n/MessageCatalogue.h"
-#include "platform/win32/Win32Platform.h"
 #include "platform/win32/WinApi.h"
-#include "scan/ScanSession.h"
 
 namespace qm::scan {
 namespace {
-
-struct QuietPrompts final : ui::Prompts {
-    ui::MessageAnswer ShowMessage(const std::string&, const std::string&, ui::MessageButtons,
-                                  ui::MessageIcon) override {
-        return ui::MessageAnswer::Ok;
-    }
-};
-struct NoPickers final : ui::Pickers {
-    std::optional<std::string> ChooseFile() override { return std::nullopt; }
-    std::optional<std::string> ChooseFolder() override { return std::nullopt; }
-};
-struct NoEvents final : ui::EventPump {
-    void LetEventsRun() override {}
-};
-
-std::string Scrambled(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& l : lines)
-        bytes += defs::EncodeLine(l) + "\r\n";
-    return bytes;
-}
 
 class RegistryScanOnDiskTest : public ::testing::Test {
   protected:
@@ -70,16 +45,17 @@ TEST_F(RegistryScanOnDiskTest, ReportsExactlyTheEntriesTheRulesGive) {
     const std::string b = base_;
     wintest::PutFile(
         data + "\\RegistryDefinition.dat",
-        Scrambled({"1^" + b + "\\Bar\\^Text=String", "1^" + b + "\\Bar\\^Expand=Expandable",
-                   "1^" + b + "\\Bar\\^Number=Number",
-                   "1^" + b + "\\Bar\\^Binary=Binary Is Never Reported",
-                   "1^" + b + "\\Bar\\^Multi=Multi String Is Never Reported",
-                   "1^" + b + "\\Bar\\^Back\\\\Slash=Doubled Backslash",
-                   "1^" + b + "\\Bar^Text=Run Together", "1^" + b + "\\Bar\\^Safe=Protected",
-                   "1^" + b + "\\Bar\\^Excluded=Excluded",
-                   "1^" + b + "\\Bar\\^Missing=Missing Value",
-                   "1^" + b + "\\Bar^^=Whole Key|Adware", "1^" + b + "\\Gone^^=Missing Key"}));
-    wintest::PutFile(data + "\\Safety.dat", Scrambled({"SREG|Safe=|1^" + b + "\\Bar\\^Safe"}));
+        wintest::Scrambled(
+            {"1^" + b + "\\Bar\\^Text=String", "1^" + b + "\\Bar\\^Expand=Expandable",
+             "1^" + b + "\\Bar\\^Number=Number",
+             "1^" + b + "\\Bar\\^Binary=Binary Is Never Reported",
+             "1^" + b + "\\Bar\\^Multi=Multi String Is Never Reported",
+             "1^" + b + "\\Bar\\^Back\\\\Slash=Doubled Backslash",
+             "1^" + b + "\\Bar^Text=Run Together", "1^" + b + "\\Bar\\^Safe=Protected",
+             "1^" + b + "\\Bar\\^Excluded=Excluded", "1^" + b + "\\Bar\\^Missing=Missing Value",
+             "1^" + b + "\\Bar^^=Whole Key|Adware", "1^" + b + "\\Gone^^=Missing Key"}));
+    wintest::PutFile(data + "\\Safety.dat",
+                     wintest::Scrambled({"SREG|Safe=|1^" + b + "\\Bar\\^Safe"}));
     for (const char* name : {"FileDefinition.dat", "DirectoryDefinition.dat", "ExeDefinition.dat",
                              "BlockedCookies.dat"}) {
         wintest::PutFile(data + "\\" + name, "");
@@ -87,21 +63,9 @@ TEST_F(RegistryScanOnDiskTest, ReportsExactlyTheEntriesTheRulesGive) {
     wintest::PutFile(data + "\\ENoSignature.dat",
                      "HKEY_CURRENT_USER\\" + b + "\\Bar\\Excluded\r\n");
 
-    platform::win32::Win32Platform machine;
-    app::MemorySettingsStore settings;
-    i18n::MessageCatalogue messages;
-    i18n::LoadDefaultMessages(messages);
-    QuietPrompts prompts;
-    NoPickers pickers;
-    NoEvents pump;
-    ui::FrmMain form;
-    ScanSession session(form,
-                        ScanServices{machine.platform, prompts, pickers, pump, settings, messages,
-                                     machine.version.OwnProductInfo()},
-                        data);
-    session.SetSignatureCounts(session.Files().CountDefinitions());
-    session.LoadExclusions();
-    session.StartScan();
+    wintest::DiskScan scan(data);
+    const ui::FrmMain& form = scan.form;
+    scan.session->StartScan();
 
     const std::string hive = "HKEY_CURRENT_USER\\" + b;
     std::vector<std::string> found;
