@@ -6,7 +6,6 @@
 
 namespace qm::scan {
 
-void ScanSession::ScanCookies() {}
 void ScanSession::ScanProcesses() {}
 
 }  // namespace qm::scan

@@ -38,6 +38,7 @@ FrmMain::FrmMain() {
                                                             "Details"};
     lvwPicRemoveListOfSpywareFoundAndToBeRemoved.checkBoxes = true;
     lvwRegistryToBeDeleted.columns = {"Main Key", "KeyValue", "Value", "SpywareName"};
+    lvwCookiesToDelete.columns = {"Cookie Name", "CookieLocation"};
     cmdSelectAll.caption = "Select All";
     cmdExclude.caption = "Exclude";
     cmdRemove.caption = "Continue to Overview";
