@@ -188,7 +188,8 @@ int main(int argc, char** argv) {
         m.version,
         m.drives,
         m.registry,
-        m.launcher};
+        m.launcher,
+        m.processes};
     qm::ui::FrmMain form;
     qm::scan::ScanSession session(form,
                                   qm::scan::ScanServices{platform, m.prompts, m.pickers, m.pump,

@@ -5,6 +5,7 @@
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/Launcher.h"
+#include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/ShellFolders.h"
 #include "platform/VersionInfo.h"
@@ -19,6 +20,7 @@ struct Platform {
     Drives& drives;
     Registry& registry;
     Launcher& launcher;
+    Processes& processes;
 };
 
 }  // namespace qm::platform

@@ -94,6 +94,13 @@ class ScanSession final : public defs::LoadControl {
     ui::FrmMain& Form() { return form_; }
     ScanServices& Services() { return services_; }
 
+    // A running threat met outside a scan (the memory shield's pass): the program's name and
+    // its company, for the running-program alert.
+    std::function<void(const std::string& exeName, const std::string& company)>
+        onRunningThreatOutsideScan;
+    // The memory pass on its own, as the memory shield runs it between scans.
+    void InspectMemory() { ScanProcesses(); }
+
     // Called after a scheduled scan with automatic deletion ticks every row (the removal run).
     std::function<void()> onRepairNow;
 
@@ -123,6 +130,8 @@ class ScanSession final : public defs::LoadControl {
     void ReportRegistryHit(const Hive& hive, const std::string& key, const std::string& value,
                            const std::string& location, const std::string& threatName,
                            const std::string& category);
+    // A running threat: stopped during a scan, shown to the user otherwise.
+    void StopRunningApplication(const std::string& exeName, const std::string& company);
     // An excluded hit: an informational row in the live list only, neither queued nor counted.
     void ReportExcluded(const std::string& location);
     // The overall percentage of the file and folder passes.
@@ -164,7 +173,9 @@ class ScanSession final : public defs::LoadControl {
     bool processesSelected_ = true;
     bool registrySelected_ = true;
     std::string phaseLabel_;
-    std::string systemFolderLower_;  // for the candidate checks, looked up once per scan
+    std::string systemFolderLower_;
+    // The names of the programs running at the last memory pass, shared with the shield.
+    std::string lastProcessSnapshot_;  // for the candidate checks, looked up once per scan
     std::string startTime_;
     std::string finishTime_;
 };

@@ -149,6 +149,48 @@ class FakeRegistry final : public platform::Registry {
     std::map<std::string, std::map<std::string, Value>> keys_;
 };
 
+// Scripted running programs: each with an identifier, a name and an executable path.
+class FakeProcesses final : public platform::Processes {
+  public:
+    struct Process {
+        std::uint32_t id;
+        std::string baseName;
+        std::optional<std::string> path;  // nothing: cannot be opened
+    };
+    std::vector<Process> running;
+    bool listFails = false;
+    int lists = 0;
+    std::vector<std::uint32_t> killed;
+
+    std::optional<std::vector<platform::ProcessEntry>> List() override {
+        ++lists;
+        if (listFails) return std::nullopt;
+        std::vector<platform::ProcessEntry> out;
+        for (const auto& p : running)
+            out.push_back({p.id, p.baseName});
+        return out;
+    }
+    std::optional<std::string> ExecutablePath(std::uint32_t id) override {
+        for (const auto& p : running) {
+            if (p.id == id) return p.path;
+        }
+        return std::nullopt;
+    }
+    bool Kill(std::uint32_t id, std::uint32_t) override {
+        const auto before = running.size();
+        std::erase_if(running, [&](const Process& p) { return p.id == id; });
+        if (running.size() == before) return false;
+        killed.push_back(id);
+        return true;
+    }
+    bool WaitForExit(std::uint32_t id, std::uint32_t) override {
+        for (const auto& p : running) {
+            if (p.id == id) return false;
+        }
+        return true;
+    }
+};
+
 // Records what the program started or opened.
 class RecordingLauncher final : public platform::Launcher {
   public:
@@ -207,12 +249,14 @@ struct FakeMachine {
     FakeDrives drives;
     FakeRegistry registry;
     RecordingLauncher launcher;
+    FakeProcesses processes;
     ScriptedPrompts prompts;
     ScriptedPickers pickers;
     ScriptedPump pump;
     app::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
-    platform::Platform platform{files, shell, clock, version, drives, registry, launcher};
+    platform::Platform platform{files,  shell,    clock,    version,
+                                drives, registry, launcher, processes};
 
     FakeMachine();
     static constexpr const char* kDataFolder =

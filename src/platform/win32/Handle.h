@@ -61,6 +61,13 @@ struct FileHandleTraits {
     static void Close(Value h) noexcept { ::CloseHandle(h); }
 };
 
+// Kernel objects whose openers fail with NULL (OpenProcess, OpenProcessToken).
+struct KernelHandleTraits {
+    using Value = HANDLE;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value h) noexcept { ::CloseHandle(h); }
+};
+
 // Searches started with FindFirstFileA.
 struct FindHandleTraits {
     using Value = HANDLE;
@@ -99,6 +106,7 @@ struct CoTaskMemTraits {
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;

@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Launcher.h"
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellFolders.h"
 #include "platform/win32/Win32VersionInfo.h"
@@ -25,7 +26,8 @@ struct Win32Platform {
     Win32Drives drives;
     Win32Registry registry;
     Win32Launcher launcher;
-    Platform platform{files, shell, clock, version, drives, registry, launcher};
+    Win32Processes processes;
+    Platform platform{files, shell, clock, version, drives, registry, launcher, processes};
 };
 
 }  // namespace qm::platform::win32

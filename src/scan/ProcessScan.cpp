@@ -1,0 +1,117 @@
+// The memory phase: every running program that a process definition names, by full path or
+// by executable name, is stopped (during a scan) or brought to the user's attention (the
+// memory shield).
+
+#include "definitions/PathTokens.h"
+#include "definitions/Records.h"
+#include "definitions/Text.h"
+#include "scan/CompanyName.h"
+#include "scan/ProcessControl.h"
+#include "scan/ScanSession.h"
+
+namespace qm::scan {
+
+namespace {
+
+// Vendors whose programs are never treated as threats, and the sibling tool's helper.
+bool TrustedVendor(std::string_view company) {
+    const std::string c = text::Upper(text::TrimView(company));
+    return c == "MICROSOFT CORPORATION" || c == "SUN MICROSYSTEMS, INC.";
+}
+constexpr std::string_view kSiblingHelper = "Brackenhelper.exe";
+
+}  // namespace
+
+void ScanSession::StopRunningApplication(const std::string& exeName, const std::string& company) {
+    if (!form_.cmdScan.enabled) {
+        // The row reads the same whatever the stop's outcome; nothing is queued for removal.
+        form_.lvwSpywareFound.Add("Running Application", ui::detection::kFile)
+            .SetSubItem(1, exeName + " was stopped");
+        StopProcessByName(services_.platform.processes, exeName);
+        return;
+    }
+    if (onRunningThreatOutsideScan) onRunningThreatOutsideScan(exeName, company);
+}
+
+void ScanSession::ScanProcesses() {
+    platform::Processes& processes = services_.platform.processes;
+    const bool scanning = !form_.cmdScan.enabled;
+    const auto listed = processes.List();
+    std::string snapshot;
+    if (listed) {
+        for (const auto& p : *listed)
+            snapshot += p.baseName;
+    }
+    // Nothing has started or ended since the last pass: nothing new to look at.
+    if (snapshot == lastProcessSnapshot_) return;
+    lastProcessSnapshot_ = snapshot;
+
+    // "|ENTRY|ENTRY|...": full paths, upper case, searched as the definitions are written.
+    const defs::PathTokenExpander tokens(services_.platform.shell);
+    std::string definitions = "|";
+    std::string lastExeName;
+    const auto phasePercent = [&] {
+        return Percent(static_cast<double>(counters_.processesInspected),
+                       static_cast<double>(signatures_.programs));
+    };
+    ForEachSignature(defs::file::kPrograms, [&](const std::string& line) {
+        const auto record = defs::ParseExeRecord(line);
+        if (!record) return;
+        std::string entry = tokens.Expand(record->folder) + "\\" + record->exeName;
+        text::ReduceDoubleBackslashesInPlace(entry);
+        definitions += text::Upper(entry) + "|";
+        lastExeName = record->exeName;
+        if (scanning) {
+            ++counters_.processesInspected;
+            ProgressUpdateLazy(
+                [&] { return phaseLabel_ + "\r\n" + record->exeName; }, phasePercent(),
+                Percent(static_cast<double>(counters_.processesInspected + signatures_.cookies),
+                        static_cast<double>(signatures_.Total())));
+        }
+    });
+    if (stopRequested_) definitions = "|";
+
+    form_.lblTotalNoOfRunningItems.caption =
+        listed ? std::to_string(listed->size()) : std::string("-1");
+    if (!listed) return;
+    const std::string systemDirectory = services_.platform.shell.SystemDirectory();
+    for (const auto& process : *listed) {
+        ++counters_.processesInspected;
+        if (scanning) {
+            ProgressUpdateLazy(
+                [&] { return phaseLabel_ + "\r\n" + lastExeName; }, phasePercent(),
+                Percent(static_cast<double>(counters_.processesInspected + signatures_.programs),
+                        static_cast<double>(signatures_.Total())));
+        }
+        if (stopRequested_) return;
+        const auto file = processes.ExecutablePath(process.id);
+        if (!file) continue;  // gone, or protected
+        const std::string path =
+            text::Upper(ResolveSystem32Path(text::Upper(text::TrimView(*file)), systemDirectory));
+        const std::string exeName = path.substr(path.rfind('\\') + 1);
+
+        bool hit = definitions.find("|" + path + "|") != std::string::npos;
+        if (!hit) {
+            // By executable name in any folder: the first entry naming it decides.
+            const auto at = definitions.find("\\" + exeName);
+            if (at != std::string::npos) {
+                std::string candidate = definitions.substr(at, definitions.find('|', at) - at);
+                candidate = text::Trim(candidate);
+                hit = candidate == path || candidate == "\\" + exeName;
+            }
+        }
+        if (!hit) continue;
+        const std::string company = ReadCompanyName(services_.platform.files, path);
+        if (TrustedVendor(company)) continue;
+        if (exclusions_.IsExcluded(exeName)) {
+            ReportExcluded(exeName);
+            continue;
+        }
+        if (text::EqualsNoCase(text::TrimView(exeName), kSiblingHelper)) continue;
+        StopRunningApplication(exeName, company);
+        ++counters_.itemsFound;
+        LetEventsRun();
+    }
+}
+
+}  // namespace qm::scan

@@ -1,0 +1,116 @@
+// The memory phase against scripted running programs: matches by path and by name, the
+// vendor, exclusion and sibling-tool exceptions, stopping, the snapshot short-cut, and the
+// name rules of stopping by name.
+
+#include <gtest/gtest.h>
+
+#include "scan/ProcessControl.h"
+#include "scan/ScanSession.h"
+#include "support/FakePlatform.h"
+
+namespace qm::scan {
+namespace {
+
+using test::FakeMachine;
+
+std::string MicrosoftExecutable() {
+    std::string wide;
+    for (char c : std::string("CompanyName"))
+        wide += std::string{'\0', c};
+    std::string value;
+    for (char c : std::string("Microsoft Corporation"))
+        value += std::string{c, '\0'};
+    std::string table;
+    for (char c : std::string("StringFileInfo"))
+        table += std::string{'\0', c};
+    // The key's type word and wide text; the value starts 26 bytes after the key's first byte.
+    std::string key = "\x01" + wide;
+    return "MZ" + std::string(64, 'x') + "\x01" + table + std::string(40, '\0') + key +
+           std::string(26 - key.size(), '\0') + value + std::string(4, '\0');
+}
+
+class ProcessScanTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m.PutCompleteDefinitionSet();
+        m.PutDefinitionFile("ExeDefinition.dat",
+                            {"spy.exe=Spy|[progfil]Spy", "named.exe=Named|[windir]",
+                             "ms.exe=Ms|[progfil]Ms", "kept.exe=Kept|[progfil]Kept",
+                             "Brackenhelper.exe=Helper|[progfil]Sib", "=Folder|[progfil]Whole"});
+        m.files.PutFile("C:\\Program Files\\Ms\\ms.exe", MicrosoftExecutable());
+        m.files.PutFile(std::string(FakeMachine::kDataFolder) + "\\ENoSignature.dat",
+                        "KEPT.EXE\r\n");
+        m.processes.running = {
+            {4, "System", std::nullopt},
+            {10, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"},
+            {11, "named.exe", "D:\\elsewhere\\named.exe"},
+            {12, "ms.exe", "C:\\Program Files\\Ms\\ms.exe"},
+            {13, "kept.exe", "C:\\Program Files\\Kept\\kept.exe"},
+            {14, "Brackenhelper.exe", "C:\\Program Files\\Sib\\Brackenhelper.exe"},
+            {15, "harmless.exe", "C:\\Program Files\\Whole\\harmless.exe"},
+        };
+        m.settings.Write("Quillmarsh", "OptionAndSettings", "chkScanRegistry", "False");
+        session.SetSignatureCounts(session.Files().CountDefinitions());
+        session.LoadExclusions();
+    }
+
+    FakeMachine m;
+    ui::FrmMain form;
+    ScanSession session{form,
+                        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings,
+                                     m.messages, m.version.info},
+                        FakeMachine::kDataFolder};
+};
+
+TEST_F(ProcessScanTest, ThreatsAreStoppedAndTheExceptionsKeepRunning) {
+    session.StartScan();
+    std::vector<std::string> live;
+    for (const auto& r : form.lvwSpywareFound.rows)
+        live.push_back(r.text + "|" + r.SubItem(1));
+    EXPECT_EQ(live, (std::vector<std::string>{"Running Application|SPY.EXE was stopped",
+                                              "Running Application|NAMED.EXE was stopped",
+                                              "EXCLUDED|KEPT.EXE"}));
+    EXPECT_EQ(m.processes.killed, (std::vector<std::uint32_t>{10, 11}));
+    EXPECT_TRUE(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty());
+    EXPECT_EQ(form.lblTotalNoOfRunningItems.caption, "7");
+    EXPECT_EQ(session.Counters().itemsFound, 2);
+    // Six definition lines and seven processes.
+    EXPECT_EQ(form.lblMemoryInspected.caption, "13");
+}
+
+TEST_F(ProcessScanTest, AnUnchangedSetOfProgramsIsNotLookedAtAgain) {
+    m.processes.running.erase(m.processes.running.begin() + 1, m.processes.running.begin() + 3);
+    session.InspectMemory();
+    const int opened = m.files.openCount;
+    session.InspectMemory();
+    EXPECT_EQ(m.files.openCount, opened) << "the definitions are not read again";
+    // Outside a scan the user is asked instead of the program being stopped.
+    std::vector<std::string> asked;
+    session.onRunningThreatOutsideScan = [&](const std::string& exe, const std::string&) {
+        asked.push_back(exe);
+    };
+    m.processes.running.push_back({20, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"});
+    session.InspectMemory();
+    EXPECT_EQ(asked, std::vector<std::string>{"SPY.EXE"});
+    EXPECT_TRUE(m.processes.killed.empty());
+}
+
+TEST(ProcessControl, NamesCompareByTheirFirst15CharactersOrTheirShortForm) {
+    test::FakeProcesses processes;
+    processes.running = {{1, "averyverylongname-one.exe", std::nullopt},
+                         {2, "LONGNA~1.EXE", std::nullopt},
+                         {3, "other.exe", std::nullopt}};
+    EXPECT_TRUE(StopProcessByName(processes, "averyverylongname-two.exe"));
+    EXPECT_EQ(processes.killed, std::vector<std::uint32_t>{1});
+    EXPECT_TRUE(StopProcessByName(processes, "longname.exe"));
+    EXPECT_EQ(processes.killed, (std::vector<std::uint32_t>{1, 2}));
+    EXPECT_TRUE(StopProcessByName(processes, "absent.exe"));
+    EXPECT_EQ(processes.killed.size(), 2u);
+
+    EXPECT_EQ(ResolveSystem32Path("c:\\winnt\\System32\\drivers\\x.sys", "C:\\windows\\system32"),
+              "C:\\windows\\system32\\DRIVERS\\X.SYS");
+    EXPECT_EQ(ResolveSystem32Path("C:\\apps\\a.exe", "C:\\windows\\system32"), "C:\\apps\\a.exe");
+}
+
+}  // namespace
+}  // namespace qm::scan
