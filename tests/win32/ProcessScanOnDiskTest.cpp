@@ -1,0 +1,106 @@
+// The memory phase against real running programs: a copy of a harmless program started under
+// a threat's name is found and stopped; one whose file names "Microsoft Corporation" and one
+// that is excluded keep running.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "DiskScan.h"
+#include "TempFolder.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/WinApi.h"
+
+namespace qm::scan {
+namespace {
+
+std::string SleeperPath() {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder(self);
+    return folder.substr(0, folder.rfind('\\')) + "\\qm_sleeper.exe";
+}
+
+// A version table naming Microsoft, laid out as the company reader finds it in a file.
+std::string MicrosoftTable() {
+    const auto wide = [](const std::string& s, bool keyForm) {
+        std::string out;
+        for (char c : s)
+            out += keyForm ? std::string{'\0', c} : std::string{c, '\0'};
+        return out;
+    };
+    std::string key = "\x01" + wide("CompanyName", true);
+    return "\x01" + wide("StringFileInfo", true) + std::string(40, '\0') + key +
+           std::string(26 - key.size(), '\0') + wide("Microsoft Corporation", false) +
+           std::string(4, '\0');
+}
+
+struct Started {
+    platform::win32::UniqueKernelHandle process;
+    bool Running() const { return ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT; }
+};
+
+Started Start(const std::string& exe) {
+    std::string command = "\"" + exe + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    Started started;
+    if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info)) {
+        started.process.reset(info.hProcess);
+        ::CloseHandle(info.hThread);
+    }
+    return started;
+}
+
+TEST(ProcessScanOnDiskTest, ARunningThreatIsStoppedAndTheExceptionsKeepRunning) {
+    wintest::TempFolder temp;
+    const std::string bin = temp / "bin";
+    ASSERT_TRUE(::CreateDirectoryA(bin.c_str(), nullptr));
+    for (const char* name : {"qmthreat-run.exe", "qmvendor-run.exe", "qmkept-run.exe"}) {
+        ASSERT_TRUE(::CopyFileA(SleeperPath().c_str(), (bin + "\\" + name).c_str(), FALSE));
+    }
+    // Data past the end of a program is not loaded; the company reader finds it all the same.
+    std::ofstream(bin + "\\qmvendor-run.exe", std::ios::binary | std::ios::app) << MicrosoftTable();
+
+    const std::string data = temp / "data";
+    ASSERT_TRUE(::CreateDirectoryA(data.c_str(), nullptr));
+    wintest::PutFile(data + "\\ExeDefinition.dat",
+                     wintest::Scrambled({"qmthreat-run.exe=Threat|C:\\elsewhere",
+                                         "qmvendor-run.exe=Vendor|C:\\elsewhere",
+                                         "qmkept-run.exe=Kept|C:\\elsewhere"}));
+    for (const char* name : {"FileDefinition.dat", "DirectoryDefinition.dat",
+                             "RegistryDefinition.dat", "BlockedCookies.dat"}) {
+        wintest::PutFile(data + "\\" + name, "");
+    }
+    wintest::PutFile(data + "\\ENoSignature.dat", "QMKEPT-RUN.EXE\r\n");
+
+    Started threat = Start(bin + "\\qmthreat-run.exe");
+    Started vendor = Start(bin + "\\qmvendor-run.exe");
+    Started kept = Start(bin + "\\qmkept-run.exe");
+    ASSERT_TRUE(threat.process && vendor.process && kept.process);
+    ::Sleep(300);  // let them appear in the process list with their modules
+
+    wintest::DiskScan scan(data);
+    scan.settings.Write(scan.machine.version.OwnProductInfo().productName, "OptionAndSettings",
+                        "chkScanRegistry", "False");
+    scan.session->StartScan();
+
+    EXPECT_EQ(::WaitForSingleObject(threat.process.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(vendor.Running());
+    EXPECT_TRUE(kept.Running());
+    std::vector<std::string> live;
+    for (const auto& row : scan.form.lvwSpywareFound.rows)
+        live.push_back(row.text + "|" + row.SubItem(1));
+    EXPECT_EQ(live, (std::vector<std::string>{"Running Application|QMTHREAT-RUN.EXE was stopped",
+                                              "EXCLUDED|QMKEPT-RUN.EXE"}));
+    for (Started* s : {&vendor, &kept})
+        ::TerminateProcess(s->process.get(), 0);
+    for (Started* s : {&vendor, &kept})
+        ::WaitForSingleObject(s->process.get(), 5000);
+}
+
+}  // namespace
+}  // namespace qm::scan
