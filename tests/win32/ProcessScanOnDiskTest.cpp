@@ -3,6 +3,7 @@
 // that is excluded keep running.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "DiskScan.h"
 #include "TempFolder.h"
 #include "platform/win32/Handle.h"
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/WinApi.h"
 
 namespace qm::scan {
@@ -100,6 +102,28 @@ TEST(ProcessScanOnDiskTest, ARunningThreatIsStoppedAndTheExceptionsKeepRunning) 
         ::TerminateProcess(s->process.get(), 0);
     for (Started* s : {&vendor, &kept})
         ::WaitForSingleObject(s->process.get(), 5000);
+}
+
+TEST(ProcessScanOnDiskTest, MoreThan128ProgramsAreAllListed) {
+    constexpr int kStarted = 140;
+    std::vector<Started> started;
+    for (int i = 0; i < kStarted; ++i)
+        started.push_back(Start(SleeperPath()));
+    platform::win32::Win32Processes processes;
+    std::size_t sleepers = 0;
+    for (int attempt = 0; attempt < 100 && sleepers < kStarted; ++attempt) {
+        const auto listed = processes.List();
+        ASSERT_TRUE(listed);
+        sleepers = static_cast<std::size_t>(std::count_if(
+            listed->begin(), listed->end(),
+            [](const platform::ProcessEntry& p) { return p.baseName == "qm_sleeper.exe"; }));
+        if (sleepers < kStarted) ::Sleep(100);
+    }
+    EXPECT_EQ(sleepers, static_cast<std::size_t>(kStarted));
+    for (auto& s : started)
+        ::TerminateProcess(s.process.get(), 0);
+    for (auto& s : started)
+        ::WaitForSingleObject(s.process.get(), 5000);
 }
 
 }  // namespace
