@@ -186,6 +186,34 @@ check "the excluded value shows as EXCLUDED" grep -qF '{"name":"EXCLUDED","detai
 check "and is no longer a result" sh -c "! grep -qF 'QmCliSeed\\\\Tracker\",\"type\"' '$out'"
 "$wine" reg delete 'HKCU\Software\QmCliSeed' /f >/dev/null 2>&1
 
+# Running threats and tracking cookies: the Smart Scan stops the running threat and only it,
+# lists the blocked cookies, and exits 1.
+sleeper="$(dirname "$cli")/../../../tests/win32/qm_sleeper.exe"
+cp "$sleeper" "$work/qmcli-threat.exe"
+cp "$sleeper" "$work/qmcli-innocent.exe"
+"$wine" 'C:\qm-cli-e2e\qmcli-threat.exe' >/dev/null 2>&1 &
+"$wine" 'C:\qm-cli-e2e\qmcli-innocent.exe' >/dev/null 2>&1 &
+cookies="$prefix/drive_c/users/$(id -un)/AppData/Local/Microsoft/Windows/INetCookies"
+mkdir -p "$cookies"
+printf 'id\n1\nqmcli-ads.example.com/\n' >"$cookies/qm@qmcli-ads[1].txt"
+printf 'id\n1\nwww.qmcli-track.com/\n' >"$cookies/qm@www.qmcli-track[1].txt"
+printf 'id\n1\nqmcli-fine.example.com/\n' >"$cookies/qm@qmcli-fine[1].txt"
+encode ExeDefinition.dat 'qmcli-threat.exe=Cli Threat|C:\Somewhere\Else'
+encode BlockedCookies.dat '*qmcli-ads.example.com' 'qmcli-track.net'
+encode RegistryDefinition.dat
+sleep 2
+run --json --data-folder 'C:\qm-cli-e2e\seeded-defs' scan smart
+check "smart scan with running threats exits 1" test "$rc" -eq 1
+check "the running threat is stopped" grep -qF '{"name":"Running Application","details":"QMCLI-THREAT.EXE was stopped","icon":3}' "$out"
+check "blocked cookies are listed" test "$(python3 -c 'import json,sys
+d = json.load(open(sys.argv[1], encoding="latin-1"))
+print(" ".join(sorted(r["name"] for r in d["results"] if r["name"].startswith("Cookie: qm@"))))' "$out")" = "Cookie: qm@qmcli-ads[1].txt Cookie: qm@www.qmcli-track[1].txt"
+sleep 1
+# taskkill fails when no such program runs (and ends the one it finds).
+check "the threat program has ended" sh -c "! '$wine' taskkill /f /im qmcli-threat.exe >/dev/null 2>&1"
+check "the innocent program still runs" sh -c "'$wine' taskkill /f /im qmcli-innocent.exe >/dev/null 2>&1"
+rm -f "$cookies"/qm@qmcli-*
+
 rm -rf "$work"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
