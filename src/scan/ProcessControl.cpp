@@ -1,5 +1,6 @@
 #include "scan/ProcessControl.h"
 
+#include "definitions/LineScramble.h"
 #include "definitions/Text.h"
 
 namespace qm::scan {
@@ -46,6 +47,23 @@ bool StopProcessByName(platform::Processes& processes, std::string_view exeName)
         return false;
     }
     return true;
+}
+
+std::string ListRunningProcessNames(platform::Processes& processes) {
+    static constexpr std::string_view kLeftOut[] = {
+        "System",      "System Idle Process", "winlogon.exe", "services.exe",
+        "svchost.exe", "explorer.exe",        "firefox.exe",  "iexplore.exe"};
+    std::string names;
+    const auto listed = processes.List();
+    if (!listed) return names;
+    for (const auto& process : *listed) {
+        bool leftOut = false;
+        for (auto name : kLeftOut)
+            leftOut = leftOut || process.baseName == name;
+        if (!leftOut) names += defs::EncodeLine(process.baseName) + "|";
+    }
+    if (!names.empty()) names.pop_back();
+    return names;
 }
 
 }  // namespace qm::scan

@@ -19,4 +19,9 @@ std::string ResolveSystem32Path(std::string_view path, std::string_view systemDi
 // ended, and when no running process matches.
 bool StopProcessByName(platform::Processes& processes, std::string_view exeName);
 
+// The names of the running programs for the anonymous-data submission: each scrambled as a
+// definition line and followed by "|", without the last "|". The system's own programs and
+// the browsers are left out. Empty when nothing is left.
+std::string ListRunningProcessNames(platform::Processes& processes);
+
 }  // namespace qm::scan

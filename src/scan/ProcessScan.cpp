@@ -30,7 +30,10 @@ void ScanSession::StopRunningApplication(const std::string& exeName, const std::
         StopProcessByName(services_.platform.processes, exeName);
         return;
     }
-    if (onRunningThreatOutsideScan) onRunningThreatOutsideScan(exeName, company);
+    // The alert names the company, or says there is none.
+    const std::string shownCompany =
+        company.empty() ? Message("MSG_NOCOMPANY") + " " + exeName : company;
+    if (onRunningThreatOutsideScan) onRunningThreatOutsideScan(exeName, shownCompany);
 }
 
 void ScanSession::ScanProcesses() {

@@ -95,7 +95,8 @@ class ScanSession final : public defs::LoadControl {
     ScanServices& Services() { return services_; }
 
     // A running threat met outside a scan (the memory shield's pass): the program's name and
-    // its company, for the running-program alert.
+    // the company line of the running-program alert ("No Company name available for <exe>"
+    // when the file names none).
     std::function<void(const std::string& exeName, const std::string& company)>
         onRunningThreatOutsideScan;
     // The memory pass on its own, as the memory shield runs it between scans.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "definitions/LineScramble.h"
 #include "scan/ProcessControl.h"
 #include "scan/ScanSession.h"
 #include "support/FakePlatform.h"
@@ -86,12 +87,12 @@ TEST_F(ProcessScanTest, AnUnchangedSetOfProgramsIsNotLookedAtAgain) {
     EXPECT_EQ(m.files.openCount, opened) << "the definitions are not read again";
     // Outside a scan the user is asked instead of the program being stopped.
     std::vector<std::string> asked;
-    session.onRunningThreatOutsideScan = [&](const std::string& exe, const std::string&) {
-        asked.push_back(exe);
+    session.onRunningThreatOutsideScan = [&](const std::string& exe, const std::string& company) {
+        asked.push_back(exe + "|" + company);
     };
     m.processes.running.push_back({20, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"});
     session.InspectMemory();
-    EXPECT_EQ(asked, std::vector<std::string>{"SPY.EXE"});
+    EXPECT_EQ(asked, std::vector<std::string>{"SPY.EXE|No Company name available for SPY.EXE"});
     EXPECT_TRUE(m.processes.killed.empty());
 }
 
@@ -110,6 +111,15 @@ TEST(ProcessControl, NamesCompareByTheirFirst15CharactersOrTheirShortForm) {
     EXPECT_EQ(ResolveSystem32Path("c:\\winnt\\System32\\drivers\\x.sys", "C:\\windows\\system32"),
               "C:\\windows\\system32\\DRIVERS\\X.SYS");
     EXPECT_EQ(ResolveSystem32Path("C:\\apps\\a.exe", "C:\\windows\\system32"), "C:\\apps\\a.exe");
+
+    processes.running = {{1, "System", std::nullopt},
+                         {2, "svchost.exe", std::nullopt},
+                         {3, "SVCHOST.EXE", std::nullopt},  // the comparison keeps case
+                         {4, "spy.exe", std::nullopt}};
+    EXPECT_EQ(ListRunningProcessNames(processes),
+              defs::EncodeLine("SVCHOST.EXE") + "|" + defs::EncodeLine("spy.exe"));
+    processes.running.resize(2);
+    EXPECT_EQ(ListRunningProcessNames(processes), "");
 }
 
 }  // namespace
