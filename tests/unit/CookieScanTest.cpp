@@ -34,6 +34,9 @@ TEST(CookieHost, FindsTheFirstFieldWithTheKeyAndASlash) {
     EXPECT_EQ(CookieHost(files, "C:\\c\\u@bin[1].txt"), "False");
     EXPECT_EQ(CookieHost(files, "C:\\c\\u@missing[1].txt"), "False");
     EXPECT_EQ(CookieHost(files, "C:\\c\\noat.txt"), "False");
+    // A 100 MiB file without a line end is read in bounded pieces; the host after it counts.
+    files.PutFile("C:\\c\\u@big[1].txt", std::string(100u << 20, 'b') + "\nbig.example.com/\n");
+    EXPECT_EQ(CookieHost(files, "C:\\c\\u@big[1].txt"), "big.example.com");
 }
 
 class CookieScanTest : public ::testing::Test {
