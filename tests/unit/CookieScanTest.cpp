@@ -72,6 +72,9 @@ TEST_F(CookieScanTest, BlockedSitesAreFoundWithAndWithoutStarAndWww) {
     Cookie("tester@www.tracker[1].txt", "www.tracker.com");
     Cookie("tester@harmless[1].txt", "harmless.example.com");
     Cookie("index.dat", "adserver.example.com");  // no "@": never a match
+    // Its host compares as empty, which "*.net" would equal once cut down: still no match.
+    m.PutDefinitionFile("BlockedCookies.dat", {"*adserver.example.com", "tracker.net", "*.net"});
+    Cookie("tester@.com[1].txt", ".com");
     Scan();
     const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
     ASSERT_EQ(results.size(), 3u);
@@ -83,7 +86,7 @@ TEST_F(CookieScanTest, BlockedSitesAreFoundWithAndWithoutStarAndWww) {
     EXPECT_EQ(form.lvwCookiesToDelete.rows.size(), 3u);
     EXPECT_EQ(form.lvwSpywareFound.rows[0].text, "Cookie");
     EXPECT_EQ(form.lvwSpywareFound.rows[0].SubItem(1), "tester@adserver[1].txt");
-    EXPECT_EQ(session.Counters().cookiesInspected, 5);
+    EXPECT_EQ(session.Counters().cookiesInspected, 6);
     EXPECT_EQ(form.lblSoftwareFound.caption, "3");
 }
 
