@@ -23,6 +23,7 @@
 
 #include "../FolderScanBreakdown.h"
 #include "../FolderScanWorkload.h"
+#include "BenchSupport.h"
 #include "TempFolder.h"
 #include "definitions/LineScramble.h"
 #include "i18n/MessageCatalogue.h"
@@ -34,51 +35,10 @@
 
 namespace {
 
+using namespace qm::bench;
+
 using qm::bench::FolderScanWorkload;
 using qm::platform::win32::UniqueFind;
-using Clock = std::chrono::steady_clock;
-
-// Message boxes become lines on standard error and are answered as the console answers them,
-// so a scan that asks anything shows it rather than waiting.
-class EchoPrompts final : public qm::ui::Prompts {
-  public:
-    qm::ui::MessageAnswer ShowMessage(const std::string& text, const std::string&,
-                                      qm::ui::MessageButtons buttons,
-                                      qm::ui::MessageIcon) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        ++shown;
-        return buttons == qm::ui::MessageButtons::YesNo ? qm::ui::MessageAnswer::No
-                                                        : qm::ui::MessageAnswer::Ok;
-    }
-    int shown = 0;
-};
-
-class ChosenFolder final : public qm::ui::Pickers {
-  public:
-    std::optional<std::string> folder;
-    std::optional<std::string> ChooseFile() override { return std::nullopt; }
-    std::optional<std::string> ChooseFolder() override { return folder; }
-};
-
-// No window: nothing waits for events.
-class NoEvents final : public qm::ui::EventPump {
-  public:
-    void LetEventsRun() override {}
-};
-
-// Writes a definition file as the program stores it: every line scrambled, CR LF line ends.
-void PutDefinitionFile(const std::string& path, const std::vector<std::string>& plainLines) {
-    std::string bytes;
-    for (const auto& line : plainLines)
-        bytes += qm::defs::EncodeLine(line) + "\r\n";
-    qm::wintest::PutFile(path, bytes);
-}
-
-bool MakeFolder(const std::string& path) {
-    if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
-    std::fprintf(stderr, "cannot create %s: error %lu\n", path.c_str(), ::GetLastError());
-    return false;
-}
 
 // Deletes a folder and everything in it. Each folder is listed in full before anything in it is
 // deleted: deleting entries while the listing is still being read makes the listing skip some
@@ -121,16 +81,6 @@ class OwnedTree {
     std::string path_;
 };
 
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // The walk the scan is measured against: list, build each child's path, enter each folder.
 // `folder` ends with "\". Returns the number of entries met.
 long BareWalk(const std::string& folder) {
@@ -146,17 +96,6 @@ long BareWalk(const std::string& folder) {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) entries += BareWalk(child + "\\");
     } while (::FindNextFileA(find.get(), &data));
     return entries;
-}
-
-double MiB(SIZE_T bytes) {
-    return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-
-PROCESS_MEMORY_COUNTERS MemoryCounters() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-    return counters;
 }
 
 int Run(int rounds, bool absentFoldersUnderDrive, bool breakdown) {

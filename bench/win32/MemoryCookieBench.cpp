@@ -34,6 +34,7 @@
 #include <utility>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "TempFolder.h"
 #include "app/SettingsStore.h"
 #include "definitions/DefinitionFiles.h"
@@ -47,37 +48,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace qm::bench;
 
 // The shell folder the cookie phase reads its folder from (CSIDL_COOKIES).
 constexpr int kCookiesFolder = 33;
-
-// Message boxes become lines on standard error and are answered as the console answers them,
-// so a scan that asks anything shows it rather than waiting.
-class EchoPrompts final : public qm::ui::Prompts {
-  public:
-    qm::ui::MessageAnswer ShowMessage(const std::string& text, const std::string&,
-                                      qm::ui::MessageButtons buttons,
-                                      qm::ui::MessageIcon) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        ++shown;
-        return buttons == qm::ui::MessageButtons::YesNo ? qm::ui::MessageAnswer::No
-                                                        : qm::ui::MessageAnswer::Ok;
-    }
-    int shown = 0;
-};
-
-class NoPickers final : public qm::ui::Pickers {
-  public:
-    std::optional<std::string> ChooseFile() override { return std::nullopt; }
-    std::optional<std::string> ChooseFolder() override { return std::nullopt; }
-};
-
-// No window: nothing waits for events.
-class NoEvents final : public qm::ui::EventPump {
-  public:
-    void LetEventsRun() override {}
-};
 
 // The system's shell folders, except that the cookie folder is the benchmark's own: the phase
 // then reads a folder whose size the benchmark sets, and the user's real cookies stay out of it.
@@ -99,42 +73,6 @@ class CookieFolderShell final : public qm::platform::ShellFolders {
     qm::platform::ShellFolders& system_;
     std::string cookies_;
 };
-
-// Writes a definition file as the program stores it: every line scrambled, CR LF line ends.
-void PutDefinitionFile(const std::string& path, const std::vector<std::string>& plainLines) {
-    std::string bytes;
-    for (const auto& line : plainLines)
-        bytes += qm::defs::EncodeLine(line) + "\r\n";
-    qm::wintest::PutFile(path, bytes);
-}
-
-bool MakeFolder(const std::string& path) {
-    if (::CreateDirectoryA(path.c_str(), nullptr)) return true;
-    std::fprintf(stderr, "cannot create %s: error %lu\n", path.c_str(), ::GetLastError());
-    return false;
-}
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double MiB(SIZE_T bytes) {
-    return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-
-PROCESS_MEMORY_COUNTERS MemoryCounters() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-    return counters;
-}
 
 // 10,000 program records that name no program of the machine: made-up names in made-up
 // folders, written with and without folder tokens as the definition files mix them. Names end
@@ -176,7 +114,7 @@ std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& m
     messages.SetPlaceholders(product.productName, product.companyName);
     qm::i18n::LoadDefaultMessages(messages);
     EchoPrompts prompts;
-    NoPickers pickers;
+    ChosenFolder pickers;
     NoEvents pump;
 
     int threats = 0;
@@ -362,7 +300,7 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
     messages.SetPlaceholders(product.productName, product.companyName);
     qm::i18n::LoadDefaultMessages(messages);
     EchoPrompts prompts;
-    NoPickers pickers;
+    ChosenFolder pickers;
     NoEvents pump;
     qm::ui::FrmMain form;
     qm::scan::ScanSession session(

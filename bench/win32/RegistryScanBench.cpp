@@ -28,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "TempFolder.h"
 #include "app/SettingsStore.h"
 #include "definitions/DefinitionFiles.h"
@@ -44,8 +45,9 @@
 
 namespace {
 
+using namespace qm::bench;
+
 using qm::platform::win32::UniqueRegKey;
-using Clock = std::chrono::steady_clock;
 
 // The access the scan opens every key with: what removing it would need (see Registry.h).
 constexpr REGSAM kRemovalAccess = 0x3F;
@@ -203,55 +205,6 @@ class OwnedKey {
     std::string path_;
 };
 
-// Message boxes become lines on standard error and are answered as the console answers them,
-// so a scan that asks anything shows it rather than waiting.
-class EchoPrompts final : public qm::ui::Prompts {
-  public:
-    qm::ui::MessageAnswer ShowMessage(const std::string& text, const std::string&,
-                                      qm::ui::MessageButtons buttons,
-                                      qm::ui::MessageIcon) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-        ++shown;
-        return buttons == qm::ui::MessageButtons::YesNo ? qm::ui::MessageAnswer::No
-                                                        : qm::ui::MessageAnswer::Ok;
-    }
-    int shown = 0;
-};
-
-class NoPickers final : public qm::ui::Pickers {
-  public:
-    std::optional<std::string> ChooseFile() override { return std::nullopt; }
-    std::optional<std::string> ChooseFolder() override { return std::nullopt; }
-};
-
-// No window: nothing waits for events.
-class NoEvents final : public qm::ui::EventPump {
-  public:
-    void LetEventsRun() override {}
-};
-
-// Writes a definition file as the program stores it: every line scrambled, CR LF line ends.
-void PutDefinitionFile(const std::string& path, const std::vector<std::string>& plainLines) {
-    std::string bytes;
-    for (const auto& line : plainLines)
-        bytes += qm::defs::EncodeLine(line) + "\r\n";
-    qm::wintest::PutFile(path, bytes);
-}
-
-double Seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double MiB(SIZE_T bytes) {
-    return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
-
 // The processor time the program has used so far, user and kernel.
 double ProcessorSeconds() {
     FILETIME created{}, exited{}, kernel{}, user{};
@@ -261,13 +214,6 @@ double ProcessorSeconds() {
         return static_cast<double>(ticks) / 1e7;  // 100 ns ticks
     };
     return seconds(kernel) + seconds(user);
-}
-
-PROCESS_MEMORY_COUNTERS MemoryCounters() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
-    return counters;
 }
 
 // The loop the phase is measured against: the calls the scan makes for every record, on
@@ -441,7 +387,7 @@ int Run(int rounds, bool breakdown) {
     messages.SetPlaceholders(product.productName, product.companyName);
     qm::i18n::LoadDefaultMessages(messages);
     EchoPrompts prompts;
-    NoPickers pickers;
+    ChosenFolder pickers;
     NoEvents pump;
     qm::ui::FrmMain form;
     qm::scan::ScanSession session(
