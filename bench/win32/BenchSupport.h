@@ -15,7 +15,11 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "app/SettingsStore.h"
 #include "definitions/LineScramble.h"
+#include "i18n/MessageCatalogue.h"
+#include "platform/Platform.h"
+#include "scan/ScanServices.h"
 #include "ui/Interaction.h"
 
 namespace qm::bench {
@@ -47,6 +51,26 @@ class ChosenFolder final : public ui::Pickers {
 class NoEvents final : public ui::EventPump {
   public:
     void LetEventsRun() override {}
+};
+
+// Everything a scan session reaches besides the platform and the settings: the program's own
+// product information, the built-in messages and the stand-ins above.
+struct ScanStandIns {
+    explicit ScanStandIns(platform::Platform& on)
+        : platform(on), product(on.version.OwnProductInfo()) {
+        messages.SetPlaceholders(product.productName, product.companyName);
+        i18n::LoadDefaultMessages(messages);
+    }
+    scan::ScanServices Services(app::SettingsStore& settings) {
+        return {platform, prompts, pickers, pump, settings, messages, product};
+    }
+
+    platform::Platform& platform;
+    platform::ProductInfo product;
+    i18n::MessageCatalogue messages;
+    EchoPrompts prompts;
+    ChosenFolder pickers;
+    NoEvents pump;
 };
 
 // Writes a definition file as the program stores it: every line scrambled, CR LF line ends.

@@ -136,17 +136,11 @@ int Run(int rounds, bool absentFoldersUnderDrive, bool breakdown) {
     qm::platform::win32::RegistrySettingsStore settings;
     qm::platform::Platform& platform = machine.platform;
 
-    const auto product = platform.version.OwnProductInfo();
-    qm::i18n::MessageCatalogue messages;
-    messages.SetPlaceholders(product.productName, product.companyName);
-    qm::i18n::LoadDefaultMessages(messages);
-    EchoPrompts prompts;
-    ChosenFolder pickers;
-    NoEvents pump;
+    ScanStandIns stand(platform);
+    auto& prompts = stand.prompts;
+    auto& pickers = stand.pickers;
     qm::ui::FrmMain form;
-    qm::scan::ScanSession session(
-        form, qm::scan::ScanServices{platform, prompts, pickers, pump, settings, messages, product},
-        data);
+    qm::scan::ScanSession session(form, stand.Services(settings), data);
     session.Files().InstallDownloadedDefinitions();
     session.SetSignatureCounts(session.Files().CountDefinitions());
     form.SelectScanKind(qm::ui::ScanKind::Folder);

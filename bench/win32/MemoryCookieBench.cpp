@@ -104,25 +104,19 @@ struct MemoryFigures {
     long long inspectedByFirst = 0;
 };
 
-// Part 1. False (after saying why) when a pass reported a threat or did work it should not.
+// The memory pass. False (after saying why) when a pass reported a threat or did work it should
+// not.
 std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& machine,
                                            const std::string& data, int calls) {
     qm::platform::Platform& platform = machine.platform;
     qm::app::MemorySettingsStore settings;
-    const auto product = platform.version.OwnProductInfo();
-    qm::i18n::MessageCatalogue messages;
-    messages.SetPlaceholders(product.productName, product.companyName);
-    qm::i18n::LoadDefaultMessages(messages);
-    EchoPrompts prompts;
-    ChosenFolder pickers;
-    NoEvents pump;
+    ScanStandIns stand(platform);
+    auto& prompts = stand.prompts;
 
     int threats = 0;
     const auto makeSession = [&](qm::ui::FrmMain& form) {
-        auto session = std::make_unique<qm::scan::ScanSession>(
-            form,
-            qm::scan::ScanServices{platform, prompts, pickers, pump, settings, messages, product},
-            data);
+        auto session =
+            std::make_unique<qm::scan::ScanSession>(form, stand.Services(settings), data);
         session->SetSignatureCounts(session->Files().CountDefinitions());
         session->LoadExclusions();
         // Outside a scan a hit would become the running-program alert; none of the records
@@ -285,7 +279,7 @@ long BareCookieRead(const std::string& folder) {
     return read;
 }
 
-// Part 2. Nothing (after saying why) when a scan found the wrong cookies.
+// The cookie folder. Nothing (after saying why) when a scan found the wrong cookies.
 std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win32Platform& machine,
                                                         const std::string& data,
                                                         const std::string& cookies, int rounds) {
@@ -295,17 +289,11 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
                                     machine.drives,   machine.registry,
                                     machine.launcher, machine.processes};
     qm::app::MemorySettingsStore settings;
-    const auto product = platform.version.OwnProductInfo();
-    qm::i18n::MessageCatalogue messages;
-    messages.SetPlaceholders(product.productName, product.companyName);
-    qm::i18n::LoadDefaultMessages(messages);
-    EchoPrompts prompts;
-    ChosenFolder pickers;
-    NoEvents pump;
+    ScanStandIns stand(platform);
+    const auto& product = stand.product;
+    auto& prompts = stand.prompts;
     qm::ui::FrmMain form;
-    qm::scan::ScanSession session(
-        form, qm::scan::ScanServices{platform, prompts, pickers, pump, settings, messages, product},
-        data);
+    qm::scan::ScanSession session(form, stand.Services(settings), data);
     session.SetSignatureCounts(session.Files().CountDefinitions());
     session.LoadExclusions();
     form.SelectScanKind(qm::ui::ScanKind::Smart);

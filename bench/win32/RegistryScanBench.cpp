@@ -382,17 +382,12 @@ int Run(int rounds, bool breakdown) {
     qm::app::MemorySettingsStore settings;
     qm::platform::Platform& platform = machine.platform;
 
-    const auto product = platform.version.OwnProductInfo();
-    qm::i18n::MessageCatalogue messages;
-    messages.SetPlaceholders(product.productName, product.companyName);
-    qm::i18n::LoadDefaultMessages(messages);
-    EchoPrompts prompts;
-    ChosenFolder pickers;
-    NoEvents pump;
+    ScanStandIns stand(platform);
+    const auto& product = stand.product;
+    auto& prompts = stand.prompts;
+    const auto& messages = stand.messages;
     qm::ui::FrmMain form;
-    qm::scan::ScanSession session(
-        form, qm::scan::ScanServices{platform, prompts, pickers, pump, settings, messages, product},
-        data);
+    qm::scan::ScanSession session(form, stand.Services(settings), data);
     session.SetSignatureCounts(session.Files().CountDefinitions());
     session.LoadExclusions();
     form.SelectScanKind(qm::ui::ScanKind::Smart);
