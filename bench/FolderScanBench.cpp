@@ -24,6 +24,7 @@
 
 #include "FolderScanBreakdown.h"
 #include "FolderScanWorkload.h"
+#include "app/Application.h"
 #include "definitions/Text.h"
 #include "scan/ScanSession.h"
 #include "support/FakePlatform.h"
@@ -190,13 +191,11 @@ int main(int argc, char** argv) {
         m.registry,
         m.launcher,
         m.processes};
-    qm::ui::FrmMain form;
-    qm::scan::ScanSession session(form,
-                                  qm::scan::ScanServices{platform, m.prompts, m.pickers, m.pump,
-                                                         m.settings, m.messages, m.version.info},
-                                  FakeMachine::kDataFolder);
-    session.Files().InstallDownloadedDefinitions();
-    session.SetSignatureCounts(session.Files().CountDefinitions());
+    qm::app::Application app(qm::app::FrontEnd{platform, m.settings, m.prompts, m.pickers, m.pump},
+                             qm::app::StartOptions{std::string(FakeMachine::kDataFolder), {}});
+    app.Store().InstallAndCount();
+    qm::ui::FrmMain& form = app.Form();
+    qm::scan::ScanSession& session = app.Session();
     form.SelectScanKind(qm::ui::ScanKind::Folder);
     m.pickers.folder = kRoot;
 
@@ -223,7 +222,7 @@ int main(int argc, char** argv) {
         }
 
         const auto s = Clock::now();
-        session.StartScan();
+        app.StartScan();
         scan.push_back(Seconds(s));
         hits = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.size();
         inspected = session.Counters().filesInspected;
@@ -259,9 +258,9 @@ int main(int argc, char** argv) {
                 static_cast<double>(treeKiB) / 1024.0);
     std::printf("    so the scan's own peak is      %.1f MiB (definition tables %.1f MiB)\n",
                 static_cast<double>(peakKiB - treeKiB) / 1024.0,
-                static_cast<double>(session.Definitions().BytesReserved()) / (1024.0 * 1024.0));
+                static_cast<double>(app.Store().Definitions().BytesReserved()) / (1024.0 * 1024.0));
     if (breakdown)
-        qm::bench::PrintBreakdown(platform.files, m.shell, session.Definitions(), kRoot, rounds,
+        qm::bench::PrintBreakdown(platform.files, m.shell, app.Store().Definitions(), kRoot, rounds,
                                   scanMedian, bareMedian);
     return 0;
 }

@@ -15,11 +15,10 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "app/Application.h"
 #include "app/SettingsStore.h"
 #include "definitions/LineScramble.h"
-#include "i18n/MessageCatalogue.h"
 #include "platform/Platform.h"
-#include "scan/ScanServices.h"
 #include "ui/Interaction.h"
 
 namespace qm::bench {
@@ -53,24 +52,25 @@ class NoEvents final : public ui::EventPump {
     void LetEventsRun() override {}
 };
 
-// Everything a scan session reaches besides the platform and the settings: the program's own
-// product information, the built-in messages and the stand-ins above.
-struct ScanStandIns {
-    explicit ScanStandIns(platform::Platform& on)
-        : platform(on), product(on.version.OwnProductInfo()) {
-        messages.SetPlaceholders(product.productName, product.companyName);
-        i18n::LoadDefaultMessages(messages);
-    }
-    scan::ScanServices Services(app::SettingsStore& settings) {
-        return {platform, prompts, pickers, pump, settings, messages, product};
+// The program as the front ends build it, with the person in front of the screen replaced by
+// the stand-ins above, and the definitions installed and counted as start-up does.
+struct BenchApplication {
+    BenchApplication(platform::Platform& on, app::SettingsStore& settings, const std::string& data)
+        : app(app::FrontEnd{on, settings, prompts, pickers, pump}, app::StartOptions{data, {}}),
+          form(app.Form()),
+          session(app.Session()),
+          product(app.Product()) {
+        app.Store().InstallAndCount();
+        app.Store().LoadExclusions(session);
     }
 
-    platform::Platform& platform;
-    platform::ProductInfo product;
-    i18n::MessageCatalogue messages;
     EchoPrompts prompts;
     ChosenFolder pickers;
     NoEvents pump;
+    app::Application app;
+    ui::FrmMain& form;
+    scan::ScanSession& session;
+    const platform::ProductInfo& product;
 };
 
 // Writes a definition file as the program stores it: every line scrambled, CR LF line ends.

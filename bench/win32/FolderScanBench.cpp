@@ -136,13 +136,11 @@ int Run(int rounds, bool absentFoldersUnderDrive, bool breakdown) {
     qm::platform::win32::RegistrySettingsStore settings;
     qm::platform::Platform& platform = machine.platform;
 
-    ScanStandIns stand(platform);
-    auto& prompts = stand.prompts;
-    auto& pickers = stand.pickers;
-    qm::ui::FrmMain form;
-    qm::scan::ScanSession session(form, stand.Services(settings), data);
-    session.Files().InstallDownloadedDefinitions();
-    session.SetSignatureCounts(session.Files().CountDefinitions());
+    BenchApplication bench(platform, settings, data);
+    auto& prompts = bench.prompts;
+    auto& pickers = bench.pickers;
+    qm::ui::FrmMain& form = bench.form;
+    qm::scan::ScanSession& session = bench.session;
     form.SelectScanKind(qm::ui::ScanKind::Folder);
     pickers.folder = root;
 
@@ -170,7 +168,7 @@ int Run(int rounds, bool absentFoldersUnderDrive, bool breakdown) {
         }
 
         const auto s = Clock::now();
-        session.StartScan();
+        bench.app.StartScan();
         scan.push_back(Seconds(s));
         hits = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.size();
         inspected = session.Counters().filesInspected;
@@ -204,12 +202,13 @@ int Run(int rounds, bool absentFoldersUnderDrive, bool breakdown) {
     std::printf("  peak working set:               %.1f MiB (target <= 100 MB)\n",
                 MiB(memory.PeakWorkingSetSize));
     std::printf("  peak pagefile usage:            %.1f MiB\n", MiB(memory.PeakPagefileUsage));
-    std::printf("  working set after the load:     %.1f MiB, definition tables %.1f MiB\n",
-                MiB(afterLoadWorkingSet),
-                static_cast<double>(session.Definitions().BytesReserved()) / (1024.0 * 1024.0));
+    std::printf(
+        "  working set after the load:     %.1f MiB, definition tables %.1f MiB\n",
+        MiB(afterLoadWorkingSet),
+        static_cast<double>(bench.app.Store().Definitions().BytesReserved()) / (1024.0 * 1024.0));
     if (breakdown) {
-        qm::bench::PrintBreakdown(platform.files, platform.shell, session.Definitions(), root,
-                                  rounds, scanMedian, bareMedian);
+        qm::bench::PrintBreakdown(platform.files, platform.shell, bench.app.Store().Definitions(),
+                                  root, rounds, scanMedian, bareMedian);
     }
     std::printf("deleting the tree...\n");
     std::fflush(stdout);

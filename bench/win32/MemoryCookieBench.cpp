@@ -110,27 +110,24 @@ std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& m
                                            const std::string& data, int calls) {
     qm::platform::Platform& platform = machine.platform;
     qm::app::MemorySettingsStore settings;
-    ScanStandIns stand(platform);
-    auto& prompts = stand.prompts;
-
-    int threats = 0;
-    const auto makeSession = [&](qm::ui::FrmMain& form) {
-        auto session =
-            std::make_unique<qm::scan::ScanSession>(form, stand.Services(settings), data);
-        session->SetSignatureCounts(session->Files().CountDefinitions());
-        session->LoadExclusions();
-        // Outside a scan a hit would become the running-program alert; none of the records
-        // names a running program, so any call here is a fault of the benchmark's set-up.
-        session->onRunningThreatOutsideScan = [&](const std::string& exeName, const std::string&) {
+    // Outside a scan a hit would become the running-program alert; none of the records names a
+    // running program, so any call here is a fault of the benchmark's set-up.
+    struct CountingAlert final : qm::scan::RunningThreatAlert {
+        int threats = 0;
+        void RunningThreatFound(const std::string& exeName, const std::string&) override {
             std::fprintf(stderr, "running threat reported: %s\n", exeName.c_str());
             ++threats;
-        };
-        return session;
+        }
+    } alert;
+    const auto makeBench = [&] {
+        return std::make_unique<BenchApplication>(platform, settings, data);
     };
 
     MemoryFigures out;
-    qm::ui::FrmMain form;
-    const auto session = makeSession(form);
+    const auto bench = makeBench();
+    qm::ui::FrmMain& form = bench->form;
+    qm::scan::ScanSession* const session = &bench->session;
+    auto& prompts = bench->prompts;
     if (!form.cmdScan.enabled) {
         std::fprintf(stderr, "the form starts in its scanning state\n");
         return std::nullopt;
@@ -139,7 +136,7 @@ std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& m
     // The first pass: the running programs are new to the session, so it reads the records
     // and examines every program (its counter grows by one per program).
     const auto f = Clock::now();
-    session->InspectMemory();
+    bench->app.InspectMemory(alert);
     out.firstPass = Seconds(f);
     out.inspectedByFirst = session->Counters().processesInspected;
     const auto firstList = platform.processes.List();
@@ -153,10 +150,9 @@ std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& m
     // programs), for a median with the records already in the file cache.
     std::vector<double> fresh;
     for (int i = 0; i < 5; ++i) {
-        qm::ui::FrmMain freshForm;
-        const auto freshSession = makeSession(freshForm);
+        const auto freshBench = makeBench();
         const auto t = Clock::now();
-        freshSession->InspectMemory();
+        freshBench->app.InspectMemory(alert);
         fresh.push_back(Seconds(t));
     }
     out.freshPassMedian = Median(fresh);
@@ -173,7 +169,7 @@ std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& m
         const auto pass = [&] {
             const long long before = session->Counters().processesInspected;
             const auto t = Clock::now();
-            session->InspectMemory();
+            bench->app.InspectMemory(alert);
             const double seconds = Seconds(t);
             if (session->Counters().processesInspected == before) {
                 unchanged.push_back(seconds);
@@ -195,7 +191,7 @@ std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& m
             pass();
         }
     }
-    if (threats != 0 || prompts.shown != 0) return std::nullopt;
+    if (alert.threats != 0 || prompts.shown != 0) return std::nullopt;
     if (listFailed) {
         std::fprintf(stderr, "a bare listing failed\n");
         return std::nullopt;
@@ -289,13 +285,11 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
                                     machine.drives,   machine.registry,
                                     machine.launcher, machine.processes};
     qm::app::MemorySettingsStore settings;
-    ScanStandIns stand(platform);
-    const auto& product = stand.product;
-    auto& prompts = stand.prompts;
-    qm::ui::FrmMain form;
-    qm::scan::ScanSession session(form, stand.Services(settings), data);
-    session.SetSignatureCounts(session.Files().CountDefinitions());
-    session.LoadExclusions();
+    BenchApplication bench(platform, settings, data);
+    const auto& product = bench.product;
+    auto& prompts = bench.prompts;
+    qm::ui::FrmMain& form = bench.form;
+    qm::scan::ScanSession& session = bench.session;
     form.SelectScanKind(qm::ui::ScanKind::Smart);
     // A Smart Scan of the cookie phase alone (with the tiny file and folder passes every Smart
     // Scan ends with): no processes, no registry.
@@ -323,7 +317,7 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
         const auto scanRound = [&]() -> std::optional<double> {
             cookiePhase(true);
             const auto t = Clock::now();
-            session.StartScan();
+            bench.app.StartScan();
             const double seconds = Seconds(t);
             figures.hits = form.lvwCookiesToDelete.rows.size();
             const std::size_t shown = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.size();
@@ -342,7 +336,7 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
         const auto fixedRound = [&]() -> std::optional<double> {
             cookiePhase(false);
             const auto t = Clock::now();
-            session.StartScan();
+            bench.app.StartScan();
             const double seconds = Seconds(t);
             if (session.Counters().cookiesInspected != 0 || !form.lvwCookiesToDelete.rows.empty()) {
                 std::fprintf(stderr, "the scan without its cookie phase read cookies\n");

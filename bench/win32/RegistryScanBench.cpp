@@ -382,14 +382,12 @@ int Run(int rounds, bool breakdown) {
     qm::app::MemorySettingsStore settings;
     qm::platform::Platform& platform = machine.platform;
 
-    ScanStandIns stand(platform);
-    const auto& product = stand.product;
-    auto& prompts = stand.prompts;
-    const auto& messages = stand.messages;
-    qm::ui::FrmMain form;
-    qm::scan::ScanSession session(form, stand.Services(settings), data);
-    session.SetSignatureCounts(session.Files().CountDefinitions());
-    session.LoadExclusions();
+    BenchApplication bench(platform, settings, data);
+    const auto& product = bench.product;
+    auto& prompts = bench.prompts;
+    const auto& messages = bench.app.Messages();
+    qm::ui::FrmMain& form = bench.form;
+    qm::scan::ScanSession& session = bench.session;
     form.SelectScanKind(qm::ui::ScanKind::Smart);
     // A Smart Scan without its cookie and process phases (both would only add their own cost).
     using qm::app::section::kOptions;
@@ -417,7 +415,7 @@ int Run(int rounds, bool breakdown) {
     const auto scanRound = [&]() -> std::optional<double> {
         registryPhase(true);
         const auto s = Clock::now();
-        session.StartScan();
+        bench.app.StartScan();
         const double seconds = Seconds(s);
         hits = form.lvwRegistryToBeDeleted.rows.size();
         inspected = session.Counters().registryInspected;
@@ -437,7 +435,7 @@ int Run(int rounds, bool breakdown) {
     const auto fixedRound = [&]() -> std::optional<double> {
         registryPhase(false);
         const auto f = Clock::now();
-        session.StartScan();
+        bench.app.StartScan();
         const double seconds = Seconds(f);
         if (!form.lvwRegistryToBeDeleted.rows.empty() ||
             form.lblRegistryInspected.caption != messages.getMessages("MSG_NOTSELECTED")) {

@@ -3,18 +3,12 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/Application.h"
 #include "app/JsonWriter.h"
 #include "definitions/DefinitionFiles.h"
-#include "definitions/ExclusionList.h"
 #include "definitions/LineScramble.h"
-#include "definitions/PathTokens.h"
 #include "definitions/Text.h"
 #include "definitions/TextFile.h"
-#include "i18n/MessageCatalogue.h"
-#include "removal/QuarantineStore.h"
-#include "scan/DriveList.h"
-#include "scan/ScanSession.h"
-#include "ui/FrmMain.h"
 
 namespace qm::app {
 
@@ -30,7 +24,7 @@ constexpr const char* kUsage =
 constexpr const char* kEol = "\r\n";
 
 struct Options {
-    std::string dataFolder;
+    std::optional<std::string> dataFolder;
     std::string server;
     bool json = false;
     std::vector<std::string> command;
@@ -49,7 +43,16 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 error = a + " needs a value";
                 return std::nullopt;
             }
-            (a == "--data-folder" ? o.dataFolder : o.server) = args[++i];
+            const std::string& value = args[++i];
+            if (a == "--data-folder") {
+                if (text::TrimView(value).empty()) {
+                    error = "--data-folder needs a folder";
+                    return std::nullopt;
+                }
+                o.dataFolder = value;
+            } else {
+                o.server = value;
+            }
         } else if (text::StartsWith(a, "--")) {
             error = "unknown option " + a;
             return std::nullopt;
@@ -96,12 +99,6 @@ class ArgumentPickers final : public ui::Pickers {
     std::optional<std::string> folder;
     std::optional<std::string> ChooseFile() override { return file; }
     std::optional<std::string> ChooseFolder() override { return folder; }
-};
-
-class NoStops final : public defs::LoadControl {
-  public:
-    bool StopRequested() const override { return false; }
-    void LetEventsRun() override {}
 };
 
 class NoEvents final : public ui::EventPump {
@@ -256,21 +253,47 @@ void PrintScanJson(std::ostream& out, const ScanRequest& req, const ui::FrmMain&
     out << j.Text() << kEol;
 }
 
+// A path given on the command line, written as the program writes paths: "\" between names,
+// never two in a row, and no trailing one (the Folder Scan adds its own).
+std::string NormaliseTarget(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    text::ReduceDoubleBackslashesInPlace(path);
+    while (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+bool HasControlCharacter(std::string_view s) {
+    return std::any_of(s.begin(), s.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7f;
+    });
+}
+
+// The window program beside this console, which the Run entry must name.
+std::string WindowProgramBeside(const std::string& consolePath) {
+    const auto slash = consolePath.find_last_of("\\/");
+    const std::string folder =
+        slash == std::string::npos ? std::string() : consolePath.substr(0, slash + 1);
+    return folder + "Quillmarsh.exe";
+}
+
 class Console {
   public:
-    Console(Options options, ConsoleEnvironment& env) : o_(std::move(options)), env_(env) {
-        const auto info = env_.platform.version.OwnProductInfo();
-        product_ = info;
-        messages_.SetPlaceholders(info.productName, info.companyName);
-        i18n::LoadDefaultMessages(messages_);
-    }
+    Console(Options options, ConsoleEnvironment& env)
+        : o_(std::move(options)),
+          env_(env),
+          prompts_(env.err),
+          app_(FrontEnd{env.platform, env.settings, prompts_, pickers_, pump_},
+               StartOptions{o_.dataFolder,
+                            WindowProgramBeside(env.platform.version.OwnExecutablePath())}) {}
 
     int Run() {
         const std::string& verb = o_.command[0];
         // Decoding and encoding work on any file; everything else needs the data folder.
         const bool needsDataFolder =
             !(verb == "defs" && o_.command.size() > 1 && o_.command[1] != "count");
-        if (needsDataFolder && !ResolveDataFolder()) return kExitError;
+        if (needsDataFolder && !DataFolderUsable()) return kExitError;
         if (verb == "scan") return Scan();
         if (verb == "defs") return Defs();
         if (verb == "exclude") return Exclude();
@@ -287,61 +310,82 @@ class Console {
         return kExitError;
     }
 
-    bool ResolveDataFolder() {
-        dataFolder_ = o_.dataFolder.empty()
-                          ? defs::ExpandPathTokens(env_.platform.shell, defs::kDataFolderToken)
-                          : o_.dataFolder;
-        while (dataFolder_.size() > 3 && (dataFolder_.back() == '\\' || dataFolder_.back() == '/'))
-            dataFolder_.pop_back();
-        if (dataFolder_.empty() || !defs::FolderExists(env_.platform.files, dataFolder_)) {
-            Fail("the data folder \"" + dataFolder_ + "\" does not exist or cannot be read");
+    bool DataFolderUsable() {
+        const std::string& folder = app_.DataFolder();
+        if (folder.empty() || !defs::FolderExists(env_.platform.files, folder)) {
+            Fail("the data folder \"" + folder + "\" does not exist or cannot be read");
             return false;
+        }
+        return true;
+    }
+
+    // The target of a File or Folder Scan must be there, and of the kind asked for: a scan
+    // of nothing would report a clean machine.
+    bool TargetUsable(ScanRequest& req) {
+        if (req.kind != ui::ScanKind::File && req.kind != ui::ScanKind::Folder) return true;
+        req.target = NormaliseTarget(req.target);
+        const auto attributes = env_.platform.files.Attributes(req.target);
+        const bool isFolder = attributes && (*attributes & platform::attr::kDirectory) != 0;
+        if (!attributes) {
+            Fail("\"" + req.target + "\" does not exist");
+            return false;
+        }
+        if (isFolder != (req.kind == ui::ScanKind::Folder)) {
+            Fail("\"" + req.target + "\" is " + (isFolder ? "a folder" : "a file") + ": use scan " +
+                 (isFolder ? "folder" : "file"));
+            return false;
+        }
+        if (req.kind == ui::ScanKind::File) pickers_.file = req.target;
+        if (req.kind == ui::ScanKind::Folder) pickers_.folder = req.target;
+        return true;
+    }
+
+    // `--drives` marks the named drives for this run only; each must be on the drive list.
+    bool MarkDrives(const ScanRequest& req) {
+        if (!req.drivesGiven) return true;
+        ui::ListView& drives = app_.Form().lvwHardDrives;
+        for (const auto& letter : req.drives) {
+            const bool listed = std::any_of(
+                drives.rows.begin(), drives.rows.end(),
+                [&](const ui::ListItem& row) { return text::EqualsNoCase(row.text, letter); });
+            if (!listed) {
+                Fail("drive " + letter + ": is not on this machine");
+                return false;
+            }
+        }
+        for (auto& row : drives.rows) {
+            row.checked =
+                std::any_of(req.drives.begin(), req.drives.end(),
+                            [&](const std::string& l) { return text::EqualsNoCase(row.text, l); });
         }
         return true;
     }
 
     int Scan() {
         std::string error;
-        const auto req = ParseScan(o_.command, error);
+        auto req = ParseScan(o_.command, error);
         if (!req) return Fail(error);
         if (req->remove) return Fail("--remove is not available in this version");
+        if (!TargetUsable(*req)) return kExitError;
 
-        ui::FrmMain form;
-        ConsolePrompts prompts(env_.err);
-        ArgumentPickers pickers;
-        NoEvents pump;
-        if (req->kind == ui::ScanKind::File) pickers.file = req->target;
-        if (req->kind == ui::ScanKind::Folder) pickers.folder = req->target;
-        if (req->drivesGiven) {
-            for (const auto& letter : req->drives)
-                form.lvwHardDrives.Add(letter).checked = true;
-        } else if (req->kind == ui::ScanKind::FullSystem) {
-            // The drives and marks the window's drive list would show.
-            scan::FillDriveList(form.lvwHardDrives, env_.platform.drives, pump,
-                                app::ProgramSettings(env_.settings, product_.productName));
+        app_.Start();
+        if (!MarkDrives(*req)) return kExitError;
+        ui::FrmMain& form = app_.Form();
+        form.SelectScanKind(req->kind);
+        if (app_.RunScan(false) == LongWork::Outcome::Failed) {
+            return Fail("the scan broke off: " + form.lblStatus.caption);
         }
 
-        scan::ScanSession session(form,
-                                  scan::ScanServices{env_.platform, prompts, pickers, pump,
-                                                     env_.settings, messages_, product_},
-                                  dataFolder_);
-        // What the program does at start-up before any scan: install downloaded copies, count.
-        session.Files().InstallDownloadedDefinitions();
-        session.SetSignatureCounts(session.Files().CountDefinitions());
-        session.LoadExclusions();
-        form.SelectScanKind(req->kind);
-        session.StartScan();
-
-        const std::string missing = messages_.getMessages("MSG_MISSING");
-        for (const auto& shown : prompts.shown) {
+        const std::string missing = app_.Message("MSG_MISSING");
+        for (const auto& shown : prompts_.shown) {
             if (shown == missing) return kExitError;
         }
         if (o_.json) {
-            PrintScanJson(env_.out, *req, form, session);
+            PrintScanJson(env_.out, *req, form, app_.Session());
         } else {
-            PrintScanText(env_.out, *req, form, session);
+            PrintScanText(env_.out, *req, form, app_.Session());
         }
-        const bool found = session.Counters().itemsFound != 0 ||
+        const bool found = app_.Session().Counters().itemsFound != 0 ||
                            !form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty();
         return found ? kExitFound : kExitClean;
     }
@@ -364,38 +408,52 @@ class Console {
         return Fail("defs takes: decode FILE, encode FILE or count");
     }
 
+    std::vector<std::string> ExclusionEntries() {
+        std::vector<std::string> entries;
+        for (auto& line :
+             text::ReadAllLines(env_.platform.files, app_.Store().ExclusionFilePath())) {
+            if (!text::TrimView(line).empty()) entries.push_back(std::move(line));
+        }
+        return entries;
+    }
+
+    void PrintExclusions(const std::vector<std::string>& entries, const std::string* added) {
+        if (!o_.json) {
+            for (const auto& e : entries)
+                env_.out << e << kEol;
+            return;
+        }
+        JsonWriter j;
+        j.BeginObject();
+        if (added) j.Field("added", *added);
+        j.BeginArray("exclusions");
+        for (const auto& e : entries)
+            j.Field({}, e);  // array items have no key
+        j.EndArray();
+        j.EndObject();
+        env_.out << j.Text() << kEol;
+    }
+
     // exclude add TEXT | exclude list: the user's exclusions, as the Exclude button stores them.
     int Exclude() {
         const auto& cmd = o_.command;
-        const std::string path =
-            defs::DefinitionFiles(env_.platform.files, dataFolder_).PathOf(defs::kExclusionFile);
-        NoStops control;
         if (cmd.size() == 3 && cmd[1] == "add") {
             if (text::TrimView(cmd[2]).empty()) return Fail("exclude add takes a non-blank text");
-            defs::ExclusionList list;
-            if (!list.Add(env_.platform.files, path, cmd[2], control)) {
-                return Fail("cannot write " + path);
+            // One entry is one line of the file: a line break would make it two.
+            if (HasControlCharacter(cmd[2])) {
+                return Fail("exclude add takes one line of text, without control characters");
+            }
+            if (!app_.AddExclusion(cmd[2])) {
+                return Fail("cannot write " + app_.Store().ExclusionFilePath());
+            }
+            if (o_.json) {
+                const std::string added = text::Trim(cmd[2]);
+                PrintExclusions(ExclusionEntries(), &added);
             }
             return kExitClean;
         }
         if (cmd.size() == 2 && cmd[1] == "list") {
-            std::vector<std::string> entries;
-            for (auto& line : text::ReadAllLines(env_.platform.files, path)) {
-                if (!text::TrimView(line).empty()) entries.push_back(std::move(line));
-            }
-            if (o_.json) {
-                JsonWriter j;
-                j.BeginObject();
-                j.BeginArray("exclusions");
-                for (const auto& e : entries)
-                    j.Field({}, e);  // array items have no key
-                j.EndArray();
-                j.EndObject();
-                env_.out << j.Text() << kEol;
-            } else {
-                for (const auto& e : entries)
-                    env_.out << e << kEol;
-            }
+            PrintExclusions(ExclusionEntries(), nullptr);
             return kExitClean;
         }
         return Fail("exclude takes: add TEXT or list");
@@ -405,8 +463,7 @@ class Console {
     int Quarantine() {
         const auto& cmd = o_.command;
         if (cmd.size() != 2 || cmd[1] != "list") return Fail("quarantine takes: list");
-        NoStops control;
-        const removal::QuarantineStore store(env_.platform, dataFolder_, control);
+        const removal::QuarantineStore& store = app_.Quarantine();
         std::vector<std::string> items;
         for (const auto& entry : env_.platform.files.ListFolder(store.Folder())) {
             if (text::EqualsNoCase(entry.name, removal::kQuarantineLog)) continue;
@@ -432,8 +489,7 @@ class Console {
     }
 
     int Count() {
-        const defs::DefinitionFiles files(env_.platform.files, dataFolder_);
-        const auto c = files.CountDefinitions();
+        const auto c = app_.Store().Files().CountDefinitions();
         if (o_.json) {
             JsonWriter j;
             j.BeginObject();
@@ -458,9 +514,10 @@ class Console {
 
     Options o_;
     ConsoleEnvironment& env_;
-    platform::ProductInfo product_;
-    i18n::MessageCatalogue messages_;
-    std::string dataFolder_;
+    ConsolePrompts prompts_;
+    ArgumentPickers pickers_;
+    NoEvents pump_;
+    Application app_;
 };
 
 }  // namespace

@@ -36,7 +36,8 @@ void MachineSettings::WriteMachineSetting(const std::string& app, const std::str
                                   value)) {
             return;
         }
-        if (userSettings_.Read(section::kSettings, "IgnorePermissionDeniedError", "0") == "1") {
+        if (ParseFlag(userSettings_.Read(section::kSettings, "IgnorePermissionDeniedError", "0"),
+                      false)) {
             return;
         }
         const std::string text =

@@ -277,7 +277,7 @@ void OptionsPage::LoadSettingsIntoControls(const std::string& definitionDate) {
         }
     });
     Step([&] {
-        if (settings_.Read(kSettings, "Max", "0") == "1") {
+        if (settings_.ReadFlag(kSettings, "Max", false)) {
             f.windowState = ui::WindowState::Maximized;
         }
     });

@@ -16,8 +16,8 @@ std::tuple<std::string, std::string, std::string> KeyOf(const std::string& app,
 
 bool ParseFlag(std::string_view value, bool fallback) {
     const std::string text = text::Trim(value);
-    if (text::EqualsNoCase(text, "True")) return true;
-    if (text::EqualsNoCase(text, "False")) return false;
+    if (text::EqualsNoCase(text, "True") || text::EqualsNoCase(text, "Yes")) return true;
+    if (text::EqualsNoCase(text, "False") || text::EqualsNoCase(text, "No")) return false;
     char* end = nullptr;
     const long number = std::strtol(text.c_str(), &end, 10);
     if (!text.empty() && end && *end == '\0') return number != 0;

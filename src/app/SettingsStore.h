@@ -38,7 +38,8 @@ class MemorySettingsStore final : public SettingsStore {
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
 };
 
-// Option buttons store "True"/"False" and check boxes "1"/"0"; both read as a yes or a no.
+// Every stored yes-or-no goes through this one reader: option buttons store "True"/"False",
+// check boxes "1"/"0" and a few flags "Yes"/"No" (any case; a number counts as yes unless 0).
 // Anything else (a damaged or hand-edited value) gives `fallback`.
 bool ParseFlag(std::string_view value, bool fallback);
 

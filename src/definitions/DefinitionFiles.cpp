@@ -37,7 +37,11 @@ std::string DefinitionFiles::PathOf(const std::string& name) const {
 }
 
 bool DefinitionFiles::Exists(const std::string& name) const {
-    return PlainFileExists(files_, PathOf(name));
+    // The program's own data files count whatever their attributes: a user or a backup tool
+    // that hides a definition file must not make the next scan delete the whole set. Only
+    // threat files follow the rule that a hidden file is absent.
+    const auto a = files_.Attributes(PathOf(name));
+    return a && (*a & platform::attr::kDirectory) == 0;
 }
 
 namespace {

@@ -37,7 +37,7 @@ class DefinitionFiles {
     const std::string& DataFolder() const { return dataFolder_; }
     // DataFolder & "\" & name, doubled separators reduced.
     std::string PathOf(const std::string& name) const;
-    // A plain file (not hidden, not system, not a folder) of that name is present.
+    // A file (not a folder) of that name is present, hidden and system files included.
     bool Exists(const std::string& name) const;
 
     // True when all five required files exist; otherwise deletes the whole set and the date.

@@ -32,6 +32,19 @@ class ByteReader {
     virtual ~ByteReader() = default;
     // Reads up to `size` bytes into `buffer`; returns 0 at the end of the file or on an error.
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+    // Moves `bytes` further into the file without handing them out; false when the file ends
+    // (or cannot be read) first. This one reads and discards; readers that can seek override it.
+    virtual bool Skip(std::uint64_t bytes) {
+        char discard[16 * 1024];
+        while (bytes > 0) {
+            const std::size_t want =
+                bytes < sizeof discard ? static_cast<std::size_t>(bytes) : sizeof discard;
+            const std::size_t got = Read(discard, want);
+            if (got == 0) return false;
+            bytes -= got;
+        }
+        return true;
+    }
 };
 
 class FileSystem {

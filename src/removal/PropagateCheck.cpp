@@ -30,4 +30,12 @@ void PropagateCheck(ui::FrmMain& form, const ui::ListItem& row) {
     }
 }
 
+void SelectAll(ui::FrmMain& form) {
+    for (auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
+        if (row.checked) continue;
+        row.checked = true;
+        PropagateCheck(form, row);
+    }
+}
+
 }  // namespace qm::removal

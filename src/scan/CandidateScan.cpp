@@ -14,19 +14,19 @@ namespace qm::scan {
 void ScanSession::CheckFileCandidate(const std::string& path) {
     if (path.empty() || path == " ") return;
     const PathFacts facts = FactsOf(path);
-    const FileMatch match = FindFileMatch(definitions_, facts, systemFolderLower_);
+    const FileMatch match = FindFileMatch(store_.Definitions(), facts, systemFolderLower_);
     if (!match.first) return;
     // What stops the check depends only on the candidate, so it is asked once, at the first
     // entry that names it.
     const std::string location = facts.folder + facts.name;
-    if (safety_.IsSafeLocation(location)) return;
-    if (exclusions_.IsExcluded(location)) {
+    if (store_.Safety().IsSafeLocation(location)) return;
+    if (Exclusions().IsExcluded(location)) {
         ReportExcluded(location);
         return;
     }
     if (IsMicrosoftFile(services_.platform.files, location)) return;
     if (!match.hit) return;
-    const defs::FileTableEntry& entry = definitions_.FileTable()[*match.hit];
+    const defs::FileTableEntry& entry = store_.Definitions().FileTable()[*match.hit];
     ReportFileHit(std::string(entry.threatName), location, ui::detection::kFile,
                   std::string(entry.category), std::string(entry.threatName));
 }
@@ -51,26 +51,31 @@ void ScanSession::CheckFolderCandidate(const std::string& path) {
     if (!trimmed.empty() && trimmed.back() == '\\') trimmed.remove_suffix(1);
     const std::string folder = text::Lower(text::TrimView(trimmed));
     const std::string drive = text::Lower(std::string_view(path).substr(0, path.find('\\')));
-    const FileMatch match = FindFolderMatch(definitions_, folder, drive, systemFolderLower_);
+    const FileMatch match =
+        FindFolderMatch(store_.Definitions(), folder, drive, systemFolderLower_);
     if (!match.first) return;
-    if (safety_.IsSafeLocation(folder)) return;
+    if (store_.Safety().IsSafeLocation(folder)) return;
     // Like the known-location pass: a folder holding an excluded item is not reported either,
     // or removing the folder would remove what the user chose to keep.
-    if (exclusions_.IsExcludedFolder(folder)) {
+    if (Exclusions().IsExcludedFolder(folder)) {
         ReportExcluded(folder);
         return;
     }
     if (IsMicrosoftFile(services_.platform.files, folder)) return;
     if (!match.hit) return;
-    const defs::FolderTableEntry& entry = definitions_.FolderTable()[*match.hit];
+    const defs::FolderTableEntry& entry = store_.Definitions().FolderTable()[*match.hit];
     // The live list shows the walk's file icon; the results list the folder's.
     ReportFileHit(std::string(entry.threatName), folder, ui::detection::kFolder,
                   std::string(entry.category), std::string(entry.threatName) + " Directory",
                   ui::detection::kFile);
 }
 
-void ScanSession::MScanFolder(const std::string& path) {
+void ScanSession::MScanFolder(const std::string& path, int depth) {
     using namespace platform::attr;
+    // Each level costs a few hundred bytes of the thread's stack; a tree built thousands of
+    // levels deep (long paths allow some 16,000) must not end the program. Past this depth
+    // the branch is left, as an unreadable folder is.
+    if (depth > kMaxWalkDepth) return;
     // The walk sees what a listing of normal entries shows: hidden and system entries are left
     // out, and only an entry whose attributes are exactly "folder" is entered as a folder.
     std::vector<platform::DirEntry> entries = services_.platform.files.ListFolder(path);
@@ -95,7 +100,7 @@ void ScanSession::MScanFolder(const std::string& path) {
     }
     for (const auto& name : subfolders) {
         if (stopRequested_) break;
-        if (!name.empty()) MScanFolder(path + name + "\\");
+        if (!name.empty()) MScanFolder(path + name + "\\", depth + 1);
     }
     CounterUpdate();
 }

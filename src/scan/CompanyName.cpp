@@ -1,10 +1,14 @@
 #include "scan/CompanyName.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "definitions/Text.h"
+#include "scan/FileCursor.h"
+#include "scan/VersionResource.h"
 
 namespace qm::scan {
 
@@ -16,8 +20,14 @@ constexpr std::size_t kMaxValue = 4096;
 // How far past the value's first character the overrun repair looks for its end.
 constexpr std::size_t kOverrunWindow = 255;
 
-// The type word and UTF-16 text of a version-resource key: byte 1, then NUL and character.
-std::string WidePattern(std::string_view key) {
+// The low byte of a version block's type word: 1 for text, 0 for binary. Linkers write the
+// table block "StringFileInfo" with 1, some resource compilers with 0; its entries carry 1.
+constexpr std::string_view kTextType("\x01", 1);
+constexpr std::string_view kAnyType("\x00\x01", 2);
+
+// A version-resource key with the text type word: byte 1, then NUL and character for each
+// character (the type word and UTF-16 text as they lie in the file).
+std::string WideBytes(std::string_view key) {
     std::string p(1, '\x01');
     for (char c : key) {
         p += '\0';
@@ -26,73 +36,73 @@ std::string WidePattern(std::string_view key) {
     return p;
 }
 
-// The offset of the first occurrence of `pattern` at or after `from`, reading the file in
+// A key as the raw scan looks for it: `text`, and for a wide key before it a type byte out of
+// `types` and the type word's NUL. The search runs on the text, which starts with a letter:
+// long runs of NULs in a file then cost no more than any other bytes.
+struct Pattern {
+    std::string text;
+    std::string_view types;  // empty for plain text
+
+    std::size_t Prefix() const { return types.empty() ? 0 : 2; }
+    // Whether the text found at `hit` (at least Prefix() into `window`) has the right prefix.
+    bool PrefixMatches(const std::string& window, std::size_t hit) const {
+        return types.empty() ||
+               (window[hit - 1] == '\0' && types.find(window[hit - 2]) != std::string_view::npos);
+    }
+};
+
+Pattern Wide(std::string_view key, std::string_view types) {
+    return {WideBytes(key).substr(2), types};
+}
+
+Pattern Plain(std::string_view key) {
+    return {std::string(key), {}};
+}
+
+// The file offset of the first occurrence of `pattern` at or after `from`, reading the file in
 // chunks and keeping just enough of the previous chunk to see a match across the boundary.
-std::optional<std::size_t> FindInFile(platform::FileSystem& files, const std::string& path,
-                                      const std::string& pattern, std::size_t from) {
-    auto reader = files.OpenForReading(path);
-    if (!reader) return std::nullopt;
+std::optional<std::uint64_t> FindInFile(FileCursor& file, const Pattern& pattern,
+                                        std::uint64_t from) {
+    const std::size_t prefix = pattern.Prefix();
     std::vector<char> chunk(kChunk);
-    std::string window;      // the carried-over tail followed by the new chunk
-    std::size_t base = 0;    // file offset of window[0]
-    std::size_t offset = 0;  // file offset of the next byte to read
+    std::string window;           // the carried-over tail followed by the new chunk
+    std::uint64_t base = from;    // file offset of window[0]
+    std::uint64_t offset = from;  // file offset of the next byte to read
     for (;;) {
-        const std::size_t got = reader->Read(chunk.data(), chunk.size());
+        const std::size_t got = file.ReadAt(offset, chunk.data(), chunk.size());
         if (got == 0) return std::nullopt;
         window.append(chunk.data(), got);
         offset += got;
-        const std::size_t startInWindow = from > base ? from - base : 0;
-        if (startInWindow < window.size()) {
-            const auto hit = window.find(pattern, startInWindow);
-            if (hit != std::string::npos) return base + hit;
+        for (auto hit = window.find(pattern.text, prefix); hit != std::string::npos;
+             hit = window.find(pattern.text, hit + 1)) {
+            if (pattern.PrefixMatches(window, hit)) return base + (hit - prefix);
         }
-        const std::size_t keep = std::min(window.size(), pattern.size() - 1);
+        const std::size_t keep = std::min(window.size(), prefix + pattern.text.size() - 1);
         window.erase(0, window.size() - keep);
         base = offset - window.size();
     }
 }
 
-// Up to `count` bytes of the file from `start`.
-std::string ReadSpan(platform::FileSystem& files, const std::string& path, std::size_t start,
-                     std::size_t count) {
-    auto reader = files.OpenForReading(path);
-    std::string out;
-    if (!reader) return out;
-    std::vector<char> chunk(kChunk);
-    std::size_t offset = 0;
-    while (out.size() < count) {
-        const std::size_t got = reader->Read(chunk.data(), chunk.size());
-        if (got == 0) break;
-        const std::size_t chunkEnd = offset + got;
-        if (chunkEnd > start) {
-            const std::size_t from = start > offset ? start - offset : 0;
-            out.append(chunk.data() + from, std::min(got - from, count - out.size()));
-        }
-        offset = chunkEnd;
-    }
-    return out;
-}
-
-}  // namespace
-
-std::string ReadCompanyName(platform::FileSystem& files, const std::string& path) {
-    std::optional<std::size_t> key;
+// The raw-byte reading for files that are not images with a readable version resource (or
+// carry their table elsewhere): the wide key inside "StringFileInfo", else plain text.
+std::string ScanForCompanyName(FileCursor& file) {
+    std::optional<std::uint64_t> key;
     std::size_t valueOffset = 0;
     std::string marker;
-    if (const auto info = FindInFile(files, path, WidePattern("StringFileInfo"), 0)) {
-        key = FindInFile(files, path, WidePattern("CompanyName"), *info);
+    if (const auto info = FindInFile(file, Wide("StringFileInfo", kAnyType), 0)) {
+        key = FindInFile(file, Wide("CompanyName", kTextType), *info);
         valueOffset = 26;
-        marker = WidePattern("FileDescription");
+        marker = WideBytes("FileDescription");
     } else {
-        const auto plainInfo = FindInFile(files, path, "StringFileInfo", 0);
-        key = FindInFile(files, path, "CompanyName", plainInfo.value_or(0));
+        const auto plainInfo = FindInFile(file, Plain("StringFileInfo"), 0);
+        key = FindInFile(file, Plain("CompanyName"), plainInfo.value_or(0));
         valueOffset = 12;
         marker = "FileDescription";
     }
     if (!key) return {};
 
     // The value runs to the first three NULs in a row.
-    const std::string span = ReadSpan(files, path, *key + valueOffset, kMaxValue + 2);
+    const std::string span = file.ReadAt(*key + valueOffset, kMaxValue + 2);
     std::string value = span.substr(0, std::min(span.find(std::string(3, '\0')), kMaxValue));
     if (value.find(marker) != std::string::npos) {
         // The value ran into the next entry: end it at the first control character that
@@ -107,6 +117,14 @@ std::string ReadCompanyName(platform::FileSystem& files, const std::string& path
     }
     value.erase(std::remove(value.begin(), value.end(), '\0'), value.end());
     return value;
+}
+
+}  // namespace
+
+std::string ReadCompanyName(platform::FileSystem& files, const std::string& path) {
+    FileCursor file(files, path);
+    if (auto fromResource = ReadVersionString(file, "CompanyName")) return *std::move(fromResource);
+    return ScanForCompanyName(file);
 }
 
 bool IsMicrosoftFile(platform::FileSystem& files, const std::string& path) {

@@ -35,9 +35,29 @@ std::string CookieSiteKey(std::string_view fileNameOrPath) {
     return std::string(rest.substr(0, end));
 }
 
+namespace {
+
+// Cookie stores since Internet Explorer 9 (and Wine's) name their files at random
+// ("6NKYYPU4.txt"): each record is the cookie's name, its value, then "host/path" on its own
+// line. The site is the host of the first record.
+std::string RecordedHostOfUnnamedCookie(platform::FileSystem& files, const std::string& path) {
+    auto reader = text::LineReader::Open(files, path);
+    if (!reader) return "False";
+    std::string line;
+    for (int index = 0; index < 3; ++index) {
+        if (!reader->Next(line)) return "False";
+    }
+    const std::string_view host = text::TrimView(line);
+    const auto slash = host.find('/');
+    if (slash == std::string_view::npos || slash == 0) return "False";
+    return std::string(host.substr(0, slash));
+}
+
+}  // namespace
+
 std::string CookieHost(platform::FileSystem& files, const std::string& path) {
     const std::string key = CookieSiteKey(path);
-    if (key.empty()) return "False";
+    if (key.empty()) return RecordedHostOfUnnamedCookie(files, path);
     auto reader = text::LineReader::Open(files, path);
     if (!reader) return "False";
     std::string line;
@@ -102,7 +122,7 @@ void ScanSession::ScanCookies() {
             LetEventsRun();
             continue;
         }
-        if (exclusions_.IsExcluded(path)) {
+        if (Exclusions().IsExcluded(path)) {
             ReportExcluded(path);
             continue;
         }

@@ -15,8 +15,9 @@ std::string CookieSiteKey(std::string_view fileNameOrPath);
 
 // The host the cookie file records: in the first comma- or line-delimited field holding the
 // site key (any case as written) and a "/" after it, the text from the key up to that "/".
-// "False" when the name has no key, the file cannot be read or no field qualifies. The file
-// is read line by line, so its size does not matter.
+// A name without "@" (the random names of current cookie stores) takes the host of the file's
+// first record: its third line, up to the "/". "False" when the file cannot be read or no
+// field qualifies. The file is read line by line, so its size does not matter.
 std::string CookieHost(platform::FileSystem& files, const std::string& path);
 
 // The host as the blocked list is compared with it: its last "."-separated part dropped,

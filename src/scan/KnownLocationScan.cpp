@@ -33,9 +33,9 @@ void ScanSession::ReportExcluded(const std::string& location) {
 }
 
 int ScanSession::FilePassOverallPercent() const {
-    return Percent(static_cast<double>(counters_.filesInspected + signatures_.registry +
-                                       signatures_.cookies + signatures_.programs),
-                   static_cast<double>(signatures_.Total()));
+    return Percent(static_cast<double>(counters_.filesInspected + Signatures().registry +
+                                       Signatures().cookies + Signatures().programs),
+                   static_cast<double>(Signatures().Total()));
 }
 
 namespace {
@@ -54,7 +54,7 @@ std::string ExpandPlace(const defs::PathTokenExpander& tokens, const std::string
 
 void ScanSession::ForEachSignature(const char* fileName,
                                    const std::function<void(const std::string&)>& each) {
-    auto reader = text::LineReader::Open(services_.platform.files, files_.PathOf(fileName),
+    auto reader = text::LineReader::Open(services_.platform.files, store_.Files().PathOf(fileName),
                                          text::LineEnds::CrLfOnly);
     if (!reader) return;
     std::string line;
@@ -69,7 +69,7 @@ void ScanSession::CountFileRecord(const std::string& shownName) {
     ++counters_.filesInspected;
     ProgressUpdate(shownName + "\r\n" + phaseLabel_,
                    Percent(static_cast<double>(counters_.filesInspected),
-                           static_cast<double>(signatures_.files)),
+                           static_cast<double>(Signatures().files)),
                    FilePassOverallPercent());
 }
 
@@ -89,10 +89,10 @@ void ScanSession::ScanDefinedFiles() {
         // Hidden and system files count as absent; protected places and the system vendor's
         // own files are never reported. The category is carried as the record writes it.
         if (!defs::PlainFileExists(services_.platform.files, fullPath) ||
-            safety_.IsSafeLocation(fullPath)) {
+            store_.Safety().IsSafeLocation(fullPath)) {
             return;
         }
-        if (exclusions_.IsExcluded(fullPath)) {
+        if (Exclusions().IsExcluded(fullPath)) {
             ReportExcluded(fullPath);
         } else if (!IsMicrosoftFile(services_.platform.files, fullPath)) {
             ReportFileHit(std::string(record->threatName), fullPath, ui::detection::kFile,
@@ -114,10 +114,10 @@ void ScanSession::ScanDefinedFolders() {
         CountFileRecord(shownName);
         if (stopRequested_) return;
         if (!defs::FolderExists(services_.platform.files, folder) ||
-            safety_.IsSafeLocation(folder)) {
+            store_.Safety().IsSafeLocation(folder)) {
             return;
         }
-        if (exclusions_.IsExcludedFolder(folder)) {
+        if (Exclusions().IsExcludedFolder(folder)) {
             ReportExcluded(folder);
         } else {
             ReportFileHit(std::string(record->threatName), folder, ui::detection::kFolder,

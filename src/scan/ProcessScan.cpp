@@ -33,7 +33,19 @@ void ScanSession::StopRunningApplication(const std::string& exeName, const std::
     // The alert names the company, or says there is none.
     const std::string shownCompany =
         company.empty() ? Message("MSG_NOCOMPANY") + " " + exeName : company;
-    if (onRunningThreatOutsideScan) onRunningThreatOutsideScan(exeName, shownCompany);
+    if (alert_) alert_->RunningThreatFound(exeName, shownCompany);
+}
+
+void ScanSession::InspectMemory(RunningThreatAlert& alert) {
+    if (scanning_) return;  // a scan's own memory phase speaks for itself
+    // A Stop belongs to the scan it was given in; the shield's pass must not inherit it.
+    stopRequested_ = false;
+    alert_ = &alert;
+    struct Forget {
+        RunningThreatAlert*& alert;
+        ~Forget() { alert = nullptr; }
+    } forget{alert_};
+    ScanProcesses();
 }
 
 void ScanSession::ScanProcesses() {
@@ -46,8 +58,7 @@ void ScanSession::ScanProcesses() {
             snapshot += p.baseName;
     }
     // Nothing has started or ended since the last pass: nothing new to look at.
-    if (snapshot == lastProcessSnapshot_) return;
-    lastProcessSnapshot_ = snapshot;
+    if (snapshot == processSnapshot_.names) return;
 
     // "|ENTRY|ENTRY|...": full paths, upper case, searched as the definitions are written.
     const defs::PathTokenExpander tokens(services_.platform.shell);
@@ -55,7 +66,7 @@ void ScanSession::ScanProcesses() {
     std::string lastExeName;
     const auto phasePercent = [&] {
         return Percent(static_cast<double>(counters_.processesInspected),
-                       static_cast<double>(signatures_.programs));
+                       static_cast<double>(Signatures().programs));
     };
     ForEachSignature(defs::file::kPrograms, [&](const std::string& line) {
         const auto record = defs::ParseExeRecord(line);
@@ -68,8 +79,8 @@ void ScanSession::ScanProcesses() {
             ++counters_.processesInspected;
             ProgressUpdateLazy(
                 [&] { return phaseLabel_ + "\r\n" + record->exeName; }, phasePercent(),
-                Percent(static_cast<double>(counters_.processesInspected + signatures_.cookies),
-                        static_cast<double>(signatures_.Total())));
+                Percent(static_cast<double>(counters_.processesInspected + Signatures().cookies),
+                        static_cast<double>(Signatures().Total())));
         }
     });
     if (stopRequested_) definitions = "|";
@@ -83,8 +94,8 @@ void ScanSession::ScanProcesses() {
         if (scanning) {
             ProgressUpdateLazy(
                 [&] { return phaseLabel_ + "\r\n" + lastExeName; }, phasePercent(),
-                Percent(static_cast<double>(counters_.processesInspected + signatures_.programs),
-                        static_cast<double>(signatures_.Total())));
+                Percent(static_cast<double>(counters_.processesInspected + Signatures().programs),
+                        static_cast<double>(Signatures().Total())));
         }
         if (stopRequested_) return;
         const auto file = processes.ExecutablePath(process.id);
@@ -106,7 +117,7 @@ void ScanSession::ScanProcesses() {
         if (!hit) continue;
         const std::string company = ReadCompanyName(services_.platform.files, path);
         if (TrustedVendor(company)) continue;
-        if (exclusions_.IsExcluded(exeName)) {
+        if (Exclusions().IsExcluded(exeName)) {
             ReportExcluded(exeName);
             continue;
         }
@@ -115,6 +126,10 @@ void ScanSession::ScanProcesses() {
         ++counters_.itemsFound;
         LetEventsRun();
     }
+    // Only a pass that examined every program may be skipped next time: one that was stopped
+    // or ended early would otherwise leave a running threat unexamined until something else
+    // starts or ends.
+    if (!stopRequested_) processSnapshot_.names = std::move(snapshot);
 }
 
 }  // namespace qm::scan

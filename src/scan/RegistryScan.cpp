@@ -81,18 +81,18 @@ void ScanSession::ScanRegistry() {
         ProgressUpdateLazy(
             [&] { return phaseLabel_ + "\r\n" + text::Lower(key + "\\" + std::string(fields[2])); },
             Percent(static_cast<double>(counters_.registryInspected),
-                    static_cast<double>(signatures_.registry)),
-            Percent(static_cast<double>(counters_.registryInspected + signatures_.cookies +
-                                        signatures_.programs),
-                    static_cast<double>(signatures_.Total())));
+                    static_cast<double>(Signatures().registry)),
+            Percent(static_cast<double>(counters_.registryInspected + Signatures().cookies +
+                                        Signatures().programs),
+                    static_cast<double>(Signatures().Total())));
 
         const std::string keyLocation = hive->name + "\\" + key;
         const std::string location = keyLocation + value;
         const bool exists = value.empty() ? registry.KeyOpens(hive->root, text::Trim(key),
                                                               platform::RegistryAccess::Change)
                                           : ValueExists(registry, hive->root, key, value);
-        if (!exists || safety_.IsSafeLocation(location)) return;
-        if (exclusions_.IsExcluded(location) || exclusions_.IsExcluded(keyLocation)) {
+        if (!exists || store_.Safety().IsSafeLocation(location)) return;
+        if (Exclusions().IsExcluded(location) || Exclusions().IsExcluded(keyLocation)) {
             ReportExcluded(location);
             return;
         }

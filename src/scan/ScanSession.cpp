@@ -4,7 +4,6 @@
 
 #include "definitions/PathTokens.h"
 #include "definitions/Text.h"
-#include "removal/PropagateCheck.h"
 #include "scan/RiskAndDetails.h"
 #include "scan/StatusWordFilter.h"
 #include "shields/BackgroundTimers.h"
@@ -14,38 +13,33 @@ namespace qm::scan {
 using app::section::kOptions;
 using app::section::kSettings;
 
-ScanSession::ScanSession(ui::FrmMain& form, ScanServices services, std::string dataFolder)
+namespace {
+
+// Clears a flag however the scope is left, an exception included: a scan that failed part-way
+// must not stay marked as running.
+class ClearOnExit {
+  public:
+    explicit ClearOnExit(bool& flag) : flag_(flag) {}
+    ~ClearOnExit() { flag_ = false; }
+    ClearOnExit(const ClearOnExit&) = delete;
+    ClearOnExit& operator=(const ClearOnExit&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+ScanSession::ScanSession(ui::FrmMain& form, ScanServices services, defs::DefinitionStore& store,
+                         ProcessSnapshot& processes)
     : form_(form),
       services_(std::move(services)),
       settings_(services_.settingsStore, services_.product.productName),
-      files_(services_.platform.files, std::move(dataFolder)) {}
-
-std::string ScanSession::ExclusionFilePath() const {
-    return files_.PathOf(defs::kExclusionFile);
-}
-
-void ScanSession::LoadExclusions() {
-    exclusions_.Load(services_.platform.files, ExclusionFilePath(), *this);
-}
-
-void ScanSession::AddExclusion(const std::string& entry) {
-    exclusions_.Add(services_.platform.files, ExclusionFilePath(), entry, *this);
-}
+      store_(store),
+      processSnapshot_(processes) {}
 
 bool ScanSession::ReadFlag(const char* key, bool fallback) const {
     return settings_.ReadFlag(kOptions, key, fallback);
-}
-
-void ScanSession::SetScanControlsEnabled(bool scanning) {
-    for (ui::Button* b : {&form_.cmdResults, &form_.cmdSettings, &form_.cmdScanNow, &form_.cmdScan,
-                          &form_.cmdLog, &form_.cmdUpdate, &form_.cmdStatus}) {
-        b->enabled = !scanning;
-    }
-    form_.cmdStop.enabled = scanning;
-    form_.cmdPause.enabled = scanning;
-    form_.lblStop.enabled = scanning;
-    form_.lblPause.enabled = scanning;
-    RefreshMousePointer();
 }
 
 void ScanSession::RefreshMousePointer() {
@@ -53,14 +47,15 @@ void ScanSession::RefreshMousePointer() {
         form_.cmdScan.enabled ? ui::MousePointer::Default : ui::MousePointer::Hourglass;
 }
 
-void ScanSession::StartScan(bool startedByScheduler) {
-    if (scanning_) return;
+bool ScanSession::StartScan() {
+    if (scanning_) return false;
     scanning_ = true;
+    const ClearOnExit notScanningAfterwards(scanning_);
 
     // 1. The scanning page, with everything that could start a second scan disabled.
     form_.ShowPage(form_.frmScan);
     shields::SetBackgroundTimers(form_, settings_, false);
-    SetScanControlsEnabled(true);
+    form_.SetWorkControlsEnabled(true);
 
     // 2. Empty lists and zero counters.
     for (ui::Label* l :
@@ -85,11 +80,8 @@ void ScanSession::StartScan(bool startedByScheduler) {
     finishTime_.clear();
 
     // 4. The protected locations, rebuilt for every scan.
-    {
-        const defs::PathTokenExpander tokens(services_.platform.shell);
-        safety_ = defs::LoadSafetyList(files_, services_.platform.files, tokens,
-                                       defs::SystemDriveRoot(services_.platform.shell), *this);
-    }
+    store_.RebuildSafetyList(defs::PathTokenExpander(services_.platform.shell),
+                             defs::SystemDriveRoot(services_.platform.shell), *this);
 
     systemFolderLower_ = text::Lower(defs::SystemFolderPath(services_.platform.shell));
 
@@ -130,7 +122,7 @@ void ScanSession::StartScan(bool startedByScheduler) {
     form_.cmdSettings.enabled = true;
 
     // 8. The outcome.
-    bool repairAfterwards = false;
+    const bool completed = !stopRequested_;
     if (stopRequested_) {
         form_.lblStatus.caption = Message("MSG_SCAN_CANCELLED");
         form_.lblPercentageCompleted.caption = "0% " + Message("MSG_COMPLETED");
@@ -139,28 +131,20 @@ void ScanSession::StartScan(bool startedByScheduler) {
         form_.lblStatus.caption = Message("MSG_SCAN_COMPLETED");
         form_.pb1.Set(100);
         form_.pb2.Set(100);
-        repairAfterwards = startedByScheduler && static_cast<bool>(onRepairNow);
     }
 
     // 9. Back to idle.
-    SetScanControlsEnabled(false);
+    form_.SetWorkControlsEnabled(false);
     form_.cmdResults.enabled = true;
     form_.cmdSettings.enabled = true;
     shields::SetBackgroundTimers(form_, settings_, true);
-    scanning_ = false;
-    ShowStatusPage();
     CounterUpdate();
     FillRiskAndDetails(form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
-
-    if (repairAfterwards) {
-        form_.ShowPage(form_.frmResults);
-        SelectAll();
-        onRepairNow();
-    }
+    return completed;
 }
 
 bool ScanSession::DefinitionFilesPresent() {
-    if (files_.CheckDefinitionFiles()) return true;
+    if (store_.Files().CheckDefinitionFiles()) return true;
     form_.lblDefVersion.caption = Message("MSG_MISSINGFILES");
     services_.prompts.ShowMessage(Message("MSG_MISSING"), services_.product.productName,
                                   ui::MessageButtons::Ok, ui::MessageIcon::Information);
@@ -189,7 +173,7 @@ void ScanSession::RunSmartScan() {
     if (!DefinitionFilesPresent()) return;
     PrepareBars();
 
-    if (std::atoi(settings_.Read(kOptions, "chkScanCookies", "1").c_str()) == 1) {
+    if (ReadFlag("chkScanCookies", true)) {
         BeginPhase("MSG_COOKIES");
         ScanCookies();
         form_.lblStatus.caption = StatusWordFilter(Message("MSG_COOKIES_FINISHED"));
@@ -264,13 +248,12 @@ void ScanSession::RunFolderScan(const std::string& folder) {
 }
 
 void ScanSession::LoadDefinitions() {
-    if (!definitions_.Loaded()) {
+    if (!store_.DefinitionsLoaded()) {
         form_.cmdPause.enabled = false;
         form_.cmdStop.enabled = false;
         ProgressUpdateNow("Loading definitions, please wait...", 0, 0);
         LetEventsRun();
-        const defs::PathTokenExpander tokens(services_.platform.shell);
-        definitions_.Load(files_, services_.platform.files, tokens, safety_, *this);
+        store_.LoadDefinitions(defs::PathTokenExpander(services_.platform.shell), *this);
     }
     form_.cmdPause.enabled = true;
     form_.cmdStop.enabled = true;
@@ -328,27 +311,6 @@ void ScanSession::StopScan(bool askedFromLabel) {
     if (answer != ui::MessageAnswer::Yes) return;
     form_.mousePointer = ui::MousePointer::Default;
     stopRequested_ = true;
-}
-
-void ScanSession::ShowStatusPage() {
-    form_.lblDefCount.caption = text::FormatWithDigitGrouping(signatures_.Total());
-    form_.lblVersion.caption =
-        std::to_string(services_.product.major) + "." + std::to_string(services_.product.minor);
-    // An incomplete set keeps telling the user to run Live Update rather than showing the
-    // default date of definitions that are not there.
-    form_.lblDefVersion.caption = files_.AllRequiredPresent() ? files_.ReadDefinitionDate() + " PST"
-                                                              : Message("MSG_MISSINGFILES");
-    form_.lblDefRemoved.caption = settings_.Read(kSettings, "lblDefRemoved", "0");
-    form_.lblLastScan.caption = settings_.Read(kSettings, "lblLastScan", "Never");
-    form_.lblLastFullScan.caption = settings_.Read(kSettings, "lblLastFullScan", "Never");
-}
-
-void ScanSession::SelectAll() {
-    for (auto& row : form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
-        if (row.checked) continue;
-        row.checked = true;
-        removal::PropagateCheck(form_, row);
-    }
 }
 
 }  // namespace qm::scan

@@ -9,11 +9,9 @@
 #include <string_view>
 
 #include "app/SettingsStore.h"
-#include "definitions/DefinitionFiles.h"
-#include "definitions/DefinitionSet.h"
-#include "definitions/ExclusionList.h"
+#include "definitions/DefinitionStore.h"
 #include "definitions/LoadControl.h"
-#include "definitions/SafetyList.h"
+#include "scan/ProcessSnapshot.h"
 #include "scan/Progress.h"
 #include "scan/ScanServices.h"
 #include "ui/FrmMain.h"
@@ -32,10 +30,12 @@ std::string SignedRootText(std::uint32_t root);
 
 class ScanSession final : public defs::LoadControl {
   public:
-    ScanSession(ui::FrmMain& form, ScanServices services, std::string dataFolder);
+    ScanSession(ui::FrmMain& form, ScanServices services, defs::DefinitionStore& store,
+                ProcessSnapshot& processes);
 
-    // Runs one scan of the kind selected in `optScan`.
-    void StartScan(bool startedByScheduler = false);
+    // Runs one scan of the kind selected in `optScan`; true when it ran to its end (not
+    // stopped). A second start while one runs does nothing and returns false.
+    bool StartScan();
 
     // Pause: a modal box; the scan stands still until it is answered.
     void PauseScan();
@@ -56,27 +56,8 @@ class ScanSession final : public defs::LoadControl {
     static constexpr int kRefreshEvery = 25;
     void CounterUpdate();
 
-    void ShowStatusPage();
-    // Ticks every results row and passes each new mark on to its worklist rows.
-    void SelectAll();
     // Loads the in-memory definitions (at most once per run) with the loading screen.
     void LoadDefinitions();
-
-    // The exclusion list: read at start-up, and again after every addition.
-    void LoadExclusions();
-    // Appends one entry to "ENoSignature.dat" and reloads the list.
-    void AddExclusion(const std::string& entry);
-    const defs::ExclusionList& Exclusions() const { return exclusions_; }
-    // The results page's Exclude button: after confirmation the checked results become
-    // exclusions and leave every list.
-    void ExcludeCheckedResults();
-    // Quarantine menu, "View Exclusions": the file in Notepad, or a word that there is none.
-    void ViewExclusions();
-    std::string ExclusionFilePath() const;
-
-    // The signature counts of the installed definitions (start-up and after an update).
-    void SetSignatureCounts(const defs::SignatureCounts& counts) { signatures_ = counts; }
-    const defs::SignatureCounts& SignatureCounts() const { return signatures_; }
 
     // defs::LoadControl
     bool StopRequested() const override { return stopRequested_; }
@@ -88,22 +69,11 @@ class ScanSession final : public defs::LoadControl {
     const std::string& StartTime() const { return startTime_; }
     const std::string& FinishTime() const { return finishTime_; }
     const std::string& PhaseLabel() const { return phaseLabel_; }
-    defs::DefinitionFiles& Files() { return files_; }
-    const defs::SafetyList& Safety() const { return safety_; }
-    const defs::DefinitionSet& Definitions() const { return definitions_; }
-    ui::FrmMain& Form() { return form_; }
-    ScanServices& Services() { return services_; }
+    defs::DefinitionStore& Store() { return store_; }
 
-    // A running threat met outside a scan (the memory shield's pass): the program's name and
-    // the company line of the running-program alert ("No Company name available for <exe>"
-    // when the file names none).
-    std::function<void(const std::string& exeName, const std::string& company)>
-        onRunningThreatOutsideScan;
-    // The memory pass on its own, as the memory shield runs it between scans.
-    void InspectMemory() { ScanProcesses(); }
-
-    // Called after a scheduled scan with automatic deletion ticks every row (the removal run).
-    std::function<void()> onRepairNow;
+    // The memory pass on its own, as the memory shield runs it between scans: a running
+    // threat goes to `alert` instead of being stopped.
+    void InspectMemory(RunningThreatAlert& alert);
 
   private:
     void RunSmartScan();
@@ -116,7 +86,6 @@ class ScanSession final : public defs::LoadControl {
     void BeginPhase(const char* messageKey);
     void ShowCounters();
     void RefreshMousePointer();
-    void SetScanControlsEnabled(bool scanning);
     bool ReadFlag(const char* key, bool fallback) const;
     std::string Message(const char* key) const { return services_.messages.getMessages(key); }
 
@@ -156,18 +125,21 @@ class ScanSession final : public defs::LoadControl {
     void CheckFileCandidate(const std::string& path);
     // One folder met on disk (its path ends with "\").
     void CheckFolderCandidate(const std::string& path);
-    // The recursive walk of a folder (its path ends with "\").
-    void MScanFolder(const std::string& path);
+    // The recursive walk of a folder (its path ends with "\"), `depth` levels below where the
+    // walk began.
+    void MScanFolder(const std::string& path, int depth = 0);
+    static constexpr int kMaxWalkDepth = 2000;
     void ScanFolderBody(const std::string& folder);
+
+    const defs::SignatureCounts& Signatures() const { return store_.Counts(); }
+    const defs::ExclusionList& Exclusions() const { return store_.Exclusions(); }
 
     ui::FrmMain& form_;
     ScanServices services_;
     app::ProgramSettings settings_;
-    defs::DefinitionFiles files_;
-    defs::SignatureCounts signatures_;
-    defs::SafetyList safety_;
-    defs::DefinitionSet definitions_;
-    defs::ExclusionList exclusions_;
+    defs::DefinitionStore& store_;
+    ProcessSnapshot& processSnapshot_;
+    RunningThreatAlert* alert_ = nullptr;  // set while the memory shield's pass runs
     ScanCounters counters_;
     bool stopRequested_ = false;
     bool scanning_ = false;
@@ -175,8 +147,7 @@ class ScanSession final : public defs::LoadControl {
     bool registrySelected_ = true;
     std::string phaseLabel_;
     std::string systemFolderLower_;
-    // The names of the programs running at the last memory pass, shared with the shield.
-    std::string lastProcessSnapshot_;  // for the candidate checks, looked up once per scan
+    // For the candidate checks, looked up once per scan.
     std::string startTime_;
     std::string finishTime_;
 };

@@ -1,7 +1,5 @@
 #include "shields/BackgroundTimers.h"
 
-#include <cstdlib>
-
 namespace qm::shields {
 
 void SetBackgroundTimers(ui::FrmMain& form, const app::ProgramSettings& settings, bool enable) {
@@ -13,12 +11,9 @@ void SetBackgroundTimers(ui::FrmMain& form, const app::ProgramSettings& settings
         form.tmrTimeOut.enabled = false;
         return;
     }
-    form.tmrScheduler.enabled =
-        std::atoi(settings.Read(kOptions, "chkAutomaticScanYesOrNo", "0").c_str()) != 0;
-    form.tmrCheckHomePage.enabled =
-        settings.Read(kOptions, "optIEHomePageSheildOn", "True") == "True";
-    form.tmrMemoryInspected.enabled =
-        settings.Read(kOptions, "optMemorySheildOn", "True") == "True";
+    form.tmrScheduler.enabled = settings.ReadFlag(kOptions, "chkAutomaticScanYesOrNo", false);
+    form.tmrCheckHomePage.enabled = settings.ReadFlag(kOptions, "optIEHomePageSheildOn", true);
+    form.tmrMemoryInspected.enabled = settings.ReadFlag(kOptions, "optMemorySheildOn", true);
 }
 
 }  // namespace qm::shields

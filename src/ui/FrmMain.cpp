@@ -111,6 +111,18 @@ void FrmMain::SelectScanKind(ScanKind kind) {
     }
 }
 
+void FrmMain::SetWorkControlsEnabled(bool working) {
+    for (Button* b :
+         {&cmdResults, &cmdSettings, &cmdScanNow, &cmdScan, &cmdLog, &cmdUpdate, &cmdStatus}) {
+        b->enabled = !working;
+    }
+    cmdStop.enabled = working;
+    cmdPause.enabled = working;
+    lblStop.enabled = working;
+    lblPause.enabled = working;
+    mousePointer = working ? MousePointer::Hourglass : MousePointer::Default;
+}
+
 void FrmMain::ShowPage(Frame& page) {
     for (Frame* f : {&frmStatus, &frmScan, &frmResults, &frmOptions})
         f->visible = (f == &page);

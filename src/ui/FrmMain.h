@@ -82,6 +82,9 @@ struct FrmMain {
     void SelectScanKind(ScanKind kind);
     // Shows one page and hides the others.
     void ShowPage(Frame& page);
+    // The page buttons as they are between scans, or all disabled but Pause and Stop (and the
+    // hourglass shown) while work runs.
+    void SetWorkControlsEnabled(bool working);
     // A click on tab `tab` (1 to 4) of the options page.
     void SelectTab(int tab);
 };

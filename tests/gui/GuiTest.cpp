@@ -11,11 +11,13 @@
 
 #include <chrono>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "Screenshot.h"
 #include "TempFolder.h"
+#include "app/Application.h"
 #include "definitions/LineScramble.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32VersionInfo.h"
@@ -201,6 +203,47 @@ TEST_F(GuiTest, SmartScanStartedByClickingStartEndsComplete) {
     Screenshot(w, "results");
 }
 
+// Work that fails part-way must not leave the program stuck in its scanning state: the window
+// closes, the page buttons work and the background timers run again.
+TEST_F(GuiTest, AScanThatFailsPartWayLeavesTheWindowUsableAndClosable) {
+    PutDefinitionSet(200);
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    program->SetPumpIntervalMs(0);
+    int pumps = 0;
+    program->SetPumpHook([&] {
+        if (++pumps == 20) throw std::runtime_error("the disk went away");
+    });
+    Click(w, IDC_cmdScan);
+    Click(w, IDC_optScan0);
+    Click(w, IDC_cmdScanNow);  // returns when the scan has ended
+    program->SetPumpHook(nullptr);
+    ASSERT_GE(pumps, 20);
+    EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning was cancelled.");
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdScanNow)));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdSettings)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdStop)));
+    const FrmMain& model = program->Application().Form();
+    EXPECT_EQ(
+        model.tmrMemoryInspected.enabled,
+        program->Application().Settings().ReadFlag("OptionAndSettings", "optMemorySheildOn", true));
+    EXPECT_TRUE(program->Application().CanClose());
+
+    // The next scan runs to its end, and the window closes when asked.
+    Click(w, IDC_cmdScan);
+    Click(w, IDC_cmdScanNow);
+    EXPECT_EQ(Text(w, IDC_lblStatus), "Scanning complete.");
+    ::SendMessageA(w, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(w));
+    // The closed window asked the message loop to end; the tests that follow run their own
+    // programs on this thread, so the request is taken out of the queue here.
+    MSG message;
+    bool quit = false;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        quit = quit || message.message == WM_QUIT;
+    EXPECT_TRUE(quit);
+}
+
 // Finds the program's open question box and answers it.
 void CALLBACK AnswerYes(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = ::FindWindowA("#32770", "Quillmarsh");
@@ -370,11 +413,30 @@ namespace {
 // The window drawn straight from a model, without a program around it.
 class MainWindowTest : public ::testing::Test {
   protected:
+    // Records the two commands these tests look at; the others do nothing.
+    struct RecordingCommands final : MainWindowCommands {
+        std::vector<std::string> changed;
+        std::vector<int> clickedColumns;
+        void ResultCheckChanged(ListItem& row) override { changed.push_back(row.text); }
+        void LiveListColumnClicked(int column) override { clickedColumns.push_back(column); }
+        void StartScan() override {}
+        void PauseScan() override {}
+        void StopScan(bool) override {}
+        void SelectAll() override {}
+        void Exclude() override {}
+        void ViewExclusions() override {}
+        void ViewQuarantine() override {}
+        void CheckBoxClicked(CheckBox&) override {}
+        void OptionClicked(OptionButton&) override {}
+        void SendDataReleased() override {}
+        void DriveCheckChanged() override {}
+        void ShowOptionsTab(int) override {}
+        void TimerTick(Timer&) override {}
+        bool CanClose() const override { return true; }
+    };
+
     void SetUp() override {
-        MainWindowHandlers handlers;
-        handlers.resultCheckChanged = [this](ListItem& row) { changed.push_back(row.text); };
-        handlers.liveListColumnClicked = [this](int column) { clickedColumns.push_back(column); };
-        window = std::make_unique<MainWindow>(::GetModuleHandleA(nullptr), model, handlers);
+        window = std::make_unique<MainWindow>(::GetModuleHandleA(nullptr), model, commands);
         ASSERT_TRUE(window->Create());
         window->Show(SW_SHOW);
     }
@@ -391,8 +453,9 @@ class MainWindowTest : public ::testing::Test {
     }
 
     FrmMain model;
-    std::vector<std::string> changed;
-    std::vector<int> clickedColumns;
+    RecordingCommands commands;
+    std::vector<std::string>& changed = commands.changed;
+    std::vector<int>& clickedColumns = commands.clickedColumns;
     std::unique_ptr<MainWindow> window;
 };
 

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "platform/win32/Handle.h"
+
 namespace qm::ui::win32 {
 
 bool SaveWindowBitmap(HWND window, const std::string& path) {
@@ -10,8 +12,9 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
     if (!::GetWindowRect(window, &r)) return false;
     const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return false;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
+    const platform::win32::WindowDc screen(nullptr);
+    const platform::win32::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+    if (!screen || !memory) return false;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -20,13 +23,14 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const platform::win32::UniqueBitmap bitmap(
+        ::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bool ok = false;
     if (bitmap && bits) {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+        const HGDIOBJ old = ::SelectObject(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
         ::GdiFlush();
-        ::SelectObject(memory, old);
+        ::SelectObject(memory.get(), old);
         const auto rowBytes = static_cast<DWORD>((width * 3 + 3) & ~3);
         const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
         BITMAPFILEHEADER file{};
@@ -39,9 +43,6 @@ bool SaveWindowBitmap(HWND window, const std::string& path) {
         out.write(static_cast<const char*>(bits), imageBytes);
         ok = static_cast<bool>(out);
     }
-    if (bitmap) ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     return ok;
 }
 

@@ -19,6 +19,11 @@ class StringReader final : public platform::ByteReader {
         pos_ += n;
         return n;
     }
+    bool Skip(std::uint64_t bytes) override {
+        const std::size_t left = data_.size() - pos_;
+        pos_ += bytes < left ? static_cast<std::size_t>(bytes) : left;
+        return bytes <= left;
+    }
 
   private:
     std::string data_;

@@ -9,6 +9,7 @@
 
 #include "definitions/Text.h"
 #include "scan/ScanSession.h"
+#include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedLoadControl.h"
 
@@ -207,19 +208,16 @@ TEST(CandidateIndex, FolderIndexAgreesWithAnInOrderWalk) {
 }
 
 TEST(FileScan, FindsTheChosenFileThroughTheInMemoryDefinitions) {
-    FakeMachine m;
+    test::FakeApplication fake;
+    FakeMachine& m = fake.m;
     m.PutCompleteDefinitionSet();
     m.PutDefinitionFile("FileDefinition.dat", {"adbar.exe=Demo AdBar|[progfil]Demo\\AdBar|TYPE",
                                                "ms.exe=Signed|[progfil]Demo\\AdBar|Adware"});
     m.files.PutFile("C:\\Program Files\\Demo\\AdBar\\AdBar.exe", "MZ");
-    ui::FrmMain form;
-    ScanSession session(form,
-                        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings,
-                                     m.messages, m.version.info},
-                        FakeMachine::kDataFolder);
+    ui::FrmMain& form = fake.form;
     form.SelectScanKind(ui::ScanKind::File);
     m.pickers.file = "D:\\Backup\\Demo\\AdBar\\AdBar.exe";
-    session.StartScan();
+    fake.app.StartScan();
     const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
     ASSERT_EQ(results.size(), 1u);
     // Found by a candidate check: lower-case location, "TYPE" read as "Spyware".

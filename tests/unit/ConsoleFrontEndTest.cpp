@@ -98,10 +98,55 @@ TEST_F(ConsoleFrontEndTest, DefaultDataFolderIsUnderTheUsersApplicationData) {
 
 TEST_F(ConsoleFrontEndTest, FullScanTakesDriveLettersInEitherForm) {
     machine.PutCompleteDefinitionSet();
+    machine.drives.drives.push_back({"D", platform::DriveKind::Fixed, true});
     EXPECT_EQ(Run({"--data-folder", FakeMachine::kDataFolder, "scan", "full", "--drives", "c:,D"}),
               kExitClean)
         << err.str();
     EXPECT_NE(out.str().find("Status: Scanning complete."), std::string::npos);
+}
+
+// A target written with forward slashes or extra separators is the same place; the scan finds
+// what lies there in every form.
+TEST_F(ConsoleFrontEndTest, ScanTargetsAreNormalisedLikeTheProgramsOwnPaths) {
+    machine.PutCompleteDefinitionSet();
+    machine.PutDefinitionFile("FileDefinition.dat",
+                              {"adbar.exe=Demo AdBar|[progfil]Demo AdBar|Adware"});
+    machine.files.PutFolder("C:\\Program Files\\Demo AdBar");
+    machine.files.PutFile("C:\\Program Files\\Demo AdBar\\AdBar.exe", "MZ");
+    for (const char* folder : {"C:\\Program Files\\Demo AdBar", "C:/Program Files/Demo AdBar",
+                               "C:\\Program Files\\\\Demo AdBar\\\\\\"}) {
+        EXPECT_EQ(Run({"--data-folder", FakeMachine::kDataFolder, "scan", "folder", folder}),
+                  kExitFound)
+            << folder << ": " << err.str();
+    }
+    EXPECT_EQ(Run({"--data-folder", FakeMachine::kDataFolder, "scan", "file",
+                   "C:/Program Files/Demo AdBar/AdBar.exe"}),
+              kExitFound)
+        << err.str();
+}
+
+// A scan of nothing would report a clean machine: every such request is an error instead.
+TEST_F(ConsoleFrontEndTest, TargetsThatAreNotThereAreRefused) {
+    machine.PutCompleteDefinitionSet();
+    machine.files.PutFolder("C:\\Downloads");
+    machine.files.PutFile("C:\\Downloads\\setup.exe", "MZ");
+    const std::string folder = FakeMachine::kDataFolder;
+    const std::vector<std::vector<std::string>> refused = {
+        {"--data-folder", folder, "scan", "folder", "C:\\Nowhere"},
+        {"--data-folder", folder, "scan", "file", "C:\\Downloads\\missing.exe"},
+        {"--data-folder", folder, "scan", "folder", "C:\\Downloads\\setup.exe"},
+        {"--data-folder", folder, "scan", "file", "C:\\Downloads"},
+        {"--data-folder", folder, "scan", "full", "--drives", "Q"},
+        {"--data-folder", "", "scan", "smart"},
+        {"--data-folder", folder, "exclude", "add", "C:\\a.exe\r\nC:\\b.exe"},
+        {"--data-folder", folder, "exclude", "add", std::string("tab\there")},
+    };
+    for (const auto& args : refused) {
+        EXPECT_EQ(Run(args), kExitError) << args[3] << " " << args.back();
+        EXPECT_FALSE(err.str().empty()) << args.back();
+        EXPECT_EQ(out.str().find("Scanning complete."), std::string::npos) << args.back();
+    }
+    EXPECT_FALSE(machine.files.Has(DataFile("ENoSignature.dat")));
 }
 
 TEST_F(ConsoleFrontEndTest, DecodeUndoesTheScrambleOfAnyText) {
@@ -141,9 +186,12 @@ TEST_F(ConsoleFrontEndTest, ExcludeAddsListsAndTheNextScanHonoursIt) {
     machine.PutDefinitionFile("FileDefinition.dat", {"bar.dll=Demo Bar|[progfil]Demo\\Bar|Adware"});
     machine.files.PutFile("C:\\Program Files\\Demo\\Bar\\bar.dll", "MZ");
     const std::string folder = FakeMachine::kDataFolder;
-    ASSERT_EQ(
-        Run({"--data-folder", folder, "exclude", "add", " C:\\PROGRAM FILES\\Demo\\Bar\\bar.dll "}),
-        kExitClean);
+    ASSERT_EQ(Run({"--json", "--data-folder", folder, "exclude", "add",
+                   " C:\\PROGRAM FILES\\Demo\\Bar\\bar.dll "}),
+              kExitClean);
+    EXPECT_EQ(out.str(),
+              "{\"added\":\"C:\\\\PROGRAM FILES\\\\Demo\\\\Bar\\\\bar.dll\",\"exclusions\":"
+              "[\"C:\\\\PROGRAM FILES\\\\Demo\\\\Bar\\\\bar.dll\"]}\r\n");
     ASSERT_EQ(Run({"--json", "--data-folder", folder, "exclude", "list"}), kExitClean);
     EXPECT_EQ(out.str(),
               "{\"exclusions\":[\"C:\\\\PROGRAM FILES\\\\Demo\\\\Bar\\\\bar.dll\"]}\r\n");

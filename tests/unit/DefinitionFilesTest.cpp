@@ -79,14 +79,18 @@ INSTANTIATE_TEST_SUITE_P(EachRequiredFile, MissingDefinitionFile, ::testing::Val
                              return name.substr(0, name.find('.'));
                          });
 
-TEST_F(DefinitionFilesTest, HiddenOrSystemDefinitionFileCountsAsMissing) {
-    for (std::uint32_t attributes : {platform::attr::kHidden, platform::attr::kSystem,
-                                     platform::attr::kHidden | platform::attr::kArchive}) {
+// A hidden, system or read-only definition file is still the user's definition set: treating
+// it as missing would delete all five files at the next scan.
+TEST_F(DefinitionFilesTest, DefinitionFileIsPresentWhateverItsAttributes) {
+    for (std::uint32_t attributes :
+         {platform::attr::kHidden, platform::attr::kSystem, platform::attr::kReadOnly,
+          platform::attr::kHidden | platform::attr::kSystem | platform::attr::kArchive}) {
         PutAll();
         Put("BlockedCookies.dat", "x\r\n", attributes);
-        EXPECT_FALSE(defs.AllRequiredPresent()) << attributes;
-        EXPECT_FALSE(defs.CheckDefinitionFiles()) << attributes;
-        EXPECT_FALSE(Has("FileDefinition.dat"));
+        EXPECT_TRUE(defs.AllRequiredPresent()) << attributes;
+        EXPECT_TRUE(defs.CheckDefinitionFiles()) << attributes;
+        EXPECT_TRUE(Has("FileDefinition.dat")) << attributes;
+        EXPECT_TRUE(Has("BlockedCookies.dat")) << attributes;
     }
 }
 
@@ -95,12 +99,6 @@ TEST_F(DefinitionFilesTest, FolderWithADefinitionFilesNameCountsAsMissing) {
     m.files.DeleteFile(Path("ExeDefinition.dat"));
     m.files.PutFolder(Path("ExeDefinition.dat"));
     EXPECT_FALSE(defs.CheckDefinitionFiles());
-}
-
-TEST_F(DefinitionFilesTest, ReadOnlyDefinitionFileIsPresent) {
-    PutAll();
-    Put("BlockedCookies.dat", "x\r\n", platform::attr::kReadOnly);
-    EXPECT_TRUE(defs.CheckDefinitionFiles());
 }
 
 TEST_F(DefinitionFilesTest, PresenceTestAloneDeletesNothing) {

@@ -4,6 +4,7 @@
 
 #include "platform/FileSystem.h"
 #include "scan/ScanSession.h"
+#include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 
 namespace qm::scan {
@@ -33,18 +34,17 @@ class DriveWalkTest : public ::testing::Test {
         m.files.PutFolder("C:\\Vendor\\Demo\\Empty");
     }
 
-    FakeMachine m;
-    ui::FrmMain form;
-    ScanSession session{form,
-                        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings,
-                                     m.messages, m.version.info},
-                        FakeMachine::kDataFolder};
+    test::FakeApplication fake;
+    FakeMachine& m = fake.m;
+    ui::FrmMain& form = fake.form;
+    scan::ScanSession& session = fake.session;
+    app::Application& app = fake.app;
 };
 
 TEST_F(DriveWalkTest, FolderScanReportsWhatTheWalkMeets) {
     form.SelectScanKind(ui::ScanKind::Folder);
     m.pickers.folder = "C:\\Vendor";
-    session.StartScan();
+    app.StartScan();
     const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
     ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(results[0].text, "Demo Bar Folder Directory");
@@ -63,12 +63,12 @@ TEST_F(DriveWalkTest, FolderScanReportsWhatTheWalkMeets) {
 TEST_F(DriveWalkTest, FullSystemScanWalksOnlyTickedDrives) {
     form.SelectScanKind(ui::ScanKind::FullSystem);
     form.lvwHardDrives.Add("C").checked = false;
-    session.StartScan();
+    app.StartScan();
     EXPECT_TRUE(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty());
 
     form.lvwHardDrives.rows[0].checked = true;
     form.lvwHardDrives.Add("Q").checked = true;  // no such drive: skipped
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.size(), 3u);
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
 }
@@ -80,7 +80,7 @@ TEST_F(DriveWalkTest, AFolderThatVanishesDuringTheWalkIsPassedOver) {
     m.pump.onEvents = [&](long long) {
         if (session.Counters().filesInspected == 3) m.files.RemoveTree("C:\\Vendor\\Demo\\Bar");
     };
-    session.StartScan();
+    app.StartScan();
     const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].text, "Demo Bar Folder Directory");
@@ -97,7 +97,7 @@ TEST_F(DriveWalkTest, StopDuringTheWalkLeavesEveryLevel) {
             session.StopScan();
         }
     };
-    session.StartScan();
+    app.StartScan();
     EXPECT_LE(session.Counters().filesInspected, 3);
     EXPECT_EQ(form.lblStatus.caption, "Scanning was cancelled.");
 }

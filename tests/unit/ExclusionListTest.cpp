@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "scan/ScanSession.h"
+#include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedLoadControl.h"
 
@@ -84,8 +85,7 @@ class ExcludedScanTest : public ::testing::Test {
         m.files.PutFile("C:\\Program Files\\Demo\\Bar\\keep.dll", "MZ");
         m.files.PutFile(std::string(FakeMachine::kDataFolder) + "\\ENoSignature.dat",
                         "C:\\Program Files\\Demo\\Bar\\keep.dll\r\n");
-        session.SetSignatureCounts(session.Files().CountDefinitions());
-        session.LoadExclusions();
+        fake.LoadDefinitionState();
     }
     std::vector<std::string> Live() const {
         std::vector<std::string> rows;
@@ -94,16 +94,15 @@ class ExcludedScanTest : public ::testing::Test {
         return rows;
     }
 
-    FakeMachine m;
-    ui::FrmMain form;
-    scan::ScanSession session{form,
-                              scan::ScanServices{m.platform, m.prompts, m.pickers, m.pump,
-                                                 m.settings, m.messages, m.version.info},
-                              FakeMachine::kDataFolder};
+    test::FakeApplication fake;
+    FakeMachine& m = fake.m;
+    ui::FrmMain& form = fake.form;
+    scan::ScanSession& session = fake.session;
+    app::Application& app = fake.app;
 };
 
 TEST_F(ExcludedScanTest, KnownLocationsAndTheWalkShowExcludedItemsWithoutCountingThem) {
-    session.StartScan();  // Smart Scan
+    app.StartScan();  // Smart Scan
     EXPECT_EQ(Live(), (std::vector<std::string>{
                           "Demo Bar|C:\\Program Files\\Demo\\Bar\\bar.dll|3",
                           "EXCLUDED|C:\\Program Files\\Demo\\Bar\\keep.dll|5",
@@ -115,7 +114,7 @@ TEST_F(ExcludedScanTest, KnownLocationsAndTheWalkShowExcludedItemsWithoutCountin
 
     form.SelectScanKind(ui::ScanKind::Folder);
     m.pickers.folder = "C:\\Program Files\\Demo";
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(Live(),
               (std::vector<std::string>{"EXCLUDED|c:\\program files\\demo\\bar|5",
                                         "Demo Bar|c:\\program files\\demo\\bar\\bar.dll|3",
@@ -125,10 +124,10 @@ TEST_F(ExcludedScanTest, KnownLocationsAndTheWalkShowExcludedItemsWithoutCountin
 
 TEST_F(ExcludedScanTest, ViewExclusionsOpensTheFileOrSaysThereIsNone) {
     const std::string file = std::string(FakeMachine::kDataFolder) + "\\ENoSignature.dat";
-    session.ViewExclusions();
+    app.ViewExclusions();
     EXPECT_EQ(m.launcher.started, std::vector<std::string>{"notepad " + file});
     ASSERT_TRUE(m.files.DeleteFile(file));
-    session.ViewExclusions();
+    app.ViewExclusions();
     ASSERT_EQ(m.prompts.shown.size(), 1u);
     EXPECT_EQ(m.prompts.shown[0].text, "No exclusion file exists yet.");
     EXPECT_EQ(m.prompts.shown[0].title, "No Exclusion File");
@@ -137,7 +136,7 @@ TEST_F(ExcludedScanTest, ViewExclusionsOpensTheFileOrSaysThereIsNone) {
 
 TEST_F(ExcludedScanTest, ExcludeCommandStoresCheckedRowsAndTakesThemOffEveryList) {
     const std::string file = std::string(FakeMachine::kDataFolder) + "\\ENoSignature.dat";
-    session.ExcludeCheckedResults();  // nothing anywhere
+    app.Exclude();  // nothing anywhere
     ASSERT_EQ(m.prompts.shown.size(), 1u);
     EXPECT_EQ(m.prompts.shown[0].text, "Sorry, there are no entries to be excluded.");
 
@@ -146,24 +145,24 @@ TEST_F(ExcludedScanTest, ExcludeCommandStoresCheckedRowsAndTakesThemOffEveryList
     results.Add("cookie: Other").SetSubItem(1, "C:\\Cookies\\other.txt");
     results.Add("Demo Bar").SetSubItem(1, "C:\\x\\bar.dll");
     form.lvwCookiesToDelete.Add("C:\\Cookies\\user@tracker[1].txt");
-    session.ExcludeCheckedResults();  // none checked: asked, nothing written
+    app.Exclude();  // none checked: asked, nothing written
     EXPECT_EQ(m.prompts.shown.back().title, "Really Exclude?");
     EXPECT_EQ(results.rows.size(), 3u);
 
     results.rows[0].checked = results.rows[1].checked = true;
     form.lvwCookiesToDelete.rows[0].checked = true;  // the mark follows the results row
     m.prompts.answers = {ui::MessageAnswer::No};
-    session.ExcludeCheckedResults();
+    app.Exclude();
     EXPECT_EQ(results.rows.size(), 3u);
     m.prompts.answers = {ui::MessageAnswer::Yes};
-    session.ExcludeCheckedResults();
+    app.Exclude();
     EXPECT_EQ(m.files.Content(file),
               "C:\\Program Files\\Demo\\Bar\\keep.dll\r\nC:\\Cookies\\user@tracker[1].txt\r\n"
               "tracker.example\r\nC:\\Cookies\\other.txt\r\ncookie: Other\r\n");
     ASSERT_EQ(results.rows.size(), 1u);
     EXPECT_EQ(results.rows[0].text, "Demo Bar");
     EXPECT_TRUE(form.lvwCookiesToDelete.rows.empty());
-    EXPECT_TRUE(session.Exclusions().IsExcluded("TRACKER.EXAMPLE"));
+    EXPECT_TRUE(app.Store().Exclusions().IsExcluded("TRACKER.EXAMPLE"));
 }
 
 }  // namespace

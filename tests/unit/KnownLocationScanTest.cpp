@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "scan/CompanyName.h"
 #include "scan/ScanSession.h"
+#include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 
 namespace qm::scan {
@@ -60,7 +61,7 @@ class KnownLocationScanTest : public ::testing::Test {
         m.files.PutFile("C:\\windows\\explorer.exe", "MZ");
         m.files.PutFile("C:\\Program Files\\Signed\\signed.exe",
                         ExecutableFrom("  microsoft CORPORATION "));
-        session.SetSignatureCounts(session.Files().CountDefinitions());
+        app.Store().SetCounts(app.Store().Files().CountDefinitions());
         // Only the known-location passes: the other phases are switched off.
         for (const char* key : {"chkSweepMemory", "chkScanRegistry"}) {
             m.settings.Write("Quillmarsh", "OptionAndSettings", key, "False");
@@ -68,16 +69,15 @@ class KnownLocationScanTest : public ::testing::Test {
         m.settings.Write("Quillmarsh", "OptionAndSettings", "chkScanCookies", "0");
     }
 
-    FakeMachine m;
-    ui::FrmMain form;
-    ScanSession session{form,
-                        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings,
-                                     m.messages, m.version.info},
-                        FakeMachine::kDataFolder};
+    test::FakeApplication fake;
+    FakeMachine& m = fake.m;
+    ui::FrmMain& form = fake.form;
+    scan::ScanSession& session = fake.session;
+    app::Application& app = fake.app;
 };
 
 TEST_F(KnownLocationScanTest, ReportsPresentFilesAndFoldersInAllThreeLists) {
-    session.StartScan();
+    app.StartScan();
     const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
     ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(results[0].text, "Demo AdBar");
@@ -114,7 +114,7 @@ TEST_F(KnownLocationScanTest, StopDuringThePassExaminesNoFurtherRecord) {
             session.StopScan();
         }
     };
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lvwFilesToBeDeleted.rows.size(), 1u);
     EXPECT_EQ(form.lblStatus.caption, "Scanning was cancelled.");
 }

@@ -7,6 +7,7 @@
 #include "definitions/LineScramble.h"
 #include "scan/ProcessControl.h"
 #include "scan/ScanSession.h"
+#include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 
 namespace qm::scan {
@@ -51,20 +52,18 @@ class ProcessScanTest : public ::testing::Test {
             {15, "harmless.exe", "C:\\Program Files\\Whole\\harmless.exe"},
         };
         m.settings.Write("Quillmarsh", "OptionAndSettings", "chkScanRegistry", "False");
-        session.SetSignatureCounts(session.Files().CountDefinitions());
-        session.LoadExclusions();
+        fake.LoadDefinitionState();
     }
 
-    FakeMachine m;
-    ui::FrmMain form;
-    ScanSession session{form,
-                        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings,
-                                     m.messages, m.version.info},
-                        FakeMachine::kDataFolder};
+    test::FakeApplication fake;
+    FakeMachine& m = fake.m;
+    ui::FrmMain& form = fake.form;
+    scan::ScanSession& session = fake.session;
+    app::Application& app = fake.app;
 };
 
 TEST_F(ProcessScanTest, ThreatsAreStoppedAndTheExceptionsKeepRunning) {
-    session.StartScan();
+    app.StartScan();
     std::vector<std::string> live;
     for (const auto& r : form.lvwSpywareFound.rows)
         live.push_back(r.text + "|" + r.SubItem(1));
@@ -79,21 +78,44 @@ TEST_F(ProcessScanTest, ThreatsAreStoppedAndTheExceptionsKeepRunning) {
     EXPECT_EQ(form.lblMemoryInspected.caption, "13");
 }
 
+// The memory shield's alert, as a list of what it was asked to show.
+struct RecordingAlert final : RunningThreatAlert {
+    std::vector<std::string> asked;
+    void RunningThreatFound(const std::string& exe, const std::string& company) override {
+        asked.push_back(exe + "|" + company);
+    }
+};
+
 TEST_F(ProcessScanTest, AnUnchangedSetOfProgramsIsNotLookedAtAgain) {
     m.processes.running.erase(m.processes.running.begin() + 1, m.processes.running.begin() + 3);
-    session.InspectMemory();
+    RecordingAlert alert;
+    app.InspectMemory(alert);
     const int opened = m.files.openCount;
-    session.InspectMemory();
+    app.InspectMemory(alert);
     EXPECT_EQ(m.files.openCount, opened) << "the definitions are not read again";
     // Outside a scan the user is asked instead of the program being stopped.
-    std::vector<std::string> asked;
-    session.onRunningThreatOutsideScan = [&](const std::string& exe, const std::string& company) {
-        asked.push_back(exe + "|" + company);
-    };
     m.processes.running.push_back({20, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"});
-    session.InspectMemory();
-    EXPECT_EQ(asked, std::vector<std::string>{"SPY.EXE|No Company name available for SPY.EXE"});
+    app.InspectMemory(alert);
+    EXPECT_EQ(alert.asked,
+              std::vector<std::string>{"SPY.EXE|No Company name available for SPY.EXE"});
     EXPECT_TRUE(m.processes.killed.empty());
+}
+
+// A pass that was stopped has not looked at every program: the next one must not take the
+// unchanged process list for one that was examined.
+TEST_F(ProcessScanTest, AStopDuringTheMemoryPhaseLeavesTheNextScanToExamineThePrograms) {
+    m.prompts.answers = {ui::MessageAnswer::Yes};
+    m.pump.onEvents = [&](long long) {
+        if (form.lblPercentageCompleted.caption == "Inspecting memory" && !session.StopRequested())
+            session.StopScan();
+    };
+    app.StartScan();
+    ASSERT_EQ(form.lblStatus.caption, "Scanning was cancelled.");
+    EXPECT_TRUE(m.processes.killed.empty());
+
+    m.pump.onEvents = nullptr;
+    app.StartScan();
+    EXPECT_EQ(m.processes.killed.size(), 2u);
 }
 
 TEST(ProcessControl, NamesCompareByTheirFirst15CharactersOrTheirShortForm) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "scan/ScanSession.h"
+#include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 
 namespace qm::scan {
@@ -17,9 +18,8 @@ class RegistryScanTest : public ::testing::Test {
     void Scan(const std::vector<std::string>& registryLines) {
         m.PutCompleteDefinitionSet();
         m.PutDefinitionFile("RegistryDefinition.dat", registryLines);
-        session.SetSignatureCounts(session.Files().CountDefinitions());
-        session.LoadExclusions();
-        session.StartScan();
+        fake.LoadDefinitionState();
+        app.StartScan();
     }
     void Put(std::uint32_t where, const std::string& key, const std::string& name,
              RegistryValueType type = RegistryValueType::String) {
@@ -38,12 +38,11 @@ class RegistryScanTest : public ::testing::Test {
         return rows;
     }
 
-    FakeMachine m;
-    ui::FrmMain form;
-    ScanSession session{form,
-                        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings,
-                                     m.messages, m.version.info},
-                        FakeMachine::kDataFolder};
+    test::FakeApplication fake;
+    FakeMachine& m = fake.m;
+    ui::FrmMain& form = fake.form;
+    scan::ScanSession& session = fake.session;
+    app::Application& app = fake.app;
 };
 
 TEST_F(RegistryScanTest, ValuesAndKeysAreFoundQueuedAndShownAsTheRulesSay) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 
 namespace qm::scan {
@@ -31,12 +32,11 @@ struct Snapshot {
 
 class ScanSessionTest : public ::testing::Test {
   protected:
-    FakeMachine m;
-    ui::FrmMain form;
-    ScanSession session{form,
-                        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings,
-                                     m.messages, m.version.info},
-                        FakeMachine::kDataFolder};
+    test::FakeApplication fake;
+    FakeMachine& m = fake.m;
+    ui::FrmMain& form = fake.form;
+    scan::ScanSession& session = fake.session;
+    app::Application& app = fake.app;
 
     void SetUp() override { form.lvwHardDrives.Add("C").checked = true; }
 
@@ -76,7 +76,7 @@ class ScanSessionTest : public ::testing::Test {
     std::vector<Snapshot> RecordDuringScan() {
         std::vector<Snapshot> snaps;
         m.pump.onEvents = [&](long long) { snaps.push_back(Snap()); };
-        session.StartScan();
+        app.StartScan();
         m.pump.onEvents = nullptr;
         return snaps;
     }
@@ -115,7 +115,7 @@ class EachScanKind : public ScanSessionTest, public ::testing::WithParamInterfac
 TEST_P(EachScanKind, CompleteDefinitionSetEndsWithScanningComplete) {
     m.PutCompleteDefinitionSet();
     Select(GetParam());
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
     EXPECT_EQ(form.pb1.value, 100);
     EXPECT_EQ(form.pb2.value, 100);
@@ -129,7 +129,7 @@ TEST_P(EachScanKind, MissingCookieFileShowsTheMissingBoxReportsNothingAndEndsCom
     m.PutCompleteDefinitionSet();
     m.files.DeleteFile(DataPath("BlockedCookies.dat"));
     Select(GetParam());
-    session.StartScan();
+    app.StartScan();
 
     ASSERT_EQ(m.prompts.shown.size(), 1u);
     const auto& box = m.prompts.shown[0];
@@ -161,9 +161,9 @@ class PickerCancelled : public ScanSessionTest, public ::testing::WithParamInter
 TEST_P(PickerCancelled, NothingIsScannedAndTheScanEndsCompleted) {
     m.PutCompleteDefinitionSet();
     form.SelectScanKind(GetParam());
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
-    EXPECT_FALSE(session.Definitions().Loaded());
+    EXPECT_FALSE(app.Store().Definitions().Loaded());
     EXPECT_TRUE(m.prompts.shown.empty());
 }
 
@@ -172,7 +172,7 @@ TEST_P(PickerCancelled, IncompleteSetIsNeitherReportedNorDeleted) {
     m.PutCompleteDefinitionSet();
     m.files.DeleteFile(DataPath("BlockedCookies.dat"));
     form.SelectScanKind(GetParam());
-    session.StartScan();
+    app.StartScan();
     EXPECT_TRUE(m.prompts.shown.empty());
     EXPECT_TRUE(m.files.Has(DataPath("FileDefinition.dat")));
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
@@ -185,12 +185,12 @@ TEST_F(ScanSessionTest, FolderScanShowsTheChosenFolderWithOneTrailingBackslash) 
     m.PutCompleteDefinitionSet();
     form.SelectScanKind(ScanKind::Folder);
     m.pickers.folder = "C:\\Data";
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lblPercentageCompleted.caption, "Scanning C:\\Data\\...");
-    EXPECT_TRUE(session.Definitions().Loaded());
+    EXPECT_TRUE(app.Store().Definitions().Loaded());
 
     m.pickers.folder = "D:\\Other\\";
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lblPercentageCompleted.caption, "Scanning D:\\Other\\...");
 }
 
@@ -198,16 +198,16 @@ TEST_F(ScanSessionTest, FileScanShowsTheChosenFile) {
     m.PutCompleteDefinitionSet();
     form.SelectScanKind(ScanKind::File);
     m.pickers.file = "C:\\Downloads\\setup.exe";
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lblPercentageCompleted.caption, "Scanning C:\\Downloads\\setup.exe...");
-    EXPECT_TRUE(session.Definitions().Loaded());
+    EXPECT_TRUE(app.Store().Definitions().Loaded());
 }
 
 TEST_F(ScanSessionTest, SmartScanDoesNotLoadTheInMemoryDefinitions) {
     m.PutCompleteDefinitionSet();
     Select(ScanKind::Smart);
-    session.StartScan();
-    EXPECT_FALSE(session.Definitions().Loaded());
+    app.StartScan();
+    EXPECT_FALSE(app.Store().Definitions().Loaded());
 }
 
 // ---- Stop ------------------------------------------------------------------------------------
@@ -220,7 +220,7 @@ TEST_F(ScanSessionTest, StopConfirmedWhileDefinitionsLoadCancelsTheScan) {
     m.pump.onEvents = [&](long long call) {
         if (call == 40) session.StopScan(true);
     };
-    session.StartScan();
+    app.StartScan();
 
     ASSERT_EQ(m.prompts.shown.size(), 1u);
     EXPECT_EQ(m.prompts.shown[0].text, "Are you sure?");
@@ -229,17 +229,17 @@ TEST_F(ScanSessionTest, StopConfirmedWhileDefinitionsLoadCancelsTheScan) {
     EXPECT_EQ(form.pbgMain.value, 0);
     EXPECT_TRUE(session.StopRequested());
     // Loading ended part-way and kept what it had stored.
-    const std::size_t loaded = session.Definitions().FileTable().size();
+    const std::size_t loaded = app.Store().Definitions().FileTable().size();
     EXPECT_GT(loaded, 0u);
     EXPECT_LT(loaded, 300u);
-    EXPECT_TRUE(session.Definitions().FolderTable().empty());
+    EXPECT_TRUE(app.Store().Definitions().FolderTable().empty());
 
     // The next scan of the same run starts afresh but does not load again.
     m.pump.onEvents = nullptr;
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
     EXPECT_FALSE(session.StopRequested());
-    EXPECT_EQ(session.Definitions().FileTable().size(), loaded);
+    EXPECT_EQ(app.Store().Definitions().FileTable().size(), loaded);
 }
 
 TEST_F(ScanSessionTest, StopAnsweredNoChangesNothing) {
@@ -250,13 +250,13 @@ TEST_F(ScanSessionTest, StopAnsweredNoChangesNothing) {
     m.pump.onEvents = [&](long long call) {
         if (call == 10) session.StopScan();
     };
-    session.StartScan();
+    app.StartScan();
 
     ASSERT_EQ(m.prompts.shown.size(), 1u);
     EXPECT_EQ(m.prompts.shown[0].text, "Are you sure you want to stop the scan?");
     EXPECT_FALSE(session.StopRequested());
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
-    EXPECT_EQ(session.Definitions().FileTable().size(), 100u);
+    EXPECT_EQ(app.Store().Definitions().FileTable().size(), 100u);
 }
 
 struct StopCase {
@@ -336,7 +336,7 @@ TEST_F(ScanSessionTest, PauseDuringAScanHoldsItAndTheScanCompletesAfterOk) {
             enabledAfterPause = form.cmdPause.enabled && form.cmdStop.enabled;
         }
     };
-    session.StartScan();
+    app.StartScan();
     ASSERT_TRUE(paused);
     EXPECT_EQ(whileOpen, (std::vector<bool>{false, false, true}));
     EXPECT_TRUE(enabledAfterPause);
@@ -468,7 +468,7 @@ TEST_P(PhaseSwitch, SwitchedOffPhaseShowsNotSelected) {
     m.PutCompleteDefinitionSet();
     Select(c.kind);
     SetOption(c.key, c.value);
-    session.StartScan();
+    app.StartScan();
     const std::string& shown =
         c.registryLabel ? form.lblRegistryInspected.caption : form.lblMemoryInspected.caption;
     EXPECT_EQ(shown, c.expected);
@@ -494,10 +494,10 @@ TEST_F(ScanSessionTest, SwitchedOffPhaseIsSelectedAgainOnTheNextScan) {
     m.PutCompleteDefinitionSet();
     Select(ScanKind::Smart);
     SetOption("chkScanRegistry", "False");
-    session.StartScan();
+    app.StartScan();
     ASSERT_EQ(form.lblRegistryInspected.caption, "Not Selected");
     SetOption("chkScanRegistry", "True");
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lblRegistryInspected.caption, "1");
 }
 
@@ -580,7 +580,7 @@ TEST_F(ScanSessionTest, BackgroundTimersWithDefaultSettingsAfterAScan) {
     m.PutCompleteDefinitionSet();
     Select(ScanKind::Smart);
     SetOption("optMemorySheildOn", "False");
-    session.StartScan();
+    app.StartScan();
     EXPECT_FALSE(form.tmrScheduler.enabled);  // automatic scans default to off
     EXPECT_TRUE(form.tmrCheckHomePage.enabled);
     EXPECT_FALSE(form.tmrMemoryInspected.enabled);
@@ -601,7 +601,7 @@ TEST_F(ScanSessionTest, ScanStartsFromEmptyListsAndZeroCounters) {
     session.MutableCounters().filesInspected = 40;
     form.lbltracesFound.caption = "12";
     form.lblTotalNoOfRunningItems.caption = "9";
-    session.StartScan();
+    app.StartScan();
     for (const ui::ListView* list :
          {&form.lvwSpywareFound, &form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved,
           &form.lvwFilesToBeDeleted, &form.lvwFileNotFounds, &form.lvwRegistryToBeDeleted,
@@ -626,7 +626,7 @@ TEST_F(ScanSessionTest, ResultsGetTheirRiskAndDetailsAtTheEndOfTheScan) {
         row.SetSubItem(1, "C:\\cookies\\user@tracker[1].txt");
         row.SetSubItem(2, "Tracking Cookie");
     };
-    session.StartScan();
+    app.StartScan();
     const auto& rows = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].SubItem(3), "Low");
@@ -638,7 +638,7 @@ TEST_F(ScanSessionTest, ScheduledScanWithAutomaticRemovalTicksEveryRowAndRepairs
     Select(ScanKind::FullSystem);
     int repairs = 0;
     bool allTickedAtRepair = false;
-    session.onRepairNow = [&] {
+    app.repairAfterScheduledScan = [&] {
         ++repairs;
         allTickedAtRepair = true;
         for (const auto& r : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
@@ -649,13 +649,13 @@ TEST_F(ScanSessionTest, ScheduledScanWithAutomaticRemovalTicksEveryRowAndRepairs
         auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
         if (results.rows.empty()) results.Add("Bad Thing", ui::detection::kFile);
     };
-    session.StartScan(true);
+    app.RunScan(true);
     EXPECT_EQ(repairs, 1);
     EXPECT_TRUE(allTickedAtRepair);
     EXPECT_TRUE(form.frmResults.visible);
 
     // A scan started by the user does not remove anything by itself.
-    session.StartScan(false);
+    app.RunScan(false);
     EXPECT_EQ(repairs, 1);
     EXPECT_FALSE(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.at(0).checked);
 }
@@ -664,12 +664,12 @@ TEST_F(ScanSessionTest, CancelledScheduledScanDoesNotRepair) {
     m.PutCompleteDefinitionSet();
     Select(ScanKind::FullSystem);
     int repairs = 0;
-    session.onRepairNow = [&] { ++repairs; };
+    app.repairAfterScheduledScan = [&] { ++repairs; };
     m.prompts.answers = {MessageAnswer::Yes};
     m.pump.onEvents = [&](long long call) {
         if (call == 1) session.StopScan(true);
     };
-    session.StartScan(true);
+    app.RunScan(true);
     EXPECT_EQ(form.lblStatus.caption, "Scanning was cancelled.");
     EXPECT_EQ(repairs, 0);
 }
@@ -681,7 +681,7 @@ TEST_F(ScanSessionTest, FinishTimeIsStoredAsTheLastScanOnly) {
     Select(ScanKind::FullSystem);
     m.clock.now = "1/2/2027 3:04:05 PM";
     m.pump.onEvents = [&](long long) { m.clock.now = "1/2/2027 3:10:00 PM"; };
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(session.StartTime(), "1/2/2027 3:04:05 PM");
     EXPECT_EQ(session.FinishTime(), "1/2/2027 3:10:00 PM");
     EXPECT_EQ(Stored("Settings", "lblLastScan"), "1/2/2027 3:10:00 PM");
@@ -696,7 +696,7 @@ TEST_F(ScanSessionTest, CompleteSystemScanOptionStoresTheLastFullScanToo) {
     form.optScanAllSelectedHardDrive.value = true;
     form.optScanOnlyKnownSoftwares.value = false;
     m.clock.now = "3/3/2027 9:00:00 AM";
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(Stored("Settings", "lblLastScan"), "3/3/2027 9:00:00 AM");
     EXPECT_EQ(Stored("Settings", "lblLastFullScan"), "3/3/2027 9:00:00 AM");
     EXPECT_EQ(form.lblLastFullScan.caption, "3/3/2027 9:00:00 AM");
@@ -710,7 +710,7 @@ TEST_F(ScanSessionTest, CancelledScanIsStampedToo) {
     m.pump.onEvents = [&](long long call) {
         if (call == 1) session.StopScan();
     };
-    session.StartScan();
+    app.StartScan();
     ASSERT_EQ(form.lblStatus.caption, "Scanning was cancelled.");
     EXPECT_EQ(Stored("Settings", "lblLastScan"), "4/4/2027 4:04:04 AM");
 }
@@ -720,8 +720,8 @@ TEST_F(ScanSessionTest, CancelledScanIsStampedToo) {
 TEST_F(ScanSessionTest, StatusPageShowsCountsVersionDateAndStamps) {
     m.PutCompleteDefinitionSet();
     m.files.PutFile(DataPath("date.dat"), "5/1/2026 10:00:00 AM\r\n");
-    session.SetSignatureCounts(defs::SignatureCounts{1000, 200, 30, 4});
-    session.ShowStatusPage();
+    app.Store().SetCounts(defs::SignatureCounts{1000, 200, 30, 4});
+    app.RefreshStatusPage();
     EXPECT_EQ(form.lblDefCount.caption, "1,234");
     EXPECT_EQ(form.lblVersion.caption, "1.0");
     EXPECT_EQ(form.lblDefVersion.caption, "5/1/2026 10:00:00 AM PST");
@@ -735,8 +735,8 @@ TEST_F(ScanSessionTest, StatusPageShowsStoredValues) {
     m.settings.Write(kProduct, "Settings", "lblDefRemoved", "17");
     m.settings.Write(kProduct, "Settings", "lblLastScan", "1/1/2027 1:00:00 AM");
     m.settings.Write(kProduct, "Settings", "lblLastFullScan", "12/31/2026 11:00:00 PM");
-    session.SetSignatureCounts(defs::SignatureCounts{1, 1234567, 0, 0});
-    session.ShowStatusPage();
+    app.Store().SetCounts(defs::SignatureCounts{1, 1234567, 0, 0});
+    app.RefreshStatusPage();
     EXPECT_EQ(form.lblDefCount.caption, "1,234,568");
     EXPECT_EQ(form.lblDefRemoved.caption, "17");
     EXPECT_EQ(form.lblLastScan.caption, "1/1/2027 1:00:00 AM");
@@ -749,11 +749,11 @@ TEST_F(ScanSessionTest, StatusPageKeepsAskingForLiveUpdateWhileTheSetIsIncomplet
     // An incomplete set has no definitions to date: the page must not claim the default date.
     m.PutCompleteDefinitionSet();
     m.files.DeleteFile(std::string(FakeMachine::kDataFolder) + "\\BlockedCookies.dat");
-    session.ShowStatusPage();
+    app.RefreshStatusPage();
     EXPECT_EQ(form.lblDefVersion.caption, "Files Missing, Run Live Update");
 
     // A scan that found the set incomplete leaves the same text after it ends.
-    session.StartScan();
+    app.StartScan();
     EXPECT_EQ(form.lblDefVersion.caption, "Files Missing, Run Live Update");
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
 }
@@ -762,13 +762,12 @@ TEST_F(ScanSessionTest, StatusPageVersionIsMajorDotMinor) {
     platform::ProductInfo product = m.version.info;
     product.major = 10;
     product.minor = 3;
-    ScanSession other(
-        form,
-        ScanServices{m.platform, m.prompts, m.pickers, m.pump, m.settings, m.messages, product},
-        FakeMachine::kDataFolder);
-    other.ShowStatusPage();
-    EXPECT_EQ(form.lblVersion.caption, "10.3");
-    EXPECT_EQ(form.lblDefCount.caption, "0");
+    m.version.info = product;
+    app::Application other(app::FrontEnd{m.platform, m.settings, m.prompts, m.pickers, m.pump},
+                           app::StartOptions{std::string(FakeMachine::kDataFolder), {}});
+    other.RefreshStatusPage();
+    EXPECT_EQ(other.Form().lblVersion.caption, "10.3");
+    EXPECT_EQ(other.Form().lblDefCount.caption, "0");
 }
 
 // ---- Select All -------------------------------------------------------------------------------
@@ -795,7 +794,7 @@ TEST_F(ScanSessionTest, SelectAllTicksEveryRowAndPassesNewMarksToTheWorklists) {
     reg.SetSubItem(1, "SOFTWARE\\Bad");
     reg.SetSubItem(3, "Bad Key");
 
-    session.SelectAll();
+    app.SelectAll();
 
     for (const auto& r : results.rows)
         EXPECT_TRUE(r.checked) << r.text;

@@ -1,14 +1,20 @@
 // The cookie phase on the prefix's own cookie folder: cookie files in the one-file-per-site
-// form matched by blocked entries with and without "*" and "www.", and an excluded one.
+// form matched by blocked entries with and without "*" and "www.", an excluded one, and the
+// randomly named files of the system's own cookie store.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
+// clang-format off
+#include "platform/win32/WinApi.h"
+#include <wininet.h>
+// clang-format on
 #include "DiskScan.h"
 #include "TempFolder.h"
-#include "platform/win32/WinApi.h"
+#include "platform/win32/Handle.h"
 
 namespace qm::scan {
 namespace {
@@ -37,10 +43,10 @@ TEST(CookieScanOnDiskTest, BlockedCookiesInTheUsersCookieFolderAreFound) {
     }
     const std::string kept = *folder + "\\qmtester@qmadserver[2].txt";
     wintest::PutFile(data + "\\ENoSignature.dat", kept + "\r\n");
-    scan.session->LoadExclusions();
+    scan.LoadDefinitionState();
     scan.settings.Write(scan.machine.version.OwnProductInfo().productName, "OptionAndSettings",
                         "chkScanRegistry", "False");
-    scan.session->StartScan();
+    scan.app->StartScan();
 
     std::vector<std::string> found;
     for (const auto& row : scan.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
@@ -54,6 +60,67 @@ TEST(CookieScanOnDiskTest, BlockedCookiesInTheUsersCookieFolderAreFound) {
         excludedShown |= row.text == "EXCLUDED" && row.SubItem(1) == kept;
     EXPECT_TRUE(excludedShown);
     for (const auto& [name, host] : cookies)
+        ::DeleteFileA((*folder + "\\" + name).c_str());
+}
+
+std::vector<std::string> FileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const platform::win32::UniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!find) return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(found.cFileName);
+    } while (::FindNextFileA(find.get(), &found));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Cookies as the system's own cookie store writes them: files named at random, the site
+// recorded inside. Finding none of them would report a clean machine over a store full of
+// tracking cookies.
+TEST(CookieScanOnDiskTest, CookiesWrittenByTheSystemsCookieStoreAreFound) {
+    wintest::TempFolder temp;
+    const std::string data = temp.path();
+    wintest::PutFile(data + "\\BlockedCookies.dat", wintest::Scrambled({"qmwinetracker.example"}));
+    for (const char* name : {"FileDefinition.dat", "DirectoryDefinition.dat",
+                             "RegistryDefinition.dat", "ExeDefinition.dat"}) {
+        wintest::PutFile(data + "\\" + name, "");
+    }
+    wintest::DiskScan scan(data);
+    const auto folder = scan.machine.shell.SpecialFolder(33);
+    ASSERT_TRUE(folder && !folder->empty());
+    const auto before = FileNames(*folder);
+    constexpr const char* kLasting = "; expires=Sat, 01-Jan-2039 00:00:00 GMT";
+    ASSERT_TRUE(::InternetSetCookieA("http://www.qmwinetracker.example/", "qmid",
+                                     (std::string("tracked") + kLasting).c_str()));
+    ASSERT_TRUE(::InternetSetCookieA("http://qmharmless-wine.example/", "qmid",
+                                     (std::string("kept") + kLasting).c_str()));
+    const auto after = FileNames(*folder);
+    std::vector<std::string> added;
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::back_inserter(added));
+    ASSERT_EQ(added.size(), 2u) << "the cookie store wrote no files";
+
+    scan.settings.Write(scan.machine.version.OwnProductInfo().productName, "OptionAndSettings",
+                        "chkScanRegistry", "False");
+    scan.app->StartScan();
+    std::vector<std::string> found;
+    for (const auto& row : scan.form.lvwCookiesToDelete.rows) {
+        const std::string name = row.text.substr(row.text.rfind('\\') + 1);
+        if (std::find(added.begin(), added.end(), name) != added.end()) found.push_back(name);
+    }
+    ASSERT_EQ(found.size(), 1u);
+    // The one found is the tracker's: its file records the tracker's host.
+    std::string content;
+    {
+        auto reader = scan.machine.files.OpenForReading(*folder + "\\" + found[0]);
+        ASSERT_TRUE(reader);
+        char buffer[512];
+        content.assign(buffer, reader->Read(buffer, sizeof buffer));
+    }
+    EXPECT_NE(content.find("qmwinetracker.example/"), std::string::npos) << content;
+    for (const auto& name : added)
         ::DeleteFileA((*folder + "\\" + name).c_str());
 }
 

@@ -69,11 +69,19 @@ TEST_F(DefinitionFilesOnDiskTest, AMissingFileDeletesTheWholeSetAndTheDate) {
     EXPECT_EQ(defs_.ReadDefinitionDate(), kDefaultDefinitionDate);
 }
 
-TEST_F(DefinitionFilesOnDiskTest, AHiddenDefinitionFileCountsAsMissing) {
-    ASSERT_TRUE(::SetFileAttributesA(defs_.PathOf(file::kPrograms).c_str(), FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_FALSE(defs_.AllRequiredPresent());
-    EXPECT_FALSE(defs_.CheckDefinitionFiles());
-    EXPECT_FALSE(PathExists(defs_.PathOf(file::kFiles)));
+// A definition file hidden by the user (attrib +h) or a backup tool is still the user's set:
+// the next scan must not take it for missing and delete all five files.
+TEST_F(DefinitionFilesOnDiskTest, AHiddenOrSystemDefinitionFileIsPresentAndNothingIsDeleted) {
+    ASSERT_TRUE(::SetFileAttributesA(defs_.PathOf(file::kFiles).c_str(),
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_TRUE(defs_.AllRequiredPresent());
+    EXPECT_TRUE(defs_.CheckDefinitionFiles());
+    for (const char* name :
+         {file::kFiles, file::kFolders, file::kRegistry, file::kPrograms, file::kCookies}) {
+        EXPECT_TRUE(PathExists(defs_.PathOf(name))) << name;
+    }
+    EXPECT_EQ(defs_.CountDefinitions().files, 4);
+    ::SetFileAttributesA(defs_.PathOf(file::kFiles).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(DefinitionFilesOnDiskTest, DownloadedCopiesReplaceTheInstalledFiles) {

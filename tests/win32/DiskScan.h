@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/Application.h"
 #include "app/SettingsStore.h"
 #include "definitions/LineScramble.h"
-#include "i18n/MessageCatalogue.h"
 #include "platform/win32/Win32Platform.h"
-#include "scan/ScanSession.h"
 
 namespace qm::wintest {
 
@@ -42,26 +41,29 @@ inline std::string Scrambled(const std::vector<std::string>& lines) {
     return bytes;
 }
 
+// The program on the real Win32 platform, as the front ends build it.
 struct DiskScan {
-    explicit DiskScan(const std::string& dataFolder) {
-        i18n::LoadDefaultMessages(messages);
-        session = std::make_unique<scan::ScanSession>(
-            form,
-            scan::ScanServices{machine.platform, prompts, pickers, pump, settings, messages,
-                               machine.version.OwnProductInfo()},
-            dataFolder);
-        session->SetSignatureCounts(session->Files().CountDefinitions());
-        session->LoadExclusions();
+    explicit DiskScan(const std::string& dataFolder)
+        : app(std::make_unique<app::Application>(
+              app::FrontEnd{machine.platform, settings, prompts, pickers, pump},
+              app::StartOptions{dataFolder, {}})),
+          form(app->Form()) {
+        LoadDefinitionState();
+    }
+    // What start-up does for the definitions: downloaded copies installed, counted, and the
+    // exclusions read.
+    void LoadDefinitionState() {
+        app->Store().InstallAndCount();
+        app->Store().LoadExclusions(app->Session());
     }
 
     platform::win32::Win32Platform machine;
     app::MemorySettingsStore settings;
-    i18n::MessageCatalogue messages;
     QuietPrompts prompts;
     ChosenPickers pickers;
     NoEvents pump;
-    ui::FrmMain form;
-    std::unique_ptr<scan::ScanSession> session;
+    std::unique_ptr<app::Application> app;
+    ui::FrmMain& form;
 };
 
 }  // namespace qm::wintest

@@ -1,5 +1,5 @@
 // A Folder Scan over real folders: names outside the code page and paths past MAX_PATH do not
-// stop the walk, and the threats around them are still found.
+// stop the walk, and the threats in and around them are found.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,16 +63,16 @@ TEST(FolderWalkOnDiskTest, UnusualNamesAndOverlongPathsDoNotStopTheWalk) {
     scan.pickers.folder = temp / "walk";
     ui::FrmMain& form = scan.form;
     form.SelectScanKind(ui::ScanKind::Folder);
-    scan.session->StartScan();
+    scan.app->StartScan();
 
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
     std::vector<std::string> found;
     for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows)
         found.push_back(row.text);
-    // The file below the unusual folder name is reached through the folder's short name; the
-    // one past MAX_PATH cannot be listed with the ANSI calls and is passed over.
+    // The file below the unusual folder name is reached through the folder's short name, the
+    // one past MAX_PATH through the deep branch.
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (std::vector<std::string>{"Walk After", "Walk Unicode"}));
+    EXPECT_EQ(found, (std::vector<std::string>{"Walk After", "Walk Deep", "Walk Unicode"}));
     for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
         EXPECT_EQ(row.SubItem(1).find('?'), std::string::npos) << row.SubItem(1);
         EXPECT_TRUE(scan.machine.files.Attributes(row.SubItem(1)))

@@ -88,7 +88,7 @@ TEST(ProcessScanOnDiskTest, ARunningThreatIsStoppedAndTheExceptionsKeepRunning) 
     wintest::DiskScan scan(data);
     scan.settings.Write(scan.machine.version.OwnProductInfo().productName, "OptionAndSettings",
                         "chkScanRegistry", "False");
-    scan.session->StartScan();
+    scan.app->StartScan();
 
     EXPECT_EQ(::WaitForSingleObject(threat.process.get(), 5000), WAIT_OBJECT_0);
     EXPECT_TRUE(vendor.Running());

@@ -65,7 +65,7 @@ TEST_F(RegistryScanOnDiskTest, ReportsExactlyTheEntriesTheRulesGive) {
 
     wintest::DiskScan scan(data);
     const ui::FrmMain& form = scan.form;
-    scan.session->StartScan();
+    scan.app->StartScan();
 
     const std::string hive = "HKEY_CURRENT_USER\\" + b;
     std::vector<std::string> found;

@@ -270,5 +270,64 @@ TEST_F(Win32FileSystemTest, CreateFolderFailsWhereAFileIsInTheWay) {
     EXPECT_FALSE(fs_.CreateFolder(""));
 }
 
+// --- Paths past MAX_PATH --------------------------------------------------------------------
+
+// Deep folders are where threats hide: every operation reaches a tree more than 300 characters
+// deep, where the ANSI calls stop, and such paths are normalised like short ones.
+TEST_F(Win32FileSystemTest, EveryOperationReachesPathsPastMaxPath) {
+    const std::string top = temp_ / "long";
+    std::string deep = top;
+    for (int i = 0; deep.size() < 300; ++i)
+        deep += "\\seg" + std::to_string(i) + "_" + std::string(30, 'd');
+    ASSERT_TRUE(fs_.CreateFolder(deep));
+    ASSERT_EQ(::GetFileAttributesA(deep.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the ANSI call should not reach " << deep.size() << " characters";
+    const auto folder = fs_.Attributes(deep);
+    ASSERT_TRUE(folder);
+    EXPECT_NE(*folder & attr::kDirectory, 0u);
+
+    const std::string file = deep + "\\threat.exe";
+    ASSERT_TRUE(fs_.WriteWholeFile(file, "MZ first, and longer"));
+    ASSERT_TRUE(fs_.WriteWholeFile(file, "MZ second"));
+    ASSERT_TRUE(fs_.AppendToFile(file, "+log"));
+    EXPECT_THAT(Names(deep), ElementsAre("threat.exe"));  // no temporary file left behind
+    const auto a = fs_.Attributes(file);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(*a & attr::kDirectory, 0u);
+
+    ASSERT_TRUE(fs_.CopyFile(file, deep + "\\copy.exe"));
+    EXPECT_FALSE(fs_.CopyFile(file, deep + "\\copy.exe"));
+    ASSERT_TRUE(fs_.RenameFile(deep + "\\copy.exe", deep + "\\renamed.exe"));
+    EXPECT_THAT(Names(deep), ElementsAre("renamed.exe", "threat.exe"));
+    ASSERT_TRUE(fs_.MoveReplacing(deep + "\\renamed.exe", file));
+    // Forward slashes, "." and "..", a doubled separator and trailing dots name the same file.
+    const std::string last = deep.substr(deep.rfind('\\') + 1);
+    const std::string roundabout = deep + "/./..\\" + last + "\\\\threat.exe.";
+    std::string seen;
+    if (auto reader = fs_.OpenForReading(roundabout)) {
+        char buffer[64];
+        for (std::size_t n; (n = reader->Read(buffer, sizeof buffer)) > 0;)
+            seen.append(buffer, n);
+    }
+    EXPECT_EQ(seen, "MZ second+log");
+
+    // A name outside the code page is listed by its short name, which reaches it.
+    const std::wstring wideFile = L"\\\\?\\" + wintest::Widen(deep) + L"\\\u6570\u636e-threat.exe";
+    ASSERT_TRUE(UniqueFile(::CreateFileW(wideFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr)));
+    auto names = Names(deep);
+    ASSERT_EQ(names.size(), 2u);
+    ASSERT_EQ(std::erase(names, "threat.exe"), 1u);
+    EXPECT_EQ(names[0].find('?'), std::string::npos) << names[0];
+    EXPECT_TRUE(fs_.Attributes(deep + "\\" + names[0]));
+
+    EXPECT_TRUE(fs_.DeleteFile(file));
+    EXPECT_FALSE(fs_.Attributes(file));
+    ::SetFileAttributesW(wideFile.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(fs_.DeleteFolderTree(top));
+    EXPECT_FALSE(fs_.Attributes(top));
+    EXPECT_TRUE(Names(temp_.path()).empty());
+}
+
 }  // namespace
 }  // namespace qm::platform::win32

@@ -96,6 +96,21 @@ struct IconTraits {
     static void Close(Value h) noexcept { ::DestroyIcon(h); }
 };
 
+// GDI objects this program creates (bitmaps, brushes).
+template <typename Object>
+struct GdiObjectTraits {
+    using Value = Object;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value h) noexcept { ::DeleteObject(h); }
+};
+
+// Memory device contexts made with CreateCompatibleDC.
+struct MemoryDcTraits {
+    using Value = HDC;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value h) noexcept { ::DeleteDC(h); }
+};
+
 // Memory the shell allocates for the caller (item-id lists and the like).
 template <typename Pointer>
 struct CoTaskMemTraits {
@@ -110,7 +125,29 @@ using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 template <typename Pointer>
 using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<Pointer>>;
+
+// A window's device context (the screen's for no window), borrowed with GetDC and given back
+// with ReleaseDC, which needs the window as well as the context.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
 
 }  // namespace qm::platform::win32

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string_view>
+#include <utility>
 
 #include "platform/win32/Handle.h"
+#include "platform/win32/WidePath.h"
 #include "platform/win32/WinApi.h"
 
 namespace qm::platform::win32 {
@@ -28,6 +31,21 @@ class FileByteReader final : public ByteReader {
         return got;
     }
 
+    // A seek rather than a read, never past the end: the company reader jumps straight to a
+    // version resource, or to a table gigabytes into a large file.
+    bool Skip(std::uint64_t bytes) override {
+        LARGE_INTEGER size{}, here{};
+        if (!::GetFileSizeEx(file_.get(), &size) ||
+            !::SetFilePointerEx(file_.get(), LARGE_INTEGER{}, &here, FILE_CURRENT)) {
+            return ByteReader::Skip(bytes);  // no size to seek within: read through
+        }
+        const auto left =
+            static_cast<std::uint64_t>(std::max<LONGLONG>(size.QuadPart - here.QuadPart, 0));
+        LARGE_INTEGER move{};
+        move.QuadPart = static_cast<LONGLONG>(std::min(bytes, left));
+        return ::SetFilePointerEx(file_.get(), move, nullptr, FILE_CURRENT) && bytes <= left;
+    }
+
   private:
     UniqueFile file_;
 };
@@ -47,7 +65,7 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 // A name in the target's folder (a move within one folder is a rename, never a copy) that no
 // other writer picks at the same moment: the process id and a per-process counter. It is kept
-// short so that a target near the path length limit still gets a usable temporary name.
+// short so that it adds little to a target that is already deep.
 std::string TemporarySibling(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     const auto cut = path.find_last_of("\\/:");
@@ -59,25 +77,38 @@ std::string TemporarySibling(const std::string& path) {
 // Deletes the temporary file unless the write went through.
 class TemporaryFile {
   public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    explicit TemporaryFile(const std::string& path) : path_(WideFilePath(path)) {}
     ~TemporaryFile() {
-        if (!kept_) ::DeleteFileA(path_.c_str());
+        if (!kept_) ::DeleteFileW(path_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::wstring& path() const { return path_; }
     void Keep() { kept_ = true; }
 
   private:
-    std::string path_;
+    std::wstring path_;
     bool kept_ = false;
 };
+
+// Every entry a wide search pattern finds, "." and ".." left out.
+template <typename Each>
+void ForEachEntry(const std::wstring& pattern, Each each) {
+    WIN32_FIND_DATAW data{};
+    UniqueFind find(::FindFirstFileW(pattern.c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        each(data);
+    } while (::FindNextFileW(find.get(), &data));
+}
 
 }  // namespace
 
 std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path) {
-    const DWORD a = ::GetFileAttributesA(path.c_str());
+    const DWORD a = ::GetFileAttributesW(WideFilePath(path).c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
     return a;
 }
@@ -88,27 +119,22 @@ std::vector<DirEntry> Win32FileSystem::ListFolder(const std::string& folder) {
     std::string pattern = folder;
     if (!IsSeparator(pattern.back())) pattern += '\\';
     pattern += '*';
-
-    WIN32_FIND_DATAA data{};
-    UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find) return entries;
-    do {
-        std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        // Characters outside the ANSI code page come back as "?", which no real name holds and
-        // which a later call would take for a wildcard; the short name reaches the same entry.
-        if (name.find('?') != std::string::npos && data.cAlternateFileName[0] != '\0') {
-            name = data.cAlternateFileName;
+    ForEachEntry(WideFilePath(pattern), [&](const WIN32_FIND_DATAW& data) {
+        AnsiText name = NarrowToAnsi(data.cFileName);
+        // A name the ANSI code page cannot show would come back naming nothing (or another
+        // entry); the short name reaches the same entry.
+        if (!name.exact && data.cAlternateFileName[0] != L'\0') {
+            name = NarrowToAnsi(data.cAlternateFileName);
         }
-        entries.push_back(DirEntry{name, data.dwFileAttributes});
-    } while (::FindNextFileA(find.get(), &data));
+        entries.push_back(DirEntry{std::move(name.text), data.dwFileAttributes});
+    });
     return entries;
 }
 
 std::unique_ptr<ByteReader> Win32FileSystem::OpenForReading(const std::string& path) {
     // Readers never lock others out: the scanner reads files other programs have open, and a
     // definition update may replace a file while it is being counted.
-    UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ,
+    UniqueFile file(::CreateFileW(WideFilePath(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return nullptr;
@@ -117,11 +143,12 @@ std::unique_ptr<ByteReader> Win32FileSystem::OpenForReading(const std::string& p
 
 bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
     if (path.empty()) return false;
+    const std::wstring target = WideFilePath(path);
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         TemporaryFile temp(TemporarySibling(path));
         bool written = false;
         {
-            UniqueFile file(::CreateFileA(temp.path().c_str(), GENERIC_WRITE, 0, nullptr,
+            UniqueFile file(::CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr,
                                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file) {
                 // Only a name clash is worth another try; a missing folder or a full disk
@@ -135,7 +162,7 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
             written = WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
         }  // closed here: an open file cannot be moved into place
         if (!written) return false;
-        if (!::MoveFileExA(temp.path().c_str(), path.c_str(),
+        if (!::MoveFileExW(temp.path().c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return false;
         }
@@ -146,17 +173,17 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
 }
 
 bool Win32FileSystem::DeleteFile(const std::string& path) {
-    return ::DeleteFileA(path.c_str()) != FALSE;
+    return ::DeleteFileW(WideFilePath(path).c_str()) != FALSE;
 }
 
 bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to) {
-    return ::CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+    return ::CopyFileW(WideFilePath(from).c_str(), WideFilePath(to).c_str(), TRUE) != FALSE;
 }
 
 bool Win32FileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
     if (bytes.size() > 0x7fffffffu) return false;
-    UniqueFile file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(::CreateFileW(WideFilePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
     return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
@@ -168,27 +195,62 @@ bool Win32FileSystem::DeleteFolderTree(const std::string& folder) {
     std::string path = folder;
     while (path.size() > 3 && IsSeparator(path.back()))
         path.pop_back();
-    // The listing is read to its end before anything in it is deleted.
-    for (const DirEntry& entry : ListFolder(path)) {
-        const std::string child = path + "\\" + entry.name;
-        ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (entry.attributes & attr::kDirectory) {
-            DeleteFolderTree(child);
+    if (path.empty()) return false;
+    // The tree is handled in wide names throughout, so that entries whose names the ANSI code
+    // page cannot show go too; and depth first without recursion, with one path that grows and
+    // shrinks, because past MAX_PATH a tree can be thousands of levels deep. Each folder's
+    // listing is read to its end before anything in it is deleted, and the folder goes as soon
+    // as it is empty.
+    struct Level {
+        std::size_t pathLength = 0;
+        std::vector<std::pair<std::wstring, DWORD>> entries;  // name, attributes
+        std::size_t next = 0;
+    };
+    std::wstring current = WideFilePath(path);
+    while (current.size() > 1 && current.back() == L'\\')
+        current.pop_back();
+    std::vector<Level> levels;
+    const auto enter = [&] {
+        Level level;
+        level.pathLength = current.size();
+        ForEachEntry(current + L"\\*", [&](const WIN32_FIND_DATAW& data) {
+            level.entries.emplace_back(data.cFileName, data.dwFileAttributes);
+        });
+        levels.push_back(std::move(level));
+    };
+    ::SetFileAttributesW(current.c_str(), FILE_ATTRIBUTE_DIRECTORY);
+    enter();
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        current.resize(level.pathLength);
+        if (level.next == level.entries.size()) {
+            ::RemoveDirectoryW(current.c_str());
+            levels.pop_back();
+            continue;
+        }
+        const auto& [name, attributes] = level.entries[level.next++];
+        current += L'\\';
+        current += name;
+        ::SetFileAttributesW(current.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            ::DeleteFileW(current.c_str());
+        } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            // A junction or folder link goes by itself; what it points to is not in the tree.
+            ::RemoveDirectoryW(current.c_str());
         } else {
-            ::DeleteFileA(child.c_str());
+            enter();  // `level` is not used again: the vector may have moved
         }
     }
-    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_DIRECTORY);
-    ::RemoveDirectoryA(path.c_str());
     return !Attributes(path);
 }
 
 bool Win32FileSystem::RenameFile(const std::string& from, const std::string& to) {
-    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    return ::MoveFileW(WideFilePath(from).c_str(), WideFilePath(to).c_str()) != FALSE;
 }
 
 bool Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    return ::MoveFileExW(WideFilePath(from).c_str(), WideFilePath(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 bool Win32FileSystem::CreateFolder(const std::string& folder) {
@@ -208,10 +270,10 @@ bool Win32FileSystem::CreateFolder(const std::string& folder) {
     // exist already fail with ERROR_ALREADY_EXISTS. Only the final state counts.
     for (std::size_t i = 1; i < path.size(); ++i) {
         if (IsSeparator(path[i]) && !IsSeparator(path[i - 1])) {
-            ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+            ::CreateDirectoryW(WideFilePath(path.substr(0, i)).c_str(), nullptr);
         }
     }
-    ::CreateDirectoryA(path.c_str(), nullptr);
+    ::CreateDirectoryW(WideFilePath(path).c_str(), nullptr);
     return isFolder(path);
 }
 

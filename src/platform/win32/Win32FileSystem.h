@@ -1,6 +1,8 @@
 #pragma once
-// platform::FileSystem over the ANSI file API. Paths are passed through unchanged, so they are
-// read in the system's ANSI code page, as the core expects.
+// platform::FileSystem over the wide file API. Paths and names cross the seam in the system's
+// ANSI code page, as the core expects; inside, absolute paths take their "\\?\" form, so that
+// folders deeper than MAX_PATH are listed, read, written and deleted like any other
+// (WidePath.h). A listed name the code page cannot show is given by its short name.
 
 #include "platform/FileSystem.h"
 

@@ -23,8 +23,8 @@ bool Win32Launcher::Run(const std::string& commandLine) {
         return false;
     }
     // Not waited for: only the handles are given back.
-    UniqueFile process(info.hProcess);
-    UniqueFile thread(info.hThread);
+    const UniqueKernelHandle process(info.hProcess);
+    const UniqueKernelHandle thread(info.hThread);
     return true;
 }
 

@@ -46,32 +46,35 @@ void SetVisible(HWND hwnd, bool visible) {
 }
 
 // The DetectionKind images: 0 none, 1 cookie, 2 registry entry, 3 file, 4 folder, 5 excluded.
-HIMAGELIST MakeDetectionIcons() {
+UniqueImageList MakeDetectionIcons() {
+    using platform::win32::UniqueBitmap;
+    using platform::win32::UniqueBrush;
+    using platform::win32::UniqueMemoryDc;
     constexpr int kSize = 16;
     constexpr std::array<COLORREF, 6> kColours = {RGB(255, 255, 255), RGB(196, 140, 60),
                                                   RGB(70, 110, 200),  RGB(200, 50, 50),
                                                   RGB(230, 180, 40),  RGB(140, 140, 140)};
-    HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR24, 6, 0);
-    if (!list) return nullptr;
-    HDC screen = ::GetDC(nullptr);
+    UniqueImageList list(ImageList_Create(kSize, kSize, ILC_COLOR24, 6, 0));
+    const platform::win32::WindowDc screen(nullptr);
+    if (!list || !screen) return list;
+    const UniqueBrush white(::CreateSolidBrush(RGB(255, 255, 255)));
     for (COLORREF colour : kColours) {
-        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, kSize, kSize);
-        HDC dc = ::CreateCompatibleDC(screen);
-        HGDIOBJ old = ::SelectObject(dc, bitmap);
-        RECT all{0, 0, kSize, kSize};
-        HBRUSH white = ::CreateSolidBrush(RGB(255, 255, 255));
-        ::FillRect(dc, &all, white);
-        ::DeleteObject(white);
-        RECT mark{3, 3, kSize - 3, kSize - 3};
-        HBRUSH brush = ::CreateSolidBrush(colour);
-        ::FillRect(dc, &mark, brush);
-        ::DeleteObject(brush);
-        ::SelectObject(dc, old);
-        ::DeleteDC(dc);
-        ImageList_Add(list, bitmap, nullptr);
-        ::DeleteObject(bitmap);
+        const UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), kSize, kSize));
+        {
+            const UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+            if (!bitmap || !dc) return list;
+            // The bitmap is selected out again before the context goes, or it stays in use.
+            const HGDIOBJ old = ::SelectObject(dc.get(), bitmap.get());
+            RECT all{0, 0, kSize, kSize};
+            ::FillRect(dc.get(), &all, white.get());
+            RECT mark{3, 3, kSize - 3, kSize - 3};
+            const UniqueBrush brush(::CreateSolidBrush(colour));
+            ::FillRect(dc.get(), &mark, brush.get());
+            ::SelectObject(dc.get(), old);
+        }
+        // The list keeps its own copy of the picture.
+        ImageList_Add(list.get(), bitmap.get(), nullptr);
     }
-    ::ReleaseDC(nullptr, screen);
     return list;
 }
 
@@ -110,15 +113,14 @@ bool SameRow(const ListItem& a, const ListItem& b) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowHandlers handlers)
-    : instance_(instance), model_(model), handlers_(std::move(handlers)) {}
+MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& commands)
+    : instance_(instance), model_(model), commands_(commands) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_) {
         ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         ::DestroyWindow(hwnd_);
     }
-    if (detectionIcons_) ImageList_Destroy(detectionIcons_);
 }
 
 bool MainWindow::Create() {
@@ -174,7 +176,7 @@ void MainWindow::OnInit() {
         DWORD extended = LVS_EX_FULLROWSELECT;
         if (s.model.checkBoxes) extended |= LVS_EX_CHECKBOXES;
         ListView_SetExtendedListViewStyle(list, extended);
-        ListView_SetImageList(list, detectionIcons_, LVSIL_SMALL);
+        ListView_SetImageList(list, detectionIcons_.get(), LVSIL_SMALL);
         SetColumns(list,
                    s.model.columns.empty() ? std::vector<std::string>{"Drive"} : s.model.columns,
                    s.width);
@@ -510,37 +512,37 @@ void MainWindow::Command(int id) {
             m.SelectScanKind(static_cast<ScanKind>(id - IDC_optScan0));
             break;
         case IDC_cmdScanNow:
-            if (handlers_.startScan) handlers_.startScan();
+            commands_.StartScan();
             break;
         case IDC_cmdPause:
-            if (handlers_.pauseScan) handlers_.pauseScan();
+            commands_.PauseScan();
             break;
         case IDC_cmdStop:
-            if (handlers_.stopScan) handlers_.stopScan(false);
+            commands_.StopScan(false);
             break;
         case IDC_lblPause:
-            if (handlers_.pauseScan && m.lblPause.enabled) handlers_.pauseScan();
+            if (m.lblPause.enabled) commands_.PauseScan();
             break;
         case IDC_lblStop:
             // The label stays live while the definitions load, when the Stop button is not.
-            if (handlers_.stopScan && m.lblStop.enabled) handlers_.stopScan(true);
+            if (m.lblStop.enabled) commands_.StopScan(true);
             break;
         case IDC_cmdSelectAll:
-            if (handlers_.selectAll) handlers_.selectAll();
+            commands_.SelectAll();
             break;
         case IDC_cmdExclude:
-            if (handlers_.exclude) handlers_.exclude();
+            commands_.Exclude();
             break;
         case IDM_mnuQuarItem + 0:
-            if (handlers_.viewQuarantine) handlers_.viewQuarantine();
+            commands_.ViewQuarantine();
             break;
         case IDM_mnuQuarItem + 1:
-            if (handlers_.viewExclusions) handlers_.viewExclusions();
+            commands_.ViewExclusions();
             break;
         case IDC_chkSendData:
             // A click arrives when the mouse is released: the consent question's moment.
             m.chkSendData.value = m.chkSendData.value ? 0 : 1;
-            if (handlers_.sendDataReleased) handlers_.sendDataReleased();
+            commands_.SendDataReleased();
             break;
         case IDM_mnuFileItem + 8:
             ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
@@ -549,15 +551,15 @@ void MainWindow::Command(int id) {
         case IDM_mnuSettingsItem + 1:
         case IDM_mnuSettingsItem + 2:
         case IDM_mnuSettingsItem + 3:
-            m.ShowPage(m.frmOptions);
-            m.SelectTab(id - IDM_mnuSettingsItem + 1);
+            // Through the program, which keeps the options page shut while work runs.
+            commands_.ShowOptionsTab(id - IDM_mnuSettingsItem + 1);
             break;
         default:
             if (CheckBox* box = CheckBoxOf(id)) {
                 box->value = box->value ? 0 : 1;
-                if (handlers_.checkBoxClicked) handlers_.checkBoxClicked(*box);
+                commands_.CheckBoxClicked(*box);
             } else if (OptionButton* option = OptionButtonOf(id)) {
-                if (handlers_.optionClicked) handlers_.optionClicked(*option);
+                commands_.OptionClicked(*option);
             }
             // Entries whose features the program does not have yet do nothing.
             break;
@@ -627,7 +629,7 @@ void MainWindow::OnNotify(const NMHDR& header) {
     }
     if (header.code == LVN_COLUMNCLICK && id == IDC_lvwSpywareFound) {
         const auto& click = reinterpret_cast<const NMLISTVIEW&>(header);
-        if (handlers_.liveListColumnClicked) handlers_.liveListColumnClicked(click.iSubItem + 1);
+        commands_.LiveListColumnClicked(click.iSubItem + 1);
         Sync();
         return;
     }
@@ -646,10 +648,8 @@ void MainWindow::OnNotify(const NMHDR& header) {
         const bool checked = ListView_GetCheckState(header.hwndFrom, change.iItem) != FALSE;
         list.rows[index].checked = checked;
         snapshot.rows[index].checked = checked;
-        if (id == IDC_lvwResults && handlers_.resultCheckChanged) {
-            handlers_.resultCheckChanged(list.rows[index]);
-        }
-        if (id == IDC_lvwHardDrives && handlers_.driveCheckChanged) handlers_.driveCheckChanged();
+        if (id == IDC_lvwResults) commands_.ResultCheckChanged(list.rows[index]);
+        if (id == IDC_lvwHardDrives) commands_.DriveCheckChanged();
     }
 }
 
@@ -675,12 +675,12 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 &model_.tmrMemoryInspected, &model_.tmrCheckHomePage, &model_.tmrScheduler,
                 &model_.timUpdate,          &model_.tmrScroll,        &model_.tmrTimeOut};
             const UINT_PTR index = wParam - kFirstTimerId;
-            if (index < timers.size() && handlers_.timerTick) handlers_.timerTick(*timers[index]);
+            if (index < timers.size()) commands_.TimerTick(*timers[index]);
             return TRUE;
         }
         case WM_CLOSE:
-            // A running scan keeps the window; Stop ends it first.
-            if (!model_.cmdScan.enabled) return TRUE;
+            // Running work keeps the window; Stop ends a scan first.
+            if (!commands_.CanClose()) return TRUE;
             ::DestroyWindow(hwnd_);
             return TRUE;
         case WM_DESTROY:

@@ -1,8 +1,7 @@
 #pragma once
 // The main window: renders the FrmMain model as native controls laid out from the dialog
-// resource, and turns clicks back into the handlers the model tests call.
+// resource, and turns clicks back into the program's commands.
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,33 +9,23 @@
 #include "platform/win32/WinApi.h"
 #include <commctrl.h>
 // clang-format on
+#include "platform/win32/Handle.h"
 #include "ui/FrmMain.h"
+#include "ui/MainWindowCommands.h"
 
 namespace qm::ui::win32 {
 
-// What the window's buttons do; the program wires them to the scan session.
-struct MainWindowHandlers {
-    std::function<void()> startScan;
-    std::function<void()> pauseScan;
-    std::function<void(bool fromLabel)> stopScan;
-    std::function<void()> selectAll;
-    std::function<void(ListItem& row)> resultCheckChanged;
-    std::function<void(int column)> liveListColumnClicked;
-    // An option's control was clicked; the model already shows the new value of a check box.
-    std::function<void(CheckBox& box)> checkBoxClicked;
-    std::function<void(OptionButton& option)> optionClicked;
-    std::function<void()> sendDataReleased;
-    std::function<void()> driveCheckChanged;
-    std::function<void()> exclude;
-    std::function<void()> viewExclusions;
-    std::function<void()> viewQuarantine;
-    // A tick of one of the window's timers (the timer's model is passed).
-    std::function<void(Timer& timer)> timerTick;
+// Image lists made with ImageList_Create.
+struct ImageListTraits {
+    using Value = HIMAGELIST;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value h) noexcept { ImageList_Destroy(h); }
 };
+using UniqueImageList = platform::win32::UniqueHandle<ImageListTraits>;
 
 class MainWindow {
   public:
-    MainWindow(HINSTANCE instance, FrmMain& model, MainWindowHandlers handlers);
+    MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& commands);
     ~MainWindow();
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -69,9 +58,9 @@ class MainWindow {
 
     HINSTANCE instance_;
     FrmMain& model_;
-    MainWindowHandlers handlers_;
+    MainWindowCommands& commands_;
     HWND hwnd_ = nullptr;
-    HIMAGELIST detectionIcons_ = nullptr;
+    UniqueImageList detectionIcons_;
     bool syncing_ = false;  // check-box changes made by Sync are not the user's
     struct ListSnapshot {
         std::vector<ListItem> rows;

@@ -1,92 +1,51 @@
 #include "ui/win32/Program.h"
 
-#include "app/OptionsPage.h"
-#include "app/SettingsStore.h"
-#include "definitions/DefinitionFiles.h"
-#include "definitions/PathTokens.h"
+#include <functional>
+#include <optional>
+
+#include "app/Application.h"
 #include "definitions/Text.h"
-#include "i18n/MessageCatalogue.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
-#include "removal/PropagateCheck.h"
-#include "removal/QuarantineStore.h"
-#include "scan/DriveList.h"
-#include "scan/ListSorting.h"
-#include "scan/ScanSession.h"
-#include "ui/FrmMain.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/Win32Interaction.h"
 
 namespace qm::ui::win32 {
 
 struct Program::Parts {
-    Parts(HINSTANCE instance, ProgramOptions opts)
-        : options(std::move(opts)),
-          window(instance, form, Handlers()),
-          prompts([this] { return window.Handle(); }),
+    Parts(HINSTANCE instance, const ProgramOptions& options)
+        : prompts([this] { return window.Handle(); }),
           pickers([this] { return window.Handle(); }),
-          pump([this] { return window.Handle(); }, [this] { window.Sync(); }) {}
+          pump([this] { return window.Handle(); },
+               [this] {
+                   window.Sync();
+                   if (pumpHook) pumpHook();
+               }),
+          application(app::FrontEnd{machine.platform, settings, prompts, pickers, pump},
+                      app::StartOptions{options.dataFolder.empty()
+                                            ? std::nullopt
+                                            : std::optional<std::string>(options.dataFolder),
+                                        {}}),
+          window(instance, application.Form(), application) {}
 
-    MainWindowHandlers Handlers() {
-        MainWindowHandlers h;
-        h.startScan = [this] {
-            if (session) session->StartScan();
-        };
-        h.pauseScan = [this] {
-            if (session) session->PauseScan();
-        };
-        h.stopScan = [this](bool fromLabel) {
-            if (session) session->StopScan(fromLabel);
-        };
-        h.selectAll = [this] {
-            if (session) session->SelectAll();
-        };
-        h.resultCheckChanged = [this](ListItem& row) { removal::PropagateCheck(form, row); };
-        h.liveListColumnClicked = [this](int column) {
-            scan::EnhListView_SortColumns(form.lvwSpywareFound, column, false);
-        };
-        h.checkBoxClicked = [this](CheckBox& box) {
-            if (optionsPage) optionsPage->CheckBoxClicked(box);
-        };
-        h.optionClicked = [this](OptionButton& option) {
-            if (optionsPage) optionsPage->OptionClicked(option);
-        };
-        h.sendDataReleased = [this] {
-            if (optionsPage) optionsPage->SendDataReleased();
-        };
-        h.exclude = [this] {
-            if (session) session->ExcludeCheckedResults();
-        };
-        h.viewExclusions = [this] {
-            if (session) session->ViewExclusions();
-        };
-        h.viewQuarantine = [this] {
-            if (quarantine) quarantine->ViewQuarantine();
-        };
-        h.driveCheckChanged = [this] {
-            if (optionsPage) optionsPage->DriveCheckChanged();
-        };
-        return h;
-    }
-
-    ProgramOptions options;
     platform::win32::Win32Platform machine;
     platform::win32::RegistrySettingsStore settings;
-    i18n::MessageCatalogue messages;
-    FrmMain form;
-    MainWindow window;
     Win32Prompts prompts;
     Win32Pickers pickers;
     Win32EventPump pump;
-    std::unique_ptr<scan::ScanSession> session;
-    std::unique_ptr<app::OptionsPage> optionsPage;
-    std::unique_ptr<removal::QuarantineStore> quarantine;
+    app::Application application;
+    MainWindow window;
+    std::function<void()> pumpHook;
 };
 
-Program::Program(HINSTANCE instance, ProgramOptions options)
-    : parts_(std::make_unique<Parts>(instance, std::move(options))) {}
+Program::Program(HINSTANCE instance, const ProgramOptions& options)
+    : parts_(std::make_unique<Parts>(instance, options)) {}
 
 Program::~Program() = default;
+
+app::Application& Program::Application() {
+    return parts_->application;
+}
 
 HWND Program::Window() const {
     return parts_->window.Handle();
@@ -96,42 +55,17 @@ void Program::SetPumpIntervalMs(unsigned ms) {
     parts_->pump.SetIntervalMs(ms);
 }
 
+void Program::SetPumpHook(std::function<void()> hook) {
+    parts_->pumpHook = std::move(hook);
+}
+
 bool Program::Start(int showCommand) {
     Parts& p = *parts_;
-    const platform::ProductInfo product = p.machine.version.OwnProductInfo();
-    p.messages.SetPlaceholders(product.productName, product.companyName);
-    i18n::LoadDefaultMessages(p.messages);
-
-    std::string dataFolder = p.options.dataFolder.empty()
-                                 ? defs::ExpandPathTokens(p.machine.shell, defs::kDataFolderToken)
-                                 : p.options.dataFolder;
-    p.session = std::make_unique<scan::ScanSession>(
-        p.form,
-        scan::ScanServices{p.machine.platform, p.prompts, p.pickers, p.pump, p.settings, p.messages,
-                           product},
-        dataFolder);
-    // Start-up's part for the definitions: install downloaded copies, count the signatures.
-    // A data folder that is missing or unreadable simply counts as an empty set.
-    p.session->Files().InstallDownloadedDefinitions();
-    p.session->SetSignatureCounts(p.session->Files().CountDefinitions());
-    p.session->LoadExclusions();
-    p.quarantine =
-        std::make_unique<removal::QuarantineStore>(p.machine.platform, dataFolder, *p.session);
-    p.optionsPage = std::make_unique<app::OptionsPage>(
-        p.form, app::OptionsServices{p.settings, p.machine.registry, p.prompts, p.messages, product,
-                                     p.machine.version.OwnExecutablePath()});
-    // The drive list first, so that loading the settings restores its marks.
-    scan::FillDriveList(p.form.lvwHardDrives, p.machine.drives, p.pump,
-                        app::ProgramSettings(p.settings, product.productName));
-    p.optionsPage->LoadSettingsIntoControls(p.session->Files().ReadDefinitionDate());
-    p.form.frmStatus.caption = product.productName + " Status";
-    p.session->ShowStatusPage();
-    p.form.ShowPage(p.form.frmStatus);
-
+    p.application.Start();
     if (!p.window.Create()) return false;
-    p.window.SetTitle(p.messages.getMessages("MSG_CAPTION"));
+    p.window.SetTitle(p.application.Message("MSG_CAPTION"));
     p.window.Sync();
-    const bool maximized = p.form.windowState == WindowState::Maximized;
+    const bool maximized = p.application.Form().windowState == WindowState::Maximized;
     p.window.Show(maximized ? SW_SHOWMAXIMIZED : showCommand);
     return true;
 }

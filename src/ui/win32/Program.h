@@ -1,12 +1,16 @@
 #pragma once
-// The desktop program: the platform, the models, the main window and the scan session wired
-// together. WinMain runs one; the GUI tests run one in their own process and drive its
-// controls.
+// The desktop program: the Win32 platform and interaction, the application and its main
+// window. WinMain runs one; the GUI tests run one in their own process and drive its controls.
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/win32/WinApi.h"
+
+namespace qm::app {
+class Application;
+}
 
 namespace qm::ui::win32 {
 
@@ -16,7 +20,7 @@ struct ProgramOptions {
 
 class Program {
   public:
-    Program(HINSTANCE instance, ProgramOptions options);
+    Program(HINSTANCE instance, const ProgramOptions& options);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -27,8 +31,12 @@ class Program {
     // The message loop; returns the exit code.
     int Run();
     HWND Window() const;
+    app::Application& Application();
     // The pump's interval in milliseconds (0 pumps on every item).
     void SetPumpIntervalMs(unsigned ms);
+    // For the window tests: runs inside every pump of a long loop, as a stand-in for work
+    // that fails part-way.
+    void SetPumpHook(std::function<void()> hook);
 
   private:
     struct Parts;

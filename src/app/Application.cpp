@@ -1,0 +1,162 @@
+#include "app/Application.h"
+
+#include "app/StatusPage.h"
+#include "definitions/PathTokens.h"
+#include "removal/PropagateCheck.h"
+#include "scan/DriveList.h"
+#include "scan/ListSorting.h"
+
+namespace qm::app {
+
+std::string ResolveDataFolder(platform::ShellFolders& shell,
+                              const std::optional<std::string>& given) {
+    std::string folder = given ? *given : defs::ExpandPathTokens(shell, defs::kDataFolderToken);
+    // "C:\" keeps its separator; every longer folder is named without one.
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/'))
+        folder.pop_back();
+    return folder;
+}
+
+Application::Application(FrontEnd frontEnd, StartOptions options)
+    : frontEnd_(frontEnd),
+      product_(frontEnd_.platform.version.OwnProductInfo()),
+      events_(frontEnd_.pump),
+      store_(frontEnd_.platform.files,
+             ResolveDataFolder(frontEnd_.platform.shell, options.dataFolder)),
+      session_(form_,
+               scan::ScanServices{frontEnd_.platform, frontEnd_.prompts, frontEnd_.pickers,
+                                  frontEnd_.pump, frontEnd_.settings, messages_, product_},
+               store_, memoryShield_.Snapshot()),
+      options_(form_, OptionsServices{frontEnd_.settings, frontEnd_.platform.registry,
+                                      frontEnd_.prompts, messages_, product_,
+                                      options.programPath.empty()
+                                          ? frontEnd_.platform.version.OwnExecutablePath()
+                                          : options.programPath}),
+      quarantine_(frontEnd_.platform, store_.DataFolder(), events_),
+      exclusionCommands_(form_, store_, frontEnd_.platform, frontEnd_.prompts, messages_,
+                         product_.productName, events_),
+      work_(form_, Settings()) {
+    messages_.SetPlaceholders(product_.productName, product_.companyName);
+    i18n::LoadDefaultMessages(messages_);
+}
+
+Application::~Application() = default;
+
+void Application::Start() {
+    // The definitions: downloaded copies installed, signatures counted. A data folder that is
+    // missing or unreadable simply counts as an empty set.
+    store_.InstallAndCount();
+    store_.LoadExclusions(events_);
+    // The drive list first, so that loading the settings restores its marks.
+    scan::FillDriveList(form_.lvwHardDrives, frontEnd_.platform.drives, frontEnd_.pump, Settings());
+    options_.LoadSettingsIntoControls(store_.Files().ReadDefinitionDate());
+    form_.frmStatus.caption = product_.productName + " Status";
+    RefreshStatusPage();
+    form_.ShowPage(form_.frmStatus);
+}
+
+LongWork::Outcome Application::RunScan(bool startedByScheduler) {
+    bool completed = false;
+    const auto outcome = work_.Run(LongWork::Kind::Foreground, [&] {
+        completed = session_.StartScan();
+        RefreshStatusPage();
+    });
+    if (outcome == LongWork::Outcome::Failed) {
+        // The scan broke off; what it found so far stays listed, and the status says it did
+        // not finish rather than leaving a progress text behind.
+        form_.lblStatus.caption = Message("MSG_SCAN_CANCELLED");
+        RefreshStatusPage();
+        form_.ShowPage(form_.frmStatus);
+    }
+    if (outcome == LongWork::Outcome::Done && completed && startedByScheduler &&
+        repairAfterScheduledScan) {
+        form_.ShowPage(form_.frmResults);
+        SelectAll();
+        repairAfterScheduledScan();
+    }
+    return outcome;
+}
+
+void Application::RefreshStatusPage() {
+    ShowStatusPage(form_, store_, Settings(), messages_, product_);
+}
+
+void Application::PauseScan() {
+    if (session_.Scanning()) session_.PauseScan();
+}
+
+void Application::StopScan(bool askedFromLabel) {
+    if (session_.Scanning()) session_.StopScan(askedFromLabel);
+}
+
+void Application::SelectAll() {
+    removal::SelectAll(form_);
+}
+
+void Application::ResultCheckChanged(ui::ListItem& row) {
+    removal::PropagateCheck(form_, row);
+}
+
+void Application::LiveListColumnClicked(int column) {
+    scan::EnhListView_SortColumns(form_.lvwSpywareFound, column, false);
+}
+
+void Application::Exclude() {
+    if (work_.Busy()) return;
+    exclusionCommands_.ExcludeCheckedResults();
+}
+
+void Application::ViewExclusions() {
+    exclusionCommands_.ViewExclusions();
+}
+
+void Application::ViewQuarantine() {
+    quarantine_.ViewQuarantine();
+}
+
+bool Application::AddExclusion(const std::string& entry) {
+    return store_.AddExclusion(entry, events_);
+}
+
+// While work runs the options stay as they are: a click stored mid-scan would restart the
+// shield timers that the scan has paused.
+void Application::CheckBoxClicked(ui::CheckBox& box) {
+    if (work_.Busy()) {
+        box.value = box.value ? 0 : 1;  // the window toggled it already: undo
+        return;
+    }
+    options_.CheckBoxClicked(box);
+}
+
+void Application::OptionClicked(ui::OptionButton& option) {
+    if (!work_.Busy()) options_.OptionClicked(option);
+}
+
+void Application::SendDataReleased() {
+    if (work_.Busy()) {
+        form_.chkSendData.value = form_.chkSendData.value ? 0 : 1;
+        return;
+    }
+    options_.SendDataReleased();
+}
+
+void Application::DriveCheckChanged() {
+    options_.DriveCheckChanged();
+}
+
+void Application::ShowOptionsTab(int tab) {
+    if (work_.Busy()) return;
+    form_.ShowPage(form_.frmOptions);
+    form_.SelectTab(tab);
+}
+
+void Application::TimerTick(ui::Timer&) {
+    // The shields, the schedule and automatic update own these timers; their ticks are
+    // answered as each of them joins the program.
+}
+
+void Application::InspectMemory(scan::RunningThreatAlert& alert) {
+    work_.Run(LongWork::Kind::Background, [&] { memoryShield_.InspectMemory(session_, alert); });
+}
+
+}  // namespace qm::app

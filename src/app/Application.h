@@ -1,0 +1,136 @@
+#pragma once
+// The program put together once: the window models, the message catalogue, the definition
+// store, the scan session, the options page, the quarantine and the memory shield, the
+// start-up steps in their order, and every command a front end can give. The window binds its
+// controls to these commands, the console calls them from its arguments, and the tests and
+// benchmarks build the same Application on the fake machine.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/ExclusionCommands.h"
+#include "app/LongWork.h"
+#include "app/OptionsPage.h"
+#include "app/SettingsStore.h"
+#include "definitions/DefinitionStore.h"
+#include "i18n/MessageCatalogue.h"
+#include "platform/Platform.h"
+#include "removal/QuarantineStore.h"
+#include "scan/ScanSession.h"
+#include "shields/MemoryShield.h"
+#include "ui/FrmMain.h"
+#include "ui/Interaction.h"
+#include "ui/MainWindowCommands.h"
+
+namespace qm::app {
+
+// What a front end lends the program: the machine, the settings store and the person in
+// front of the screen.
+struct FrontEnd {
+    platform::Platform& platform;
+    SettingsStore& settings;
+    ui::Prompts& prompts;
+    ui::Pickers& pickers;
+    ui::EventPump& pump;
+};
+
+struct StartOptions {
+    // Replaces the DataFolder ("[appdata]AntiSpywareDAT") when given.
+    std::optional<std::string> dataFolder;
+    // The window program's own file, which the Run entry names; empty: this executable.
+    std::string programPath;
+};
+
+class Application final : public ui::MainWindowCommands {
+  public:
+    Application(FrontEnd frontEnd, StartOptions options);
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The start-up steps: the definitions installed and counted, the exclusions loaded, the
+    // drive list filled, the settings loaded into the controls and the Home page shown.
+    void Start();
+
+    // ui::MainWindowCommands
+    void StartScan() override { RunScan(false); }
+    void PauseScan() override;
+    void StopScan(bool askedFromLabel) override;
+    void SelectAll() override;
+    void ResultCheckChanged(ui::ListItem& row) override;
+    void LiveListColumnClicked(int column) override;
+    void Exclude() override;
+    void ViewExclusions() override;
+    void ViewQuarantine() override;
+    void CheckBoxClicked(ui::CheckBox& box) override;
+    void OptionClicked(ui::OptionButton& option) override;
+    void SendDataReleased() override;
+    void DriveCheckChanged() override;
+    void ShowOptionsTab(int tab) override;
+    void TimerTick(ui::Timer& timer) override;
+    bool CanClose() const override { return !work_.Busy(); }
+
+    // One scan of the kind selected in `optScan`, inside the long-work bracket. Refused while
+    // other work runs. A scheduled scan that completes hands the ticked results on to
+    // `repairAfterScheduledScan` (the removal run).
+    LongWork::Outcome RunScan(bool startedByScheduler);
+    std::function<void()> repairAfterScheduledScan;
+
+    // The memory shield's pass between scans; a running threat goes to `alert`.
+    void InspectMemory(scan::RunningThreatAlert& alert);
+
+    // The Home page from the stored stamps and the installed definitions.
+    void RefreshStatusPage();
+
+    // Adds one exclusion as the Exclude button stores it; false when it could not be written.
+    bool AddExclusion(const std::string& entry);
+
+    ui::FrmMain& Form() { return form_; }
+    const i18n::MessageCatalogue& Messages() const { return messages_; }
+    const platform::ProductInfo& Product() const { return product_; }
+    const std::string& DataFolder() const { return store_.DataFolder(); }
+    defs::DefinitionStore& Store() { return store_; }
+    scan::ScanSession& Session() { return session_; }
+    OptionsPage& Options() { return options_; }
+    removal::QuarantineStore& Quarantine() { return quarantine_; }
+    ProgramSettings Settings() const {
+        return ProgramSettings(frontEnd_.settings, product_.productName);
+    }
+    bool Busy() const { return work_.Busy(); }
+    // A catalogue text by its MSG_ key.
+    std::string Message(const char* key) const { return messages_.getMessages(key); }
+
+  private:
+    // Loading outside a scan: pending events run, and nothing stops it.
+    class Events final : public defs::LoadControl {
+      public:
+        explicit Events(ui::EventPump& pump) : pump_(pump) {}
+        bool StopRequested() const override { return false; }
+        void LetEventsRun() override { pump_.LetEventsRun(); }
+
+      private:
+        ui::EventPump& pump_;
+    };
+
+    FrontEnd frontEnd_;
+    platform::ProductInfo product_;
+    i18n::MessageCatalogue messages_;
+    ui::FrmMain form_;
+    Events events_;
+    defs::DefinitionStore store_;
+    shields::MemoryShield memoryShield_;
+    scan::ScanSession session_;
+    OptionsPage options_;
+    removal::QuarantineStore quarantine_;
+    ExclusionCommands exclusionCommands_;
+    LongWork work_;
+};
+
+// The DataFolder as start-up fixes it: the given folder, or "[appdata]AntiSpywareDAT"
+// expanded; trailing separators dropped.
+std::string ResolveDataFolder(platform::ShellFolders& shell,
+                              const std::optional<std::string>& given);
+
+}  // namespace qm::app

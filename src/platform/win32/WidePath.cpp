@@ -1,0 +1,103 @@
+#include "platform/win32/WidePath.h"
+
+#include <climits>
+
+#include "platform/win32/WinApi.h"
+
+namespace qm::platform::win32 {
+
+namespace {
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+bool IsDriveLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+// "C:\..." (or "C:/..."): a drive letter, a colon and a separator.
+bool IsDriveAbsolute(const std::wstring& p) {
+    return p.size() >= 3 && IsDriveLetter(p[0]) && p[1] == L':' && IsSeparator(p[2]);
+}
+
+// "\\server\share...": two separators and a name, but not the device forms "\\.\" and "\\?\".
+bool IsUncAbsolute(const std::wstring& p) {
+    if (p.size() < 3 || !IsSeparator(p[0]) || !IsSeparator(p[1]) || IsSeparator(p[2])) {
+        return false;
+    }
+    const bool device = (p[2] == L'.' || p[2] == L'?') && (p.size() == 3 || IsSeparator(p[3]));
+    return !device;
+}
+
+// The full path the ANSI call would have worked on, from the system's own normaliser (which
+// takes long paths in its wide form).
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring buffer(path.size() + 1, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()),
+                                           buffer.data(), nullptr);
+        if (n == 0) return {};
+        // Too small a buffer gives the size needed, with the terminating NUL.
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.assign(n, L'\0');
+    }
+    return {};
+}
+
+}  // namespace
+
+std::wstring WidenAnsi(const std::string& ansi) {
+    if (ansi.empty() || ansi.size() > INT_MAX) return {};
+    const int size = static_cast<int>(ansi.size());
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), n);
+    return wide;
+}
+
+AnsiText NarrowToAnsi(const std::wstring& wide) {
+    if (wide.empty()) return {};
+    if (wide.size() > INT_MAX) return {std::string(), false};
+    const int size = static_cast<int>(wide.size());
+    // Without WC_NO_BEST_FIT_CHARS a character outside the code page may become a look-alike
+    // ("a" for "a-macron") that names a different file. Some code pages (UTF-8 among them)
+    // refuse that flag and the default-character report; the round trip below still tells.
+    auto convert = [&](DWORD flags, BOOL* usedDefault, std::string* out) {
+        return ::WideCharToMultiByte(CP_ACP, flags, wide.data(), size, out ? out->data() : nullptr,
+                                     out ? static_cast<int>(out->size()) : 0, nullptr, usedDefault);
+    };
+    DWORD flags = WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* report = &usedDefault;
+    int n = convert(flags, report, nullptr);
+    if (n <= 0) {
+        flags = 0;
+        report = nullptr;
+        n = convert(flags, report, nullptr);
+        if (n <= 0) return {std::string(), false};
+    }
+    AnsiText result;
+    result.text.assign(static_cast<std::size_t>(n), '\0');
+    n = convert(flags, report, &result.text);
+    result.text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    result.exact = n > 0 && !usedDefault && WidenAnsi(result.text) == wide;
+    return result;
+}
+
+std::wstring WideFilePath(const std::string& path) {
+    std::wstring wide = WidenAnsi(path);
+    if (!IsDriveAbsolute(wide) && !IsUncAbsolute(wide)) return wide;
+    const std::wstring full = FullPath(wide);
+    // The full form of an absolute path is absolute again, except for the reserved device
+    // names ("C:\x\nul" is "\\.\nul"), which keep going the way the ANSI call sent them.
+    if (IsDriveAbsolute(full)) return L"\\\\?\\" + full;
+    if (IsUncAbsolute(full)) return L"\\\\?\\UNC\\" + full.substr(2);
+    return wide;
+}
+
+}  // namespace qm::platform::win32

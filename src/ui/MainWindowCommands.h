@@ -1,0 +1,41 @@
+#pragma once
+// Everything the main window can ask of the program: its buttons, check boxes, option
+// buttons, menu entries and timers end in one of these. The program implements them once
+// (app::Application); the window only binds its controls to them.
+
+#include "ui/Controls.h"
+
+namespace qm::ui {
+
+class MainWindowCommands {
+  public:
+    virtual ~MainWindowCommands() = default;
+
+    virtual void StartScan() = 0;
+    virtual void PauseScan() = 0;
+    virtual void StopScan(bool askedFromLabel) = 0;
+
+    virtual void SelectAll() = 0;
+    // A results row's check mark changed (the model already holds the new mark).
+    virtual void ResultCheckChanged(ListItem& row) = 0;
+    virtual void LiveListColumnClicked(int column) = 0;
+    virtual void Exclude() = 0;
+    virtual void ViewExclusions() = 0;
+    virtual void ViewQuarantine() = 0;
+
+    // An option's control was clicked; a check box's model already shows its new value.
+    virtual void CheckBoxClicked(CheckBox& box) = 0;
+    virtual void OptionClicked(OptionButton& option) = 0;
+    // The mouse released on `chkSendData` (its value already toggled).
+    virtual void SendDataReleased() = 0;
+    virtual void DriveCheckChanged() = 0;
+    // The Settings menu: the options page at one of its tabs (1 to 4).
+    virtual void ShowOptionsTab(int tab) = 0;
+
+    // A tick of one of the window's timers.
+    virtual void TimerTick(Timer& timer) = 0;
+    // False while long work runs: the window stays until it has ended.
+    virtual bool CanClose() const = 0;
+};
+
+}  // namespace qm::ui
