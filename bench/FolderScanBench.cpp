@@ -190,7 +190,9 @@ int main(int argc, char** argv) {
         m.drives,
         m.registry,
         m.launcher,
-        m.processes};
+        m.processes,
+        m.systemRestore,
+        m.clipboard};
     qm::app::Application app(qm::app::FrontEnd{platform, m.settings, m.prompts, m.pickers, m.pump},
                              qm::app::StartOptions{std::string(FakeMachine::kDataFolder), {}});
     app.Store().InstallAndCount();

@@ -280,10 +280,11 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
                                                         const std::string& data,
                                                         const std::string& cookies, int rounds) {
     CookieFolderShell shell(machine.shell, cookies);
-    qm::platform::Platform platform{machine.files,    shell,
-                                    machine.clock,    machine.version,
-                                    machine.drives,   machine.registry,
-                                    machine.launcher, machine.processes};
+    qm::platform::Platform platform{machine.files,         shell,
+                                    machine.clock,         machine.version,
+                                    machine.drives,        machine.registry,
+                                    machine.launcher,      machine.processes,
+                                    machine.systemRestore, machine.clipboard};
     qm::app::MemorySettingsStore settings;
     BenchApplication bench(platform, settings, data);
     const auto& product = bench.product;

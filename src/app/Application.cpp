@@ -33,6 +33,10 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
                                           ? frontEnd_.platform.version.OwnExecutablePath()
                                           : options.programPath}),
       quarantine_(frontEnd_.platform, store_.DataFolder(), events_),
+      removal_(form_,
+               removal::RemovalServices{frontEnd_.platform, frontEnd_.prompts, events_, messages_,
+                                        frontEnd_.settings, product_, store_.DataFolder()},
+               quarantine_),
       exclusionCommands_(form_, store_, frontEnd_.platform, frontEnd_.prompts, messages_,
                          product_.productName, events_),
       work_(form_, Settings()) {
@@ -69,12 +73,31 @@ LongWork::Outcome Application::RunScan(bool startedByScheduler) {
         form_.ShowPage(form_.frmStatus);
     }
     if (outcome == LongWork::Outcome::Done && completed && startedByScheduler &&
-        repairAfterScheduledScan) {
-        form_.ShowPage(form_.frmResults);
-        SelectAll();
-        repairAfterScheduledScan();
+        Settings().ReadFlag(section::kOptions, "chkAutoDel", false)) {
+        RemoveEverythingFound();
     }
     return outcome;
+}
+
+LongWork::Outcome Application::RemoveEverythingFound() {
+    form_.ShowPage(form_.frmResults);
+    SelectAll();
+    removal_.autoDeleteMode = true;
+    const auto outcome = work_.Run(LongWork::Kind::Foreground, [&] { removal_.RepairNow(); });
+    removal_.autoDeleteMode = false;
+    RefreshStatusPage();
+    return outcome;
+}
+
+void Application::RepairNow() {
+    work_.Run(LongWork::Kind::Foreground, [&] { removal_.RepairNow(); });
+    RefreshStatusPage();
+}
+
+void Application::RemoveSelected() {
+    if (!form_.lblRemove.enabled) return;
+    work_.Run(LongWork::Kind::Foreground, [&] { removal_.RemoveSelected(); });
+    RefreshStatusPage();
 }
 
 void Application::RefreshStatusPage() {

@@ -5,7 +5,6 @@
 // controls to these commands, the console calls them from its arguments, and the tests and
 // benchmarks build the same Application on the fake machine.
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +17,7 @@
 #include "i18n/MessageCatalogue.h"
 #include "platform/Platform.h"
 #include "removal/QuarantineStore.h"
+#include "removal/RemovalRun.h"
 #include "scan/ScanSession.h"
 #include "shields/MemoryShield.h"
 #include "ui/FrmMain.h"
@@ -64,6 +64,10 @@ class Application final : public ui::MainWindowCommands {
     void Exclude() override;
     void ViewExclusions() override;
     void ViewQuarantine() override;
+    void RepairNow() override;
+    void RemoveSelected() override;
+    void DeleteFailedOk() override { removal_.HideDeleteFailed(); }
+    void CopyProblemList() override { removal_.CopyProblemList(); }
     void CheckBoxClicked(ui::CheckBox& box) override;
     void OptionClicked(ui::OptionButton& option) override;
     void SendDataReleased() override;
@@ -73,10 +77,12 @@ class Application final : public ui::MainWindowCommands {
     bool CanClose() const override { return !work_.Busy(); }
 
     // One scan of the kind selected in `optScan`, inside the long-work bracket. Refused while
-    // other work runs. A scheduled scan that completes hands the ticked results on to
-    // `repairAfterScheduledScan` (the removal run).
+    // other work runs. A scheduled scan that completes with "Delete spyware automatically
+    // after scheduled scan" on removes everything it found without asking.
     LongWork::Outcome RunScan(bool startedByScheduler);
-    std::function<void()> repairAfterScheduledScan;
+    // Every results row ticked and removed without questions: the scheduled scan's automatic
+    // removal, and the console's `--remove`.
+    LongWork::Outcome RemoveEverythingFound();
 
     // The memory shield's pass between scans; a running threat goes to `alert`.
     void InspectMemory(scan::RunningThreatAlert& alert);
@@ -95,6 +101,7 @@ class Application final : public ui::MainWindowCommands {
     scan::ScanSession& Session() { return session_; }
     OptionsPage& Options() { return options_; }
     removal::QuarantineStore& Quarantine() { return quarantine_; }
+    const removal::RemovalReport& LastRemoval() const { return removal_.LastReport(); }
     ProgramSettings Settings() const {
         return ProgramSettings(frontEnd_.settings, product_.productName);
     }
@@ -124,6 +131,7 @@ class Application final : public ui::MainWindowCommands {
     scan::ScanSession session_;
     OptionsPage options_;
     removal::QuarantineStore quarantine_;
+    removal::RemovalRun removal_;
     ExclusionCommands exclusionCommands_;
     LongWork work_;
 };

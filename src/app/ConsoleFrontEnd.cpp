@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/Application.h"
+#include "app/ConsoleScanOutput.h"
 #include "app/JsonWriter.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
@@ -18,7 +19,9 @@ constexpr const char* kUsage =
     "usage: quillmarsh-cli [--data-folder DIR] [--server URL] [--json] COMMAND [ARGS]\r\n"
     "  scan smart | full [--drives C,D] | file PATH | folder PATH   [--remove]\r\n"
     "  defs decode FILE | defs encode FILE | defs count\r\n"
-    "  exclude add TEXT | exclude list | quarantine list\r\n";
+    "  exclude add TEXT | exclude list\r\n"
+    "  report show\r\n"
+    "  quarantine list | quarantine restore NAME\r\n";
 
 // Lines on the console end with CR LF, as in every file the program writes.
 constexpr const char* kEol = "\r\n";
@@ -162,95 +165,24 @@ std::optional<ScanRequest> ParseScan(const std::vector<std::string>& cmd, std::s
     return r;
 }
 
-void PrintScanText(std::ostream& out, const ScanRequest& req, const ui::FrmMain& form,
-                   const scan::ScanSession& session) {
-    out << "Scan: " << req.kindName << kEol;
-    out << "Status: " << form.lblStatus.caption << kEol;
-    out << "Started: " << session.StartTime() << kEol;
-    out << "Finished: " << session.FinishTime() << kEol;
-    out << "Found:" << kEol;
-    for (const auto& row : form.lvwSpywareFound.rows) {
-        out << "  " << row.text << "  " << row.SubItem(1) << kEol;
-    }
-    out << "Results (File | Location | Type | Risk | Details):" << kEol;
-    for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
-        out << "  [" << (row.checked ? 'x' : ' ') << "] " << row.text << " | " << row.SubItem(1)
-            << " | " << row.SubItem(2) << " | " << row.SubItem(3) << " | " << row.SubItem(4)
-            << kEol;
-    }
-    out << "Processes inspected: " << form.lblMemoryInspected.caption << kEol;
-    out << "Registry entries inspected: " << form.lblRegistryInspected.caption << kEol;
-    out << "Files and folders inspected: " << form.lblFilesFolderInspected.caption << kEol;
-    out << "Items found: " << form.lblSoftwareFound.caption << kEol;
-    out << "Traces found: " << form.lbltracesFound.caption << kEol;
-}
-
-void PrintScanJson(std::ostream& out, const ScanRequest& req, const ui::FrmMain& form,
-                   const scan::ScanSession& session) {
-    JsonWriter j;
-    j.BeginObject();
-    j.Field("kind", req.kindName);
-    j.Field("status", form.lblStatus.caption);
-    j.Field("started", session.StartTime());
-    j.Field("finished", session.FinishTime());
-    j.BeginObjectIn("counters");
-    j.Field("processes", form.lblMemoryInspected.caption);
-    j.Field("registry", form.lblRegistryInspected.caption);
-    j.Field("files", form.lblFilesFolderInspected.caption);
-    j.Field("found", form.lblSoftwareFound.caption);
-    j.Field("traces", form.lbltracesFound.caption);
-    j.EndObject();
-    j.BeginArray("live");
-    for (const auto& row : form.lvwSpywareFound.rows) {
-        j.BeginObject();
-        j.Field("name", row.text);
-        j.Field("details", row.SubItem(1));
-        j.Number("icon", row.icon);
-        j.EndObject();
-    }
-    j.EndArray();
-    j.BeginArray("results");
-    for (const auto& row : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
-        j.BeginObject();
-        j.Field("name", row.text);
-        j.Field("location", row.SubItem(1));
-        j.Field("type", row.SubItem(2));
-        j.Field("risk", row.SubItem(3));
-        j.Field("details", row.SubItem(4));
-        j.Number("icon", row.icon);
-        j.Boolean("checked", row.checked);
-        j.EndObject();
-    }
-    j.EndArray();
-    j.BeginObjectIn("worklists");
-    j.BeginArray("files");
-    for (const auto& row : form.lvwFilesToBeDeleted.rows) {
-        j.BeginObject();
-        j.Field("path", row.text);
-        j.Field("threat", row.SubItem(1));
-        j.EndObject();
-    }
-    j.EndArray();
-    j.BeginArray("registry");
-    for (const auto& row : form.lvwRegistryToBeDeleted.rows) {
-        j.BeginObject();
-        j.Field("root", row.text);
-        j.Field("key", row.SubItem(1));
-        j.Field("value", row.SubItem(2));
-        j.Field("threat", row.SubItem(3));
-        j.EndObject();
-    }
-    j.EndArray();
-    j.BeginArray("cookies");
-    for (const auto& row : form.lvwCookiesToDelete.rows) {
-        j.BeginObject();
-        j.Field("path", row.text);
-        j.EndObject();
-    }
-    j.EndArray();
-    j.EndObject();
-    j.EndObject();
-    out << j.Text() << kEol;
+ScanPrintout CaptureScan(const ScanRequest& req, const ui::FrmMain& form,
+                         const scan::ScanSession& session) {
+    ScanPrintout p;
+    p.kind = req.kindName;
+    p.status = form.lblStatus.caption;
+    p.started = session.StartTime();
+    p.finished = session.FinishTime();
+    p.processes = form.lblMemoryInspected.caption;
+    p.registry = form.lblRegistryInspected.caption;
+    p.files = form.lblFilesFolderInspected.caption;
+    p.found = form.lblSoftwareFound.caption;
+    p.traces = form.lbltracesFound.caption;
+    p.live = form.lvwSpywareFound;
+    p.results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    p.fileWork = form.lvwFilesToBeDeleted;
+    p.registryWork = form.lvwRegistryToBeDeleted;
+    p.cookieWork = form.lvwCookiesToDelete;
+    return p;
 }
 
 // A path given on the command line, written as the program writes paths: "\" between names,
@@ -365,7 +297,6 @@ class Console {
         std::string error;
         auto req = ParseScan(o_.command, error);
         if (!req) return Fail(error);
-        if (req->remove) return Fail("--remove is not available in this version");
         if (!TargetUsable(*req)) return kExitError;
 
         app_.Start();
@@ -380,13 +311,22 @@ class Console {
         for (const auto& shown : prompts_.shown) {
             if (shown == missing) return kExitError;
         }
-        if (o_.json) {
-            PrintScanJson(env_.out, *req, form, app_.Session());
-        } else {
-            PrintScanText(env_.out, *req, form, app_.Session());
-        }
+        // Whether the scan found something is decided before the removal empties the lists.
         const bool found = app_.Session().Counters().itemsFound != 0 ||
                            !form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty();
+        if (req->remove) app_.SelectAll();  // as the removal will, so the listing shows it
+        ScanPrintout printout = CaptureScan(*req, form, app_.Session());
+        if (req->remove) {
+            if (app_.RemoveEverythingFound() == LongWork::Outcome::Failed) {
+                return Fail("the removal broke off");
+            }
+            printout.removal = &app_.LastRemoval();
+        }
+        if (o_.json) {
+            PrintScanJson(env_.out, printout);
+        } else {
+            PrintScanText(env_.out, printout);
+        }
         return found ? kExitFound : kExitClean;
     }
 
@@ -459,31 +399,68 @@ class Console {
         return Fail("exclude takes: add TEXT or list");
     }
 
-    // quarantine list: what the removals have backed up, folders marked with a trailing "\".
+    // quarantine list | quarantine restore NAME: what the removals have backed up, and one
+    // item put back where it came from.
     int Quarantine() {
         const auto& cmd = o_.command;
-        if (cmd.size() != 2 || cmd[1] != "list") return Fail("quarantine takes: list");
+        if (cmd.size() == 3 && cmd[1] == "restore") return Restore(cmd[2]);
+        if (cmd.size() != 2 || cmd[1] != "list")
+            return Fail("quarantine takes: list or restore NAME");
         const removal::QuarantineStore& store = app_.Quarantine();
         std::vector<std::string> items;
         for (const auto& entry : env_.platform.files.ListFolder(store.Folder())) {
-            if (text::EqualsNoCase(entry.name, removal::kQuarantineLog)) continue;
+            if (text::EqualsNoCase(entry.name, removal::kQuarantineLog) ||
+                text::EqualsNoCase(entry.name, removal::kManifestName)) {
+                continue;
+            }
             const bool folder = (entry.attributes & platform::attr::kDirectory) != 0;
             items.push_back(entry.name + (folder ? "\\" : ""));
         }
         std::sort(items.begin(), items.end());
+        const removal::Manifest manifest = store.ReadManifest();
+        if (!o_.json) {
+            for (const auto& item : items)
+                env_.out << item << kEol;
+            return kExitClean;
+        }
+        JsonWriter j;
+        j.BeginObject();
+        j.Field("folder", store.Folder());
+        j.BeginArray("items");
+        for (const auto& item : items)
+            j.Field({}, item);
+        j.EndArray();
+        j.BeginArray("entries");
+        for (const auto& e : manifest.entries) {
+            j.BeginObject();
+            j.Field("kind", removal::KindName(e.kind));
+            j.Field("original", e.original);
+            if (e.value) j.Field("value", *e.value);
+            j.Field("name", e.name);
+            j.Number("size", static_cast<long long>(e.size));
+            j.Field("hash", e.sha256);
+            j.Field("time", e.time);
+            j.Boolean("restored", e.restored);
+            j.EndObject();
+        }
+        j.EndArray();
+        j.EndObject();
+        env_.out << j.Text() << kEol;
+        return kExitClean;
+    }
+
+    int Restore(const std::string& name) {
+        const removal::RestoreOutcome outcome = app_.Quarantine().Restore(name);
+        if (!outcome.restored()) return Fail(outcome.message);
         if (o_.json) {
             JsonWriter j;
             j.BeginObject();
-            j.Field("folder", store.Folder());
-            j.BeginArray("items");
-            for (const auto& item : items)
-                j.Field({}, item);
-            j.EndArray();
+            j.Field("restored", name);
+            j.Field("message", outcome.message);
             j.EndObject();
             env_.out << j.Text() << kEol;
         } else {
-            for (const auto& item : items)
-                env_.out << item << kEol;
+            env_.out << outcome.message << kEol;
         }
         return kExitClean;
     }

@@ -58,6 +58,17 @@ class FileSystem {
     virtual std::vector<DirEntry> ListFolder(const std::string& folder) = 0;
 
     virtual std::unique_ptr<ByteReader> OpenForReading(const std::string& path) = 0;
+    // The file's length in bytes; nothing when the path names no file (a folder, or nothing).
+    // This one reads the file through; file systems that can ask the system override it.
+    virtual std::optional<std::uint64_t> FileSize(const std::string& path) {
+        auto reader = OpenForReading(path);
+        if (!reader) return std::nullopt;
+        char buffer[16 * 1024];
+        std::uint64_t size = 0;
+        while (const std::size_t got = reader->Read(buffer, sizeof buffer))
+            size += got;
+        return size;
+    }
     // Replaces the file's whole content: the new content is written beside it and moved into
     // place, so a failure leaves the old file untouched and never a half-written one.
     virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
@@ -76,6 +87,10 @@ class FileSystem {
     // Deletes a folder with everything in it, read-only, hidden and system entries included.
     // True when the folder is gone afterwards.
     virtual bool DeleteFolderTree(const std::string& folder) = 0;
+    // Asks the system to delete the file when it next starts (for a file another program
+    // holds open). False when the system refused (on Windows it needs administrator rights)
+    // or cannot do it at all.
+    virtual bool DeleteAtRestart(const std::string&) { return false; }
 };
 
 }  // namespace qm::platform

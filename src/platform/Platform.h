@@ -1,6 +1,7 @@
 #pragma once
 // The operating system as the core sees it: one reference per kind of operation.
 
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
@@ -8,6 +9,7 @@
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/ShellFolders.h"
+#include "platform/SystemRestore.h"
 #include "platform/VersionInfo.h"
 
 namespace qm::platform {
@@ -21,6 +23,8 @@ struct Platform {
     Registry& registry;
     Launcher& launcher;
     Processes& processes;
+    SystemRestore& systemRestore;
+    Clipboard& clipboard;
 };
 
 }  // namespace qm::platform

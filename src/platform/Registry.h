@@ -71,6 +71,11 @@ class Registry {
                                                    const std::string& valueName) = 0;
     virtual std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
                                                  const std::string& keyPath) = 0;
+    // The inverse of the two exports: sets every key and value the file holds, each value with
+    // its exact type and bytes, creating keys as needed. A file that does not read as a whole
+    // (or asks for a deletion) changes nothing. False when it did not read or anything in it
+    // could not be set.
+    virtual bool ImportRegistryFile(const std::string& fileBytes) = 0;
 };
 
 }  // namespace qm::platform

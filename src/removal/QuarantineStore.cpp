@@ -9,35 +9,155 @@ namespace {
 
 // How often a deletion is tried: another program may hold the file for a moment.
 constexpr int kDeleteRounds = 8;
+// A whole-key registry backup can be large, but not larger than any manifest.
+constexpr std::uint64_t kMaxRegBackupBytes = kMaxManifestBytes;
 
-std::string LastComponent(const std::string& path) {
-    std::string_view p = path;
-    while (!p.empty() && p.back() == '\\')
-        p.remove_suffix(1);
-    const auto slash = p.rfind('\\');
-    return std::string(slash == std::string_view::npos ? p : p.substr(slash + 1));
+std::string WithoutTrailingBackslashes(std::string path) {
+    while (path.size() > 1 && path.back() == '\\')
+        path.pop_back();
+    return path;
 }
 
-// "name (n).ext": the n-th copy of a name already taken.
-std::string NumberedName(const std::string& name, int n) {
-    const auto dot = name.rfind('.');
+std::string LastComponent(const std::string& path) {
+    const std::string p = WithoutTrailingBackslashes(path);
+    const auto slash = p.rfind('\\');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+// The folder holding the path ("C:\" for an item at a drive's root); empty when there is none.
+std::string ParentFolder(const std::string& path) {
+    const std::string p = WithoutTrailingBackslashes(path);
+    const auto slash = p.rfind('\\');
+    if (slash == std::string::npos || slash == 0) return {};
+    std::string parent = p.substr(0, slash);
+    if (parent.size() == 2 && parent[1] == ':') parent += '\\';
+    return parent;
+}
+
+// "name (n).ext" for a file, "name (n)" for a folder: the n-th item of a name already taken.
+std::string NumberedName(const std::string& name, int n, bool folder) {
     const std::string suffix = " (" + std::to_string(n) + ")";
-    if (dot == std::string::npos || dot == 0) return name + suffix;
+    const auto dot = name.rfind('.');
+    if (folder || dot == std::string::npos || dot == 0) return name + suffix;
     return name.substr(0, dot) + suffix + name.substr(dot);
+}
+
+// The item as the user knows it: a registry value with its name after the key.
+std::string Shown(const QuarantineEntry& entry) {
+    if (!entry.value) return entry.original;
+    return entry.original + "\\" + (entry.value->empty() ? "(Default)" : *entry.value);
+}
+
+RestoreOutcome Outcome(RestoreStatus status, std::string message) {
+    return {status, std::move(message)};
+}
+
+ContentDigest Recorded(const QuarantineEntry& entry) {
+    return {entry.size, entry.sha256};
 }
 
 }  // namespace
 
-std::string QuarantineStore::CopyIn(const std::string& path, const std::string& name) {
-    platform::FileSystem& files = platform_.files;
-    files.CreateFolder(Folder());
+std::optional<std::string> QuarantineStore::FreeName(const std::string& name, bool folder) const {
     for (int n = 1; n < 1000; ++n) {
-        const std::string copyName = n == 1 ? name : NumberedName(name, n);
-        const std::string target = Folder() + "\\" + copyName;
-        if (files.Attributes(target)) continue;  // taken by an earlier removal
-        return files.CopyFile(path, target) ? copyName : std::string();
+        const std::string candidate = n == 1 ? name : NumberedName(name, n, folder);
+        // The log and the manifest are the store's own: no copy may take their names.
+        if (text::EqualsNoCase(candidate, kQuarantineLog) ||
+            text::EqualsNoCase(candidate, kManifestName)) {
+            continue;
+        }
+        if (!platform_.files.Attributes(Folder() + "\\" + candidate)) return candidate;
     }
-    return {};
+    return std::nullopt;
+}
+
+bool QuarantineStore::AppendEntry(const QuarantineEntry& entry) {
+    platform::FileSystem& files = platform_.files;
+    const std::string path = ManifestPath();
+    std::string prefix;
+    if (!manifestReady_) {
+        if (!files.Attributes(path)) {
+            prefix = ManifestHeader() + "\r\n";
+        } else if (const auto bytes = ReadSmallFile(files, path, kMaxManifestBytes)) {
+            if (bytes->empty()) {
+                prefix = ManifestHeader() + "\r\n";
+            } else if (bytes->back() != '\n') {
+                // An append cut short by a crash: the torn line goes before another follows it,
+                // or it would run into the new entry and spoil both.
+                const auto complete = bytes->rfind('\n');
+                const std::string kept = complete == std::string::npos
+                                             ? ManifestHeader() + "\r\n"
+                                             : bytes->substr(0, complete + 1);
+                if (!files.WriteWholeFile(path, kept)) return false;
+            }
+        }
+    }
+    manifestReady_ = files.AppendToFile(path, prefix + FormatEntry(entry));
+    return manifestReady_;
+}
+
+std::optional<std::string> QuarantineStore::BackUpFile(const std::string& path,
+                                                       const std::string& name, EntryKind kind) {
+    platform::FileSystem& files = platform_.files;
+    const std::string key = text::Lower(path);
+    if (const auto made = madeCopies_.find(key); made != madeCopies_.end()) {
+        const auto unchanged = DigestOfFile(files, path);
+        if (unchanged && *unchanged == made->second.digest &&
+            DigestOfFile(files, Folder() + "\\" + made->second.name) == made->second.digest) {
+            return made->second.name;
+        }
+    }
+    files.CreateFolder(Folder());
+    const auto copyName = FreeName(name, false);
+    if (!copyName) return std::nullopt;
+    const std::string copy = Folder() + "\\" + *copyName;
+    if (!files.CopyFile(path, copy)) return std::nullopt;
+    const auto source = DigestOfFile(files, path);
+    const auto copied = DigestOfFile(files, copy);
+    if (!source || !copied || *source != *copied ||
+        !AppendEntry({kind, path, std::nullopt, *copyName, copied->size, copied->sha256,
+                      platform_.clock.NowText(), false})) {
+        // A short or altered copy is no backup, and must not stay looking like one.
+        files.DeleteFile(copy);
+        return std::nullopt;
+    }
+    LogFileRecord(path, *copyName);
+    madeCopies_[key] = {*copyName, *copied};
+    return copyName;
+}
+
+bool QuarantineStore::BackUpFolder(const std::string& source, const std::string& name) {
+    platform::FileSystem& files = platform_.files;
+    // A folder that holds the quarantine would be copied into itself.
+    if (text::StartsWith(text::Lower(Folder()) + "\\", text::Lower(source) + "\\")) return false;
+    files.CreateFolder(Folder());
+    const auto copyName = FreeName(name, true);
+    if (!copyName) return false;
+    const std::string copy = Folder() + "\\" + *copyName;
+    if (!files.CreateFolder(copy)) return false;
+    TreeDigest tree;
+    const bool whole = WalkTree(files, source, [&](const TreeEntry& entry) {
+        const std::string to = copy + "\\" + entry.relative;
+        if (entry.folder) {
+            tree.AddFolder(entry.relative);
+            return files.CreateFolder(to);
+        }
+        const std::string from = source + "\\" + entry.relative;
+        if (!files.CopyFile(from, to)) return false;
+        const auto original = DigestOfFile(files, from);
+        const auto copied = DigestOfFile(files, to);
+        if (!original || !copied || *original != *copied) return false;
+        tree.AddFile(entry.relative, *copied);
+        events_.LetEventsRun();
+        return true;
+    });
+    const ContentDigest digest = tree.Finish();
+    if (!whole || !AppendEntry({EntryKind::Folder, source, std::nullopt, *copyName, digest.size,
+                                digest.sha256, platform_.clock.NowText(), false})) {
+        files.DeleteFolderTree(copy);
+        return false;
+    }
+    return true;
 }
 
 void QuarantineStore::LogFileRecord(const std::string& path, const std::string& name) {
@@ -54,7 +174,8 @@ void QuarantineStore::LogRegistryRecord(const std::string& keyPath, const std::s
                                                 "\r\nValue: " + valueName + "\r\n\r\n\r\n");
 }
 
-bool QuarantineStore::WriteRegBackup(const std::string& backupName, const std::string& fileBytes) {
+std::optional<std::string> QuarantineStore::WriteRegBackup(const std::string& backupName,
+                                                           const std::string& fileBytes) {
     std::string name = backupName;
     std::erase_if(name, [](char c) { return c == '/' || c == ':' || c == '\\'; });
     // Other characters a file name cannot hold, and a length that keeps the path usable.
@@ -68,12 +189,31 @@ bool QuarantineStore::WriteRegBackup(const std::string& backupName, const std::s
     platform::FileSystem& files = platform_.files;
     files.CreateFolder(Folder());
     for (int n = 1; n < 1000; ++n) {
-        const std::string file =
-            Folder() + "\\" + (n == 1 ? name : name + " (" + std::to_string(n) + ")") + ".reg";
+        const std::string fileName =
+            (n == 1 ? name : name + " (" + std::to_string(n) + ")") + ".reg";
+        const std::string file = Folder() + "\\" + fileName;
         if (files.Attributes(file)) continue;
-        return files.WriteWholeFile(file, fileBytes);
+        if (!files.WriteWholeFile(file, fileBytes)) return std::nullopt;
+        if (DigestOfFile(files, file) != DigestOfBytes(fileBytes)) {
+            files.DeleteFile(file);
+            return std::nullopt;
+        }
+        return fileName;
     }
-    return false;
+    return std::nullopt;
+}
+
+bool QuarantineStore::RecordRegistryBackup(const std::string& location,
+                                           const std::optional<std::string>& valueName,
+                                           const std::string& nameInQuarantine,
+                                           const std::string& fileBytes) {
+    const ContentDigest digest = DigestOfBytes(fileBytes);
+    return AppendEntry({EntryKind::Registry, location, valueName, nameInQuarantine, digest.size,
+                        digest.sha256, platform_.clock.NowText(), false});
+}
+
+void QuarantineStore::DiscardRegBackup(const std::string& nameInQuarantine) {
+    platform_.files.DeleteFile(Folder() + "\\" + nameInQuarantine);
 }
 
 bool QuarantineStore::QuarantineFile(const std::string& path, const std::string& name) {
@@ -81,19 +221,15 @@ bool QuarantineStore::QuarantineFile(const std::string& path, const std::string&
     if (!defs::PlainFileExists(files, path) || !text::EqualsNoCase(LastComponent(path), name)) {
         return false;
     }
-    bool copied = false;
+    bool backedUp = false;
     for (int round = 0; round < kDeleteRounds; ++round) {
         if (!defs::PlainFileExists(files, path)) break;
-        if (!copied) {
-            const std::string copyName = CopyIn(path, name);
-            copied = !copyName.empty();
-            if (copied) LogFileRecord(path, copyName);
-        }
+        if (!backedUp) backedUp = BackUpFile(path, name, EntryKind::File).has_value();
         // Without its copy the file stays: the removal run lists it as not removed.
-        if (copied) files.DeleteFile(path);
+        if (backedUp) files.DeleteFile(path);
         events_.LetEventsRun();
     }
-    return copied;
+    return backedUp;
 }
 
 bool QuarantineStore::QuarantineItem(const std::string& path) {
@@ -104,15 +240,12 @@ bool QuarantineStore::QuarantineItem(const std::string& path) {
     if (!isFile && !isFolder) return false;
     const std::string name = LastComponent(path);
     if (isFolder) {
-        std::string source = path;
-        if (!source.empty() && source.back() == '\\') source.pop_back();
-        if (!CopyFolder(source, Folder() + "\\" + name)) return false;
+        const std::string source = WithoutTrailingBackslashes(path);
+        if (!BackUpFolder(source, name)) return false;
         files.DeleteFolderTree(source);
         return true;
     }
-    const std::string copyName = CopyIn(path, name);
-    if (copyName.empty()) return false;
-    LogFileRecord(path, copyName);
+    if (!BackUpFile(path, name, EntryKind::File)) return false;
     for (int round = 0; round < kDeleteRounds; ++round) {
         if (files.DeleteFile(path) || !files.Attributes(path)) break;
         events_.LetEventsRun();
@@ -121,38 +254,207 @@ bool QuarantineStore::QuarantineItem(const std::string& path) {
 }
 
 bool QuarantineStore::QuarantineCookie(const std::string& path) {
-    const std::string name = LastComponent(path);
-    const std::string copyName = CopyIn(path, name);
-    if (copyName.empty()) return false;
-    LogFileRecord(path, copyName);
+    if (!BackUpFile(path, LastComponent(path), EntryKind::Cookie)) return false;
     platform_.files.DeleteFile(path);
     return true;
 }
 
-bool QuarantineStore::CopyFolder(const std::string& from, const std::string& to) {
-    // A folder of an earlier removal with the same name is added to, file by file; a file
-    // name that is taken there gets a numbered name rather than replacing the older copy.
+Manifest QuarantineStore::ReadManifest() const {
+    return removal::ReadManifest(platform_.files, ManifestPath());
+}
+
+std::optional<std::string> QuarantineStore::VerifiedCopyOf(const std::string& originalPath) const {
     platform::FileSystem& files = platform_.files;
-    if (!files.CreateFolder(to)) return false;
-    bool whole = true;
-    for (const auto& entry : files.ListFolder(from)) {
-        const std::string source = from + "\\" + entry.name;
-        if (entry.attributes & platform::attr::kDirectory) {
-            whole = CopyFolder(source, to + "\\" + entry.name) && whole;
+    const std::string original = WithoutTrailingBackslashes(originalPath);
+    const Manifest manifest = ReadManifest();
+    std::optional<ContentDigest> now;
+    bool nowRead = false;
+    // The newest copy first: an older one may hold what the file was before.
+    for (auto it = manifest.entries.rbegin(); it != manifest.entries.rend(); ++it) {
+        const QuarantineEntry& entry = *it;
+        if (entry.restored || entry.kind == EntryKind::Registry) continue;
+        std::string candidate;
+        std::optional<ContentDigest> recorded;
+        const std::string& from = entry.original;
+        if (entry.kind != EntryKind::Folder && text::EqualsNoCase(from, original)) {
+            candidate = entry.name;
+            recorded = Recorded(entry);
+        } else if (entry.kind == EntryKind::Folder && original.size() > from.size() + 1 &&
+                   original[from.size()] == '\\' &&
+                   text::EqualsNoCase(std::string_view(original).substr(0, from.size()), from)) {
+            // A file inside a quarantined folder: the folder's entry covers the whole tree.
+            candidate = entry.name + original.substr(from.size());
+        } else {
             continue;
         }
-        bool copied = false;
-        for (int n = 1; n < 1000 && !copied; ++n) {
-            const std::string target =
-                to + "\\" + (n == 1 ? entry.name : NumberedName(entry.name, n));
-            if (files.Attributes(target)) continue;
-            copied = files.CopyFile(source, target);
-            if (!copied) break;
+        const auto copy = DigestOfFile(files, Folder() + "\\" + candidate);
+        if (!copy || (recorded && *copy != *recorded)) continue;
+        if (!nowRead) {
+            now = DigestOfFile(files, original);
+            nowRead = true;
         }
-        whole = copied && whole;
-        events_.LetEventsRun();
+        // A file that cannot be read any more (held by another program) is judged by its
+        // entry alone; that needs an entry of its own.
+        if (now ? *copy != *now : !recorded) continue;
+        return candidate;
     }
-    return whole;
+    return std::nullopt;
+}
+
+RestoreOutcome QuarantineStore::RestoreFile(const QuarantineEntry& entry) {
+    platform::FileSystem& files = platform_.files;
+    const std::string& target = entry.original;
+    if (files.Attributes(target)) {
+        return Outcome(RestoreStatus::TargetExists,
+                       "Not restored: " + target + " exists; nothing was overwritten.");
+    }
+    const std::string parent = ParentFolder(target);
+    if (parent.empty() || !defs::FolderExists(files, parent)) {
+        return Outcome(RestoreStatus::FolderGone, "Not restored: the folder " +
+                                                      (parent.empty() ? target : parent) +
+                                                      " no longer exists.");
+    }
+    const std::string copy = Folder() + "\\" + entry.name;
+    if (DigestOfFile(files, copy) != Recorded(entry)) {
+        return Outcome(RestoreStatus::DamagedCopy,
+                       "Not restored: the quarantine copy \"" + entry.name +
+                           "\" is missing or no longer has its recorded size and hash.");
+    }
+    if (!files.CopyFile(copy, target)) {
+        return Outcome(RestoreStatus::Failed, "Not restored: " + target + " could not be written.");
+    }
+    if (DigestOfFile(files, target) != Recorded(entry)) {
+        files.DeleteFile(target);
+        return Outcome(RestoreStatus::Failed,
+                       "Not restored: the copy written to " + target + " came out damaged.");
+    }
+    return Outcome(RestoreStatus::Restored, "Restored " + target + ".");
+}
+
+RestoreOutcome QuarantineStore::RestoreFolder(const QuarantineEntry& entry) {
+    platform::FileSystem& files = platform_.files;
+    const std::string target = WithoutTrailingBackslashes(entry.original);
+    if (files.Attributes(target)) {
+        return Outcome(RestoreStatus::TargetExists,
+                       "Not restored: " + target + " exists; nothing was overwritten.");
+    }
+    const std::string parent = ParentFolder(target);
+    if (parent.empty() || !defs::FolderExists(files, parent)) {
+        return Outcome(RestoreStatus::FolderGone, "Not restored: the folder " +
+                                                      (parent.empty() ? target : parent) +
+                                                      " no longer exists.");
+    }
+    const std::string copy = Folder() + "\\" + entry.name;
+    if (DigestOfTree(files, copy) != Recorded(entry)) {
+        return Outcome(RestoreStatus::DamagedCopy,
+                       "Not restored: the quarantine copy \"" + entry.name +
+                           "\" is missing or no longer has its recorded size and hash.");
+    }
+    if (!files.CreateFolder(target)) {
+        return Outcome(RestoreStatus::Failed, "Not restored: " + target + " could not be created.");
+    }
+    TreeDigest tree;
+    const bool whole = WalkTree(files, copy, [&](const TreeEntry& item) {
+        const std::string to = target + "\\" + item.relative;
+        if (item.folder) {
+            tree.AddFolder(item.relative);
+            return files.CreateFolder(to);
+        }
+        if (!files.CopyFile(copy + "\\" + item.relative, to)) return false;
+        const auto written = DigestOfFile(files, to);
+        if (!written) return false;
+        tree.AddFile(item.relative, *written);
+        events_.LetEventsRun();
+        return true;
+    });
+    if (!whole || tree.Finish() != Recorded(entry)) {
+        files.DeleteFolderTree(target);
+        return Outcome(RestoreStatus::Failed,
+                       "Not restored: " + target + " could not be copied back whole.");
+    }
+    return Outcome(RestoreStatus::Restored, "Restored " + target + ".");
+}
+
+RestoreOutcome QuarantineStore::RestoreRegistry(const QuarantineEntry& entry) {
+    using Status = platform::RegistryRead::Status;
+    platform::Registry& registry = platform_.registry;
+    const std::string shown = Shown(entry);
+    const auto slash = entry.original.find('\\');
+    const auto root = RootOfHiveName(std::string_view(entry.original).substr(0, slash));
+    const std::string key =
+        slash == std::string::npos ? std::string() : entry.original.substr(slash + 1);
+    if (!root || text::TrimView(key).empty()) {
+        return Outcome(RestoreStatus::Failed,
+                       "Not restored: " + shown + " names no registry key that can be restored.");
+    }
+    const auto present = [&] {
+        const Status status = registry.ReadValue(*root, key, entry.value.value_or("")).status;
+        return entry.value ? status != Status::NoKey && status != Status::NoValue
+                           : status != Status::NoKey;
+    };
+    if (present()) {
+        return Outcome(RestoreStatus::TargetExists,
+                       "Not restored: " + shown + " exists; nothing was overwritten.");
+    }
+    const auto bytes =
+        ReadSmallFile(platform_.files, Folder() + "\\" + entry.name, kMaxRegBackupBytes);
+    if (!bytes || DigestOfBytes(*bytes) != Recorded(entry)) {
+        return Outcome(RestoreStatus::DamagedCopy,
+                       "Not restored: the registry backup \"" + entry.name +
+                           "\" is missing or no longer has its recorded size and hash.");
+    }
+    if (!registry.ImportRegistryFile(*bytes) || !present()) {
+        return Outcome(RestoreStatus::Failed, "Not restored: the registry backup \"" + entry.name +
+                                                  "\" could not be imported.");
+    }
+    return Outcome(RestoreStatus::Restored, "Restored " + shown + ".");
+}
+
+RestoreOutcome QuarantineStore::Restore(const std::string& nameInQuarantine) {
+    Manifest manifest = ReadManifest();
+    if (manifest.status == Manifest::Status::Missing) {
+        return Outcome(RestoreStatus::NoManifest,
+                       "Not restored: the quarantine has no manifest (" + ManifestPath() + ").");
+    }
+    if (manifest.status == Manifest::Status::Damaged) {
+        return Outcome(RestoreStatus::DamagedManifest, "Not restored: the quarantine manifest " +
+                                                           ManifestPath() +
+                                                           " is damaged; nothing was changed.");
+    }
+    std::size_t found = manifest.entries.size();
+    bool restoredBefore = false;
+    for (std::size_t i = 0; i < manifest.entries.size(); ++i) {
+        if (!text::EqualsNoCase(manifest.entries[i].name, nameInQuarantine)) continue;
+        if (manifest.entries[i].restored) {
+            restoredBefore = true;
+        } else {
+            found = i;
+        }
+    }
+    if (found == manifest.entries.size()) {
+        if (restoredBefore) {
+            return Outcome(RestoreStatus::AlreadyRestored,
+                           "\"" + nameInQuarantine + "\" has already been restored.");
+        }
+        return Outcome(RestoreStatus::UnknownName,
+                       "Nothing named \"" + nameInQuarantine + "\" is in the quarantine.");
+    }
+    QuarantineEntry& entry = manifest.entries[found];
+    RestoreOutcome outcome = entry.kind == EntryKind::Registry ? RestoreRegistry(entry)
+                             : entry.kind == EntryKind::Folder ? RestoreFolder(entry)
+                                                               : RestoreFile(entry);
+    if (!outcome.restored()) return outcome;
+    // The copy stays; its entry says it is back, so it is neither offered again nor taken for
+    // the backup of a later removal.
+    entry.restored = true;
+    std::string rewritten = ManifestHeader() + "\r\n";
+    for (const auto& e : manifest.entries)
+        rewritten += FormatEntry(e);
+    if (!platform_.files.WriteWholeFile(ManifestPath(), rewritten)) {
+        outcome.message += " The manifest could not be updated and still lists it as quarantined.";
+    }
+    manifestReady_ = false;
+    return outcome;
 }
 
 void QuarantineStore::ViewQuarantine() {

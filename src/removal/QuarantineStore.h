@@ -1,35 +1,62 @@
 #pragma once
 // The quarantine: before the removal run deletes a file, folder or cookie it copies it into
-// DataFolder\quarantine and appends a record to "QuarantineLog.txt". Nothing is deleted
-// without its copy: an item whose copy fails stays where it is.
+// DataFolder\quarantine, checks that the copy has the original's size and content hash, adds an
+// entry to the manifest and appends a record to "QuarantineLog.txt". Nothing is deleted
+// without such a verified copy: an item whose copy fails, or comes out short or altered, stays
+// where it is and leaves no copy behind. Restore puts an item back where it came from.
 
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "definitions/LoadControl.h"
 #include "platform/Platform.h"
+#include "removal/ContentHash.h"
+#include "removal/QuarantineManifest.h"
 
 namespace qm::removal {
 
 inline constexpr const char* kQuarantineLog = "QuarantineLog.txt";
+
+enum class RestoreStatus {
+    Restored,
+    UnknownName,      // the manifest has no entry of that name
+    AlreadyRestored,  // its entry is marked restored
+    TargetExists,     // something stands at the original location (or the value or key exists)
+    FolderGone,       // the folder the item came from is no longer there
+    NoManifest,       // the quarantine has no manifest
+    DamagedManifest,  // the manifest does not read
+    DamagedCopy,      // the copy is missing or no longer has its recorded size and hash
+    Failed,           // copying back or importing did not work; nothing was left at the target
+};
+
+struct RestoreOutcome {
+    RestoreStatus status = RestoreStatus::Failed;
+    std::string message;  // one sentence for the user
+    bool restored() const { return status == RestoreStatus::Restored; }
+};
 
 class QuarantineStore {
   public:
     QuarantineStore(platform::Platform& platform, std::string dataFolder, defs::LoadControl& events)
         : platform_(platform), dataFolder_(std::move(dataFolder)), events_(events) {}
 
-    // On for the removal run's first pass only: records are written while it is on.
+    // On for the removal run's first pass only: records are written while it is on. The
+    // manifest gets its entries whatever the switch says: every copy is a backup.
     bool logging = false;
 
     std::string Folder() const { return dataFolder_ + "\\quarantine"; }
     std::string LogPath() const { return Folder() + "\\" + kQuarantineLog; }
+    std::string ManifestPath() const { return Folder() + "\\" + kManifestName; }
 
     // Backs up and deletes one file (an executable, a library). False when the file is not
-    // there, or when no copy could be made (the file is then left in place).
+    // there, or when no verified copy could be made (the file is then left in place).
     bool QuarantineFile(const std::string& path, const std::string& name);
     // Backs up and deletes a file or a whole folder; false when there is nothing at the path
-    // or the copy failed (the item is then left in place).
+    // or no verified copy could be made (the item is then left in place). True once the copy
+    // is safe, even when the deletion then failed (a file another program holds).
     bool QuarantineItem(const std::string& path);
-    // Backs up and deletes one cookie file; false when no copy could be made.
+    // Backs up and deletes one cookie file; false when no verified copy could be made.
     bool QuarantineCookie(const std::string& path);
 
     // "<date-time> - File: <name>", " - Location: <path>", two empty lines.
@@ -38,23 +65,68 @@ class QuarantineStore {
     // "<date-time> - Key: <key path>", "Value: <value name>", two empty lines.
     void LogRegistryRecord(const std::string& keyPath, const std::string& valueName);
     // Saves a registry-editor file under the backup name without "/", ":" and "\" and with
-    // ".reg" (numbered when taken). False when it could not be written.
-    bool WriteRegBackup(const std::string& backupName, const std::string& fileBytes);
+    // ".reg" (numbered when taken), and reads it back to check it. The file's name in the
+    // quarantine, or nothing when it could not be written whole.
+    std::optional<std::string> WriteRegBackup(const std::string& backupName,
+                                              const std::string& fileBytes);
+    // The manifest entry of a registry backup written by WriteRegBackup, once the key or value
+    // is gone: `location` is "<hive name>\<key path>", `valueName` the value's name (empty for
+    // the default value) or nothing for a whole key.
+    bool RecordRegistryBackup(const std::string& location,
+                              const std::optional<std::string>& valueName,
+                              const std::string& nameInQuarantine, const std::string& fileBytes);
+    // Deletes a registry backup that backs up nothing (its key or value could not be deleted).
+    void DiscardRegBackup(const std::string& nameInQuarantine);
+
+    // Every entry of the manifest, for listing.
+    Manifest ReadManifest() const;
+    // The name in the quarantine (relative to Folder(), "Tool (2)\sub\a.dll" for a file inside
+    // a quarantined folder) of a copy of the file at `originalPath` that is there now with its
+    // recorded size and hash and, when the file can still be read, the same content as it.
+    // Nothing when there is no such copy.
+    std::optional<std::string> VerifiedCopyOf(const std::string& originalPath) const;
+
+    // Puts the item of that name back: a file, folder or cookie is copied back to where it came
+    // from and checked against its recorded size and hash, a registry backup is imported into
+    // the registry. Never creates a missing folder and never overwrites: the restore is refused
+    // when something stands at the original location (for the registry: the value, or for a
+    // whole key the key, exists). The copy stays in the quarantine and its entry is marked
+    // restored, so a restore never loses the backup.
+    RestoreOutcome Restore(const std::string& nameInQuarantine);
 
     // Quarantine menu, "View Quarantine": the folder in the file manager.
     void ViewQuarantine();
 
   private:
-    // Copies the file into the quarantine under its own name, or under "name (2).ext" and so
-    // on when an earlier removal left a file of that name: a clash never loses the newer file.
-    // The copy's name, or empty when no copy could be made.
-    std::string CopyIn(const std::string& path, const std::string& name);
-    // Copies a folder with everything in it; false when any part could not be copied.
-    bool CopyFolder(const std::string& from, const std::string& to);
+    // A name in the quarantine folder that nothing uses: `name`, then "name (2).ext" (a
+    // folder: "name (2)") and so on. Nothing when all are taken.
+    std::optional<std::string> FreeName(const std::string& name, bool folder) const;
+    // Copies the file in, checks the copy and records it; the copy's name, or nothing (and no
+    // copy left behind) when it could not be made or does not match.
+    std::optional<std::string> BackUpFile(const std::string& path, const std::string& name,
+                                          EntryKind kind);
+    // The same for a folder with everything in it, file by file.
+    bool BackUpFolder(const std::string& source, const std::string& name);
+    // Appends one line to the manifest (writing the header first for a new one).
+    bool AppendEntry(const QuarantineEntry& entry);
+
+    RestoreOutcome RestoreFile(const QuarantineEntry& entry);
+    RestoreOutcome RestoreFolder(const QuarantineEntry& entry);
+    RestoreOutcome RestoreRegistry(const QuarantineEntry& entry);
 
     platform::Platform& platform_;
     std::string dataFolder_;
     defs::LoadControl& events_;
+    // The manifest was found (or made) ready for appending: it ends with a complete line.
+    bool manifestReady_ = false;
+    // The copies this store made, by the original's lower-cased path: a file that survives
+    // the first pass (held open by another program) is not copied again by the second while
+    // it is unchanged.
+    struct MadeCopy {
+        std::string name;
+        ContentDigest digest;
+    };
+    std::unordered_map<std::string, MadeCopy> madeCopies_;
 };
 
 }  // namespace qm::removal

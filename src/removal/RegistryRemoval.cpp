@@ -6,45 +6,41 @@
 
 namespace qm::removal {
 
-std::string HiveNameOf(std::uint32_t root) {
-    switch (root) {
-        case platform::root::kClassesRoot:
-            return "HKEY_CLASSES_ROOT";
-        case platform::root::kCurrentUser:
-            return "HKEY_CURRENT_USER";
-        case platform::root::kLocalMachine:
-            return "HKEY_LOCAL_MACHINE";
-        case platform::root::kUsers:
-            return "HKEY_USERS";
-        case platform::root::kCurrentConfig:
-            return "HKEY_CURRENT_CONFIG";
-        case platform::root::kDynData:
-            return "HKEY_DYN_DATA";
-        default:
-            return {};
-    }
-}
-
 bool RegistryRemoval::DeleteKey(std::uint32_t root, const std::string& keyPath) {
+    const std::string location = HiveNameOf(root) + "\\" + keyPath;
     const auto backup = registry_.ExportKey(root, HiveNameOf(root), keyPath);
-    if (!backup || !quarantine_.WriteRegBackup(HiveNameOf(root) + "\\" + keyPath, *backup)) {
+    if (!backup) return false;
+    const auto name = quarantine_.WriteRegBackup(location, *backup);
+    if (!name) return false;
+    if (!registry_.DeleteKeyTree(root, keyPath)) {
+        // A tree deletion can stop half way: then the backup holds what is gone and stays.
+        if (registry_.ExportKey(root, HiveNameOf(root), keyPath) == backup) {
+            quarantine_.DiscardRegBackup(*name);
+        } else {
+            quarantine_.RecordRegistryBackup(location, std::nullopt, *name, *backup);
+        }
         return false;
     }
-    if (!registry_.DeleteKeyTree(root, keyPath)) return false;
+    quarantine_.RecordRegistryBackup(location, std::nullopt, *name, *backup);
     quarantine_.LogRegistryRecord(std::to_string(static_cast<std::int32_t>(root)) + "\\" + keyPath,
                                   "All Values");
     return true;
 }
 
-void RegistryRemoval::DeleteValue(std::uint32_t root, const std::string& keyPath,
+bool RegistryRemoval::DeleteValue(std::uint32_t root, const std::string& keyPath,
                                   const std::string& valueName) {
     const std::string hive = HiveNameOf(root);
     const auto backup = registry_.ExportValue(root, hive, keyPath, valueName);
-    if (!backup || !quarantine_.WriteRegBackup(hive + "\\" + keyPath + "\\" + valueName, *backup)) {
-        return;
+    if (!backup) return false;
+    const auto name = quarantine_.WriteRegBackup(hive + "\\" + keyPath + "\\" + valueName, *backup);
+    if (!name) return false;
+    if (!registry_.DeleteValue(root, keyPath, valueName)) {
+        quarantine_.DiscardRegBackup(*name);
+        return false;
     }
-    registry_.DeleteValue(root, keyPath, valueName);
+    quarantine_.RecordRegistryBackup(hive + "\\" + keyPath, valueName, *name, *backup);
     if (!valueName.empty()) quarantine_.LogRegistryRecord(hive + "\\" + keyPath, valueName);
+    return true;
 }
 
 void RegistryRemoval::WriteValue(std::uint32_t root, const std::string& keyPath,

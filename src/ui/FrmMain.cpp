@@ -82,6 +82,12 @@ FrmMain::FrmMain() {
     cmdHijack.caption = "Launch Anti-Hijack";
     cmdHijack.visible = false;
     Command4.caption = "Repair Now";
+    lblRemove.caption = "Remove";
+    lblViewLogFile.caption = "Show Report";
+    // The removal's progress shows only while a removal runs.
+    pgbDeleteSpywaresFound.visible = false;
+    lblDeletingPercentageCompleted.visible = false;
+    lblDeletingCaption.visible = false;
 
     tmrMemoryInspected = {2000, true};
     tmrCheckHomePage = {5000, true};

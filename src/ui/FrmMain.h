@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ui/Controls.h"
+#include "ui/FrmDelete.h"
 
 namespace qm::ui {
 
@@ -42,13 +43,19 @@ struct FrmMain {
     ListView lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     Label lblRemovePicSoftwareFound;
     Label lblDeletingCaption;  // the removal's progress text
+    Label lblDeletingPercentageCompleted;
+    ProgressBar pgbDeleteSpywaresFound;
     Button cmdRemove, cmdSelectAll, Command4, cmdExclude;
+    Label lblRemove;  // "Remove": the removal run without its questions
+    // The navigation labels the removal run enables.
+    Label lblSweepNow, lblOptions, lblResult, lblExit;
 
     // Hidden worklists.
     ListView lvwFilesToBeDeleted, lvwFileNotFounds, lvwRegistryToBeDeleted, lvwCookiesToDelete;
 
     // Status page.
     Label lblDefCount, lblVersion, lblDefVersion, lblDefRemoved, lblLastScan, lblLastFullScan;
+    Label lblViewLogFile;                  // "Show Report"
     CheckBox chkAutoProtect, chkHomePage;  // the two shields' quick switches
 
     // Options page: the tab strip selects which of the four frames shows.
@@ -74,6 +81,9 @@ struct FrmMain {
 
     // Background timers.
     Timer tmrMemoryInspected, tmrCheckHomePage, tmrScheduler, timUpdate, tmrScroll, tmrTimeOut;
+
+    // The removal run's "Delete Failed" window.
+    FrmDelete frmDelete;
 
     MousePointer mousePointer = MousePointer::Default;
     WindowState windowState = WindowState::Normal;

@@ -22,6 +22,13 @@ class MainWindowCommands {
     virtual void Exclude() = 0;
     virtual void ViewExclusions() = 0;
     virtual void ViewQuarantine() = 0;
+    // `Command4`, "Repair Now": confirms, then removes the checked detections.
+    virtual void RepairNow() = 0;
+    // `lblRemove`: the removal run without its questions.
+    virtual void RemoveSelected() = 0;
+    // "Delete Failed": "Ok" and "Copy List".
+    virtual void DeleteFailedOk() = 0;
+    virtual void CopyProblemList() = 0;
 
     // An option's control was clicked; a check box's model already shows its new value.
     virtual void CheckBoxClicked(CheckBox& box) = 0;

@@ -214,6 +214,82 @@ check "the threat program has ended" sh -c "! '$wine' taskkill /f /im qmcli-thre
 check "the innocent program still runs" sh -c "'$wine' taskkill /f /im qmcli-innocent.exe >/dev/null 2>&1"
 rm -f "$cookies"/qm@qmcli-*
 
+# Removal: a machine seeded with file, folder, registry and cookie threats, one of the files
+# held open by a running program. --remove takes exactly the detections, leaves verified copies,
+# log records and manifest entries in the quarantine, lists the held file as failed and leaves
+# it for the next start, which deletes it; restore brings a file back byte for byte and a
+# registry value back with its type and data, and never overwrites.
+rm_data="$work/rm-defs" place="$work/rm"
+fresh_set "$rm_data"
+mkdir -p "$place/Rm Folder/inner"
+head -c 3000 /dev/urandom >"$place/qmrm-free.exe"
+cp "$place/qmrm-free.exe" "$work/qmrm-free.original"
+echo held >"$place/qmrm-held.dll"
+echo inner >"$place/Rm Folder/inner/note.txt"
+"$wine" reg add 'HKCU\Software\QmRmTest' /v Dialer /t REG_EXPAND_SZ /d '%TEMP%\qmrm-dialer.exe' /f >/dev/null 2>&1
+printf 'id\n1\nqmrm-tracker.example/\n' >"$cookies/qm@qmrm-tracker[1].txt"
+defs="$rm_data"
+encode FileDefinition.dat 'qmrm-free.exe=Rm Free|C:\qm-cli-e2e\rm|Adware' \
+  'qmrm-held.dll=Rm Held|C:\qm-cli-e2e\rm|Adware'
+encode DirectoryDefinition.dat 'Rm Folder=Rm Folder|C:\qm-cli-e2e\rm\Rm Folder|Spyware'
+encode RegistryDefinition.dat '1^Software\QmRmTest^Dialer=Rm Dialer|Dialer'
+encode BlockedCookies.dat 'qmrm-tracker.example'
+encode ExeDefinition.dat
+cp "$sleeper" "$work/qmrm-holder.exe"
+"$wine" 'C:\qm-cli-e2e\qmrm-holder.exe' --hold 'C:\qm-cli-e2e\rm\qmrm-held.dll' >/dev/null 2>&1 &
+sleep 2
+run --json --data-folder 'C:\qm-cli-e2e\rm-defs' scan smart --remove
+check "scan --remove still says it found something" test "$rc" -eq 1
+removal() {  # removal FIELD: the removal object's field, one item a line (kind|location)
+  python3 -c 'import json,sys
+d = json.load(open(sys.argv[1], encoding="latin-1"))["removal"]
+v = d[sys.argv[2]]
+if isinstance(v, list):
+    print("\n".join(sorted(x["kind"] + "|" + x["location"] if isinstance(x, dict) else x for x in v)))
+else:
+    print(json.dumps(v))' "$out" "$1"
+}
+check "the removal took exactly the detections" test "$(removal removed)" = 'cookie|C:\users\'"$(id -un)"'\AppData\Local\Microsoft\Windows\INetCookies\qm@qmrm-tracker[1].txt
+file|C:\qm-cli-e2e\rm\qmrm-free.exe
+folder|C:\qm-cli-e2e\rm\Rm Folder
+registry|HKEY_CURRENT_USER\Software\QmRmTest\Dialer'
+check "the held file failed" test "$(removal failed)" = 'C:\qm-cli-e2e\rm\qmrm-held.dll'
+check "and is left for the next start" test "$(removal scheduledAtRestart)" = 'C:\qm-cli-e2e\rm\qmrm-held.dll'
+check "the removed figure counts at least these four" test "$(removal removedTotal)" -ge 4
+check "the file is gone" test ! -e "$place/qmrm-free.exe"
+check "the folder is gone" test ! -e "$place/Rm Folder"
+check "the cookie is gone" test ! -e "$cookies/qm@qmrm-tracker[1].txt"
+check "the registry value is gone" sh -c "! '$wine' reg query 'HKCU\\Software\\QmRmTest' /v Dialer >/dev/null 2>&1"
+q="$rm_data/quarantine"
+check "the file's copy is in the quarantine" cmp -s "$q/qmrm-free.exe" "$work/qmrm-free.original"
+check "the folder's copy is in the quarantine" test -e "$q/Rm Folder/inner/note.txt"
+check "the held file's copy is in the quarantine" test -e "$q/qmrm-held.dll"
+check "the log has the file's record" grep -qF ' - Location: C:\qm-cli-e2e\rm\qmrm-free.exe' "$q/QuarantineLog.txt"
+run --json --data-folder 'C:\qm-cli-e2e\rm-defs' quarantine list
+entries() { python3 -c 'import json,sys
+d = json.load(open(sys.argv[1], encoding="latin-1"))
+print("\n".join(sorted(e["kind"] + "|" + e["name"] for e in d["entries"])))' "$out"; }
+check "the manifest lists every backup" test "$(entries | cut -d'|' -f1 | sort | tr '\n' ' ')" = 'cookie file file folder registry '
+reg_backup=$(entries | sed -n 's/^registry|//p')
+"$wine" taskkill /f /im qmrm-holder.exe >/dev/null 2>&1
+sleep 1
+"$wine" wineboot -r >/dev/null 2>&1
+check "the restart deleted the held file" test ! -e "$place/qmrm-held.dll"
+run --data-folder 'C:\qm-cli-e2e\rm-defs' quarantine restore qmrm-free.exe
+check "restore exits 0" test "$rc" -eq 0
+check "the file is back byte for byte" cmp -s "$place/qmrm-free.exe" "$work/qmrm-free.original"
+run --data-folder 'C:\qm-cli-e2e\rm-defs' quarantine restore qmrm-free.exe
+check "a second restore is refused" test "$rc" -eq 2
+echo newer >"$cookies/qm@qmrm-tracker[1].txt"
+run --data-folder 'C:\qm-cli-e2e\rm-defs' quarantine restore 'qm@qmrm-tracker[1].txt'
+check "a restore over a file that stands there is refused" test "$rc" -eq 2
+check "and leaves that file alone" grep -qx newer "$cookies/qm@qmrm-tracker[1].txt"
+run --data-folder 'C:\qm-cli-e2e\rm-defs' quarantine restore "$reg_backup"
+check "the registry backup restores" test "$rc" -eq 0
+check "the value is back with its type and data" sh -c "'$wine' reg query 'HKCU\\Software\\QmRmTest' /v Dialer 2>/dev/null | tr -d '\r' | grep -qE 'Dialer +REG_EXPAND_SZ +%TEMP%.qmrm-dialer.exe'"
+"$wine" reg delete 'HKCU\Software\QmRmTest' /f >/dev/null 2>&1
+rm -f "$cookies"/qm@qmrm-*
+
 rm -rf "$work"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

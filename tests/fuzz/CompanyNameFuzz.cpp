@@ -16,6 +16,7 @@
 #include "scan/VersionResource.h"
 #include "support/ChunkedReader.h"
 #include "support/PeImage.h"
+#include "support/ReadOnlyFileSystem.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void Check(bool ok, const char* what) {
 }
 
 // A file system holding one file, whatever the path.
-class OneFile final : public platform::FileSystem {
+class OneFile final : public test::ReadOnlyFileSystem {
   public:
     OneFile(std::string bytes, std::vector<std::size_t> sizes)
         : bytes_(std::move(bytes)), sizes_(std::move(sizes)) {}
@@ -36,18 +37,6 @@ class OneFile final : public platform::FileSystem {
     std::unique_ptr<platform::ByteReader> OpenForReading(const std::string&) override {
         return std::make_unique<test::ChunkedReader>(bytes_, sizes_);
     }
-    std::optional<std::uint32_t> Attributes(const std::string&) override {
-        return platform::attr::kArchive;
-    }
-    std::vector<platform::DirEntry> ListFolder(const std::string&) override { return {}; }
-    bool WriteWholeFile(const std::string&, const std::string&) override { return false; }
-    bool DeleteFile(const std::string&) override { return false; }
-    bool RenameFile(const std::string&, const std::string&) override { return false; }
-    bool MoveReplacing(const std::string&, const std::string&) override { return false; }
-    bool CreateFolder(const std::string&) override { return false; }
-    bool CopyFile(const std::string&, const std::string&) override { return false; }
-    bool AppendToFile(const std::string&, const std::string&) override { return false; }
-    bool DeleteFolderTree(const std::string&) override { return false; }
 
   private:
     std::string bytes_;

@@ -19,6 +19,7 @@
 #include "TempFolder.h"
 #include "app/Application.h"
 #include "definitions/LineScramble.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32VersionInfo.h"
 #include "ui/win32/MainWindow.h"
@@ -244,6 +245,79 @@ TEST_F(GuiTest, AScanThatFailsPartWayLeavesTheWindowUsableAndClosable) {
     EXPECT_TRUE(quit);
 }
 
+// Answers "Really Delete?" with Yes once the box is open.
+void CALLBACK AnswerReallyDelete(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = ::FindWindowA("#32770", "Really Delete?");
+    if (!box) return;
+    ::KillTimer(nullptr, timer);
+    ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!::OpenClipboard(nullptr)) return text;
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
+            text = bytes;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+// The whole removal as the user sees it: Select All, Repair Now, the confirmation, and the
+// "Delete Failed" window for a file another program holds open, with its Copy List and Ok.
+TEST_F(GuiTest, RepairNowRemovesTheTickedThreatsAndListsTheOneHeldOpen) {
+    wintest::TempFolder place;
+    const std::string free = place / "qmgui-free.exe";
+    const std::string held = place / "qmgui-held.dll";
+    wintest::PutFile(free, "MZ free");
+    wintest::PutFile(held, "MZ held");
+    wintest::PutFile(data / "FileDefinition.dat",
+                     Scrambled({"qmgui-free.exe=Gui Free|" + place.path() + "|Adware",
+                                "qmgui-held.dll=Gui Held|" + place.path() + "|Adware"}));
+    for (const char* name : {"DirectoryDefinition.dat", "RegistryDefinition.dat",
+                             "ExeDefinition.dat", "BlockedCookies.dat"}) {
+        wintest::PutFile(data / name, "");
+    }
+    // Readable, so it can be backed up, but not deletable while this handle is open.
+    platform::win32::UniqueFile holder(::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                     nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    Click(w, IDC_cmdScan);
+    Click(w, IDC_optScan0);
+    Click(w, IDC_cmdScanNow);
+    Click(w, IDC_cmdResults);
+    ASSERT_EQ(RowCount(w, IDC_lvwResults), 2);
+    Click(w, IDC_cmdSelectAll);
+    ::SetTimer(nullptr, 0, 20, AnswerReallyDelete);
+    Click(w, IDC_Command4);  // returns when the removal has ended
+
+    EXPECT_EQ(::GetFileAttributesA(free.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(::GetFileAttributesA(held.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RowCount(w, IDC_lvwResults), 1);
+    EXPECT_NE(::GetFileAttributesA((data / "quarantine\\qmgui-free.exe").c_str()),
+              INVALID_FILE_ATTRIBUTES);
+    HWND failed = program->DeleteFailedWindow();
+    ASSERT_NE(failed, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(failed) != FALSE; }));
+    EXPECT_EQ(RowCount(failed, IDC_lstProblem), 1);
+    char cell[512] = {};
+    ListView_GetItemText(::GetDlgItem(failed, IDC_lstProblem), 0, 0, cell, sizeof cell);
+    EXPECT_EQ(std::string(cell), held);
+    Screenshot(failed, "delete-failed");
+
+    Click(failed, IDC_cmdCopyList);
+    EXPECT_EQ(ClipboardText(), held + "\r\n");
+    Click(failed, IDC_cmdDeleteOk);
+    EXPECT_FALSE(::IsWindowVisible(failed));
+    holder.reset();
+    ::DeleteFileA(held.c_str());
+}
+
 // Finds the program's open question box and answers it.
 void CALLBACK AnswerYes(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = ::FindWindowA("#32770", "Quillmarsh");
@@ -426,6 +500,10 @@ class MainWindowTest : public ::testing::Test {
         void Exclude() override {}
         void ViewExclusions() override {}
         void ViewQuarantine() override {}
+        void RepairNow() override {}
+        void RemoveSelected() override {}
+        void DeleteFailedOk() override {}
+        void CopyProblemList() override {}
         void CheckBoxClicked(CheckBox&) override {}
         void OptionClicked(OptionButton&) override {}
         void SendDataReleased() override {}

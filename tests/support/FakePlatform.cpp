@@ -107,6 +107,9 @@ void FakeFileSystem::RemoveTree(const std::string& folder) {
 bool FakeFileSystem::DeleteFile(const std::string& path) {
     const auto it = nodes_.find(KeyOf(path));
     if (it == nodes_.end() || (it->second.attributes & platform::attr::kDirectory)) return false;
+    for (const auto& held : failDeletesOf) {
+        if (KeyOf(held) == it->first) return false;
+    }
     nodes_.erase(it);
     return true;
 }
@@ -333,6 +336,64 @@ bool FakeRegistry::DeleteValue(std::uint32_t root, const std::string& keyPath,
     }
     const auto key = keys_.find(KeyOf(root, keyPath));
     return key != keys_.end() && key->second.erase(text::Lower(valueName)) > 0;
+}
+
+bool FakeRegistry::ImportRegistryFile(const std::string& fileBytes) {
+    ++imports;
+    struct Line {
+        std::uint32_t root;
+        std::string key;
+        std::optional<std::pair<std::string, std::string>> value;  // name, text
+    };
+    static const std::pair<const char*, std::uint32_t> kRoots[] = {
+        {"HKEY_CLASSES_ROOT", platform::root::kClassesRoot},
+        {"HKEY_CURRENT_USER", platform::root::kCurrentUser},
+        {"HKEY_LOCAL_MACHINE", platform::root::kLocalMachine},
+        {"HKEY_USERS", platform::root::kUsers},
+        {"HKEY_CURRENT_CONFIG", platform::root::kCurrentConfig},
+        {"HKEY_DYN_DATA", platform::root::kDynData}};
+    std::vector<Line> lines;
+    std::string_view rest = fileBytes;
+    while (!rest.empty()) {
+        const auto end = rest.find("\r\n");
+        if (end == std::string_view::npos) return false;  // every line ends with CR LF
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end + 2);
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            const std::string_view path = line.substr(1, line.size() - 2);
+            const auto slash = path.find('\\');
+            if (slash == std::string_view::npos) return false;
+            std::optional<std::uint32_t> root;
+            for (const auto& [name, value] : kRoots) {
+                if (text::EqualsNoCase(path.substr(0, slash), name)) root = value;
+            }
+            if (!root) return false;
+            lines.push_back({*root, std::string(path.substr(slash + 1)), std::nullopt});
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (lines.empty() || equals == std::string_view::npos) return false;
+        lines.push_back(
+            {lines.back().root, lines.back().key,
+             std::pair(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)))});
+    }
+    if (lines.empty()) return false;
+    if (failWritesLeft > 0) {
+        --failWritesLeft;
+        return false;
+    }
+    for (const auto& line : lines) {
+        for (auto r : readOnlyRoots) {
+            if (r == line.root) return false;
+        }
+        if (line.value) {
+            Put(line.root, line.key, line.value->first,
+                Value{platform::RegistryValueType::String, line.value->second, 0});
+        } else {
+            PutKey(line.root, line.key);
+        }
+    }
+    return true;
 }
 
 FakeMachine::FakeMachine() {

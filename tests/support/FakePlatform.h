@@ -42,6 +42,11 @@ class FakeFileSystem final : public platform::FileSystem {
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::vector<platform::DirEntry> ListFolder(const std::string& folder) override;
     std::unique_ptr<platform::ByteReader> OpenForReading(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) override {
+        const auto attributes = Attributes(path);
+        if (!attributes || (*attributes & platform::attr::kDirectory)) return std::nullopt;
+        return Content(path)->size();
+    }
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
     bool DeleteFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
@@ -52,6 +57,16 @@ class FakeFileSystem final : public platform::FileSystem {
     bool DeleteFolderTree(const std::string& folder) override;
     // Paths (any case) whose copies fail: a locked or unreadable file.
     std::vector<std::string> failCopiesOf;
+    // Paths (any case) that cannot be deleted: a file another program holds open.
+    std::vector<std::string> failDeletesOf;
+    // Deletions the system was asked to make at the next start; refused when set.
+    bool refuseDeleteAtRestart = false;
+    std::vector<std::string> deleteAtRestart;
+    bool DeleteAtRestart(const std::string& path) override {
+        if (refuseDeleteAtRestart || !Has(path)) return false;
+        deleteAtRestart.push_back(path);
+        return true;
+    }
 
   private:
     static std::string KeyOf(const std::string& path);
@@ -143,6 +158,10 @@ class FakeRegistry final : public platform::Registry {
     std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
                                          const std::string& keyPath) override;
     bool failExports = false;
+    // Reads back what the two exports above write (string values only: the stand-in keeps no
+    // types). Nothing is set unless the whole file reads.
+    bool ImportRegistryFile(const std::string& fileBytes) override;
+    int imports = 0;
 
   private:
     static std::string KeyOf(std::uint32_t root, const std::string& keyPath);
@@ -240,6 +259,34 @@ class ScriptedPump final : public ui::EventPump {
     }
 };
 
+// System Restore: available unless told otherwise; the calls are recorded.
+class FakeSystemRestore final : public platform::SystemRestore {
+  public:
+    bool available = true;
+    bool beginSucceeds = true;
+    std::vector<std::string> begun;  // descriptions
+    std::vector<std::int64_t> ended;
+    bool Available() override { return available; }
+    std::optional<std::int64_t> Begin(const std::string& description, int) override {
+        begun.push_back(description);
+        if (!beginSucceeds) return std::nullopt;
+        return static_cast<std::int64_t>(begun.size());
+    }
+    bool End(std::int64_t sequence) override {
+        ended.push_back(sequence);
+        return true;
+    }
+};
+
+class FakeClipboard final : public platform::Clipboard {
+  public:
+    std::string text;
+    bool PutText(const std::string& t) override {
+        text = t;
+        return true;
+    }
+};
+
 // One fake machine with everything wired together.
 struct FakeMachine {
     FakeFileSystem files;
@@ -250,13 +297,15 @@ struct FakeMachine {
     FakeRegistry registry;
     RecordingLauncher launcher;
     FakeProcesses processes;
+    FakeSystemRestore systemRestore;
+    FakeClipboard clipboard;
     ScriptedPrompts prompts;
     ScriptedPickers pickers;
     ScriptedPump pump;
     app::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
-    platform::Platform platform{files,  shell,    clock,    version,
-                                drives, registry, launcher, processes};
+    platform::Platform platform{files,    shell,    clock,     version,       drives,
+                                registry, launcher, processes, systemRestore, clipboard};
 
     FakeMachine();
     static constexpr const char* kDataFolder =

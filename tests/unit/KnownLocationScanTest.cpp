@@ -9,6 +9,7 @@
 #include "scan/ScanSession.h"
 #include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
+#include "support/ReadOnlyFileSystem.h"
 
 namespace qm::scan {
 namespace {
@@ -142,7 +143,7 @@ TEST(CompanyName, FindsEntriesAcrossReadBoundariesInLargeFiles) {
 
 // One file of several GiB, made up as it is read: zeros, with a version table at `tableAt`.
 // Nothing holds the file, so only the reader's own buffers can use memory.
-class HugeFile final : public platform::FileSystem {
+class HugeFile final : public test::ReadOnlyFileSystem {
   public:
     HugeFile(std::uint64_t size, std::uint64_t tableAt, std::string table)
         : size_(size), tableAt_(tableAt), table_(std::move(table)) {}
@@ -168,18 +169,6 @@ class HugeFile final : public platform::FileSystem {
         };
         return std::make_unique<Reader>(*this);
     }
-    std::optional<std::uint32_t> Attributes(const std::string&) override {
-        return platform::attr::kArchive;
-    }
-    std::vector<platform::DirEntry> ListFolder(const std::string&) override { return {}; }
-    bool WriteWholeFile(const std::string&, const std::string&) override { return false; }
-    bool DeleteFile(const std::string&) override { return false; }
-    bool RenameFile(const std::string&, const std::string&) override { return false; }
-    bool MoveReplacing(const std::string&, const std::string&) override { return false; }
-    bool CreateFolder(const std::string&) override { return false; }
-    bool CopyFile(const std::string&, const std::string&) override { return false; }
-    bool AppendToFile(const std::string&, const std::string&) override { return false; }
-    bool DeleteFolderTree(const std::string&) override { return false; }
 
   private:
     std::uint64_t size_, tableAt_;

@@ -32,7 +32,7 @@ TEST_F(RegistryRemovalTest, ValuesAndKeysAreBackedUpOneFileEachThenDeletedAndLog
     m.registry.Put(root::kCurrentUser, "Software\\Bar\\Sub", "x",
                    {RegistryValueType::String, "1", 0});
     store.logging = true;
-    removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Back\\\"Slash");
+    EXPECT_TRUE(removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Back\\\"Slash"));
     EXPECT_FALSE(m.registry.Get(root::kCurrentUser, "Software\\Bar", "Back\\\"Slash"));
     // The backup's name loses its separators; a quote, which no file name holds, becomes "_".
     EXPECT_EQ(m.files.Content(Q("HKEY_CURRENT_USERSoftwareBarBack_Slash.reg")),
@@ -47,20 +47,40 @@ TEST_F(RegistryRemovalTest, ValuesAndKeysAreBackedUpOneFileEachThenDeletedAndLog
     EXPECT_EQ(Log(), when + " - Key: HKEY_CURRENT_USER\\Software\\Bar\r\nValue: Back\\\"Slash" +
                          "\r\n\r\n\r\n" + when +
                          " - Key: -2147483647\\Software\\Bar\r\nValue: All Values\r\n\r\n\r\n");
+    // The manifest names each backup and what it brings back.
+    const auto entries = store.ReadManifest().entries;
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].kind, EntryKind::Registry);
+    EXPECT_EQ(entries[0].original, "HKEY_CURRENT_USER\\Software\\Bar");
+    EXPECT_EQ(entries[0].value, "Back\\\"Slash");
+    EXPECT_EQ(entries[0].name, "HKEY_CURRENT_USERSoftwareBarBack_Slash.reg");
+    const auto backup = m.files.Content(Q(entries[0].name));
+    ASSERT_TRUE(backup);
+    EXPECT_EQ(entries[0].sha256, DigestOfBytes(*backup).sha256);
+    EXPECT_EQ(entries[0].size, backup->size());
+    EXPECT_EQ(entries[1].original, "HKEY_CURRENT_USER\\Software\\Bar");
+    EXPECT_EQ(entries[1].value, std::nullopt);
+    EXPECT_EQ(entries[1].name, "HKEY_CURRENT_USERSoftwareBar.reg");
 }
 
 TEST_F(RegistryRemovalTest, NothingIsDeletedWithoutItsBackup) {
     m.registry.Put(root::kCurrentUser, "Software\\Bar", "Run", {RegistryValueType::String, "v", 0});
     store.logging = true;
     m.registry.failExports = true;
-    removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Run");
+    EXPECT_FALSE(removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Run"));
     EXPECT_FALSE(removal.DeleteKey(root::kCurrentUser, "Software\\Bar"));
     m.registry.failExports = false;
     m.files.failWrites = true;  // the backup file cannot be written
-    removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Run");
+    EXPECT_FALSE(removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Run"));
+    EXPECT_FALSE(removal.DeleteKey(root::kCurrentUser, "Software\\Bar"));
+    m.files.failWrites = false;
+    // A value the account may read but not delete keeps no backup that backs up nothing.
+    m.registry.readOnlyRoots = {root::kCurrentUser};
+    EXPECT_FALSE(removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Run"));
     EXPECT_FALSE(removal.DeleteKey(root::kCurrentUser, "Software\\Bar"));
     EXPECT_TRUE(m.registry.Get(root::kCurrentUser, "Software\\Bar", "Run"));
     EXPECT_EQ(Log(), "(none)");
+    EXPECT_TRUE(m.files.ListFolder(store.Folder()).empty());
 }
 
 TEST_F(RegistryRemovalTest, WriteValueStoresNumbersAsNumbersAndTrimsText) {

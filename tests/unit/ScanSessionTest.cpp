@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 
@@ -633,45 +635,35 @@ TEST_F(ScanSessionTest, ResultsGetTheirRiskAndDetailsAtTheEndOfTheScan) {
     EXPECT_EQ(rows[0].SubItem(4), "Not malicious but can be a privacy concern");
 }
 
-TEST_F(ScanSessionTest, ScheduledScanWithAutomaticRemovalTicksEveryRowAndRepairs) {
+TEST_F(ScanSessionTest, OnlyACompletedScheduledScanRemovesByItself) {
     m.PutCompleteDefinitionSet();
     Select(ScanKind::FullSystem);
-    int repairs = 0;
-    bool allTickedAtRepair = false;
-    app.repairAfterScheduledScan = [&] {
-        ++repairs;
-        allTickedAtRepair = true;
-        for (const auto& r : form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
-            allTickedAtRepair = allTickedAtRepair && r.checked;
-        }
-    };
-    m.pump.onEvents = [&](long long) {
+    SetOption("chkAutoDel", "1");
+    const auto findSomething = [&](long long) {
         auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
         if (results.rows.empty()) results.Add("Bad Thing", ui::detection::kFile);
     };
-    app.RunScan(true);
-    EXPECT_EQ(repairs, 1);
-    EXPECT_TRUE(allTickedAtRepair);
-    EXPECT_TRUE(form.frmResults.visible);
-
+    m.pump.onEvents = findSomething;
     // A scan started by the user does not remove anything by itself.
     app.RunScan(false);
-    EXPECT_EQ(repairs, 1);
+    EXPECT_FALSE(app.LastRemoval().ran);
     EXPECT_FALSE(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.at(0).checked);
-}
-
-TEST_F(ScanSessionTest, CancelledScheduledScanDoesNotRepair) {
-    m.PutCompleteDefinitionSet();
-    Select(ScanKind::FullSystem);
-    int repairs = 0;
-    app.repairAfterScheduledScan = [&] { ++repairs; };
+    // Nor does a scheduled one that was stopped.
     m.prompts.answers = {MessageAnswer::Yes};
-    m.pump.onEvents = [&](long long call) {
-        if (call == 1) session.StopScan(true);
+    bool stopped = false;
+    m.pump.onEvents = [&](long long) {
+        if (!std::exchange(stopped, true)) session.StopScan(true);
     };
     app.RunScan(true);
     EXPECT_EQ(form.lblStatus.caption, "Scanning was cancelled.");
-    EXPECT_EQ(repairs, 0);
+    EXPECT_FALSE(app.LastRemoval().ran);
+    // A scheduled scan that ran to its end does, without asking.
+    m.pump.onEvents = findSomething;
+    m.prompts.shown.clear();
+    app.RunScan(true);
+    EXPECT_TRUE(app.LastRemoval().ran);
+    EXPECT_TRUE(m.prompts.shown.empty());
+    EXPECT_TRUE(form.frmResults.visible);
 }
 
 // ---- Completion stamps ------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // The quarantine on real files and folders: copies before deletions, a name clash kept twice,
-// a read-only folder tree copied and removed, and a locked file left in place.
+// a read-only folder tree copied and removed, a locked file left in place, and restores that
+// bring back every byte and never overwrite.
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
@@ -56,6 +57,51 @@ TEST(QuarantineOnDiskTest, ItemsAreBackedUpBeforeTheyAreDeleted) {
     }
     EXPECT_TRUE(wintest::PathExists(temp / "a\\locked.exe"));
     EXPECT_FALSE(wintest::PathExists(store.Folder() + "\\locked.exe"));
+}
+
+TEST(QuarantineOnDiskTest, AFileAndAFolderTreeComeBackByteForByteAndNothingIsOverwritten) {
+    wintest::TempFolder temp;
+    platform::win32::Win32Platform machine;
+    NoEvents events;
+    QuarantineStore store(machine.platform, temp / "data", events);
+    // Every byte value, over more than one read chunk.
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += static_cast<char>(i * 7 % 256);
+    ASSERT_TRUE(machine.files.CreateFolder(temp / "app\\Tool\\sub\\deeper"));
+    ASSERT_TRUE(machine.files.CreateFolder(temp / "app\\Tool\\empty"));
+    wintest::PutFile(temp / "app\\bar.dll", bytes);
+    wintest::PutFile(temp / "app\\Tool\\a.dll", "a");
+    const std::string deep = temp / "app\\Tool\\sub\\deeper\\b.bin";
+    wintest::PutFile(deep, bytes.substr(1000));
+    ::SetFileAttributesA(deep.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(store.QuarantineItem(temp / "app\\bar.dll"));
+    ASSERT_TRUE(store.QuarantineItem(temp / "app\\Tool"));
+    ASSERT_FALSE(wintest::PathExists(temp / "app\\bar.dll"));
+    ASSERT_FALSE(wintest::PathExists(temp / "app\\Tool"));
+
+    wintest::PutFile(temp / "app\\bar.dll", "newer");
+    EXPECT_EQ(store.Restore("bar.dll").status, RestoreStatus::TargetExists);
+    EXPECT_EQ(wintest::FileContent(temp / "app\\bar.dll"), "newer");
+    ASSERT_TRUE(::DeleteFileA((temp / "app\\bar.dll").c_str()));
+
+    // Another run of the program restores from what this one left on disk.
+    QuarantineStore later(machine.platform, temp / "data", events);
+    const RestoreOutcome file = later.Restore("bar.dll");
+    EXPECT_TRUE(file.restored()) << file.message;
+    EXPECT_EQ(wintest::FileContent(temp / "app\\bar.dll"), bytes);
+    const RestoreOutcome folder = later.Restore("tool");
+    EXPECT_TRUE(folder.restored()) << folder.message;
+    EXPECT_EQ(wintest::FileContent(temp / "app\\Tool\\a.dll"), "a");
+    EXPECT_EQ(wintest::FileContent(deep), bytes.substr(1000));
+    EXPECT_EQ(
+        ::GetFileAttributesA(deep.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
+        static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(wintest::PathExists(temp / "app\\Tool\\empty"));
+    EXPECT_EQ(later.Restore("Tool").status, RestoreStatus::AlreadyRestored);
+    const auto entries = store.ReadManifest().entries;
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_TRUE(entries[0].restored && entries[1].restored);
 }
 
 }  // namespace

@@ -48,10 +48,27 @@ std::wstring FullPath(const std::wstring& path) {
     return {};
 }
 
+// Paths shorter than this reach the wide calls as they are, and the system normalises them as
+// it did for the ANSI calls; only longer ones need the full "\\?\" form. (Folders are limited
+// to 248 characters, files to 260.)
+constexpr std::size_t kPlainPathLimit = 240;
+
+// Plain ASCII is the same in every ANSI code page and in UTF-16: the walk meets almost only
+// such names, and converts them without asking the system.
+template <typename From, typename To>
+bool CopyIfAscii(const From& from, To& to) {
+    for (const auto c : from) {
+        if (static_cast<unsigned>(c) >= 0x80) return false;
+    }
+    to.assign(from.begin(), from.end());
+    return true;
+}
+
 }  // namespace
 
 std::wstring WidenAnsi(const std::string& ansi) {
     if (ansi.empty() || ansi.size() > INT_MAX) return {};
+    if (std::wstring ascii; CopyIfAscii(ansi, ascii)) return ascii;
     const int size = static_cast<int>(ansi.size());
     const int n = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
     if (n <= 0) return {};
@@ -63,6 +80,7 @@ std::wstring WidenAnsi(const std::string& ansi) {
 AnsiText NarrowToAnsi(const std::wstring& wide) {
     if (wide.empty()) return {};
     if (wide.size() > INT_MAX) return {std::string(), false};
+    if (AnsiText ascii; CopyIfAscii(wide, ascii.text)) return ascii;
     const int size = static_cast<int>(wide.size());
     // Without WC_NO_BEST_FIT_CHARS a character outside the code page may become a look-alike
     // ("a" for "a-macron") that names a different file. Some code pages (UTF-8 among them)
@@ -91,6 +109,7 @@ AnsiText NarrowToAnsi(const std::wstring& wide) {
 
 std::wstring WideFilePath(const std::string& path) {
     std::wstring wide = WidenAnsi(path);
+    if (wide.size() < kPlainPathLimit) return wide;
     if (!IsDriveAbsolute(wide) && !IsUncAbsolute(wide)) return wide;
     const std::wstring full = FullPath(wide);
     // The full form of an absolute path is absolute again, except for the reserved device

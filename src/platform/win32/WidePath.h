@@ -20,7 +20,8 @@ struct AnsiText {
 };
 AnsiText NarrowToAnsi(const std::wstring& wide);
 
-// The path as the wide file API should receive it. An absolute path ("C:\..." or
+// The path as the wide file API should receive it. A short path goes as it is: the system
+// normalises it as it did for the ANSI calls. A long absolute path ("C:\..." or
 // "\\server\share\...") is made full first, exactly as the ANSI call would have done
 // ("/" to "\", doubled separators, "." and ".." components, trailing dots and spaces), and
 // then given the "\\?\" form, which has no length limit and no further normalisation. Other

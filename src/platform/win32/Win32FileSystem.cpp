@@ -141,6 +141,17 @@ std::unique_ptr<ByteReader> Win32FileSystem::OpenForReading(const std::string& p
     return std::make_unique<FileByteReader>(std::move(file));
 }
 
+// From the directory entry: the file is not opened, so a file another program holds open
+// without sharing still has its size.
+std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(WideFilePath(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return std::nullopt;
+    }
+    return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
 bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
     if (path.empty()) return false;
     const std::wstring target = WideFilePath(path);
@@ -275,6 +286,10 @@ bool Win32FileSystem::CreateFolder(const std::string& folder) {
     }
     ::CreateDirectoryW(WideFilePath(path).c_str(), nullptr);
     return isFolder(path);
+}
+
+bool Win32FileSystem::DeleteAtRestart(const std::string& path) {
+    return ::MoveFileExW(WideFilePath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 }  // namespace qm::platform::win32

@@ -13,6 +13,7 @@ class Win32FileSystem final : public FileSystem {
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::vector<DirEntry> ListFolder(const std::string& folder) override;
     std::unique_ptr<ByteReader> OpenForReading(const std::string& path) override;
+    std::optional<std::uint64_t> FileSize(const std::string& path) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
     bool DeleteFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
@@ -21,6 +22,7 @@ class Win32FileSystem final : public FileSystem {
     bool CopyFile(const std::string& from, const std::string& to) override;
     bool AppendToFile(const std::string& path, const std::string& bytes) override;
     bool DeleteFolderTree(const std::string& folder) override;
+    bool DeleteAtRestart(const std::string& path) override;
 };
 
 }  // namespace qm::platform::win32

@@ -3,6 +3,7 @@
 // references the core takes. Not copyable: `platform` refers to the members.
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -10,6 +11,7 @@
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellFolders.h"
+#include "platform/win32/Win32SystemRestore.h"
 #include "platform/win32/Win32VersionInfo.h"
 
 namespace qm::platform::win32 {
@@ -27,7 +29,10 @@ struct Win32Platform {
     Win32Registry registry;
     Win32Launcher launcher;
     Win32Processes processes;
-    Platform platform{files, shell, clock, version, drives, registry, launcher, processes};
+    Win32SystemRestore systemRestore;
+    Win32Clipboard clipboard;
+    Platform platform{files,    shell,    clock,     version,       drives,
+                      registry, launcher, processes, systemRestore, clipboard};
 };
 
 }  // namespace qm::platform::win32

@@ -6,6 +6,7 @@
 
 #include "platform/win32/Handle.h"
 #include "platform/win32/RegistryExport.h"
+#include "platform/win32/RegistryImport.h"
 #include "platform/win32/WinApi.h"
 
 namespace qm::platform::win32 {
@@ -171,6 +172,10 @@ std::optional<std::string> Win32Registry::ExportValue(std::uint32_t root,
 std::optional<std::string> Win32Registry::ExportKey(std::uint32_t root, const std::string& rootName,
                                                     const std::string& keyPath) {
     return ExportRegistryKey(RootKey(root), rootName, keyPath);
+}
+
+bool Win32Registry::ImportRegistryFile(const std::string& fileBytes) {
+    return win32::ImportRegistryFile(fileBytes);
 }
 
 }  // namespace qm::platform::win32

@@ -22,6 +22,7 @@ class Win32Registry final : public Registry {
                                            const std::string& valueName) override;
     std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
                                          const std::string& keyPath) override;
+    bool ImportRegistryFile(const std::string& fileBytes) override;
 };
 
 }  // namespace qm::platform::win32

@@ -114,7 +114,10 @@ bool SameRow(const ListItem& a, const ListItem& b) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& commands)
-    : instance_(instance), model_(model), commands_(commands) {}
+    : instance_(instance),
+      model_(model),
+      commands_(commands),
+      deleteFailed_(instance, model.frmDelete, commands) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_) {
@@ -162,6 +165,7 @@ INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
 
 void MainWindow::OnInit() {
     detectionIcons_ = MakeDetectionIcons();
+    deleteFailed_.Create(hwnd_);
     AddToolTips();
     struct ListSetup {
         int id;
@@ -300,6 +304,11 @@ void MainWindow::Sync() {
         {IDC_lblRemovePicSoftwareFound, &m.lblRemovePicSoftwareFound},
         {IDC_cmdSelectAll, &m.cmdSelectAll},
         {IDC_Command4, &m.Command4},
+        {IDC_lblRemove, &m.lblRemove},
+        {IDC_lblDeletingPercentageCompleted, &m.lblDeletingPercentageCompleted},
+        {IDC_lblDeletingCaption, &m.lblDeletingCaption},
+        {IDC_pgbDeleteSpywaresFound, &m.pgbDeleteSpywaresFound},
+        {IDC_lblViewLogFile, &m.lblViewLogFile},
         {IDC_cmdExclude, &m.cmdExclude},
         {IDC_chkMakeLog, &m.chkMakeLog},
         {IDC_optScanAllSelectedHardDrive, &m.optScanAllSelectedHardDrive},
@@ -426,6 +435,7 @@ void MainWindow::Sync() {
     SyncList(IDC_lvwSpywareFound, m.lvwSpywareFound);
     SyncList(IDC_lvwResults, m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
     SyncList(IDC_lvwHardDrives, m.lvwHardDrives);
+    deleteFailed_.Sync();
     ::SetCursor(::LoadCursorA(nullptr, m.mousePointer == MousePointer::Hourglass
                                            ? MAKEINTRESOURCEA(32514)     // IDC_WAIT
                                            : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
@@ -532,6 +542,12 @@ void MainWindow::Command(int id) {
             break;
         case IDC_cmdExclude:
             commands_.Exclude();
+            break;
+        case IDC_Command4:
+            commands_.RepairNow();
+            break;
+        case IDC_lblRemove:
+            if (m.lblRemove.enabled) commands_.RemoveSelected();
             break;
         case IDM_mnuQuarItem + 0:
             commands_.ViewQuarantine();

@@ -12,6 +12,7 @@
 #include "platform/win32/Handle.h"
 #include "ui/FrmMain.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/DeleteFailedWindow.h"
 
 namespace qm::ui::win32 {
 
@@ -40,6 +41,7 @@ class MainWindow {
     void Sync();
     // Runs a page button's, option's or menu entry's action, as a click on it does.
     void Command(int id);
+    HWND DeleteFailedHandle() const { return deleteFailed_.Handle(); }
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -61,6 +63,7 @@ class MainWindow {
     MainWindowCommands& commands_;
     HWND hwnd_ = nullptr;
     UniqueImageList detectionIcons_;
+    DeleteFailedWindow deleteFailed_;
     bool syncing_ = false;  // check-box changes made by Sync are not the user's
     struct ListSnapshot {
         std::vector<ListItem> rows;

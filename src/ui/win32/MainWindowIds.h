@@ -3,6 +3,15 @@
 
 #define IDD_FRMMAIN 100
 #define IDR_MAINMENU 101
+#define IDD_FRMDELETE 102
+
+/* "Delete Failed" */
+#define IDC_lblDeleteAdvice 3001
+#define IDC_lstProblem 3002
+#define IDC_lblDeleteSafeMode 3003
+#define IDC_lblDeleteRestart 3004
+#define IDC_cmdDeleteOk 3005
+#define IDC_cmdCopyList 3006
 
 #define IDC_cmdStatus 1001
 #define IDC_cmdScan 1002
@@ -31,6 +40,7 @@
 #define IDC_capLastFullScan 1156
 #define IDC_chkAutoProtect 1107
 #define IDC_chkHomePage 1108
+#define IDC_lblViewLogFile 1109
 #define IDC_capAutoProtect 1157
 #define IDC_capHomePage 1158
 
@@ -68,6 +78,10 @@
 #define IDC_cmdSelectAll 1303
 #define IDC_Command4 1304
 #define IDC_cmdExclude 1305
+#define IDC_lblRemove 1306
+#define IDC_lblDeletingPercentageCompleted 1307
+#define IDC_lblDeletingCaption 1308
+#define IDC_pgbDeleteSpywaresFound 1309
 
 /* Options page; tab 1 holds 1410 to 1439 */
 #define IDC_TabStrip1 1400

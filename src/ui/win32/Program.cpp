@@ -51,6 +51,10 @@ HWND Program::Window() const {
     return parts_->window.Handle();
 }
 
+HWND Program::DeleteFailedWindow() const {
+    return parts_->window.DeleteFailedHandle();
+}
+
 void Program::SetPumpIntervalMs(unsigned ms) {
     parts_->pump.SetIntervalMs(ms);
 }

@@ -31,6 +31,7 @@ class Program {
     // The message loop; returns the exit code.
     int Run();
     HWND Window() const;
+    HWND DeleteFailedWindow() const;
     app::Application& Application();
     // The pump's interval in milliseconds (0 pumps on every item).
     void SetPumpIntervalMs(unsigned ms);

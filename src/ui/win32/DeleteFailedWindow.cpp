@@ -1,0 +1,110 @@
+#include "ui/win32/DeleteFailedWindow.h"
+
+#include "ui/win32/MainWindowIds.h"
+
+namespace qm::ui::win32 {
+
+DeleteFailedWindow::~DeleteFailedWindow() {
+    if (hwnd_) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+bool DeleteFailedWindow::Create(HWND owner) {
+    hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMDELETE), owner, DialogProc,
+                                 reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return false;
+    HWND list = ::GetDlgItem(hwnd_, IDC_lstProblem);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 440;
+    std::string caption =
+        model_.lstProblem.columns.empty() ? "Location" : model_.lstProblem.columns.front();
+    column.pszText = caption.data();
+    ::SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    ::SetWindowTextA(hwnd_, model_.caption.c_str());
+    ::SetDlgItemTextA(hwnd_, IDC_lblDeleteAdvice, model_.lblAdvice.caption.c_str());
+    ::SetDlgItemTextA(hwnd_, IDC_lblDeleteSafeMode, model_.lblSafeMode.caption.c_str());
+    ::SetDlgItemTextA(hwnd_, IDC_lblDeleteRestart, model_.lblRestart.caption.c_str());
+    ::SetDlgItemTextA(hwnd_, IDC_cmdDeleteOk, model_.cmdOk.caption.c_str());
+    ::SetDlgItemTextA(hwnd_, IDC_cmdCopyList, model_.cmdCopyList.caption.c_str());
+    return true;
+}
+
+void DeleteFailedWindow::Sync() {
+    if (!hwnd_) return;
+    std::vector<std::string> rows;
+    rows.reserve(model_.lstProblem.rows.size());
+    for (const auto& row : model_.lstProblem.rows)
+        rows.push_back(row.text);
+    if (rows != shownRows_) {
+        HWND list = ::GetDlgItem(hwnd_, IDC_lstProblem);
+        ListView_DeleteAllItems(list);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            LVITEMA item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(i);
+            item.pszText = rows[i].data();
+            ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        shownRows_ = std::move(rows);
+    }
+    ::ShowWindow(::GetDlgItem(hwnd_, IDC_lblDeleteRestart),
+                 model_.lblRestart.visible ? SW_SHOWNA : SW_HIDE);
+    if (model_.visible != shown_) {
+        if (model_.visible) {
+            ::ShowWindow(hwnd_, SW_SHOW);
+            ::SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        } else {
+            ::ShowWindow(hwnd_, SW_HIDE);
+        }
+        shown_ = model_.visible;
+    }
+}
+
+INT_PTR CALLBACK DeleteFailedWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                LPARAM lParam) noexcept {
+    try {
+        if (message == WM_INITDIALOG) {
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+            return TRUE;
+        }
+        auto* self =
+            reinterpret_cast<DeleteFailedWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (!self) return FALSE;
+        return self->OnMessage(message, wParam);
+    } catch (...) {
+        // Nothing may cross back into the system's code.
+        return FALSE;
+    }
+}
+
+INT_PTR DeleteFailedWindow::OnMessage(UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+            if (LOWORD(wParam) == IDC_cmdDeleteOk || LOWORD(wParam) == IDCANCEL) {
+                commands_.DeleteFailedOk();
+            } else if (LOWORD(wParam) == IDC_cmdCopyList) {
+                commands_.CopyProblemList();
+            } else {
+                return FALSE;
+            }
+            Sync();
+            return TRUE;
+        case WM_CLOSE:
+            commands_.DeleteFailedOk();
+            Sync();
+            return TRUE;
+        case WM_DESTROY:
+            // Gone with its owner, the main window.
+            hwnd_ = nullptr;
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace qm::ui::win32

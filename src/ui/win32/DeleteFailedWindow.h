@@ -1,0 +1,43 @@
+#pragma once
+// "Delete Failed": a modeless window in front of the main window, drawn from the FrmDelete
+// model; its two buttons end in the program's commands.
+
+#include <vector>
+
+// clang-format off
+#include "platform/win32/WinApi.h"
+#include <commctrl.h>
+// clang-format on
+#include "ui/FrmDelete.h"
+#include "ui/MainWindowCommands.h"
+
+namespace qm::ui::win32 {
+
+class DeleteFailedWindow {
+  public:
+    DeleteFailedWindow(HINSTANCE instance, FrmDelete& model, MainWindowCommands& commands)
+        : instance_(instance), model_(model), commands_(commands) {}
+    ~DeleteFailedWindow();
+    DeleteFailedWindow(const DeleteFailedWindow&) = delete;
+    DeleteFailedWindow& operator=(const DeleteFailedWindow&) = delete;
+
+    // Creates the window, hidden, owned by the main window.
+    bool Create(HWND owner);
+    HWND Handle() const { return hwnd_; }
+    // Brings the window in line with the model: shown in front when the model says so.
+    void Sync();
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    INT_PTR OnMessage(UINT message, WPARAM wParam);
+
+    HINSTANCE instance_;
+    FrmDelete& model_;
+    MainWindowCommands& commands_;
+    HWND hwnd_ = nullptr;
+    bool shown_ = false;
+    std::vector<std::string> shownRows_;
+};
+
+}  // namespace qm::ui::win32
