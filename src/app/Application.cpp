@@ -3,6 +3,7 @@
 #include "app/StatusPage.h"
 #include "definitions/PathTokens.h"
 #include "removal/PropagateCheck.h"
+#include "report/ScanReport.h"
 #include "scan/DriveList.h"
 #include "scan/ListSorting.h"
 
@@ -63,6 +64,12 @@ LongWork::Outcome Application::RunScan(bool startedByScheduler) {
     bool completed = false;
     const auto outcome = work_.Run(LongWork::Kind::Foreground, [&] {
         completed = session_.StartScan();
+        // Finished or stopped, the scan leaves its report when "Save scan results to log" is on.
+        if (form_.chkMakeLog.value == 1) {
+            report::MakeReport(
+                frontEnd_.platform.files, DataFolder(),
+                report::InputsFrom(form_, session_.StartTime(), session_.FinishTime(), product_));
+        }
         RefreshStatusPage();
     });
     if (outcome == LongWork::Outcome::Failed) {
@@ -98,6 +105,22 @@ void Application::RemoveSelected() {
     if (!form_.lblRemove.enabled) return;
     work_.Run(LongWork::Kind::Foreground, [&] { removal_.RemoveSelected(); });
     RefreshStatusPage();
+}
+
+std::string Application::ReportPath() const {
+    return report::ReportPath(DataFolder());
+}
+
+std::string Application::ReportViewerText() {
+    return report::ViewerText(frontEnd_.platform.files, ReportPath());
+}
+
+void Application::ViewReport() {
+    if (!frontEnd_.reportViewer || !form_.lblViewLogFile.enabled) return;
+    // The label stays off while the viewer is open, so a second click cannot open another.
+    form_.lblViewLogFile.enabled = false;
+    frontEnd_.reportViewer->ShowReport(product_.productName + " Log", ReportViewerText());
+    form_.lblViewLogFile.enabled = true;
 }
 
 void Application::RefreshStatusPage() {

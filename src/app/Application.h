@@ -34,6 +34,8 @@ struct FrontEnd {
     ui::Prompts& prompts;
     ui::Pickers& pickers;
     ui::EventPump& pump;
+    // The scan report's viewer; a front end without one (the console) leaves it out.
+    ui::ReportViewer* reportViewer = nullptr;
 };
 
 struct StartOptions {
@@ -68,6 +70,10 @@ class Application final : public ui::MainWindowCommands {
     void RemoveSelected() override;
     void DeleteFailedOk() override { removal_.HideDeleteFailed(); }
     void CopyProblemList() override { removal_.CopyProblemList(); }
+    void ViewReport() override;
+    // The report file and what its viewer shows of it.
+    std::string ReportPath() const;
+    std::string ReportViewerText();
     void CheckBoxClicked(ui::CheckBox& box) override;
     void OptionClicked(ui::OptionButton& option) override;
     void SendDataReleased() override;

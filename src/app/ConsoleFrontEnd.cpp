@@ -230,7 +230,8 @@ class Console {
         if (verb == "defs") return Defs();
         if (verb == "exclude") return Exclude();
         if (verb == "quarantine") return Quarantine();
-        if (verb == "update" || verb == "report") {
+        if (verb == "report") return Report();
+        if (verb == "update") {
             return Fail("'" + verb + "' is not available in this version");
         }
         return Fail("unknown command " + verb);
@@ -328,6 +329,23 @@ class Console {
             PrintScanText(env_.out, printout);
         }
         return found ? kExitFound : kExitClean;
+    }
+
+    // report show: the last scan's report as its viewer shows it.
+    int Report() {
+        if (o_.command.size() != 2 || o_.command[1] != "show") return Fail("report takes: show");
+        const std::string text = app_.ReportViewerText();
+        if (o_.json) {
+            JsonWriter j;
+            j.BeginObject();
+            j.Field("path", app_.ReportPath());
+            j.Field("text", text);
+            j.EndObject();
+            env_.out << j.Text() << kEol;
+        } else {
+            env_.out << text;
+        }
+        return kExitClean;
     }
 
     int Defs() {

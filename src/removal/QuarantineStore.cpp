@@ -58,6 +58,12 @@ ContentDigest Recorded(const QuarantineEntry& entry) {
 
 }  // namespace
 
+bool QuarantineStore::EnsureFolder() {
+    // Made once per store: a removal of thousands of items asks the file system once.
+    if (!folderMade_) folderMade_ = platform_.files.CreateFolder(Folder());
+    return folderMade_;
+}
+
 std::optional<std::string> QuarantineStore::FreeName(const std::string& name, bool folder) const {
     for (int n = 1; n < 1000; ++n) {
         const std::string candidate = n == 1 ? name : NumberedName(name, n, folder);
@@ -107,7 +113,7 @@ std::optional<std::string> QuarantineStore::BackUpFile(const std::string& path,
             return made->second.name;
         }
     }
-    files.CreateFolder(Folder());
+    if (!EnsureFolder()) return {};
     const auto copyName = FreeName(name, false);
     if (!copyName) return std::nullopt;
     const std::string copy = Folder() + "\\" + *copyName;
@@ -130,7 +136,7 @@ bool QuarantineStore::BackUpFolder(const std::string& source, const std::string&
     platform::FileSystem& files = platform_.files;
     // A folder that holds the quarantine would be copied into itself.
     if (text::StartsWith(text::Lower(Folder()) + "\\", text::Lower(source) + "\\")) return false;
-    files.CreateFolder(Folder());
+    if (!EnsureFolder()) return false;
     const auto copyName = FreeName(name, true);
     if (!copyName) return false;
     const std::string copy = Folder() + "\\" + *copyName;
@@ -162,14 +168,14 @@ bool QuarantineStore::BackUpFolder(const std::string& source, const std::string&
 
 void QuarantineStore::LogFileRecord(const std::string& path, const std::string& name) {
     if (!logging) return;
-    platform_.files.CreateFolder(Folder());
+    if (!EnsureFolder()) return;
     platform_.files.AppendToFile(LogPath(), platform_.clock.NowText() + " - File: " + name +
                                                 "\r\n - Location: " + path + "\r\n\r\n\r\n");
 }
 
 void QuarantineStore::LogRegistryRecord(const std::string& keyPath, const std::string& valueName) {
     if (!logging) return;
-    platform_.files.CreateFolder(Folder());
+    if (!EnsureFolder()) return;
     platform_.files.AppendToFile(LogPath(), platform_.clock.NowText() + " - Key: " + keyPath +
                                                 "\r\nValue: " + valueName + "\r\n\r\n\r\n");
 }
@@ -187,13 +193,18 @@ std::optional<std::string> QuarantineStore::WriteRegBackup(const std::string& ba
     }
     if (name.size() > 120) name.resize(120);
     platform::FileSystem& files = platform_.files;
-    files.CreateFolder(Folder());
+    if (!EnsureFolder()) return {};
     for (int n = 1; n < 1000; ++n) {
         const std::string fileName =
             (n == 1 ? name : name + " (" + std::to_string(n) + ")") + ".reg";
         const std::string file = Folder() + "\\" + fileName;
         if (files.Attributes(file)) continue;
-        if (!files.WriteWholeFile(file, fileBytes)) return std::nullopt;
+        // A name nothing uses yet: written in place, then read back, so a cut-short write is
+        // caught below and removed rather than kept as a backup.
+        if (!files.AppendToFile(file, fileBytes)) {
+            files.DeleteFile(file);
+            return std::nullopt;
+        }
         if (DigestOfFile(files, file) != DigestOfBytes(fileBytes)) {
             files.DeleteFile(file);
             return std::nullopt;
@@ -235,8 +246,12 @@ bool QuarantineStore::QuarantineFile(const std::string& path, const std::string&
 bool QuarantineStore::QuarantineItem(const std::string& path) {
     platform::FileSystem& files = platform_.files;
     if (path.find('\\') == std::string::npos) return false;
-    const bool isFile = defs::PlainFileExists(files, path);
-    const bool isFolder = !isFile && defs::FolderExists(files, path);
+    // One look at the entry: a plain file (hidden and system ones count as absent) or a folder.
+    const auto attributes = files.Attributes(path);
+    if (!attributes) return false;
+    using namespace platform::attr;
+    const bool isFolder = (*attributes & kDirectory) != 0;
+    const bool isFile = !isFolder && (*attributes & (kHidden | kSystem)) == 0;
     if (!isFile && !isFolder) return false;
     const std::string name = LastComponent(path);
     if (isFolder) {

@@ -101,6 +101,8 @@ class QuarantineStore {
     // A name in the quarantine folder that nothing uses: `name`, then "name (2).ext" (a
     // folder: "name (2)") and so on. Nothing when all are taken.
     std::optional<std::string> FreeName(const std::string& name, bool folder) const;
+    // Creates the quarantine folder the first time it is needed; false when it cannot be.
+    bool EnsureFolder();
     // Copies the file in, checks the copy and records it; the copy's name, or nothing (and no
     // copy left behind) when it could not be made or does not match.
     std::optional<std::string> BackUpFile(const std::string& path, const std::string& name,
@@ -119,6 +121,7 @@ class QuarantineStore {
     defs::LoadControl& events_;
     // The manifest was found (or made) ready for appending: it ends with a complete line.
     bool manifestReady_ = false;
+    bool folderMade_ = false;
     // The copies this store made, by the original's lower-cased path: a file that survives
     // the first pass (held open by another program) is not copied again by the second while
     // it is unchanged.

@@ -215,6 +215,9 @@ void RemovalRun::RemovalPass(bool firstPass) {
 
 void RemovalRun::RemoveFileRow(ui::ListItem& row, bool firstPass) {
     const std::string& path = row.text;
+    // The second pass repeats the first's steps for what is still there; what the first pass
+    // removed has nothing left to repeat them on.
+    if (!firstPass && !Exists(path)) return;
     const std::string extension = ExtensionOf(path);
     if (extension == "DLL" || extension == "OCX") {
         RemoveLibrary(path);

@@ -27,6 +27,13 @@ class Pickers {
     virtual std::optional<std::string> ChooseFolder() = 0;
 };
 
+// The scan report's viewer (`frmReport`): shows the text, returns when the user closes it.
+class ReportViewer {
+  public:
+    virtual ~ReportViewer() = default;
+    virtual void ShowReport(const std::string& caption, const std::string& text) = 0;
+};
+
 // "Let pending user-interface events run": a message pump in the window, nothing in the
 // console, a scripted hook in tests. Long loops call it after every item; this is how Pause
 // and Stop reach a running scan.

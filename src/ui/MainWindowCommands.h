@@ -29,6 +29,8 @@ class MainWindowCommands {
     // "Delete Failed": "Ok" and "Copy List".
     virtual void DeleteFailedOk() = 0;
     virtual void CopyProblemList() = 0;
+    // `cmdLog`, `lblViewLogFile` and File > "View Log": the scan report's viewer.
+    virtual void ViewReport() = 0;
 
     // An option's control was clicked; a check box's model already shows its new value.
     virtual void CheckBoxClicked(CheckBox& box) = 0;

@@ -25,6 +25,7 @@
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/Program.h"
+#include "ui/win32/ReportWindow.h"
 
 namespace qm::ui::win32 {
 namespace {
@@ -183,6 +184,22 @@ TEST_F(GuiTest, PagesShowTheirCaptionsAndThePageButtonsSwitchThem) {
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(w, IDC_chkMakeLog)));
 }
 
+HWND g_window = nullptr;
+std::string g_reportText;
+bool g_showReportWasEnabled = true;
+
+// Reads the open report viewer's text, notes whether "Show Report" is live, and closes it.
+void CALLBACK ReadAndCloseReport(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND viewer = ::FindWindowA("#32770", "Quillmarsh Log");
+    if (!viewer) return;
+    ::KillTimer(nullptr, timer);
+    g_showReportWasEnabled = ::IsWindowEnabled(::GetDlgItem(g_window, IDC_lblViewLogFile)) != FALSE;
+    std::vector<char> text(1 << 20);
+    ::GetDlgItemTextA(viewer, kReportTextId, text.data(), static_cast<int>(text.size()));
+    g_reportText = text.data();
+    ::PostMessageA(viewer, WM_COMMAND, kReportOkId, 0);
+}
+
 TEST_F(GuiTest, SmartScanStartedByClickingStartEndsComplete) {
     PutDefinitionSet(50);
     HWND w = StartProgram();
@@ -202,6 +219,17 @@ TEST_F(GuiTest, SmartScanStartedByClickingStartEndsComplete) {
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_lvwResults)));
     EXPECT_EQ(RowCount(w, IDC_lvwResults), 0);
     Screenshot(w, "results");
+
+    // The scan left its report; "Log File" shows it, with "Show Report" off meanwhile.
+    g_window = w;
+    g_reportText.clear();
+    g_showReportWasEnabled = true;
+    ::SetTimer(nullptr, 0, 20, ReadAndCloseReport);
+    Click(w, IDC_cmdLog);  // returns when the viewer is closed
+    EXPECT_FALSE(g_showReportWasEnabled);
+    EXPECT_NE(g_reportText.find("Quillmarshv1.0   Scan Report"), std::string::npos) << g_reportText;
+    EXPECT_NE(g_reportText.find("=====================End Of Report."), std::string::npos);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_lblViewLogFile)));
 }
 
 // Work that fails part-way must not leave the program stuck in its scanning state: the window
@@ -326,7 +354,6 @@ void CALLBACK AnswerYes(HWND, UINT, UINT_PTR timer, DWORD) {
     ::PostMessageA(box, WM_COMMAND, IDYES, 0);
 }
 
-HWND g_window = nullptr;
 bool g_stopClicked = false;
 
 // Clicks the Stop label once the definitions are loading.
@@ -504,6 +531,7 @@ class MainWindowTest : public ::testing::Test {
         void RemoveSelected() override {}
         void DeleteFailedOk() override {}
         void CopyProblemList() override {}
+        void ViewReport() override {}
         void CheckBoxClicked(CheckBox&) override {}
         void OptionClicked(OptionButton&) override {}
         void SendDataReleased() override {}

@@ -104,10 +104,10 @@ class ScanReportTest : public ::testing::Test {
         row.SetSubItem(4, "Shows ads");
         return row;
     }
-    std::string Report() {
-        return MakeReportText(m.files, kData,
-                              ReportInputs{"start", "finish", "1", "2", "3", results, "Q", 1, 0});
+    ReportInputs Inputs() const {
+        return ReportInputs{"start", "finish", "1", "2", "3", results, "Q", 1, 0};
     }
+    std::string Report() { return MakeReportText(m.files, kData, Inputs()); }
     // What follows the line "Total = N" with its two line breaks.
     std::string Tail() {
         const std::string text = Report();
@@ -245,27 +245,18 @@ INSTANTIATE_TEST_SUITE_P(
                       ViewCase{"Missing", std::nullopt, ""}),
     [](const auto& p) { return std::string(p.param.label); });
 
-struct WriteCase {
-    const char* label;
-    bool diskFails;
-};
-
-class ReportWriteTest : public ::testing::TestWithParam<WriteCase> {};
+class ReportWriteTest : public ScanReportTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(ReportWriteTest, TheNewReportReplacesTheOldOneOrTheOldOneStaysWhole) {
-    FakeMachine m;
+    const bool diskFull = GetParam();
     m.files.PutFile(kReport, "the previous report");
-    m.files.failWrites = GetParam().diskFails;
-    const ui::ListView results;
-    const ReportInputs in{"start", "finish", "1", "2", "3", results, "Q", 1, 0};
-    EXPECT_EQ(MakeReport(m.files, kData, in), !GetParam().diskFails);
-    EXPECT_EQ(m.files.Content(kReport),
-              GetParam().diskFails ? "the previous report" : MakeReportText(m.files, kData, in));
+    m.files.failWrites = diskFull;
+    EXPECT_EQ(MakeReport(m.files, kData, Inputs()), !diskFull);
+    EXPECT_EQ(m.files.Content(kReport), diskFull ? "the previous report" : Report());
 }
 
-INSTANTIATE_TEST_SUITE_P(Disk, ReportWriteTest,
-                         ::testing::Values(WriteCase{"Writable", false}, WriteCase{"Full", true}),
-                         [](const auto& p) { return std::string(p.param.label); });
+INSTANTIATE_TEST_SUITE_P(Disk, ReportWriteTest, ::testing::Values(false, true),
+                         [](const auto& p) { return std::string(p.param ? "Full" : "Writable"); });
 
 // The file system's own size query and the one every file system has by reading the file
 // through agree, over the chunk the reader reads at a time.
@@ -275,11 +266,12 @@ TEST_P(FileSizeTest, TheLengthIsTheNumberOfBytes) {
     FakeMachine m;
     m.files.PutFile("C:\\f.bin", std::string(GetParam(), 'x'));
     platform::FileSystem& files = m.files;
-    EXPECT_EQ(files.FileSize("C:\\f.bin"), GetParam());
-    EXPECT_EQ(files.platform::FileSystem::FileSize("C:\\f.bin"), GetParam());
-    EXPECT_EQ(files.platform::FileSystem::FileSize("C:\\missing.bin"), std::nullopt);
-    EXPECT_EQ(files.FileSize("C:\\missing.bin"), std::nullopt);
-    EXPECT_EQ(files.FileSize(kData), std::nullopt) << "a folder";
+    for (const std::string& path : {std::string("C:\\f.bin"), std::string("C:\\none"), kData}) {
+        const auto expected = path == "C:\\f.bin" ? std::optional<std::uint64_t>(GetParam())
+                                                  : std::nullopt;  // missing, or a folder
+        EXPECT_EQ(files.FileSize(path), expected) << path;
+        EXPECT_EQ(files.platform::FileSystem::FileSize(path), expected) << path;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, FileSizeTest, ::testing::Values(0, 1, 16 * 1024 + 1, 100000));

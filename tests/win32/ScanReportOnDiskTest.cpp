@@ -96,19 +96,13 @@ TEST_F(ScanReportOnDiskTest, AReportThatCannotTakeThePlaceOfTheOldOneLeavesItWho
                                                        nullptr));
         ASSERT_TRUE(held);
         EXPECT_FALSE(MakeReport(files, data.path(), Inputs(none)));
-        // Its length comes from the folder entry, without opening it.
+        // Its length comes from the folder entry, without opening it; a folder has none.
         EXPECT_EQ(files.FileSize(report), std::string("the previous report").size());
+        EXPECT_EQ(files.FileSize(data.path()), std::nullopt);
     }
     EXPECT_EQ(wintest::FileContent(report), "the previous report");
     EXPECT_EQ(Names(files, data.path()), std::vector<std::string>{"Scan_Log.txt"})
         << "the new report's scratch file is gone";
-}
-
-TEST_F(ScanReportOnDiskTest, OnlyFilesHaveALength) {
-    wintest::PutFile(data / "empty.txt", "");
-    EXPECT_EQ(files.FileSize(data / "empty.txt"), 0u);
-    EXPECT_EQ(files.FileSize(data.path()), std::nullopt) << "a folder";
-    EXPECT_EQ(files.FileSize(data / "missing.txt"), std::nullopt);
 }
 
 }  // namespace

@@ -274,6 +274,7 @@ void MainWindow::Sync() {
         {IDC_cmdSettings, &m.cmdSettings},
         {IDC_cmdUpdate, &m.cmdUpdate},
         {IDC_cmdHijack, &m.cmdHijack},
+        {IDC_cmdLog, &m.cmdLog},
         {IDC_frmStatus, &m.frmStatus},
         {IDC_frmScan, &m.frmScan},
         {IDC_frmResults, &m.frmResults},
@@ -545,6 +546,11 @@ void MainWindow::Command(int id) {
             break;
         case IDC_Command4:
             commands_.RepairNow();
+            break;
+        case IDC_cmdLog:
+        case IDC_lblViewLogFile:
+        case IDM_mnuFileItem + 2:  // "View Log"
+            commands_.ViewReport();
             break;
         case IDC_lblRemove:
             if (m.lblRemove.enabled) commands_.RemoveSelected();

@@ -19,6 +19,7 @@
 #define IDC_cmdSettings 1004
 #define IDC_cmdUpdate 1005
 #define IDC_cmdHijack 1006
+#define IDC_cmdLog 1007
 
 #define IDC_frmStatus 1010
 #define IDC_frmScan 1011

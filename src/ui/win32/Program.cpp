@@ -8,9 +8,33 @@
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/win32/MainWindow.h"
+#include "ui/win32/ReportWindow.h"
 #include "ui/win32/Win32Interaction.h"
 
 namespace qm::ui::win32 {
+
+namespace {
+
+// The report's viewer, modal over the main window.
+class WindowReportViewer final : public ReportViewer {
+  public:
+    WindowReportViewer(HINSTANCE instance, std::function<HWND()> owner,
+                       std::function<void()> syncOwner)
+        : instance_(instance), owner_(std::move(owner)), syncOwner_(std::move(syncOwner)) {}
+    void ShowReport(const std::string& caption, const std::string& text) override {
+        // The window shows what changed for the viewer's time (its "Show Report" turned off)
+        // before the viewer's own loop takes over.
+        syncOwner_();
+        ShowReportWindow(instance_, owner_(), caption, text);
+    }
+
+  private:
+    HINSTANCE instance_;
+    std::function<HWND()> owner_;
+    std::function<void()> syncOwner_;
+};
+
+}  // namespace
 
 struct Program::Parts {
     Parts(HINSTANCE instance, const ProgramOptions& options)
@@ -21,7 +45,9 @@ struct Program::Parts {
                    window.Sync();
                    if (pumpHook) pumpHook();
                }),
-          application(app::FrontEnd{machine.platform, settings, prompts, pickers, pump},
+          viewer(
+              instance, [this] { return window.Handle(); }, [this] { window.Sync(); }),
+          application(app::FrontEnd{machine.platform, settings, prompts, pickers, pump, &viewer},
                       app::StartOptions{options.dataFolder.empty()
                                             ? std::nullopt
                                             : std::optional<std::string>(options.dataFolder),
@@ -33,6 +59,7 @@ struct Program::Parts {
     Win32Prompts prompts;
     Win32Pickers pickers;
     Win32EventPump pump;
+    WindowReportViewer viewer;
     app::Application application;
     MainWindow window;
     std::function<void()> pumpHook;
