@@ -1,6 +1,7 @@
 #include "platform/win32/WidePath.h"
 
 #include <climits>
+#include <cwctype>
 
 #include "platform/win32/WinApi.h"
 
@@ -30,6 +31,37 @@ bool IsUncAbsolute(const std::wstring& p) {
     return !device;
 }
 
+// "C:\a\b": backslashes only, none doubled, no "." or ".." component and no component ending in
+// a dot or a blank (which the system would drop), nor a device name: what normalising gives
+// back unchanged.
+bool IsAlreadyFull(const std::wstring& p) {
+    std::size_t start = 3;  // after "C:\"
+    if (p[2] != L'\\') return false;
+    for (std::size_t i = 3; i <= p.size(); ++i) {
+        if (i < p.size() && p[i] == L'/') return false;
+        if (i < p.size() && p[i] != L'\\') continue;
+        const std::size_t length = i - start;
+        if (length == 0) return i == p.size();  // "C:\" alone, or a trailing separator
+        const wchar_t last = p[i - 1];
+        if (last == L'.' || last == L' ') return false;
+        // Reserved device names ("nul", "com1", ...) in any component become devices.
+        if (length <= 8) {
+            std::wstring stem = p.substr(start, length);
+            const auto dot = stem.find(L'.');
+            if (dot != std::wstring::npos) stem.resize(dot);
+            for (auto& c : stem)
+                c = static_cast<wchar_t>(::towlower(c));
+            if (stem == L"con" || stem == L"prn" || stem == L"aux" || stem == L"nul" ||
+                ((stem.rfind(L"com", 0) == 0 || stem.rfind(L"lpt", 0) == 0) && stem.size() == 4 &&
+                 stem[3] >= L'0' && stem[3] <= L'9')) {
+                return false;
+            }
+        }
+        start = i + 1;
+    }
+    return true;
+}
+
 // The full path the ANSI call would have worked on, from the system's own normaliser (which
 // takes long paths in its wide form).
 std::wstring FullPath(const std::wstring& path) {
@@ -47,11 +79,6 @@ std::wstring FullPath(const std::wstring& path) {
     }
     return {};
 }
-
-// Paths shorter than this reach the wide calls as they are, and the system normalises them as
-// it did for the ANSI calls; only longer ones need the full "\\?\" form. (Folders are limited
-// to 248 characters, files to 260.)
-constexpr std::size_t kPlainPathLimit = 240;
 
 // Plain ASCII is the same in every ANSI code page and in UTF-16: the walk meets almost only
 // such names, and converts them without asking the system.
@@ -109,7 +136,9 @@ AnsiText NarrowToAnsi(const std::wstring& wide) {
 
 std::wstring WideFilePath(const std::string& path) {
     std::wstring wide = WidenAnsi(path);
-    if (wide.size() < kPlainPathLimit) return wide;
+    // The walk hands over paths that are full already: they take the "\\?\" form as they are,
+    // which also spares the system its own normalising on every call.
+    if (IsDriveAbsolute(wide) && IsAlreadyFull(wide)) return L"\\\\?\\" + wide;
     if (!IsDriveAbsolute(wide) && !IsUncAbsolute(wide)) return wide;
     const std::wstring full = FullPath(wide);
     // The full form of an absolute path is absolute again, except for the reserved device
