@@ -33,6 +33,14 @@ std::string ExtensionOf(const std::string& path) {
     return text::Upper(text::TrimView(std::string_view(name).substr(dot + 1)));
 }
 
+// A path as the removal report names it: the worklists may keep a folder or key with a
+// trailing separator.
+std::string WithoutTrailingSeparator(std::string path) {
+    while (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
 int Rounded(double value) {
     return static_cast<int>(std::lround(value));
 }
@@ -196,12 +204,13 @@ void RemovalRun::RemovalPass(bool firstPass) {
         const bool wasThere = registryRemoved_[i];
         RemoveRegistryRow(row);
         if (!wasThere && registryRemoved_[i]) {
-            report_.removed.push_back(
-                {"registry",
-                 HiveNameOf(
-                     static_cast<std::uint32_t>(std::strtoll(row.text.c_str(), nullptr, 10))) +
-                     "\\" + row.SubItem(1) + (row.SubItem(2).empty() ? "" : "\\" + row.SubItem(2)),
-                 row.SubItem(3)});
+            const auto root =
+                static_cast<std::uint32_t>(std::strtoll(row.text.c_str(), nullptr, 10));
+            const std::string key =
+                WithoutTrailingSeparator(HiveNameOf(root) + "\\" + row.SubItem(1));
+            report_.removed.push_back({"registry",
+                                       row.SubItem(2).empty() ? key : key + "\\" + row.SubItem(2),
+                                       row.SubItem(3)});
         }
     }
     for (std::size_t i = 0; i < cookies.rows.size(); ++i) {
@@ -300,8 +309,8 @@ void RemovalRun::CountRemoved() {
     const auto& files = form_.lvwFilesToBeDeleted.rows;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!files[i].checked || Exists(files[i].text)) continue;
-        report_.removed.push_back(
-            {rowWasFolder_[i] ? "folder" : "file", files[i].text, files[i].SubItem(1)});
+        report_.removed.push_back({rowWasFolder_[i] ? "folder" : "file",
+                                   WithoutTrailingSeparator(files[i].text), files[i].SubItem(1)});
     }
     // The figure on the Home page counts what was really removed, run after run.
     const long long before = std::atoll(settings_.Read(kSettings, "lblDefRemoved", "0").c_str());
