@@ -1,8 +1,27 @@
 #include "scan/FileCursor.h"
 
+#include <algorithm>
+
 namespace qm::scan {
 
 std::size_t FileCursor::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) {
+    if (!headRead_) {
+        headRead_ = true;
+        head_.resize(kHead);
+        head_.resize(ReadFromReader(0, head_.data(), head_.size()));
+        whole_ = head_.size() < kHead;
+    }
+    if (offset + size <= head_.size() || (whole_ && offset <= head_.size())) {
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(size, head_.size() - offset));
+        std::copy_n(head_.data() + offset, n, buffer);
+        return n;
+    }
+    if (whole_) return 0;
+    return ReadFromReader(offset, buffer, size);
+}
+
+std::size_t FileCursor::ReadFromReader(std::uint64_t offset, char* buffer, std::size_t size) {
     if (!reader_ || offset < position_) {
         reader_ = files_.OpenForReading(path_);
         position_ = 0;
