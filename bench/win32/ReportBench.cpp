@@ -25,6 +25,7 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "report/ScanReport.h"
 #include "scan/CompanyName.h"
+#include "scan/FileFacts.h"
 #include "support/PeImage.h"
 #include "ui/FrmMain.h"
 
@@ -51,7 +52,7 @@ bool WriteOnce(const std::string& path, const std::string& text) {
            wrote == text.size();
 }
 
-int Run(int rows, int rounds) {
+int Run(int rows, int rounds, bool lookups) {
     qm::wintest::TempFolder root;
     const std::string data = root / "AntiSpywareDAT";
     const std::string threats = root / "threats";
@@ -76,15 +77,23 @@ int Run(int rows, int rounds) {
     std::printf("%d files written in %.1f s\n", rows, Seconds(made));
 
     qm::platform::win32::Win32FileSystem files;
-    const qm::report::ReportInputs in{"12/8/2026 8:40:00 PM",
-                                      "12/8/2026 8:46:21 PM",
-                                      "31",
-                                      "402",
-                                      "10,000",
-                                      results,
-                                      "Quillmarsh",
-                                      1,
-                                      0};
+    // What the scan read of each file when it judged it, as a scan hands it to its report.
+    qm::scan::FileFactsByLocation reported;
+    for (const auto& row : results.rows) {
+        reported[row.SubItem(1)] = {qm::scan::ReadCompanyName(files, row.SubItem(1)),
+                                    files.FileSize(row.SubItem(1)).value_or(0)};
+    }
+    qm::report::ReportInputs in{"12/8/2026 8:40:00 PM",
+                                "12/8/2026 8:46:21 PM",
+                                "31",
+                                "402",
+                                "10,000",
+                                results,
+                                "Quillmarsh",
+                                1,
+                                0};
+    // --lookups: the report reads every file itself, as for rows no scan has judged.
+    if (!lookups) in.reportedFiles = &reported;
     const std::string text = qm::report::MakeReportText(files, data, in);
     const std::string once = root / "once.txt";
 
@@ -145,17 +154,24 @@ int Run(int rows, int rounds) {
 
 int main(int argc, char** argv) {
     int rows = 10000, rounds = 5;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool lookups = false;
+    for (int i = 1; i < argc; i += 2) {
         const std::string option = argv[i];
+        if (option == "--lookups") {
+            lookups = true;
+            --i;
+            continue;
+        }
+        if (i + 1 >= argc) break;
         const int value = std::atoi(argv[i + 1]);
         if (option == "--rows" && value > 0) {
             rows = value;
         } else if (option == "--rounds" && value > 0) {
             rounds = value;
         } else {
-            std::fprintf(stderr, "usage: qm_report_bench [--rows N] [--rounds N]\n");
+            std::fprintf(stderr, "usage: qm_report_bench [--rows N] [--rounds N] [--lookups]\n");
             return 2;
         }
     }
-    return Run(rows, rounds);
+    return Run(rows, rounds, lookups);
 }

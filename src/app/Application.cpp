@@ -66,9 +66,10 @@ LongWork::Outcome Application::RunScan(bool startedByScheduler) {
         completed = session_.StartScan();
         // Finished or stopped, the scan leaves its report when "Save scan results to log" is on.
         if (form_.chkMakeLog.value == 1) {
-            report::MakeReport(
-                frontEnd_.platform.files, DataFolder(),
-                report::InputsFrom(form_, session_.StartTime(), session_.FinishTime(), product_));
+            report::ReportInputs inputs =
+                report::InputsFrom(form_, session_.StartTime(), session_.FinishTime(), product_);
+            inputs.reportedFiles = &session_.ReportedFiles();
+            report::MakeReport(frontEnd_.platform.files, DataFolder(), inputs);
         }
         RefreshStatusPage();
     });

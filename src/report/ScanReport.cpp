@@ -87,16 +87,26 @@ std::string_view KindText(int icon) {
 
 // Files and cookies have the length of the file at their location; a file that cannot be
 // measured (gone since the scan) counts as empty.
-std::string SizeText(platform::FileSystem& files, const ui::ListItem& row) {
+const scan::FileFacts* KnownFacts(const ReportInputs& in, const ui::ListItem& row) {
+    if (!in.reportedFiles || row.icon != ui::detection::kFile) return nullptr;
+    const auto it = in.reportedFiles->find(row.SubItem(1));
+    return it == in.reportedFiles->end() ? nullptr : &it->second;
+}
+
+std::string SizeText(platform::FileSystem& files, const ReportInputs& in, const ui::ListItem& row) {
     std::uint64_t size = 0;
-    if (row.icon == ui::detection::kFile || row.icon == ui::detection::kCookie) {
+    if (const scan::FileFacts* known = KnownFacts(in, row)) {
+        size = known->size;
+    } else if (row.icon == ui::detection::kFile || row.icon == ui::detection::kCookie) {
         size = files.FileSize(row.SubItem(1)).value_or(0);
     }
     return std::to_string(size) + " bytes";
 }
 
-std::string CompanyText(platform::FileSystem& files, const ui::ListItem& row) {
+std::string CompanyText(platform::FileSystem& files, const ReportInputs& in,
+                        const ui::ListItem& row) {
     if (row.icon != ui::detection::kFile) return "N/A";
+    if (const scan::FileFacts* known = KnownFacts(in, row)) return known->company;
     return scan::ReadCompanyName(files, row.SubItem(1));
 }
 
@@ -151,9 +161,9 @@ std::string MakeReportText(platform::FileSystem& files, const std::string& dataF
         out.Put(kRowRule, kCrLf);
         out.Put("File: ", row.SubItem(1), kCrLf);
         out.Put("Name: ", row.text, kCrLf);
-        out.Put("Company: ", CompanyText(files, row), kCrLf);
+        out.Put("Company: ", CompanyText(files, in, row), kCrLf);
         out.Put("Type: ", KindText(row.icon), kCrLf);
-        out.Put("Size: ", SizeText(files, row), kCrLf);
+        out.Put("Size: ", SizeText(files, in, row), kCrLf);
         out.Put("Detail: ", row.SubItem(4), kCrLf);
         out.Put("Risk: ", row.SubItem(3), kCrLf, kCrLf);
     }

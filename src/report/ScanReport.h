@@ -9,6 +9,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/VersionInfo.h"
+#include "scan/FileFacts.h"
 #include "ui/Controls.h"
 #include "ui/FrmMain.h"
 
@@ -29,6 +30,9 @@ struct ReportInputs {
     std::string productName;
     int major = 0;
     int minor = 0;
+    // What the scan already read of the files it reported; a file row found here is not
+    // opened again.
+    const scan::FileFactsByLocation* reportedFiles = nullptr;
 };
 
 // The inputs as the main window holds them: its counters and its results list.

@@ -24,11 +24,13 @@ void ScanSession::CheckFileCandidate(const std::string& path) {
         ReportExcluded(location);
         return;
     }
-    if (IsMicrosoftFile(services_.platform.files, location)) return;
+    std::string company = ReadCompanyName(services_.platform.files, location);
+    if (IsMicrosoftCompany(company)) return;
     if (!match.hit) return;
     const defs::FileTableEntry& entry = store_.Definitions().FileTable()[*match.hit];
     ReportFileHit(std::string(entry.threatName), location, ui::detection::kFile,
                   std::string(entry.category), std::string(entry.threatName));
+    RememberReportedFile(location, std::move(company));
 }
 
 void ScanSession::ScanFileBody(const std::string& file) {

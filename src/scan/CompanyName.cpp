@@ -127,9 +127,12 @@ std::string ReadCompanyName(platform::FileSystem& files, const std::string& path
     return ScanForCompanyName(file);
 }
 
+bool IsMicrosoftCompany(const std::string& company) {
+    return text::EqualsNoCase(text::TrimView(company), "Microsoft Corporation");
+}
+
 bool IsMicrosoftFile(platform::FileSystem& files, const std::string& path) {
-    return text::EqualsNoCase(text::TrimView(ReadCompanyName(files, path)),
-                              "Microsoft Corporation");
+    return IsMicrosoftCompany(ReadCompanyName(files, path));
 }
 
 }  // namespace qm::scan

@@ -14,6 +14,7 @@ namespace qm::scan {
 std::string ReadCompanyName(platform::FileSystem& files, const std::string& path);
 
 // True for "Microsoft Corporation", whose files are never reported (trimmed, any case).
+bool IsMicrosoftCompany(const std::string& company);
 bool IsMicrosoftFile(platform::FileSystem& files, const std::string& path);
 
 }  // namespace qm::scan

@@ -28,6 +28,11 @@ void ScanSession::ReportFileHit(const std::string& threatName, const std::string
     ++counters_.itemsFound;
 }
 
+void ScanSession::RememberReportedFile(const std::string& location, std::string company) {
+    reportedFiles_[location] =
+        FileFacts{std::move(company), services_.platform.files.FileSize(location).value_or(0)};
+}
+
 void ScanSession::ReportExcluded(const std::string& location) {
     form_.lvwSpywareFound.Add("EXCLUDED", ui::detection::kExcluded).SetSubItem(1, location);
 }
@@ -94,9 +99,11 @@ void ScanSession::ScanDefinedFiles() {
         }
         if (Exclusions().IsExcluded(fullPath)) {
             ReportExcluded(fullPath);
-        } else if (!IsMicrosoftFile(services_.platform.files, fullPath)) {
+        } else if (std::string company = ReadCompanyName(services_.platform.files, fullPath);
+                   !IsMicrosoftCompany(company)) {
             ReportFileHit(std::string(record->threatName), fullPath, ui::detection::kFile,
                           std::string(record->category), std::string(record->threatName));
+            RememberReportedFile(fullPath, std::move(company));
         }
     });
 }

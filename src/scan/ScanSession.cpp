@@ -65,6 +65,7 @@ bool ScanSession::StartScan() {
         l->caption = "0";
     }
     counters_ = ScanCounters{};
+    reportedFiles_.clear();
     processesSelected_ = true;
     registrySelected_ = true;
     for (ui::ListView* list :

@@ -11,6 +11,7 @@
 #include "app/SettingsStore.h"
 #include "definitions/DefinitionStore.h"
 #include "definitions/LoadControl.h"
+#include "scan/FileFacts.h"
 #include "scan/ProcessSnapshot.h"
 #include "scan/Progress.h"
 #include "scan/ScanServices.h"
@@ -70,6 +71,8 @@ class ScanSession final : public defs::LoadControl {
     const std::string& FinishTime() const { return finishTime_; }
     const std::string& PhaseLabel() const { return phaseLabel_; }
     defs::DefinitionStore& Store() { return store_; }
+    // The company and length of every file the last scan reported, for its report.
+    const FileFactsByLocation& ReportedFiles() const { return reportedFiles_; }
 
     // The memory pass on its own, as the memory shield runs it between scans: a running
     // threat goes to `alert` instead of being stopped.
@@ -102,6 +105,8 @@ class ScanSession final : public defs::LoadControl {
                            const std::string& category);
     // A running threat: stopped during a scan, shown to the user otherwise.
     void StopRunningApplication(const std::string& exeName, const std::string& company);
+    // Keeps what was read of a reported file: its company, and its length.
+    void RememberReportedFile(const std::string& location, std::string company);
     // An excluded hit: an informational row in the live list only, neither queued nor counted.
     void ReportExcluded(const std::string& location);
     // The overall percentage of the file and folder passes.
@@ -141,6 +146,7 @@ class ScanSession final : public defs::LoadControl {
     ProcessSnapshot& processSnapshot_;
     RunningThreatAlert* alert_ = nullptr;  // set while the memory shield's pass runs
     ScanCounters counters_;
+    FileFactsByLocation reportedFiles_;
     bool stopRequested_ = false;
     bool scanning_ = false;
     bool processesSelected_ = true;

@@ -87,6 +87,23 @@ TEST_F(ApplicationTest, WhileAScanRunsOtherWorkAndTheOptionsAreRefused) {
     EXPECT_TRUE(form.frmOptions.visible);
 }
 
+// The report written at the end of a scan gives each reported file the length and company the
+// scan read when it judged the file.
+TEST_F(ApplicationTest, TheReportTakesWhatTheScanReadOfEachFile) {
+    m.PutDefinitionFile("FileDefinition.dat", {"adbar.exe=Demo AdBar|[progfil]Demo|Adware"});
+    m.files.PutFolder("C:\\Program Files\\Demo");
+    m.files.PutFile("C:\\Program Files\\Demo\\adbar.exe", "MZ 8 bytes");
+    fake.LoadDefinitionState();
+    app.RunScan(false);
+    const auto report = m.files.Content(std::string(FakeMachine::kDataFolder) + "\\Scan_Log.txt");
+    ASSERT_TRUE(report);
+    EXPECT_NE(
+        report->find("File: C:\\Program Files\\Demo\\adbar.exe\r\n\r\nName: Demo AdBar\r\n\r\n"
+                     "Company: \r\n\r\nType: File\r\n\r\nSize: 10 bytes\r\n"),
+        std::string::npos)
+        << *report;
+}
+
 // Settings are stored as "True"/"False", "1"/"0" or "Yes"/"No"; every reader must agree with
 // what the options page shows.
 struct StoredFlag {
