@@ -316,9 +316,9 @@ std::optional<std::string> QuarantineStore::VerifiedCopyOf(const std::string& or
     return std::nullopt;
 }
 
-RestoreOutcome QuarantineStore::RestoreFile(const QuarantineEntry& entry) {
+// A restore never overwrites and never creates a folder that has gone.
+std::optional<RestoreOutcome> QuarantineStore::RefusedTarget(const std::string& target) const {
     platform::FileSystem& files = platform_.files;
-    const std::string& target = entry.original;
     if (files.Attributes(target)) {
         return Outcome(RestoreStatus::TargetExists,
                        "Not restored: " + target + " exists; nothing was overwritten.");
@@ -329,6 +329,13 @@ RestoreOutcome QuarantineStore::RestoreFile(const QuarantineEntry& entry) {
                                                       (parent.empty() ? target : parent) +
                                                       " no longer exists.");
     }
+    return std::nullopt;
+}
+
+RestoreOutcome QuarantineStore::RestoreFile(const QuarantineEntry& entry) {
+    platform::FileSystem& files = platform_.files;
+    const std::string& target = entry.original;
+    if (auto refused = RefusedTarget(target)) return *std::move(refused);
     const std::string copy = Folder() + "\\" + entry.name;
     if (DigestOfFile(files, copy) != Recorded(entry)) {
         return Outcome(RestoreStatus::DamagedCopy,
@@ -349,16 +356,7 @@ RestoreOutcome QuarantineStore::RestoreFile(const QuarantineEntry& entry) {
 RestoreOutcome QuarantineStore::RestoreFolder(const QuarantineEntry& entry) {
     platform::FileSystem& files = platform_.files;
     const std::string target = WithoutTrailingBackslashes(entry.original);
-    if (files.Attributes(target)) {
-        return Outcome(RestoreStatus::TargetExists,
-                       "Not restored: " + target + " exists; nothing was overwritten.");
-    }
-    const std::string parent = ParentFolder(target);
-    if (parent.empty() || !defs::FolderExists(files, parent)) {
-        return Outcome(RestoreStatus::FolderGone, "Not restored: the folder " +
-                                                      (parent.empty() ? target : parent) +
-                                                      " no longer exists.");
-    }
+    if (auto refused = RefusedTarget(target)) return *std::move(refused);
     const std::string copy = Folder() + "\\" + entry.name;
     if (DigestOfTree(files, copy) != Recorded(entry)) {
         return Outcome(RestoreStatus::DamagedCopy,

@@ -112,6 +112,8 @@ class QuarantineStore {
     // Appends one line to the manifest (writing the header first for a new one).
     bool AppendEntry(const QuarantineEntry& entry);
 
+    // The refusal when something stands at `target` or its folder is gone; nothing otherwise.
+    std::optional<RestoreOutcome> RefusedTarget(const std::string& target) const;
     RestoreOutcome RestoreFile(const QuarantineEntry& entry);
     RestoreOutcome RestoreFolder(const QuarantineEntry& entry);
     RestoreOutcome RestoreRegistry(const QuarantineEntry& entry);
