@@ -87,19 +87,32 @@ void CreateTestKey(const std::string& key) {
     }
 }
 
-TEST(RegistryBackupOnDiskTest, ImportingTheBackupsRestoresWhatWasDeleted) {
+// A test key with every kind of value, what it held before, and a quarantine to back it up in.
+class RegistryBackupOnDiskTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CreateTestKey(key);
+        for (const auto& v : kValues)
+            before.push_back(Read(key, v.name));
+        deepBefore = Read(key + "\\Sub", "Deep");
+    }
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    }
+
     wintest::TempFolder temp;
     platform::win32::Win32Platform machine;
     NoEvents events;
-    QuarantineStore store(machine.platform, temp.path(), events);
-    store.logging = true;
-    RegistryRemoval removal(machine.registry, store);
+    QuarantineStore store{machine.platform, temp.path(), events};
+    RegistryRemoval removal{machine.registry, store};
     const std::string key = "Software\\QmBackupTest-" + std::to_string(::GetCurrentProcessId());
-    CreateTestKey(key);
     std::vector<std::optional<Raw>> before;
-    for (const auto& v : kValues)
-        before.push_back(Read(key, v.name));
-    const auto deepBefore = Read(key + "\\Sub", "Deep");
+    std::optional<Raw> deepBefore;
+};
+
+TEST_F(RegistryBackupOnDiskTest, ImportingTheBackupsRestoresWhatWasDeleted) {
+    store.logging = true;
 
     for (const auto& v : kValues)
         removal.DeleteValue(platform::root::kCurrentUser, key, v.name);
@@ -120,23 +133,10 @@ TEST(RegistryBackupOnDiskTest, ImportingTheBackupsRestoresWhatWasDeleted) {
         EXPECT_EQ(Read(key, kValues[i].name), before[i]) << kValues[i].name;
     }
     EXPECT_EQ(Read(key + "\\Sub", "Deep"), deepBefore);
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
-TEST(RegistryBackupOnDiskTest, RestoringFromTheQuarantineBringsBackEachTypeAndAWholeKey) {
+TEST_F(RegistryBackupOnDiskTest, RestoringFromTheQuarantineBringsBackEachTypeAndAWholeKey) {
     using platform::root::kCurrentUser;
-    wintest::TempFolder temp;
-    platform::win32::Win32Platform machine;
-    NoEvents events;
-    QuarantineStore store(machine.platform, temp.path(), events);
-    RegistryRemoval removal(machine.registry, store);
-    const std::string key = "Software\\QmRestoreTest-" + std::to_string(::GetCurrentProcessId());
-    CreateTestKey(key);
-    std::vector<std::optional<Raw>> before;
-    for (const auto& v : kValues)
-        before.push_back(Read(key, v.name));
-    const auto deepBefore = Read(key + "\\Sub", "Deep");
 
     for (const auto& v : kValues)
         ASSERT_TRUE(removal.DeleteValue(kCurrentUser, key, v.name)) << v.name;
@@ -186,8 +186,6 @@ TEST(RegistryBackupOnDiskTest, RestoringFromTheQuarantineBringsBackEachTypeAndAW
     torn += std::string("x\0", 2);
     EXPECT_FALSE(machine.registry.ImportRegistryFile(torn));
     EXPECT_FALSE(Read(key, "Text"));
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
 }  // namespace
