@@ -63,10 +63,12 @@ TEST(CookieScanOnDiskTest, BlockedCookiesInTheUsersCookieFolderAreFound) {
         ::DeleteFileA((*folder + "\\" + name).c_str());
 }
 
-std::vector<std::string> FileNames(const std::string& folder) {
+// The cookie files in a folder. The store's own index.dat, which it creates on first use, is
+// no cookie.
+std::vector<std::string> CookieFileNames(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
-    const platform::win32::UniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &found));
+    const platform::win32::UniqueFind find(::FindFirstFileA((folder + "\\*.txt").c_str(), &found));
     if (!find) return names;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
@@ -90,13 +92,13 @@ TEST(CookieScanOnDiskTest, CookiesWrittenByTheSystemsCookieStoreAreFound) {
     wintest::DiskScan scan(data);
     const auto folder = scan.machine.shell.SpecialFolder(33);
     ASSERT_TRUE(folder && !folder->empty());
-    const auto before = FileNames(*folder);
+    const auto before = CookieFileNames(*folder);
     constexpr const char* kLasting = "; expires=Sat, 01-Jan-2039 00:00:00 GMT";
     ASSERT_TRUE(::InternetSetCookieA("http://www.qmwinetracker.example/", "qmid",
                                      (std::string("tracked") + kLasting).c_str()));
     ASSERT_TRUE(::InternetSetCookieA("http://qmharmless-wine.example/", "qmid",
                                      (std::string("kept") + kLasting).c_str()));
-    const auto after = FileNames(*folder);
+    const auto after = CookieFileNames(*folder);
     std::vector<std::string> added;
     std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
                         std::back_inserter(added));
