@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qm::platform {
@@ -47,6 +48,17 @@ class ByteReader {
     }
 };
 
+// A file's new content written piece by piece; it replaces the file only on Commit. A writer
+// dropped before Commit leaves the old file as it was and nothing beside it.
+class PieceWriter {
+  public:
+    virtual ~PieceWriter() = default;
+    // False once any piece failed (a full disk); later pieces are then not written.
+    virtual bool Write(std::string_view bytes) = 0;
+    // Puts the new content in place of the old; false when a piece or the move failed.
+    virtual bool Commit() = 0;
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -72,6 +84,13 @@ class FileSystem {
     // Replaces the file's whole content: the new content is written beside it and moved into
     // place, so a failure leaves the old file untouched and never a half-written one.
     virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+    // The same for a large file the program writes piece by piece and can write again from
+    // what it knows (the scan report): the pieces go beside the file and Commit moves them into
+    // place, so the file is never seen half-written; but the system may keep the bytes in its
+    // cache instead of waiting for the disk, so a power cut may cost the newest copy. Nothing
+    // when the new file cannot be started. This one collects the pieces for WriteWholeFile;
+    // file systems that can write as they go override it.
+    virtual std::unique_ptr<PieceWriter> ReplaceInPieces(const std::string& path);
 
     virtual bool DeleteFile(const std::string& path) = 0;
     // Fails when `to` exists.

@@ -1,5 +1,8 @@
 #include "report/ScanReport.h"
 
+#include <charconv>
+#include <cstring>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -21,23 +24,102 @@ constexpr std::string_view kReminder =
     "lists are only privacy concerns.  They cannot hurt your computer.  If you are unsure about "
     "an item please send this log to an expert before removing the item from your computer.";
 
-// What the report builds: every text is followed by a line break of its own, and most texts
-// end in one already, which gives the report its empty line after nearly every line.
-class ReportBuilder {
-  public:
-    explicit ReportBuilder(std::size_t expected) { text_.reserve(expected); }
+// Copies a short piece without a call into the runtime: a report is a dozen pieces of a few
+// bytes per row, and under Wine the runtime's memcpy costs more per call than such a piece
+// takes to copy. The copies overlap where the length is no multiple of their width.
+template <std::size_t Width>
+void CopyWord(char* to, const char* from) {
+    char word[Width];
+    std::memcpy(word, from, Width);  // a fixed width: the compiler copies it inline
+    std::memcpy(to, word, Width);
+}
 
-    // Each argument in turn, then the line break that follows every text.
-    template <typename... Parts>
-    void Put(const Parts&... parts) {
-        (text_.append(std::string_view(parts)), ...);
-        text_.append(kCrLf);
+void CopyPiece(char* to, const char* from, std::size_t size) {
+    if (size > 32) {
+        std::memcpy(to, from, size);
+    } else if (size > 16) {
+        CopyWord<16>(to, from);
+        CopyWord<16>(to + size - 16, from + size - 16);
+    } else if (size >= 8) {
+        CopyWord<8>(to, from);
+        CopyWord<8>(to + size - 8, from + size - 8);
+    } else if (size >= 4) {
+        CopyWord<4>(to, from);
+        CopyWord<4>(to + size - 4, from + size - 4);
+    } else if (size >= 2) {
+        CopyWord<2>(to, from);
+        CopyWord<2>(to + size - 2, from + size - 2);
+    } else if (size == 1) {
+        *to = *from;
     }
+}
 
+// Keeps every piece: the report as one text.
+class TextCollector final : public platform::PieceWriter {
+  public:
+    bool Write(std::string_view bytes) override {
+        text_.append(bytes);
+        return true;
+    }
+    bool Commit() override { return true; }
     std::string Take() { return std::move(text_); }
 
   private:
     std::string text_;
+};
+
+// What the report builds: every text is followed by a line break of its own, and most texts
+// end in one already, which gives the report its empty line after nearly every line. The text
+// goes to the writer in pieces of 64 KiB as it grows, so a report of many thousand rows is
+// never held whole in memory.
+class ReportBuilder {
+  public:
+    explicit ReportBuilder(platform::PieceWriter& writer)
+        : writer_(writer), buffer_(std::make_unique<char[]>(kPiece)) {}
+
+    // Each argument in turn, then the line break that follows every text.
+    template <typename... Parts>
+    void Put(const Parts&... parts) {
+        Append(parts..., kCrLf);
+    }
+
+    // Each argument in turn and nothing more.
+    template <typename... Parts>
+    void Append(const Parts&... parts) {
+        (Add(std::string_view(parts)), ...);
+    }
+
+    // Hands on what is left; false when any piece could not be written.
+    bool Finish() {
+        HandOn();
+        return written_;
+    }
+
+  private:
+    static constexpr std::size_t kPiece = 64 * 1024;
+
+    void Add(std::string_view part) {
+        if (part.size() > kPiece - used_) {
+            HandOn();
+            if (part.size() > kPiece) {
+                written_ = written_ && writer_.Write(part);
+                return;
+            }
+        }
+        CopyPiece(buffer_.get() + used_, part.data(), part.size());
+        used_ += part.size();
+    }
+
+    void HandOn() {
+        if (used_ == 0) return;
+        written_ = written_ && writer_.Write(std::string_view(buffer_.get(), used_));
+        used_ = 0;
+    }
+
+    platform::PieceWriter& writer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
+    bool written_ = true;
 };
 
 std::string InFolder(const std::string& dataFolder, std::string_view name) {
@@ -85,30 +167,40 @@ std::string_view KindText(int icon) {
     }
 }
 
-// Files and cookies have the length of the file at their location; a file that cannot be
-// measured (gone since the scan) counts as empty.
-const scan::FileFacts* KnownFacts(const ReportInputs& in, const ui::ListItem& row) {
-    if (!in.reportedFiles || row.icon != ui::detection::kFile) return nullptr;
-    const auto it = in.reportedFiles->find(row.SubItem(1));
-    return it == in.reportedFiles->end() ? nullptr : &it->second;
-}
-
-std::string SizeText(platform::FileSystem& files, const ReportInputs& in, const ui::ListItem& row) {
-    std::uint64_t size = 0;
-    if (const scan::FileFacts* known = KnownFacts(in, row)) {
-        size = known->size;
-    } else if (row.icon == ui::detection::kFile || row.icon == ui::detection::kCookie) {
-        size = files.FileSize(row.SubItem(1)).value_or(0);
+// What the report says of a row's file: its company and length as the scan recorded them when
+// it judged the file, or as read now for a row no scan has judged. A file that cannot be
+// measured (gone since the scan) counts as empty; rows that are no file have no company.
+class RowFacts {
+  public:
+    RowFacts(platform::FileSystem& files, const ReportInputs& in, const ui::ListItem& row) {
+        const bool isFile = row.icon == ui::detection::kFile;
+        if (isFile && in.reportedFiles) {
+            const auto it = in.reportedFiles->find(row.SubItem(1));
+            if (it != in.reportedFiles->end()) {
+                company_ = it->second.company;
+                size_ = it->second.size;
+                return;
+            }
+        }
+        if (isFile) {
+            read_ = scan::ReadCompanyName(files, row.SubItem(1));
+            company_ = read_;
+        }
+        if (isFile || row.icon == ui::detection::kCookie)
+            size_ = files.FileSize(row.SubItem(1)).value_or(0);
     }
-    return std::to_string(size) + " bytes";
-}
+    std::string_view company() const { return company_; }
+    std::string_view size() {
+        const auto end = std::to_chars(digits_, digits_ + sizeof digits_, size_).ptr;
+        return {digits_, static_cast<std::size_t>(end - digits_)};
+    }
 
-std::string CompanyText(platform::FileSystem& files, const ReportInputs& in,
-                        const ui::ListItem& row) {
-    if (row.icon != ui::detection::kFile) return "N/A";
-    if (const scan::FileFacts* known = KnownFacts(in, row)) return known->company;
-    return scan::ReadCompanyName(files, row.SubItem(1));
-}
+  private:
+    std::string read_;
+    std::string_view company_ = "N/A";
+    std::uint64_t size_ = 0;
+    char digits_[24];
+};
 
 }  // namespace
 
@@ -129,16 +221,12 @@ std::string ReportPath(const std::string& dataFolder) {
     return InFolder(dataFolder, kReportFile);
 }
 
-std::string MakeReportText(platform::FileSystem& files, const std::string& dataFolder,
-                           const ReportInputs& in) {
+namespace {
+
+void BuildReport(platform::FileSystem& files, const std::string& dataFolder, const ReportInputs& in,
+                 ReportBuilder& out) {
     const std::string quarantine = QuarantineText(files, dataFolder);
     const std::string exclusions = ExclusionText(files, dataFolder);
-
-    // About 200 bytes of labels per row besides its texts.
-    std::size_t expected = 2048 + quarantine.size() + exclusions.size();
-    for (const auto& row : in.results.rows)
-        expected += 256 + row.text.size() + row.SubItem(1).size() + row.SubItem(4).size();
-    ReportBuilder out(expected);
 
     out.Put(kCrLf);
     out.Put(std::string(19, ' '), in.productName, "v", std::to_string(in.major), ".",
@@ -158,14 +246,16 @@ std::string MakeReportText(platform::FileSystem& files, const std::string& dataF
     out.Put(kCrLf);
     out.Put("[Threats Detected]", kCrLf, kCrLf);
     for (const auto& row : in.results.rows) {
-        out.Put(kRowRule, kCrLf);
-        out.Put("File: ", row.SubItem(1), kCrLf);
-        out.Put("Name: ", row.text, kCrLf);
-        out.Put("Company: ", CompanyText(files, in, row), kCrLf);
-        out.Put("Type: ", KindText(row.icon), kCrLf);
-        out.Put("Size: ", SizeText(files, in, row), kCrLf);
-        out.Put("Detail: ", row.SubItem(4), kCrLf);
-        out.Put("Risk: ", row.SubItem(3), kCrLf, kCrLf);
+        // Each of the row's texts is put with a line break of its own after the one it ends
+        // in, as every other text of the report; the labels carry those breaks, which keeps a
+        // report of many thousand rows to a few appends per row.
+        RowFacts facts(files, in, row);
+        out.Append(kRowRule, "\r\n\r\nFile: ", row.SubItem(1),                //
+                   "\r\n\r\nName: ", row.text,                                //
+                   "\r\n\r\nCompany: ", facts.company(),                      //
+                   "\r\n\r\nType: ", KindText(row.icon),                      //
+                   "\r\n\r\nSize: ", facts.size(), " bytes\r\n\r\nDetail: ",  //
+                   row.SubItem(4), "\r\n\r\nRisk: ", row.SubItem(3), "\r\n\r\n\r\n");
     }
     out.Put(kRowRule, kCrLf, kCrLf);
     out.Put("Total = ", std::to_string(in.results.rows.size()), kCrLf);
@@ -177,18 +267,34 @@ std::string MakeReportText(platform::FileSystem& files, const std::string& dataF
     }
     out.Put(kCrLf);
     out.Put("=====================End Of Report.");
-    return out.Take();
 }
 
+}  // namespace
+
+std::string MakeReportText(platform::FileSystem& files, const std::string& dataFolder,
+                           const ReportInputs& in) {
+    TextCollector text;
+    ReportBuilder out(text);
+    BuildReport(files, dataFolder, in, out);
+    out.Finish();
+    return text.Take();
+}
+
+// Written beside the old report and moved over it, so there is no moment without one. A report
+// is made again by the next scan: it need not wait for the disk.
 bool WriteReport(platform::FileSystem& files, const std::string& dataFolder,
                  const std::string& text) {
-    // Written beside the old report and moved over it, so there is no moment without one.
-    return files.WriteWholeFile(ReportPath(dataFolder), text);
+    auto writer = files.ReplaceInPieces(ReportPath(dataFolder));
+    return writer && writer->Write(text) && writer->Commit();
 }
 
 bool MakeReport(platform::FileSystem& files, const std::string& dataFolder,
-                const ReportInputs& inputs) {
-    return WriteReport(files, dataFolder, MakeReportText(files, dataFolder, inputs));
+                const ReportInputs& in) {
+    auto writer = files.ReplaceInPieces(ReportPath(dataFolder));
+    if (!writer) return false;
+    ReportBuilder out(*writer);
+    BuildReport(files, dataFolder, in, out);
+    return out.Finish() && writer->Commit();
 }
 
 std::string ViewerText(platform::FileSystem& files, const std::string& path) {

@@ -54,7 +54,8 @@ std::string MakeReportText(platform::FileSystem& files, const std::string& dataF
 bool WriteReport(platform::FileSystem& files, const std::string& dataFolder,
                  const std::string& text);
 
-// MakeReportText, then WriteReport.
+// MakeReportText's text, replacing the report as WriteReport does; written out in pieces while
+// it is made, so a report of many thousand rows is never held whole in memory.
 bool MakeReport(platform::FileSystem& files, const std::string& dataFolder,
                 const ReportInputs& inputs);
 

@@ -201,6 +201,38 @@ TEST_F(Win32FileSystemTest, WriteWholeFileThatCannotReplaceTheTargetLeavesNoTemp
     EXPECT_THAT(Names(temp_ / "folder"), ElementsAre("inside.txt"));
 }
 
+TEST_F(Win32FileSystemTest, PiecesReplaceTheFileOnlyWhenCommitted) {
+    const std::string path = temp_ / "report.txt";
+    PutFile(path, std::string(100000, 'o'));
+    {
+        auto dropped = fs_.ReplaceInPieces(path);
+        ASSERT_TRUE(dropped);
+        ASSERT_TRUE(dropped->Write("never committed"));
+    }
+    EXPECT_EQ(FileContent(path), std::string(100000, 'o'));
+    EXPECT_THAT(Names(temp_.path()), ElementsAre("report.txt"));
+
+    auto writer = fs_.ReplaceInPieces(path);
+    ASSERT_TRUE(writer);
+    ASSERT_TRUE(writer->Write("first "));
+    ASSERT_TRUE(writer->Write(std::string_view("\0second", 7)));
+    ASSERT_TRUE(writer->Commit());
+    EXPECT_FALSE(writer->Commit()) << "a second commit has nothing to move";
+    EXPECT_EQ(FileContent(path), std::string("first \0second", 13));
+    EXPECT_THAT(Names(temp_.path()), ElementsAre("report.txt"));
+
+    // A folder where the file should go is never moved aside for it.
+    ASSERT_TRUE(::CreateDirectoryA((temp_ / "folder").c_str(), nullptr));
+    PutFile(temp_ / "folder\\inside.txt", "kept");
+    auto blocked = fs_.ReplaceInPieces(temp_ / "folder");
+    ASSERT_TRUE(blocked);
+    ASSERT_TRUE(blocked->Write("new"));
+    EXPECT_FALSE(blocked->Commit());
+    blocked.reset();
+    EXPECT_EQ(FileContent(temp_ / "folder\\inside.txt"), "kept");
+    EXPECT_THAT(Names(temp_.path()), ElementsAre("folder", "report.txt"));
+}
+
 // --- Deleting and moving --------------------------------------------------------------------
 
 TEST_F(Win32FileSystemTest, DeleteFileRemovesFilesOnly) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -50,7 +51,7 @@ class FileByteReader final : public ByteReader {
     UniqueFile file_;
 };
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const DWORD want = static_cast<DWORD>(std::min(bytes.size() - done, kMaxChunk));
@@ -83,6 +84,9 @@ class TemporaryFile {
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
+    TemporaryFile(TemporaryFile&& other) noexcept
+        : path_(std::move(other.path_)), kept_(std::exchange(other.kept_, true)) {}
+    TemporaryFile& operator=(TemporaryFile&&) = delete;
 
     const std::wstring& path() const { return path_; }
     void Keep() { kept_ = true; }
@@ -90,6 +94,83 @@ class TemporaryFile {
   private:
     std::wstring path_;
     bool kept_ = false;
+};
+
+// A new file beside the target, open for writing, deleted again unless it is moved into place.
+struct BesideFile {
+    TemporaryFile temp;
+    UniqueFile file;
+};
+
+std::optional<BesideFile> OpenBeside(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        TemporaryFile temp(TemporarySibling(path));
+        UniqueFile file(::CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return BesideFile{std::move(temp), std::move(file)};
+        // Only a name clash is worth another try; a missing folder or a full disk fails the
+        // same way every time.
+        if (::GetLastError() != ERROR_FILE_EXISTS) return std::nullopt;
+        temp.Keep();  // someone else's file: not ours to delete
+    }
+    return std::nullopt;
+}
+
+// Closes the new file (an open file cannot be moved) and moves it over the target.
+bool MoveIntoPlace(BesideFile& beside, const std::string& path) {
+    beside.file.reset();
+    if (!::MoveFileExW(beside.temp.path().c_str(), WideFilePath(path).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return false;
+    }
+    beside.temp.Keep();
+    return true;
+}
+
+// Each piece goes to the file beside the target as it comes; nothing waits for the disk. On
+// Commit the old file is first moved aside, the new one moved in and the old one deleted:
+// moving a new file over an existing one makes some file systems (ext4, under Wine) write the
+// new file out there and then, which costs more than writing it did.
+class FilePieceWriter final : public PieceWriter {
+  public:
+    FilePieceWriter(BesideFile beside, std::string path)
+        : beside_(std::move(beside)), path_(std::move(path)) {}
+
+    bool Write(std::string_view bytes) override {
+        failed_ = failed_ || !WriteAll(beside_.file.get(), bytes);
+        return !failed_;
+    }
+
+    bool Commit() override {
+        if (failed_ || committed_) return false;
+        committed_ = true;
+        beside_.file.reset();
+        const std::wstring target = WideFilePath(path_);
+        const DWORD old = ::GetFileAttributesW(target.c_str());
+        if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+        TemporaryFile aside(TemporarySibling(path_));
+        const bool movedAside = ::MoveFileExW(target.c_str(), aside.path().c_str(), 0) != FALSE;
+        if (!movedAside) aside.Keep();  // there was no old file (or it stays where it is)
+        if (!::MoveFileExW(beside_.temp.path().c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING)) {
+            // The old file goes back; should even that fail it stays under its other name
+            // rather than be lost.
+            if (movedAside) {
+                ::MoveFileExW(aside.path().c_str(), target.c_str(), 0);
+                aside.Keep();
+            }
+            return false;
+        }
+        beside_.temp.Keep();
+        return true;  // the old file, moved aside, goes with `aside`
+    }
+
+  private:
+    BesideFile beside_;
+    std::string path_;
+    bool failed_ = false;
+    bool committed_ = false;
 };
 
 // Every entry a wide search pattern finds, "." and ".." left out.
@@ -174,34 +255,17 @@ std::optional<std::uint64_t> Win32FileSystem::FileSize(const std::string& path) 
 }
 
 bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
-    if (path.empty()) return false;
-    const std::wstring target = WideFilePath(path);
-    for (unsigned attempt = 0; attempt < 16; ++attempt) {
-        TemporaryFile temp(TemporarySibling(path));
-        bool written = false;
-        {
-            UniqueFile file(::CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file) {
-                // Only a name clash is worth another try; a missing folder or a full disk
-                // fails the same way every time.
-                if (::GetLastError() == ERROR_FILE_EXISTS) {
-                    temp.Keep();  // someone else's file: not ours to delete
-                    continue;
-                }
-                return false;
-            }
-            written = WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
-        }  // closed here: an open file cannot be moved into place
-        if (!written) return false;
-        if (!::MoveFileExW(temp.path().c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            return false;
-        }
-        temp.Keep();
-        return true;
-    }
-    return false;
+    auto beside = OpenBeside(path);
+    if (!beside) return false;
+    const bool written = WriteAll(beside->file.get(), bytes) &&
+                         ::FlushFileBuffers(beside->file.get()) && MoveIntoPlace(*beside, path);
+    return written;
+}
+
+std::unique_ptr<PieceWriter> Win32FileSystem::ReplaceInPieces(const std::string& path) {
+    auto beside = OpenBeside(path);
+    if (!beside) return nullptr;
+    return std::make_unique<FilePieceWriter>(std::move(*beside), path);
 }
 
 bool Win32FileSystem::DeleteFile(const std::string& path) {
