@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/QuarantineBrowser.h"
 #include "app/StatusPage.h"
 #include "definitions/PathTokens.h"
 #include "removal/PropagateCheck.h"
@@ -158,7 +159,12 @@ void Application::ViewExclusions() {
 }
 
 void Application::ViewQuarantine() {
-    quarantine_.ViewQuarantine();
+    if (!frontEnd_.quarantineViewer) {
+        quarantine_.ViewQuarantine();
+        return;
+    }
+    QuarantineBrowser browser(quarantine_, work_);
+    frontEnd_.quarantineViewer->ShowQuarantine(product_.productName + " Quarantine", browser);
 }
 
 bool Application::AddExclusion(const std::string& entry) {

@@ -36,6 +36,8 @@ struct FrontEnd {
     ui::EventPump& pump;
     // The scan report's viewer; a front end without one (the console) leaves it out.
     ui::ReportViewer* reportViewer = nullptr;
+    // The quarantine's viewer; without one View Quarantine opens the folder.
+    ui::QuarantineViewer* quarantineViewer = nullptr;
 };
 
 struct StartOptions {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qm::ui {
 
@@ -32,6 +33,33 @@ class ReportViewer {
   public:
     virtual ~ReportViewer() = default;
     virtual void ShowReport(const std::string& caption, const std::string& text) = 0;
+};
+
+// One item of the quarantine as its viewer lists it.
+struct QuarantineItem {
+    std::string name;         // its name in the quarantine, which Restore takes
+    std::string description;  // one line for the user: what it is, where it came from, when
+    bool restored = false;    // put back once already
+};
+
+// What the quarantine's viewer may ask for.
+class QuarantineActions {
+  public:
+    virtual ~QuarantineActions() = default;
+    // Every item in the quarantine, in the order they went in; empty when there are none.
+    virtual std::vector<QuarantineItem> Items() = 0;
+    // Puts the item back where it came from; one sentence for the user says how it went.
+    virtual std::string Restore(const std::string& name) = 0;
+    // The quarantine folder in the file manager.
+    virtual void OpenFolder() = 0;
+};
+
+// The quarantine's viewer: lists the items and restores the one the user picks; returns when
+// the user closes it.
+class QuarantineViewer {
+  public:
+    virtual ~QuarantineViewer() = default;
+    virtual void ShowQuarantine(const std::string& caption, QuarantineActions& actions) = 0;
 };
 
 // "Let pending user-interface events run": a message pump in the window, nothing in the

@@ -25,6 +25,7 @@
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/Program.h"
+#include "ui/win32/QuarantineWindow.h"
 #include "ui/win32/ReportWindow.h"
 
 namespace qm::ui::win32 {
@@ -296,6 +297,52 @@ std::string ClipboardText() {
 
 // The whole removal as the user sees it: Select All, Repair Now, the confirmation, and the
 // "Delete Failed" window for a file another program holds open, with its Copy List and Ok.
+std::string g_restoreChoice;
+std::string g_restoreMessage;
+int g_quarantineItems = -1;
+
+// The quarantine viewer, or the message box it shows under the same caption: the viewer is
+// the one with the list.
+HWND QuarantineWindowOf(bool viewer) {
+    for (HWND w = ::FindWindowExA(nullptr, nullptr, "#32770", "Quillmarsh Quarantine"); w;
+         w = ::FindWindowExA(nullptr, w, "#32770", "Quillmarsh Quarantine")) {
+        if ((::GetDlgItem(w, kQuarantineListId) != nullptr) == viewer) return w;
+    }
+    return nullptr;
+}
+
+// Reads the restore's answer, closes its box and then the viewer.
+void CALLBACK ReadRestoreAnswerAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND viewer = QuarantineWindowOf(true);
+    HWND box = QuarantineWindowOf(false);
+    if (!viewer || !box) return;
+    ::KillTimer(nullptr, timer);
+    char text[512] = {};
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text
+    g_restoreMessage = text;
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ::PostMessageA(viewer, WM_COMMAND, kQuarantineCloseId, 0);
+}
+
+// Picks the item that names g_restoreChoice in the open viewer and restores it.
+void CALLBACK RestoreFromTheViewer(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND viewer = QuarantineWindowOf(true);
+    if (!viewer) return;
+    ::KillTimer(nullptr, timer);
+    g_quarantineItems =
+        static_cast<int>(::SendDlgItemMessageA(viewer, kQuarantineListId, LB_GETCOUNT, 0, 0));
+    const LRESULT found =
+        ::SendDlgItemMessageA(viewer, kQuarantineListId, LB_FINDSTRING, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(g_restoreChoice.c_str()));
+    if (found == LB_ERR) {
+        ::PostMessageA(viewer, WM_COMMAND, kQuarantineCloseId, 0);
+        return;
+    }
+    ::SendDlgItemMessageA(viewer, kQuarantineListId, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    ::SetTimer(nullptr, 0, 20, ReadRestoreAnswerAndClose);
+    ::PostMessageA(viewer, WM_COMMAND, kQuarantineRestoreId, 0);
+}
+
 TEST_F(GuiTest, RepairNowRemovesTheTickedThreatsAndListsTheOneHeldOpen) {
     wintest::TempFolder place;
     const std::string free = place / "qmgui-free.exe";
@@ -342,6 +389,14 @@ TEST_F(GuiTest, RepairNowRemovesTheTickedThreatsAndListsTheOneHeldOpen) {
     EXPECT_EQ(ClipboardText(), held + "\r\n");
     Click(failed, IDC_cmdDeleteOk);
     EXPECT_FALSE(::IsWindowVisible(failed));
+
+    // The quarantine's viewer lists both copies and puts the removed file back.
+    g_restoreChoice = "File  " + free;
+    ::SetTimer(nullptr, 0, 20, RestoreFromTheViewer);
+    Menu(w, IDM_mnuQuarItem + 0);  // "View Quarantine": returns when the viewer is closed
+    EXPECT_EQ(g_quarantineItems, 2);
+    EXPECT_EQ(wintest::FileContent(free), "MZ free") << g_restoreMessage;
+    EXPECT_EQ(g_restoreMessage, "Restored " + free + ".");
     holder.reset();
     ::DeleteFileA(held.c_str());
 }

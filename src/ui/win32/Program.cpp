@@ -8,6 +8,7 @@
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/win32/MainWindow.h"
+#include "ui/win32/QuarantineWindow.h"
 #include "ui/win32/ReportWindow.h"
 #include "ui/win32/Win32Interaction.h"
 
@@ -34,6 +35,20 @@ class WindowReportViewer final : public ReportViewer {
     std::function<void()> syncOwner_;
 };
 
+// The quarantine's viewer, modal over the main window.
+class WindowQuarantineViewer final : public QuarantineViewer {
+  public:
+    WindowQuarantineViewer(HINSTANCE instance, std::function<HWND()> owner)
+        : instance_(instance), owner_(std::move(owner)) {}
+    void ShowQuarantine(const std::string& caption, QuarantineActions& actions) override {
+        ShowQuarantineWindow(instance_, owner_(), caption, actions);
+    }
+
+  private:
+    HINSTANCE instance_;
+    std::function<HWND()> owner_;
+};
+
 }  // namespace
 
 struct Program::Parts {
@@ -47,7 +62,9 @@ struct Program::Parts {
                }),
           viewer(
               instance, [this] { return window.Handle(); }, [this] { window.Sync(); }),
-          application(app::FrontEnd{machine.platform, settings, prompts, pickers, pump, &viewer},
+          quarantineViewer(instance, [this] { return window.Handle(); }),
+          application(app::FrontEnd{machine.platform, settings, prompts, pickers, pump, &viewer,
+                                    &quarantineViewer},
                       app::StartOptions{options.dataFolder.empty()
                                             ? std::nullopt
                                             : std::optional<std::string>(options.dataFolder),
@@ -60,6 +77,7 @@ struct Program::Parts {
     Win32Pickers pickers;
     Win32EventPump pump;
     WindowReportViewer viewer;
+    WindowQuarantineViewer quarantineViewer;
     app::Application application;
     MainWindow window;
     std::function<void()> pumpHook;
