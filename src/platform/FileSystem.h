@@ -59,6 +59,20 @@ class PieceWriter {
     virtual bool Commit() = 0;
 };
 
+// Takes the bytes a copy moves, as they pass.
+class ByteSink {
+  public:
+    virtual ~ByteSink() = default;
+    virtual void Take(const char* data, std::size_t size) = 0;
+};
+
+// A file kept open for adding bytes at its end, for a log that takes many records in a row.
+class Appender {
+  public:
+    virtual ~Appender() = default;
+    virtual bool Append(std::string_view bytes) = 0;
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -101,8 +115,18 @@ class FileSystem {
     virtual bool CreateFolder(const std::string& folder) = 0;
     // Copies a file with its bytes and attributes; fails when `to` exists.
     virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+    // CopyFile, handing every byte read from `from` to `original` and then every byte read
+    // back from the finished copy to `copied`, so that the two can be compared without opening
+    // either file again. False, with no copy left behind, when the copy or a read failed. This
+    // one copies and then reads both files; file systems that can do it in one go override it.
+    virtual bool CopyFileReadingBoth(const std::string& from, const std::string& to,
+                                     ByteSink& original, ByteSink& copied);
     // Adds bytes at the end of the file, creating it when missing. For logs that only grow.
     virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
+    // The same for many appends in a row without opening the file for each; others can read
+    // the file meanwhile. Nothing when it cannot be opened. This one calls AppendToFile for
+    // each; file systems that can hold the file open override it.
+    virtual std::unique_ptr<Appender> OpenForAppending(const std::string& path);
     // Deletes a folder with everything in it, read-only, hidden and system entries included.
     // True when the folder is gone afterwards.
     virtual bool DeleteFolderTree(const std::string& folder) = 0;

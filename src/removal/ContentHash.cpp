@@ -143,6 +143,30 @@ std::optional<ContentDigest> DigestOfFile(platform::FileSystem& files, const std
     return ContentDigest{size, hash.HexDigest()};
 }
 
+namespace {
+
+class HashingSink final : public platform::ByteSink {
+  public:
+    void Take(const char* data, std::size_t size) override {
+        hash_.Update(data, size);
+        size_ += size;
+    }
+    ContentDigest Digest() { return {size_, hash_.HexDigest()}; }
+
+  private:
+    Sha256 hash_;
+    std::uint64_t size_ = 0;
+};
+
+}  // namespace
+
+std::optional<CopyDigests> CopyWithDigests(platform::FileSystem& files, const std::string& from,
+                                           const std::string& to) {
+    HashingSink original, copy;
+    if (!files.CopyFileReadingBoth(from, to, original, copy)) return std::nullopt;
+    return CopyDigests{original.Digest(), copy.Digest()};
+}
+
 bool WalkTree(platform::FileSystem& files, const std::string& root,
               const std::function<bool(const TreeEntry&)>& visit) {
     // Depth first with an explicit stack: a tree may be far deeper than the call stack allows.

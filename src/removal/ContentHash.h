@@ -43,6 +43,15 @@ ContentDigest DigestOfBytes(std::string_view bytes);
 // Nothing when the file cannot be opened.
 std::optional<ContentDigest> DigestOfFile(platform::FileSystem& files, const std::string& path);
 
+struct CopyDigests {
+    ContentDigest original;
+    ContentDigest copy;
+};
+// Copies the file (failing when `to` exists) and hashes the original as it is read and the
+// copy as it reads back. Nothing, with no copy left behind, when the copy failed.
+std::optional<CopyDigests> CopyWithDigests(platform::FileSystem& files, const std::string& from,
+                                           const std::string& to);
+
 // One entry below the root of a folder tree: its path relative to the root ("sub\a.dll").
 struct TreeEntry {
     std::string relative;

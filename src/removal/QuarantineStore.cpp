@@ -1,5 +1,7 @@
 #include "removal/QuarantineStore.h"
 
+#include <algorithm>
+
 #include "definitions/DefinitionFiles.h"
 #include "definitions/Text.h"
 
@@ -64,15 +66,28 @@ bool QuarantineStore::EnsureFolder() {
     return folderMade_;
 }
 
-std::optional<std::string> QuarantineStore::FreeName(const std::string& name, bool folder) const {
-    for (int n = 1; n < 1000; ++n) {
+std::optional<std::string> QuarantineStore::NextName(const std::string& name, bool folder) {
+    // Many threats share a name (the same file in a hundred folders): the numbers this store
+    // has handed out are not offered again, so a new copy does not look at every copy of that
+    // name before it.
+    int& next = nextNumber_[text::Lower(name)];
+    for (int n = std::max(next, 1); n < 1000; ++n) {
         const std::string candidate = n == 1 ? name : NumberedName(name, n, folder);
         // The log and the manifest are the store's own: no copy may take their names.
         if (text::EqualsNoCase(candidate, kQuarantineLog) ||
             text::EqualsNoCase(candidate, kManifestName)) {
             continue;
         }
-        if (!platform_.files.Attributes(Folder() + "\\" + candidate)) return candidate;
+        next = n + 1;
+        return candidate;
+    }
+    next = 1000;
+    return std::nullopt;
+}
+
+std::optional<std::string> QuarantineStore::FreeName(const std::string& name, bool folder) {
+    while (const auto candidate = NextName(name, folder)) {
+        if (!platform_.files.Attributes(Folder() + "\\" + *candidate)) return candidate;
     }
     return std::nullopt;
 }
@@ -98,8 +113,15 @@ bool QuarantineStore::AppendEntry(const QuarantineEntry& entry) {
             }
         }
     }
-    manifestReady_ = files.AppendToFile(path, prefix + FormatEntry(entry));
+    manifestReady_ = Append(manifestFile_, path, prefix + FormatEntry(entry));
     return manifestReady_;
+}
+
+bool QuarantineStore::Append(std::unique_ptr<platform::Appender>& held, const std::string& path,
+                             const std::string& bytes) {
+    if (!keepOpen_) return platform_.files.AppendToFile(path, bytes);
+    if (!held) held = platform_.files.OpenForAppending(path);
+    return held && held->Append(bytes);
 }
 
 std::optional<std::string> QuarantineStore::BackUpFile(const std::string& path,
@@ -114,21 +136,28 @@ std::optional<std::string> QuarantineStore::BackUpFile(const std::string& path,
         }
     }
     if (!EnsureFolder()) return {};
-    const auto copyName = FreeName(name, false);
-    if (!copyName) return std::nullopt;
+    // The copy itself finds out whether a name is taken (it never overwrites): in a quarantine
+    // of thousands of files, looking first would cost a second search of the folder.
+    std::optional<std::string> copyName;
+    std::optional<CopyDigests> digests;
+    while (!digests) {
+        copyName = NextName(name, false);
+        if (!copyName) return std::nullopt;
+        digests = CopyWithDigests(files, path, Folder() + "\\" + *copyName);
+        // Refused for another reason than a name in use (an earlier copy's): no backup.
+        if (!digests && !files.Attributes(Folder() + "\\" + *copyName)) return std::nullopt;
+    }
     const std::string copy = Folder() + "\\" + *copyName;
-    if (!files.CopyFile(path, copy)) return std::nullopt;
-    const auto source = DigestOfFile(files, path);
-    const auto copied = DigestOfFile(files, copy);
-    if (!source || !copied || *source != *copied ||
-        !AppendEntry({kind, path, std::nullopt, *copyName, copied->size, copied->sha256,
+    const ContentDigest& copied = digests->copy;
+    if (digests->original != copied ||
+        !AppendEntry({kind, path, std::nullopt, *copyName, copied.size, copied.sha256,
                       platform_.clock.NowText(), false})) {
         // A short or altered copy is no backup, and must not stay looking like one.
         files.DeleteFile(copy);
         return std::nullopt;
     }
     LogFileRecord(path, *copyName);
-    madeCopies_[key] = {*copyName, *copied};
+    madeCopies_[key] = {*copyName, copied};
     return copyName;
 }
 
@@ -149,11 +178,9 @@ bool QuarantineStore::BackUpFolder(const std::string& source, const std::string&
             return files.CreateFolder(to);
         }
         const std::string from = source + "\\" + entry.relative;
-        if (!files.CopyFile(from, to)) return false;
-        const auto original = DigestOfFile(files, from);
-        const auto copied = DigestOfFile(files, to);
-        if (!original || !copied || *original != *copied) return false;
-        tree.AddFile(entry.relative, *copied);
+        const auto digests = CopyWithDigests(files, from, to);
+        if (!digests || digests->original != digests->copy) return false;
+        tree.AddFile(entry.relative, digests->copy);
         events_.LetEventsRun();
         return true;
     });
@@ -169,15 +196,17 @@ bool QuarantineStore::BackUpFolder(const std::string& source, const std::string&
 void QuarantineStore::LogFileRecord(const std::string& path, const std::string& name) {
     if (!logging) return;
     if (!EnsureFolder()) return;
-    platform_.files.AppendToFile(LogPath(), platform_.clock.NowText() + " - File: " + name +
-                                                "\r\n - Location: " + path + "\r\n\r\n\r\n");
+    Append(logFile_, LogPath(),
+           platform_.clock.NowText() + " - File: " + name + "\r\n - Location: " + path +
+               "\r\n\r\n\r\n");
 }
 
 void QuarantineStore::LogRegistryRecord(const std::string& keyPath, const std::string& valueName) {
     if (!logging) return;
     if (!EnsureFolder()) return;
-    platform_.files.AppendToFile(LogPath(), platform_.clock.NowText() + " - Key: " + keyPath +
-                                                "\r\nValue: " + valueName + "\r\n\r\n\r\n");
+    Append(logFile_, LogPath(),
+           platform_.clock.NowText() + " - Key: " + keyPath + "\r\nValue: " + valueName +
+               "\r\n\r\n\r\n");
 }
 
 std::optional<std::string> QuarantineStore::WriteRegBackup(const std::string& backupName,

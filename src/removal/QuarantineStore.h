@@ -97,10 +97,30 @@ class QuarantineStore {
     // Quarantine menu, "View Quarantine": the folder in the file manager.
     void ViewQuarantine();
 
+    // While a removal run quarantines item after item, the manifest and the log stay open
+    // between their records instead of being opened for each; they close when it ends.
+    class OpenFiles {
+      public:
+        explicit OpenFiles(QuarantineStore& store) : store_(store) { store_.keepOpen_ = true; }
+        ~OpenFiles() {
+            store_.keepOpen_ = false;
+            store_.manifestFile_.reset();
+            store_.logFile_.reset();
+        }
+        OpenFiles(const OpenFiles&) = delete;
+        OpenFiles& operator=(const OpenFiles&) = delete;
+
+      private:
+        QuarantineStore& store_;
+    };
+
   private:
     // A name in the quarantine folder that nothing uses: `name`, then "name (2).ext" (a
     // folder: "name (2)") and so on. Nothing when all are taken.
-    std::optional<std::string> FreeName(const std::string& name, bool folder) const;
+    std::optional<std::string> FreeName(const std::string& name, bool folder);
+    // The next of those names this store has not handed out, without looking whether it is
+    // free; nothing when all are used.
+    std::optional<std::string> NextName(const std::string& name, bool folder);
     // Creates the quarantine folder the first time it is needed; false when it cannot be.
     bool EnsureFolder();
     // Copies the file in, checks the copy and records it; the copy's name, or nothing (and no
@@ -111,6 +131,9 @@ class QuarantineStore {
     bool BackUpFolder(const std::string& source, const std::string& name);
     // Appends one line to the manifest (writing the header first for a new one).
     bool AppendEntry(const QuarantineEntry& entry);
+    // Adds bytes at the end of the file, through `held` while the files are kept open.
+    bool Append(std::unique_ptr<platform::Appender>& held, const std::string& path,
+                const std::string& bytes);
 
     // The refusal when something stands at `target` or its folder is gone; nothing otherwise.
     std::optional<RestoreOutcome> RefusedTarget(const std::string& target) const;
@@ -124,6 +147,9 @@ class QuarantineStore {
     // The manifest was found (or made) ready for appending: it ends with a complete line.
     bool manifestReady_ = false;
     bool folderMade_ = false;
+    bool keepOpen_ = false;
+    std::unique_ptr<platform::Appender> manifestFile_;
+    std::unique_ptr<platform::Appender> logFile_;
     // The copies this store made, by the original's lower-cased path: a file that survives
     // the first pass (held open by another program) is not copied again by the second while
     // it is unchanged.
@@ -132,6 +158,8 @@ class QuarantineStore {
         ContentDigest digest;
     };
     std::unordered_map<std::string, MadeCopy> madeCopies_;
+    // By lower-cased name: the first number FreeName has not yet handed out.
+    std::unordered_map<std::string, int> nextNumber_;
 };
 
 }  // namespace qm::removal

@@ -135,10 +135,13 @@ void RemovalRun::RemoveSelected() {
             kRestorePointType);
         report_.restorePoint = restorePoint.has_value();
     }
-    quarantine_.logging = true;
-    RemovalPass(true);
-    quarantine_.logging = false;
-    RemovalPass(false);
+    {
+        const QuarantineStore::OpenFiles records(quarantine_);
+        quarantine_.logging = true;
+        RemovalPass(true);
+        quarantine_.logging = false;
+        RemovalPass(false);
+    }
     if (restorePoint) restore.End(*restorePoint);
 
     // What is still there may go at the next start, but only with its backup safe.

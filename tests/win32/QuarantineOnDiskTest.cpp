@@ -37,6 +37,14 @@ TEST(QuarantineOnDiskTest, ItemsAreBackedUpBeforeTheyAreDeleted) {
         log.find(" - File: bar (2).dll\r\n - Location: " + (temp / "b\\bar.dll") + "\r\n\r\n\r\n"),
         std::string::npos)
         << log;
+    // The next run knows nothing of the names this one took: its copy takes the first free
+    // one and overwrites neither.
+    QuarantineStore nextRun(machine.platform, temp / "data", events);
+    wintest::PutFile(temp / "a\\bar.dll", "third");
+    EXPECT_TRUE(nextRun.QuarantineItem(temp / "a\\bar.dll"));
+    EXPECT_EQ(wintest::FileContent(store.Folder() + "\\bar.dll"), "first");
+    EXPECT_EQ(wintest::FileContent(store.Folder() + "\\bar (2).dll"), "second");
+    EXPECT_EQ(wintest::FileContent(store.Folder() + "\\bar (3).dll"), "third");
 
     // A folder with a read-only file and a subfolder goes whole.
     ASSERT_TRUE(machine.files.CreateFolder(temp / "Tool\\sub"));

@@ -23,6 +23,12 @@ std::string Formatted(Format format) {
 }  // namespace
 
 std::string Win32Clock::NowText() {
+    FILETIME system{};
+    ::GetSystemTimeAsFileTime(&system);
+    const unsigned long long second =
+        ((static_cast<unsigned long long>(system.dwHighDateTime) << 32) | system.dwLowDateTime) /
+        10'000'000ull;
+    if (second == shownSecond_) return shownText_;
     // One reading of the clock for both halves, so a call at midnight cannot pair one day's
     // date with the next day's time.
     SYSTEMTIME now{};
@@ -33,7 +39,9 @@ std::string Win32Clock::NowText() {
     const std::string time = Formatted([&now](char* out, int size) {
         return ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, out, size);
     });
-    return date + " " + time;
+    shownSecond_ = second;
+    shownText_ = date + " " + time;
+    return shownText_;
 }
 
 }  // namespace qm::platform::win32

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/Handle.h"
 #include "platform/win32/WidePath.h"
@@ -173,6 +174,22 @@ class FilePieceWriter final : public PieceWriter {
     bool committed_ = false;
 };
 
+// Every write lands at the file's end (the handle has append access only).
+class FileAppender final : public Appender {
+  public:
+    explicit FileAppender(UniqueFile file) : file_(std::move(file)) {}
+    bool Append(std::string_view bytes) override {
+        if (bytes.size() > 0x7fffffffu) return false;
+        DWORD written = 0;
+        return ::WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                           nullptr) != FALSE &&
+               written == bytes.size();
+    }
+
+  private:
+    UniqueFile file_;
+};
+
 // Every entry a wide search pattern finds, "." and ".." left out.
 template <typename Each>
 void ForEachEntry(const std::wstring& pattern, Each each) {
@@ -276,15 +293,83 @@ bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to) {
     return ::CopyFileW(WideFilePath(from).c_str(), WideFilePath(to).c_str(), TRUE) != FALSE;
 }
 
+// Reads the file from where its pointer stands to its end, one chunk at a time; false when a
+// read fails or `each` says so.
+template <typename Each>
+bool ReadEachChunk(HANDLE file, std::vector<char>& chunk, Each each) {
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
+            return false;
+        }
+        if (got == 0) return true;
+        if (!each(std::string_view(chunk.data(), got))) return false;
+    }
+}
+
+// One open of each file: the source is read once, every chunk written to the copy as it comes,
+// and the copy read back through its own handle before it is closed. Its attributes and times
+// are the source's, as CopyFile gives them.
+bool Win32FileSystem::CopyFileReadingBoth(const std::string& from, const std::string& to,
+                                          ByteSink& original, ByteSink& copied) {
+    UniqueFile source(::CreateFileW(WideFilePath(from).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // The basic facts only: asking for the whole BY_HANDLE_FILE_INFORMATION also asks the
+    // volume for its serial number, which under Wine is a request to its mount manager.
+    FILE_BASIC_INFO facts{};
+    if (!source ||
+        !::GetFileInformationByHandleEx(source.get(), FileBasicInfo, &facts, sizeof facts) ||
+        (facts.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
+    }
+    const std::wstring target = WideFilePath(to);
+    UniqueFile copy(::CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!copy) return false;  // it exists, or its folder does not
+    const auto copyAndCheck = [&] {
+        std::vector<char> chunk(64 * 1024);
+        const bool copiedAll = ReadEachChunk(source.get(), chunk, [&](std::string_view bytes) {
+            original.Take(bytes.data(), bytes.size());
+            return WriteAll(copy.get(), bytes);
+        });
+        LARGE_INTEGER start{};
+        if (!copiedAll || !::SetFilePointerEx(copy.get(), start, nullptr, FILE_BEGIN)) {
+            return false;
+        }
+        if (!ReadEachChunk(copy.get(), chunk, [&](std::string_view bytes) {
+                copied.Take(bytes.data(), bytes.size());
+                return true;
+            })) {
+            return false;
+        }
+        FILE_BASIC_INFO basic = facts;
+        basic.ChangeTime.QuadPart = 0;  // the system's to set
+        // The times and attributes are a courtesy: the bytes are what makes the backup.
+        ::SetFileInformationByHandle(copy.get(), FileBasicInfo, &basic, sizeof basic);
+        return true;
+    };
+    const bool made = copyAndCheck();
+    copy.reset();
+    if (!made) {
+        // A read-only attribute is never set on a failed copy: it was made here and goes.
+        ::DeleteFileW(target.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool Win32FileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
-    if (bytes.size() > 0x7fffffffu) return false;
+    if (bytes.size() > 0x7fffffffu) return false;  // before the file is made
+    const auto appender = OpenForAppending(path);
+    return appender && appender->Append(bytes);
+}
+
+std::unique_ptr<Appender> Win32FileSystem::OpenForAppending(const std::string& path) {
     UniqueFile file(::CreateFileW(WideFilePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr) != FALSE &&
-           written == bytes.size();
+    if (!file) return nullptr;
+    return std::make_unique<FileAppender>(std::move(file));
 }
 
 bool Win32FileSystem::DeleteFolderTree(const std::string& folder) {

@@ -21,7 +21,10 @@ class Win32FileSystem final : public FileSystem {
     bool MoveReplacing(const std::string& from, const std::string& to) override;
     bool CreateFolder(const std::string& folder) override;
     bool CopyFile(const std::string& from, const std::string& to) override;
+    bool CopyFileReadingBoth(const std::string& from, const std::string& to, ByteSink& original,
+                             ByteSink& copied) override;
     bool AppendToFile(const std::string& path, const std::string& bytes) override;
+    std::unique_ptr<Appender> OpenForAppending(const std::string& path) override;
     bool DeleteFolderTree(const std::string& folder) override;
     bool DeleteAtRestart(const std::string& path) override;
 };
