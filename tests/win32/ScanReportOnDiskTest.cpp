@@ -67,7 +67,7 @@ TEST_F(ScanReportOnDiskTest, AFileRowShowsItsRealCompanyAndLengthAndTheNextRepor
     row.SetSubItem(3, "Low");
     row.SetSubItem(4, "Edits the registry");
     // Enough rows for the report to be written in several pieces.
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < 2500; ++i) {
         ui::ListItem& cookie = results.Add("Tracker " + std::to_string(i), ui::detection::kCookie);
         cookie.SetSubItem(1, data / ("cookie" + std::to_string(i) + ".txt"));
         cookie.SetSubItem(4, "Follows the user from site to site");
@@ -76,7 +76,7 @@ TEST_F(ScanReportOnDiskTest, AFileRowShowsItsRealCompanyAndLengthAndTheNextRepor
     ASSERT_TRUE(MakeReport(files, data.path(), Inputs(results)));
     const auto first = wintest::FileContent(report);
     ASSERT_TRUE(first);
-    ASSERT_GT(first->size(), 2u * 64 * 1024);
+    ASSERT_GT(first->size(), 2u * 256 * 1024);
     EXPECT_EQ(*first, MakeReportText(files, data.path(), Inputs(results)));
     EXPECT_NE(first->find("File: " + regedit +
                           "\r\n\r\nName: Registry Editor\r\n\r\n"
