@@ -65,7 +65,7 @@ std::unique_ptr<Appender> FileSystem::OpenForAppending(const std::string& path) 
     return std::make_unique<ReopeningAppender>(*this, path);
 }
 
-std::unique_ptr<PieceWriter> FileSystem::ReplaceInPieces(const std::string& path) {
+std::unique_ptr<PieceWriter> FileSystem::ReplaceInPieces(const std::string& path, Durability) {
     if (path.empty()) return nullptr;
     return std::make_unique<CollectingWriter>(*this, path);
 }

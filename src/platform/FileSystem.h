@@ -73,6 +73,8 @@ class Appender {
     virtual bool Append(std::string_view bytes) = 0;
 };
 
+enum class Durability { kRegenerable, kOnDisk };
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -98,13 +100,14 @@ class FileSystem {
     // Replaces the file's whole content: the new content is written beside it and moved into
     // place, so a failure leaves the old file untouched and never a half-written one.
     virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
-    // The same for a large file the program writes piece by piece and can write again from
-    // what it knows (the scan report): the pieces go beside the file and Commit moves them into
-    // place, so the file is never seen half-written; but the system may keep the bytes in its
-    // cache instead of waiting for the disk, so a power cut may cost the newest copy. Nothing
-    // when the new file cannot be started. This one collects the pieces for WriteWholeFile;
-    // file systems that can write as they go override it.
-    virtual std::unique_ptr<PieceWriter> ReplaceInPieces(const std::string& path);
+    // The same for a large file written piece by piece: the pieces go beside the file and
+    // Commit moves them into place, so the file is never seen half-written. A file the program
+    // can write again from what it knows (the scan report) may leave its bytes in the system's
+    // cache (a power cut may cost the newest copy); any other is on the disk before it moves
+    // into place. Nothing when the new file cannot be started. This one collects the pieces for
+    // WriteWholeFile; file systems that can write as they go override it.
+    virtual std::unique_ptr<PieceWriter> ReplaceInPieces(const std::string& path,
+                                                         Durability durability);
 
     virtual bool DeleteFile(const std::string& path) = 0;
     // Fails when `to` exists.

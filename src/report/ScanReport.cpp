@@ -292,13 +292,13 @@ std::string MakeReportText(platform::FileSystem& files, const std::string& dataF
 // is made again by the next scan: it need not wait for the disk.
 bool WriteReport(platform::FileSystem& files, const std::string& dataFolder,
                  const std::string& text) {
-    auto writer = files.ReplaceInPieces(ReportPath(dataFolder));
+    auto writer = files.ReplaceInPieces(ReportPath(dataFolder), platform::Durability::kRegenerable);
     return writer && writer->Write(text) && writer->Commit();
 }
 
 bool MakeReport(platform::FileSystem& files, const std::string& dataFolder,
                 const ReportInputs& in) {
-    auto writer = files.ReplaceInPieces(ReportPath(dataFolder));
+    auto writer = files.ReplaceInPieces(ReportPath(dataFolder), platform::Durability::kRegenerable);
     if (!writer) return false;
     ReportBuilder out(*writer);
     BuildReport(files, dataFolder, in, out);

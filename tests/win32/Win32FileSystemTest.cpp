@@ -205,14 +205,14 @@ TEST_F(Win32FileSystemTest, PiecesReplaceTheFileOnlyWhenCommitted) {
     const std::string path = temp_ / "report.txt";
     PutFile(path, std::string(100000, 'o'));
     {
-        auto dropped = fs_.ReplaceInPieces(path);
+        auto dropped = fs_.ReplaceInPieces(path, Durability::kRegenerable);
         ASSERT_TRUE(dropped);
         ASSERT_TRUE(dropped->Write("never committed"));
     }
     EXPECT_EQ(FileContent(path), std::string(100000, 'o'));
     EXPECT_THAT(Names(temp_.path()), ElementsAre("report.txt"));
 
-    auto writer = fs_.ReplaceInPieces(path);
+    auto writer = fs_.ReplaceInPieces(path, Durability::kOnDisk);
     ASSERT_TRUE(writer);
     ASSERT_TRUE(writer->Write("first "));
     ASSERT_TRUE(writer->Write(std::string_view("\0second", 7)));
@@ -224,7 +224,7 @@ TEST_F(Win32FileSystemTest, PiecesReplaceTheFileOnlyWhenCommitted) {
     // A folder where the file should go is never moved aside for it.
     ASSERT_TRUE(::CreateDirectoryA((temp_ / "folder").c_str(), nullptr));
     PutFile(temp_ / "folder\\inside.txt", "kept");
-    auto blocked = fs_.ReplaceInPieces(temp_ / "folder");
+    auto blocked = fs_.ReplaceInPieces(temp_ / "folder", Durability::kOnDisk);
     ASSERT_TRUE(blocked);
     ASSERT_TRUE(blocked->Write("new"));
     EXPECT_FALSE(blocked->Commit());

@@ -129,14 +129,14 @@ bool MoveIntoPlace(BesideFile& beside, const std::string& path) {
     return true;
 }
 
-// Each piece goes to the file beside the target as it comes; nothing waits for the disk. On
-// Commit the old file is first moved aside, the new one moved in and the old one deleted:
-// moving a new file over an existing one makes some file systems (ext4, under Wine) write the
-// new file out there and then, which costs more than writing it did.
+// Each piece goes to the file beside the target as it comes; only a file that must be on the
+// disk waits for it, once, at Commit. On Commit the old file is first moved aside, the new one
+// moved in and the old one deleted: moving a new file over an existing one makes some file systems
+// (ext4, under Wine) write the new file out there and then, which costs more than writing it did.
 class FilePieceWriter final : public PieceWriter {
   public:
-    FilePieceWriter(BesideFile beside, std::string path)
-        : beside_(std::move(beside)), path_(std::move(path)) {}
+    FilePieceWriter(BesideFile beside, std::string path, Durability durability)
+        : beside_(std::move(beside)), path_(std::move(path)), durability_(durability) {}
 
     bool Write(std::string_view bytes) override {
         failed_ = failed_ || !WriteAll(beside_.file.get(), bytes);
@@ -146,6 +146,9 @@ class FilePieceWriter final : public PieceWriter {
     bool Commit() override {
         if (failed_ || committed_) return false;
         committed_ = true;
+        if (durability_ == Durability::kOnDisk && !::FlushFileBuffers(beside_.file.get())) {
+            return false;
+        }
         beside_.file.reset();
         const std::wstring target = WideFilePath(path_);
         const DWORD old = ::GetFileAttributesW(target.c_str());
@@ -170,6 +173,7 @@ class FilePieceWriter final : public PieceWriter {
   private:
     BesideFile beside_;
     std::string path_;
+    Durability durability_;
     bool failed_ = false;
     bool committed_ = false;
 };
@@ -279,10 +283,11 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
     return written;
 }
 
-std::unique_ptr<PieceWriter> Win32FileSystem::ReplaceInPieces(const std::string& path) {
+std::unique_ptr<PieceWriter> Win32FileSystem::ReplaceInPieces(const std::string& path,
+                                                              Durability durability) {
     auto beside = OpenBeside(path);
     if (!beside) return nullptr;
-    return std::make_unique<FilePieceWriter>(std::move(*beside), path);
+    return std::make_unique<FilePieceWriter>(std::move(*beside), path, durability);
 }
 
 bool Win32FileSystem::DeleteFile(const std::string& path) {

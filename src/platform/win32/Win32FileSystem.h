@@ -15,7 +15,8 @@ class Win32FileSystem final : public FileSystem {
     std::unique_ptr<ByteReader> OpenForReading(const std::string& path) override;
     std::optional<std::uint64_t> FileSize(const std::string& path) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
-    std::unique_ptr<PieceWriter> ReplaceInPieces(const std::string& path) override;
+    std::unique_ptr<PieceWriter> ReplaceInPieces(const std::string& path,
+                                                 Durability durability) override;
     bool DeleteFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
     bool MoveReplacing(const std::string& from, const std::string& to) override;
