@@ -93,13 +93,13 @@ std::optional<std::string> LineOf(const UpdateRecord& record) {
     return ScrambleSeparators(body);
 }
 
-// A stored line's key for comparing: the decoded line up to its first "=", in lower case. The
-// scramble maps characters one to one, so only that part is decoded.
-std::string StoredKey(std::string_view line) {
+// A stored line's key for comparing, into `key`: the decoded line up to its first "=", in lower
+// case. The scramble maps characters one to one, so only that part is decoded.
+void StoredKey(std::string_view line, std::string& key) {
     static const char kScrambledEquals = defs::EncodeLine("=")[0];
-    std::string key = defs::DecodeLine(Before(line, kScrambledEquals));
+    key.assign(Before(line, kScrambledEquals));
+    defs::DecodeLineInPlace(key);
     text::LowerInPlace(key);
-    return key;
 }
 
 // Reads through to the end and tells whether it got there: a read that fails part way must
@@ -118,6 +118,31 @@ class CountingReader final : public platform::ByteReader {
   private:
     std::unique_ptr<platform::ByteReader> inner_;
     std::uint64_t read_ = 0;
+};
+
+// Collects short writes into pieces of 256 KiB: each write to the file is a call into the
+// system, and a definition file has a hundred thousand lines.
+class BufferedOut {
+  public:
+    explicit BufferedOut(platform::PieceWriter& out) : out_(out) {}
+    bool Line(std::string_view line) {
+        buffer_.append(line).append(kCrLf);
+        return buffer_.size() < kPiece || Flush();
+    }
+    bool Bytes(std::string_view bytes) {
+        buffer_.append(bytes);
+        return buffer_.size() < kPiece || Flush();
+    }
+    bool Flush() {
+        const bool written = buffer_.empty() || out_.Write(buffer_);
+        buffer_.clear();
+        return written;
+    }
+
+  private:
+    static constexpr std::size_t kPiece = 256 * 1024;
+    platform::PieceWriter& out_;
+    std::string buffer_;
 };
 
 // What one file gets from the answer.
@@ -180,7 +205,8 @@ class Merger {
   private:
     // The old content as it is, then the added lines.
     bool CopyAndAppend(const std::string& path, bool exists, const std::vector<std::string>& added,
-                       platform::PieceWriter& out) {
+                       platform::PieceWriter& writer) {
+        BufferedOut out(writer);
         bool endsInLineBreak = true;
         if (exists) {
             const auto size = files_.FileSize(path);
@@ -190,7 +216,7 @@ class Merger {
             std::vector<char> chunk(64 * 1024);
             char beforeLast = 0, last = 0;
             while (const std::size_t got = counted.Read(chunk.data(), chunk.size())) {
-                if (!out.Write(std::string_view(chunk.data(), got))) return false;
+                if (!out.Bytes(std::string_view(chunk.data(), got))) return false;
                 beforeLast = got >= 2 ? chunk[got - 2] : last;
                 last = chunk[got - 1];
             }
@@ -198,17 +224,18 @@ class Merger {
             // A last line without its line break would run into the first added one.
             endsInLineBreak = counted.BytesRead() == 0 || (beforeLast == '\r' && last == '\n');
         }
-        if (!endsInLineBreak && !added.empty() && !out.Write(kCrLf)) return false;
+        if (!endsInLineBreak && !added.empty() && !out.Bytes(kCrLf)) return false;
         for (const auto& line : added) {
-            if (!out.Write(line) || !out.Write(kCrLf)) return false;
+            if (!out.Line(line)) return false;
         }
-        return true;
+        return out.Flush();
     }
 
     // Every line of the file and then the added ones, but for empty and single-blank lines and
     // those whose key is to be deleted.
     bool Rewrite(const std::string& path, bool exists, const FileChanges& changes,
-                 platform::PieceWriter& out) {
+                 platform::PieceWriter& writer) {
+        BufferedOut out(writer);
         std::unordered_set<std::string> doomed;
         for (const auto& key : changes.deletions) {
             std::string plain = defs::DecodeLine(key);
@@ -217,6 +244,7 @@ class Merger {
         }
         long long lineInFile = 0;
         bool written = true;
+        std::string key;
         const auto take = [&](const std::string& line) {
             ++lineInFile;
             if (++linesRead_ % 100 == 0) {
@@ -224,8 +252,10 @@ class Merger {
                                      std::to_string(lineInFile));
                 progress_.LetEventsRun();
             }
-            if (line.empty() || line == " " || doomed.contains(StoredKey(line))) return;
-            written = written && out.Write(line) && out.Write(kCrLf);
+            if (line.empty() || line == " ") return;
+            StoredKey(line, key);
+            if (doomed.contains(key)) return;
+            written = written && out.Line(line);
         };
         if (exists) {
             const auto size = files_.FileSize(path);
@@ -240,7 +270,7 @@ class Merger {
         }
         for (const auto& line : changes.added)
             take(line);
-        return written;
+        return out.Flush() && written;
     }
 
     platform::FileSystem& files_;
