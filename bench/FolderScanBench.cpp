@@ -192,7 +192,8 @@ int main(int argc, char** argv) {
         m.launcher,
         m.processes,
         m.systemRestore,
-        m.clipboard};
+        m.clipboard,
+        m.http};
     qm::app::Application app(qm::app::FrontEnd{platform, m.settings, m.prompts, m.pickers, m.pump},
                              qm::app::StartOptions{std::string(FakeMachine::kDataFolder), {}});
     app.Store().InstallAndCount();

@@ -284,7 +284,8 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
                                     machine.clock,         machine.version,
                                     machine.drives,        machine.registry,
                                     machine.launcher,      machine.processes,
-                                    machine.systemRestore, machine.clipboard};
+                                    machine.systemRestore, machine.clipboard,
+                                    machine.http};
     qm::app::MemorySettingsStore settings;
     BenchApplication bench(platform, settings, data);
     const auto& product = bench.product;

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/Http.h"
 #include "platform/Launcher.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
@@ -25,6 +26,7 @@ struct Platform {
     Processes& processes;
     SystemRestore& systemRestore;
     Clipboard& clipboard;
+    Http& http;
 };
 
 }  // namespace qm::platform

@@ -288,6 +288,29 @@ class FakeClipboard final : public platform::Clipboard {
 };
 
 // One fake machine with everything wired together.
+// Answers every request from a script, in blocks as a server sends them, and records the
+// addresses asked for.
+class ScriptedHttp final : public platform::Http {
+  public:
+    // By address: the body, or nothing for a request that fails (unreachable, an error page).
+    std::map<std::string, std::optional<std::string>> answers;
+    std::vector<std::string> asked;
+
+    std::optional<std::string> Get(const std::string& url, std::size_t blockBytes,
+                                   const std::function<void(std::size_t)>& afterBlock) override {
+        asked.push_back(url);
+        const auto it = answers.find(url);
+        if (it == answers.end() || !it->second) return std::nullopt;
+        std::string body;
+        const std::string& all = *it->second;
+        for (std::size_t at = 0; at < all.size(); at += blockBytes) {
+            body.append(all, at, blockBytes);
+            afterBlock(body.size());
+        }
+        return body;
+    }
+};
+
 struct FakeMachine {
     FakeFileSystem files;
     FakeShellFolders shell;
@@ -299,13 +322,14 @@ struct FakeMachine {
     FakeProcesses processes;
     FakeSystemRestore systemRestore;
     FakeClipboard clipboard;
+    ScriptedHttp http;
     ScriptedPrompts prompts;
     ScriptedPickers pickers;
     ScriptedPump pump;
     app::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
-    platform::Platform platform{files,    shell,    clock,     version,       drives,
-                                registry, launcher, processes, systemRestore, clipboard};
+    platform::Platform platform{files,    shell,     clock,         version,   drives, registry,
+                                launcher, processes, systemRestore, clipboard, http};
 
     FakeMachine();
     static constexpr const char* kDataFolder =

@@ -175,8 +175,9 @@ TEST_P(DamagedCopy, LeavesTheOriginalAndNoCopyBehind) {
     const auto [item, cutShort] = GetParam();
     DamagingFiles files(m.files);
     files.cutShort = cutShort;
-    platform::Platform damaging{files,      m.shell,    m.clock,     m.version,       m.drives,
-                                m.registry, m.launcher, m.processes, m.systemRestore, m.clipboard};
+    platform::Platform damaging{files,           m.shell,     m.clock,    m.version,
+                                m.drives,        m.registry,  m.launcher, m.processes,
+                                m.systemRestore, m.clipboard, m.http};
     QuarantineStore damagingStore(damaging, FakeMachine::kDataFolder, events);
     damagingStore.logging = true;
     m.files.PutFolder("C:\\Tool");

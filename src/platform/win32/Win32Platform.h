@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Http.h"
 #include "platform/win32/Win32Launcher.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
@@ -31,8 +32,9 @@ struct Win32Platform {
     Win32Processes processes;
     Win32SystemRestore systemRestore;
     Win32Clipboard clipboard;
-    Platform platform{files,    shell,    clock,     version,       drives,
-                      registry, launcher, processes, systemRestore, clipboard};
+    Win32Http http;
+    Platform platform{files,    shell,     clock,         version,   drives, registry,
+                      launcher, processes, systemRestore, clipboard, http};
 };
 
 }  // namespace qm::platform::win32

@@ -1,0 +1,22 @@
+#pragma once
+// The two reads the program makes of its servers: the whole answer as text, the window's
+// events let run after every block, and the same with the length so far in a status box.
+
+#include <string>
+
+#include "platform/Http.h"
+#include "ui/Interaction.h"
+
+namespace qm::update {
+
+// Blocks of this size: the window stays responsive however slowly the answer comes.
+inline constexpr std::size_t kHttpBlockBytes = 256;
+
+// The body, or empty when the request failed; nothing is reported.
+std::string HttpGetText(platform::Http& http, ui::EventPump& pump, const std::string& url);
+// The same, setting `status` (the progress window's status text) to "Downloaded N bytes."
+// after each block.
+std::string HttpGetTextWithProgress(platform::Http& http, ui::EventPump& pump,
+                                    const std::string& url, std::string& status);
+
+}  // namespace qm::update
