@@ -1,0 +1,161 @@
+#include "Publication.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+#include "definitions/LineScramble.h"
+
+namespace qm::defserver {
+
+namespace {
+
+// A prepared statement, finalized when it goes.
+class Statement {
+  public:
+    Statement(sqlite3* db, const char* sql) {
+        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(db));
+    }
+    ~Statement() { sqlite3_finalize(statement_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void Bind(int index, const std::string& text) {
+        sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
+    }
+    bool Step() {
+        const int rc = sqlite3_step(statement_);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            throw std::runtime_error(sqlite3_errmsg(sqlite3_db_handle(statement_)));
+        return rc == SQLITE_ROW;
+    }
+    void Reset() {
+        sqlite3_reset(statement_);
+        sqlite3_clear_bindings(statement_);
+    }
+    std::string Text(int column) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return text ? std::string(
+                          text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
+                    : std::string();
+    }
+
+  private:
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+void Execute(sqlite3* db, const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : "database error";
+        sqlite3_free(error);
+        throw std::runtime_error(message);
+    }
+}
+
+// The line scrambled but for its plain "|" and "=", which the answer sends as they are.
+std::string ScrambledButSeparators(const std::string& line) {
+    std::string out;
+    for (const char c : line)
+        out += (c == '|' || c == '=') ? std::string(1, c) : defs::EncodeLine(std::string(1, c));
+    return out;
+}
+
+}  // namespace
+
+Publication::Publication(const std::string& path, bool create) {
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+        const std::string message = db_ ? sqlite3_errmsg(db_) : "cannot open the database";
+        sqlite3_close(db_);
+        throw std::runtime_error(path + ": " + message);
+    }
+    sqlite3_busy_timeout(db_, 5000);
+    if (create) {
+        Execute(db_,
+                "CREATE TABLE IF NOT EXISTS records ("
+                " id INTEGER PRIMARY KEY,"
+                " kind TEXT NOT NULL,"
+                " action TEXT NOT NULL CHECK (action IN ('ADD', 'DEL')),"
+                " body TEXT NOT NULL,"
+                " published TEXT NOT NULL);"
+                "CREATE INDEX IF NOT EXISTS by_time ON records (published);");
+    }
+}
+
+Publication::~Publication() {
+    sqlite3_close(db_);
+}
+
+void Publication::Publish(const std::vector<PublishedRecord>& records, const std::string& when) {
+    Execute(db_, "BEGIN");
+    try {
+        Statement insert(db_,
+                         "INSERT INTO records (kind, action, body, published) VALUES (?, ?, ?, ?)");
+        for (const auto& r : records) {
+            insert.Bind(1, r.kind);
+            insert.Bind(2, r.action);
+            insert.Bind(3, r.body);
+            insert.Bind(4, when);
+            insert.Step();
+            insert.Reset();
+        }
+        Execute(db_, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+std::optional<std::string> Publication::Newest() {
+    Statement newest(db_, "SELECT MAX(published) FROM records");
+    if (!newest.Step()) return std::nullopt;
+    const std::string when = newest.Text(0);
+    if (when.empty()) return std::nullopt;
+    return when;
+}
+
+std::vector<PublishedRecord> Publication::After(const std::string& since) {
+    Statement after(db_,
+                    "SELECT kind, action, body FROM records WHERE published > ? ORDER BY "
+                    "published, id");
+    after.Bind(1, since);
+    std::vector<PublishedRecord> records;
+    while (after.Step())
+        records.push_back({after.Text(0), after.Text(1), after.Text(2)});
+    return records;
+}
+
+std::string BodyOf(const std::string& kind, const std::string& readableLine) {
+    if (kind == "COOK") return defs::EncodeLine(readableLine.substr(0, readableLine.find('=')));
+    if (kind == "REG") {
+        // "<key>^=<name>|<category>": the client stores <key> ^= <name> | <category>.
+        const std::size_t cut = readableLine.find("^=");
+        const std::size_t bar = readableLine.find('|', cut == std::string::npos ? 0 : cut);
+        if (cut == std::string::npos || bar == std::string::npos) return {};
+        const std::string key = readableLine.substr(0, cut);
+        const std::string name = readableLine.substr(cut + 2, bar - cut - 2);
+        const std::string category = readableLine.substr(bar + 1);
+        return defs::EncodeLine(key + "^") + "=" + defs::EncodeLine(name) + "|" +
+               defs::EncodeLine(key) + "|" + defs::EncodeLine(category);
+    }
+    return ScrambledButSeparators(readableLine);
+}
+
+std::string DeletionBodyOf(const std::string& kind, const std::string& key) {
+    return defs::EncodeLine(kind == "REG" ? key + "^" : key);
+}
+
+std::string AnswerOf(const std::vector<PublishedRecord>& records) {
+    std::string answer;
+    for (const auto& r : records) {
+        if (!answer.empty()) answer += "[BR]";
+        answer += defs::EncodeLine(r.kind) + "|" + r.action + "[DEF]" + r.body;
+    }
+    return answer;
+}
+
+}  // namespace qm::defserver

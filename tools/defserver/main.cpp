@@ -1,0 +1,157 @@
+// The local definition server: a publication database and the update endpoints the program
+// asks, on loopback by default.
+//   qm_defserver create DB
+//   qm_defserver publish DB KIND FILE [--at "M/D/YYYY h:mm:ss AM"]   readable lines, as ADD
+//   qm_defserver delete DB KIND KEY... [--at DATE]                    DEL records
+//   qm_defserver newest DB                                            the newest publication
+//   qm_defserver serve DB [--address A] [--port P] [--port-file F]    P 0: any free port
+// Dates on the wire are in United States form. The submission and translation paths join the
+// route table in serve() when they are built.
+
+#include <httplib.h>
+
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Publication.h"
+#include "UsDate.h"
+#include "definitions/DefinitionFiles.h"
+
+namespace {
+
+using namespace qm::defserver;
+
+int Usage() {
+    std::cerr << "usage: qm_defserver create DB | publish DB KIND FILE [--at DATE] |\n"
+                 "       delete DB KIND KEY... [--at DATE] | newest DB |\n"
+                 "       serve DB [--address A] [--port P] [--port-file F]\n";
+    return 2;
+}
+
+// "--at DATE" among the arguments, taken out; now when absent. Nothing for a bad date.
+std::optional<std::string> TakePublicationTime(std::vector<std::string>& args) {
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] != "--at") continue;
+        const auto when = SortableFromUs(args[i + 1]);
+        args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+        return when;
+    }
+    return SortableNow();
+}
+
+// The newest publication, or the program's own first date when nothing is published yet.
+std::string NewestUs(Publication& db) {
+    const auto newest = db.Newest();
+    return newest ? UsFromSortable(*newest) : qm::defs::kDefaultDefinitionDate;
+}
+
+int Serve(const std::string& path, const std::vector<std::string>& options) {
+    std::string address = "127.0.0.1", portFile;
+    int port = 8080;
+    for (std::size_t i = 0; i + 1 < options.size(); i += 2) {
+        if (options[i] == "--address")
+            address = options[i + 1];
+        else if (options[i] == "--port")
+            port = std::stoi(options[i + 1]);
+        else if (options[i] == "--port-file")
+            portFile = options[i + 1];
+        else
+            return Usage();
+    }
+    Publication probe(path, false);  // fails here, with its message, when there is no database
+    httplib::Server server;
+    const auto newest = [path](const httplib::Request&, httplib::Response& res) {
+        Publication db(path, false);
+        res.set_content(NewestUs(db), "text/plain");
+    };
+    server.Get("/asp/currentDateNEW.asp", newest);
+    server.Get("/asp/date.asp", newest);
+    server.Get("/asp/getDefsNEW.asp", [path](const httplib::Request& req, httplib::Response& res) {
+        const auto since = SortableFromUs(req.get_param_value("date"));
+        if (!since) {
+            res.status = 400;
+            res.set_content("the date is no date", "text/plain");
+            return;
+        }
+        Publication db(path, false);
+        res.set_content(AnswerOf(db.After(*since)), "text/plain");
+    });
+    server.set_exception_handler([](const httplib::Request&, httplib::Response& res,
+                                    std::exception_ptr) { res.status = 500; });
+    const int bound = port == 0 ? server.bind_to_any_port(address) : port;
+    if (port != 0 && !server.bind_to_port(address, port)) {
+        std::cerr << "cannot listen on " << address << ":" << port << "\n";
+        return 2;
+    }
+    if (bound <= 0) {
+        std::cerr << "cannot listen on " << address << "\n";
+        return 2;
+    }
+    if (!portFile.empty()) std::ofstream(portFile) << bound << "\n";
+    std::cout << "serving " << path << " on http://" << address << ":" << bound << std::endl;
+    return server.listen_after_bind() ? 0 : 2;
+}
+
+int Run(std::vector<std::string> args) {
+    if (args.size() < 2) return Usage();
+    const std::string command = args[0], path = args[1];
+    if (command == "create" && args.size() == 2) {
+        Publication db(path, true);
+        return 0;
+    }
+    if (command == "newest" && args.size() == 2) {
+        Publication db(path, false);
+        std::cout << NewestUs(db) << "\n";
+        return 0;
+    }
+    if (command == "serve") return Serve(path, {args.begin() + 2, args.end()});
+    if (command != "publish" && command != "delete") return Usage();
+    const auto when = TakePublicationTime(args);
+    if (!when) {
+        std::cerr << "the date after --at is no date\n";
+        return 2;
+    }
+    if (args.size() < 4) return Usage();
+    const std::string kind = args[2];
+    std::vector<PublishedRecord> records;
+    if (command == "publish") {
+        std::ifstream file(args[3], std::ios::binary);
+        if (!file) {
+            std::cerr << "cannot read " << args[3] << "\n";
+            return 2;
+        }
+        for (std::string line; std::getline(file, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty()) continue;
+            const std::string body = BodyOf(kind, line);
+            if (body.empty()) {
+                std::cerr << "not a " << kind << " line: " << line << "\n";
+                return 2;
+            }
+            records.push_back({kind, "ADD", body});
+        }
+    } else {
+        for (std::size_t i = 3; i < args.size(); ++i)
+            records.push_back({kind, "DEL", DeletionBodyOf(kind, args[i])});
+    }
+    Publication db(path, false);
+    db.Publish(records, *when);
+    std::cout << records.size() << " records published at " << UsFromSortable(*when) << "\n";
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run({argv + 1, argv + argc});
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << "\n";
+        return 2;
+    }
+}
