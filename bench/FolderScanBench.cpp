@@ -193,7 +193,8 @@ int main(int argc, char** argv) {
         m.processes,
         m.systemRestore,
         m.clipboard,
-        m.http};
+        m.http,
+        m.dates};
     qm::app::Application app(qm::app::FrontEnd{platform, m.settings, m.prompts, m.pickers, m.pump},
                              qm::app::StartOptions{std::string(FakeMachine::kDataFolder), {}});
     app.Store().InstallAndCount();

@@ -285,7 +285,7 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
                                     machine.drives,        machine.registry,
                                     machine.launcher,      machine.processes,
                                     machine.systemRestore, machine.clipboard,
-                                    machine.http};
+                                    machine.http,          machine.dates};
     qm::app::MemorySettingsStore settings;
     BenchApplication bench(platform, settings, data);
     const auto& product = bench.product;

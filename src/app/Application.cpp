@@ -167,6 +167,24 @@ void Application::ViewQuarantine() {
     frontEnd_.quarantineViewer->ShowQuarantine(product_.productName + " Quarantine", browser);
 }
 
+update::UpdateOutcome Application::UpdateDefinitions(const std::string& serverAddress) {
+    update::UpdateOutcome outcome;
+    outcome.status = update::UpdateOutcome::Status::NotWritten;
+    std::string status;
+    work_.Run(LongWork::Kind::Foreground, [&] {
+        update::LiveUpdate exchange(frontEnd_.platform, frontEnd_.pump, store_.Files(), product_,
+                                    serverAddress);
+        outcome = exchange.FetchAndMergeUpdates(status);
+        if (outcome.status != update::UpdateOutcome::Status::Updated) return;
+        store_.InstallAndCount();
+        // The memory pass skips its work while the same programs run; with new program
+        // definitions every one of them is looked at again.
+        memoryShield_.Snapshot().names.clear();
+        RefreshStatusPage();
+    });
+    return outcome;
+}
+
 bool Application::AddExclusion(const std::string& entry) {
     return store_.AddExclusion(entry, events_);
 }

@@ -23,6 +23,7 @@
 #include "ui/FrmMain.h"
 #include "ui/Interaction.h"
 #include "ui/MainWindowCommands.h"
+#include "update/LiveUpdate.h"
 
 namespace qm::app {
 
@@ -76,6 +77,10 @@ class Application final : public ui::MainWindowCommands {
     // The report file and what its viewer shows of it.
     std::string ReportPath() const;
     std::string ReportViewerText();
+    // Live Update without its windows (the console): the exchange with the server at
+    // `serverAddress`, then, when it changed the definitions, the recount, the next scan's
+    // reload and a fresh look at every running program.
+    update::UpdateOutcome UpdateDefinitions(const std::string& serverAddress);
     void CheckBoxClicked(ui::CheckBox& box) override;
     void OptionClicked(ui::OptionButton& option) override;
     void SendDataReleased() override;

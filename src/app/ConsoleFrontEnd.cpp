@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "  defs decode FILE | defs encode FILE | defs count\r\n"
     "  exclude add TEXT | exclude list\r\n"
     "  report show\r\n"
-    "  quarantine list | quarantine restore NAME\r\n";
+    "  quarantine list | quarantine restore NAME\r\n"
+    "  update\r\n";
 
 // Lines on the console end with CR LF, as in every file the program writes.
 constexpr const char* kEol = "\r\n";
@@ -231,9 +232,7 @@ class Console {
         if (verb == "exclude") return Exclude();
         if (verb == "quarantine") return Quarantine();
         if (verb == "report") return Report();
-        if (verb == "update") {
-            return Fail("'" + verb + "' is not available in this version");
-        }
+        if (verb == "update" && o_.command.size() == 1) return Update();
         return Fail("unknown command " + verb);
     }
 
@@ -479,6 +478,43 @@ class Console {
             env_.out << j.Text() << kEol;
         } else {
             env_.out << outcome.message << kEol;
+        }
+        return kExitClean;
+    }
+
+    // Exit 0 when updated or already current; 2 when the server could not be reached or the
+    // files not written, which the window keeps to itself but a script needs to know.
+    int Update() {
+        using Status = update::UpdateOutcome::Status;
+        const update::UpdateOutcome outcome =
+            app_.UpdateDefinitions(o_.server.empty() ? update::DefaultServerAddress() : o_.server);
+        if (outcome.status == Status::Unreachable) {
+            return Fail("the definition server could not be reached");
+        }
+        if (outcome.status == Status::NotWritten) {
+            return Fail("the new definitions could not be written; the installed ones stay");
+        }
+        const auto& c = app_.Store().Counts();
+        if (o_.json) {
+            JsonWriter j;
+            j.BeginObject();
+            j.Field("status", update::StatusName(outcome.status));
+            j.Number("changes", outcome.changes);
+            j.Field("date", outcome.storedDate);
+            j.BeginObjectIn("counts");
+            j.Number("cookies", c.cookies);
+            j.Number("files", c.files);
+            j.Number("registry", c.registry);
+            j.Number("programs", c.programs);
+            j.Number("total", c.Total());
+            j.EndObject();
+            j.EndObject();
+            env_.out << j.Text() << kEol;
+        } else if (outcome.status == Status::Updated) {
+            env_.out << "Definitions updated: " << outcome.changes << " changes, dated "
+                     << outcome.storedDate << ", " << c.Total() << " signatures" << kEol;
+        } else {
+            env_.out << "The definitions are current (dated " << outcome.storedDate << ")" << kEol;
         }
         return kExitClean;
     }

@@ -3,6 +3,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/Dates.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/Http.h"
@@ -27,6 +28,7 @@ struct Platform {
     SystemRestore& systemRestore;
     Clipboard& clipboard;
     Http& http;
+    Dates& dates;
 };
 
 }  // namespace qm::platform

@@ -1,6 +1,8 @@
 #include "support/FakePlatform.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "definitions/LineScramble.h"
@@ -419,6 +421,77 @@ void FakeMachine::PutCompleteDefinitionSet() {
     PutDefinitionFile("RegistryDefinition.dat", {"2^SOFTWARE\\Bad^=Bad Key|Adware"});
     PutDefinitionFile("ExeDefinition.dat", {"bad.exe=Bad Thing|[windir]|Adware"});
     PutDefinitionFile("BlockedCookies.dat", {"tracker.example"});
+}
+
+}  // namespace qm::test
+
+namespace qm::test {
+
+namespace {
+
+// Days from 1 March of year 0 (the civil calendar's algorithm), shifted to the system's epoch
+// of 30 December 1899.
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const auto yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468 + 25569;
+}
+
+void CivilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
+    z += 719468 - 25569;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    y = static_cast<long long>(yoe) + era * 400 + (m <= 2);
+}
+
+}  // namespace
+
+std::optional<double> FakeDates::Parse(const std::string& text) {
+    unsigned month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
+    char marker[3] = {};
+    int used = 0;
+    const int fields = std::sscanf(text.c_str(), "%u/%u/%u%n %u:%u:%u %2s", &month, &day, &year,
+                                   &used, &hour, &minute, &second, marker);
+    if (fields < 3 || month < 1 || month > 12 || day < 1 || day > 31 || year < 100) return {};
+    if (fields == 3 && static_cast<std::size_t>(used) != text.size()) return {};
+    if (fields > 3) {
+        const std::string m = marker;
+        if (fields != 7 || (m != "AM" && m != "PM") || hour < 1 || hour > 12 || minute > 59 ||
+            second > 59) {
+            return {};
+        }
+        hour = hour % 12 + (m == "PM" ? 12 : 0);
+    }
+    const long long days = DaysFromCivil(year, month, day);
+    long long y = 0;
+    unsigned m = 0, d = 0;
+    CivilFromDays(days, y, m, d);
+    if (m != month || d != day) return {};  // 2/30 and the like
+    return static_cast<double>(days) + (hour * 3600 + minute * 60 + second) / 86400.0;
+}
+
+std::string FakeDates::Format(double date) {
+    const auto days = static_cast<long long>(std::floor(date));
+    const auto seconds =
+        static_cast<long long>(std::llround((date - static_cast<double>(days)) * 86400.0));
+    long long y = 0;
+    unsigned m = 0, d = 0;
+    CivilFromDays(days, y, m, d);
+    std::string text = std::to_string(m) + "/" + std::to_string(d) + "/" + std::to_string(y);
+    if (seconds == 0) return text;
+    const long long h = seconds / 3600, mi = seconds / 60 % 60, s = seconds % 60;
+    char time[32];
+    std::snprintf(time, sizeof time, " %lld:%02lld:%02lld %s", h % 12 == 0 ? 12 : h % 12, mi, s,
+                  h < 12 ? "AM" : "PM");
+    return text + time;
 }
 
 }  // namespace qm::test

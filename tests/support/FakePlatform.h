@@ -311,6 +311,14 @@ class ScriptedHttp final : public platform::Http {
     }
 };
 
+// United States dates ("12/8/2026 8:46:21 PM", a date alone meaning midnight), as the system
+// reads and writes them in the test prefix's locale.
+class FakeDates final : public platform::Dates {
+  public:
+    std::optional<double> Parse(const std::string& text) override;
+    std::string Format(double date) override;
+};
+
 struct FakeMachine {
     FakeFileSystem files;
     FakeShellFolders shell;
@@ -323,13 +331,14 @@ struct FakeMachine {
     FakeSystemRestore systemRestore;
     FakeClipboard clipboard;
     ScriptedHttp http;
+    FakeDates dates;
     ScriptedPrompts prompts;
     ScriptedPickers pickers;
     ScriptedPump pump;
     app::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
     platform::Platform platform{files,    shell,     clock,         version,   drives, registry,
-                                launcher, processes, systemRestore, clipboard, http};
+                                launcher, processes, systemRestore, clipboard, http,   dates};
 
     FakeMachine();
     static constexpr const char* kDataFolder =

@@ -1,5 +1,5 @@
 // The program's two reads of its servers over a scripted server: the events run after every
-// block of 256 bytes, the progress text follows the length so far, a failed request is empty.
+// block of 256 bytes, the progress text follows the length so far, a failed request is none.
 #include "update/HttpText.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +24,9 @@ TEST(HttpTextTest, BlocksYieldAndReportProgressAndFailuresAreEmpty) {
 
     EXPECT_EQ(HttpGetText(m.http, m.pump, "http://www.server.example/asp/date.asp"), answer);
     EXPECT_EQ(m.pump.calls, 6);
-    EXPECT_EQ(HttpGetText(m.http, m.pump, "http://www.server.example/broken"), "");
-    EXPECT_EQ(HttpGetTextWithProgress(m.http, m.pump, "http://unknown.example/", status), "");
+    EXPECT_EQ(HttpGetText(m.http, m.pump, "http://www.server.example/broken"), std::nullopt);
+    EXPECT_EQ(HttpGetTextWithProgress(m.http, m.pump, "http://unknown.example/", status),
+              std::nullopt);
     EXPECT_EQ(status, "Downloaded 600 bytes.") << "nothing arrived, nothing changes";
     EXPECT_EQ(m.pump.calls, 6);
 }

@@ -81,6 +81,11 @@ int Serve(const std::string& path, const std::vector<std::string>& options) {
         Publication db(path, false);
         res.set_content(AnswerOf(db.After(*since)), "text/plain");
     });
+    // One line per request: what was asked, and how it was answered.
+    server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
+        std::printf("%s %s %d\n", req.method.c_str(), req.path.c_str(), res.status);
+        std::fflush(stdout);
+    });
     server.set_exception_handler([](const httplib::Request&, httplib::Response& res,
                                     std::exception_ptr) { res.status = 500; });
     const int bound = port == 0 ? server.bind_to_any_port(address) : port;

@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Dates.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Http.h"
@@ -33,8 +34,9 @@ struct Win32Platform {
     Win32SystemRestore systemRestore;
     Win32Clipboard clipboard;
     Win32Http http;
+    Win32Dates dates;
     Platform platform{files,    shell,     clock,         version,   drives, registry,
-                      launcher, processes, systemRestore, clipboard, http};
+                      launcher, processes, systemRestore, clipboard, http,   dates};
 };
 
 }  // namespace qm::platform::win32
