@@ -4,6 +4,7 @@
 // every file it wrote ends with a line break, and a file it reports as changed by deletions
 // holds no empty line.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
