@@ -9,11 +9,13 @@
 // route table in serve() when they are built.
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <cstdio>
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,24 +65,35 @@ int Serve(const std::string& path, const std::vector<std::string>& options) {
         else
             return Usage();
     }
-    Publication probe(path, false);  // fails here, with its message, when there is no database
+    // One connection for every request (SQLite serializes them); fails here, with its
+    // message, when there is no database.
+    auto shared = std::make_shared<Publication>(path, false);
     httplib::Server server;
-    const auto newest = [path](const httplib::Request&, httplib::Response& res) {
-        Publication db(path, false);
-        res.set_content(NewestUs(db), "text/plain");
+    // Workers enough for many clients at once; the library takes ownership of its queue.
+    server.new_task_queue = [] { return std::make_unique<httplib::ThreadPool>(32).release(); };
+    // The library listens with a queue of 5 connections: under many clients at once the
+    // system then drops their connections before they are accepted. Its socket is seen here
+    // (before it is bound) so that the queue can be made longer once it listens.
+    int listening = -1;
+    server.set_socket_options([&listening](int socket) {
+        httplib::default_socket_options(socket);
+        listening = socket;
+    });
+    const auto newest = [shared](const httplib::Request&, httplib::Response& res) {
+        res.set_content(NewestUs(*shared), "text/plain");
     };
     server.Get("/asp/currentDateNEW.asp", newest);
     server.Get("/asp/date.asp", newest);
-    server.Get("/asp/getDefsNEW.asp", [path](const httplib::Request& req, httplib::Response& res) {
-        const auto since = SortableFromUs(req.get_param_value("date"));
-        if (!since) {
-            res.status = 400;
-            res.set_content("the date is no date", "text/plain");
-            return;
-        }
-        Publication db(path, false);
-        res.set_content(AnswerOf(db.After(*since)), "text/plain");
-    });
+    server.Get("/asp/getDefsNEW.asp",
+               [shared](const httplib::Request& req, httplib::Response& res) {
+                   const auto since = SortableFromUs(req.get_param_value("date"));
+                   if (!since) {
+                       res.status = 400;
+                       res.set_content("the date is no date", "text/plain");
+                       return;
+                   }
+                   res.set_content(AnswerOf(shared->After(*since)), "text/plain");
+               });
     // One line per request: what was asked, and how it was answered.
     server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
         std::printf("%s %s %d\n", req.method.c_str(), req.path.c_str(), res.status);
@@ -97,6 +110,7 @@ int Serve(const std::string& path, const std::vector<std::string>& options) {
         std::cerr << "cannot listen on " << address << "\n";
         return 2;
     }
+    if (listening >= 0) ::listen(listening, SOMAXCONN);
     if (!portFile.empty()) std::ofstream(portFile) << bound << "\n";
     std::cout << "serving " << path << " on http://" << address << ":" << bound << std::endl;
     return server.listen_after_bind() ? 0 : 2;
