@@ -71,6 +71,17 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     return o;
 }
 
+// "counts": the signature counts of each kind and their total.
+void CountsObject(JsonWriter& j, const defs::SignatureCounts& c) {
+    j.BeginObjectIn("counts");
+    j.Number("cookies", c.cookies);
+    j.Number("files", c.files);
+    j.Number("registry", c.registry);
+    j.Number("programs", c.programs);
+    j.Number("total", c.Total());
+    j.EndObject();
+}
+
 // Message boxes become lines on standard error; questions are answered No, so nothing the
 // console does is ever confirmed by default.
 class ConsolePrompts final : public ui::Prompts {
@@ -501,13 +512,7 @@ class Console {
             j.Field("status", update::StatusName(outcome.status));
             j.Number("changes", outcome.changes);
             j.Field("date", outcome.storedDate);
-            j.BeginObjectIn("counts");
-            j.Number("cookies", c.cookies);
-            j.Number("files", c.files);
-            j.Number("registry", c.registry);
-            j.Number("programs", c.programs);
-            j.Number("total", c.Total());
-            j.EndObject();
+            CountsObject(j, c);
             j.EndObject();
             env_.out << j.Text() << kEol;
         } else if (outcome.status == Status::Updated) {
@@ -524,13 +529,7 @@ class Console {
         if (o_.json) {
             JsonWriter j;
             j.BeginObject();
-            j.BeginObjectIn("counts");
-            j.Number("cookies", c.cookies);
-            j.Number("files", c.files);
-            j.Number("registry", c.registry);
-            j.Number("programs", c.programs);
-            j.Number("total", c.Total());
-            j.EndObject();
+            CountsObject(j, c);
             j.EndObject();
             env_.out << j.Text() << kEol;
         } else {

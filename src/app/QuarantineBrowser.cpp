@@ -2,26 +2,11 @@
 
 namespace qm::app {
 
-namespace {
-
-const char* KindLabel(removal::EntryKind kind) {
-    switch (kind) {
-        case removal::EntryKind::File:
-            return "File";
-        case removal::EntryKind::Folder:
-            return "Folder";
-        case removal::EntryKind::Cookie:
-            return "Cookie";
-        case removal::EntryKind::Registry:
-            return "Registry";
-    }
-    return "";
-}
-
-}  // namespace
-
 std::string DescribeEntry(const removal::QuarantineEntry& entry) {
-    std::string line = std::string(KindLabel(entry.kind)) + "  " + entry.original;
+    // The manifest's kind name, capitalised: "File", "Folder", "Cookie", "Registry".
+    std::string line = removal::KindName(entry.kind);
+    line[0] = static_cast<char>(line[0] - 'a' + 'A');
+    line += "  " + entry.original;
     if (entry.value) line += "  value " + (entry.value->empty() ? "(Default)" : *entry.value);
     line += "  (" + entry.time + ")";
     if (entry.restored) line += "  - restored";

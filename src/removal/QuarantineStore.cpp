@@ -170,27 +170,33 @@ bool QuarantineStore::BackUpFolder(const std::string& source, const std::string&
     if (!copyName) return false;
     const std::string copy = Folder() + "\\" + *copyName;
     if (!files.CreateFolder(copy)) return false;
+    const auto digest = CopyTree(source, copy);
+    if (!digest || !AppendEntry({EntryKind::Folder, source, std::nullopt, *copyName, digest->size,
+                                 digest->sha256, platform_.clock.NowText(), false})) {
+        files.DeleteFolderTree(copy);
+        return false;
+    }
+    return true;
+}
+
+std::optional<ContentDigest> QuarantineStore::CopyTree(const std::string& from,
+                                                       const std::string& to) {
+    platform::FileSystem& files = platform_.files;
     TreeDigest tree;
-    const bool whole = WalkTree(files, source, [&](const TreeEntry& entry) {
-        const std::string to = copy + "\\" + entry.relative;
+    const bool whole = WalkTree(files, from, [&](const TreeEntry& entry) {
+        const std::string into = to + "\\" + entry.relative;
         if (entry.folder) {
             tree.AddFolder(entry.relative);
-            return files.CreateFolder(to);
+            return files.CreateFolder(into);
         }
-        const std::string from = source + "\\" + entry.relative;
-        const auto digests = CopyWithDigests(files, from, to);
+        const auto digests = CopyWithDigests(files, from + "\\" + entry.relative, into);
         if (!digests || digests->original != digests->copy) return false;
         tree.AddFile(entry.relative, digests->copy);
         events_.LetEventsRun();
         return true;
     });
-    const ContentDigest digest = tree.Finish();
-    if (!whole || !AppendEntry({EntryKind::Folder, source, std::nullopt, *copyName, digest.size,
-                                digest.sha256, platform_.clock.NowText(), false})) {
-        files.DeleteFolderTree(copy);
-        return false;
-    }
-    return true;
+    if (!whole) return std::nullopt;
+    return tree.Finish();
 }
 
 void QuarantineStore::LogFileRecord(const std::string& path, const std::string& name) {
@@ -395,21 +401,8 @@ RestoreOutcome QuarantineStore::RestoreFolder(const QuarantineEntry& entry) {
     if (!files.CreateFolder(target)) {
         return Outcome(RestoreStatus::Failed, "Not restored: " + target + " could not be created.");
     }
-    TreeDigest tree;
-    const bool whole = WalkTree(files, copy, [&](const TreeEntry& item) {
-        const std::string to = target + "\\" + item.relative;
-        if (item.folder) {
-            tree.AddFolder(item.relative);
-            return files.CreateFolder(to);
-        }
-        if (!files.CopyFile(copy + "\\" + item.relative, to)) return false;
-        const auto written = DigestOfFile(files, to);
-        if (!written) return false;
-        tree.AddFile(item.relative, *written);
-        events_.LetEventsRun();
-        return true;
-    });
-    if (!whole || tree.Finish() != Recorded(entry)) {
+    const auto digest = CopyTree(copy, target);
+    if (!digest || *digest != Recorded(entry)) {
         files.DeleteFolderTree(target);
         return Outcome(RestoreStatus::Failed,
                        "Not restored: " + target + " could not be copied back whole.");

@@ -129,6 +129,10 @@ class QuarantineStore {
                                           EntryKind kind);
     // The same for a folder with everything in it, file by file.
     bool BackUpFolder(const std::string& source, const std::string& name);
+    // Copies the tree below `from` into the folder `to` (which exists), every file checked
+    // against what was read of its original; the copy's tree hash, or nothing when any part
+    // of it could not be copied whole.
+    std::optional<ContentDigest> CopyTree(const std::string& from, const std::string& to);
     // Appends one line to the manifest (writing the header first for a new one).
     bool AppendEntry(const QuarantineEntry& entry);
     // Adds bytes at the end of the file, through `held` while the files are kept open.

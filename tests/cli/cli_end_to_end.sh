@@ -9,26 +9,9 @@ wine=/usr/lib/wine/wine64
 work="$prefix/drive_c/qm-cli-e2e"
 rm -rf "$work"
 mkdir -p "$work"
-passed=0 failed=0
 out="$work/stdout" err="$work/stderr"
 
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-    echo "--- stdout:"; head -c 2000 "$out"; echo
-    echo "--- stderr:"; head -c 2000 "$err"; echo
-  fi
-}
-
-run() {  # run ARGS... : the CLI's exit status in $rc, its streams in $out and $err
-  "$wine" "$cli" "$@" >"$out" 2>"$err" </dev/null
-  rc=$?
-}
+source "$(dirname "$0")/checks.sh"
 
 fresh_set() {  # fresh_set DIR: the five definition files, Safety.dat and a date stamp
   rm -rf "$1"

@@ -19,26 +19,11 @@ printf '11/30/2026 9:00:00 AM\r\n' >"$work/data/date.dat"
 echo sample >"$work/Program Files/Update Vendor/qmupdate-new.exe"
 echo sample >"$work/Program Files/Demo AdBar/qmdemo-adbar.exe"
 data='C:\qm-cli-update\data'
-passed=0 failed=0 pid=
+pid=
 out="$work/stdout" err="$work/stderr"
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null' EXIT
 
-check() {  # check NAME CONDITION...
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    echo "FAILED: $name"
-    echo "--- stdout:"; head -c 2000 "$out"; echo
-    echo "--- stderr:"; head -c 2000 "$err"; echo
-  fi
-}
-run() {
-  "$wine" "$cli" "$@" >"$out" 2>"$err" </dev/null
-  rc=$?
-}
+source "$(dirname "$0")/checks.sh"
 
 db="$work/publication.db"
 printf 'qmupdate-new.exe=Update Threat|[progfil]Update Vendor|Adware\n' >"$work/new.txt"

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <string>
@@ -24,9 +25,13 @@ const std::vector<std::string> kFileNames = {"FileDefinition.dat",      "ExeDefi
                                              "DirectoryDefinition.dat", "Safety.dat"};
 
 struct QuietProgress final : MergeProgress {
-    void ShowStatus(const std::string& text) override { last = text; }
+    void ShowStatus(const std::string& text) override {
+        last = text;
+        shown.push_back(text);
+    }
     void LetEventsRun() override { ++yields; }
     std::string last;
+    std::vector<std::string> shown;
     int yields = 0;
 };
 
@@ -228,6 +233,23 @@ TEST_F(DefinitionMergeTest, TheDescribedCases) {
               std::vector<std::string>{EncodeLine("1^Software\\Gui^=Gui Threat|Adware")});
     EXPECT_EQ(Stored("BlockedCookies.dat"),
               std::vector<std::string>{EncodeLine("tracker.example")});
+
+    // A rewrite says how far it is every 100 lines, and lets the window's events run.
+    std::vector<std::string> folders;
+    for (int i = 0; i < 250; ++i)
+        folders.push_back(EncodeLine("Folder" + std::to_string(i) + "=x|[progfil]f|Adware"));
+    Put("DirectoryDefinition.dat", folders);
+    progress.shown.clear();
+    const int yieldsBefore = progress.yields;
+    EXPECT_EQ(Merge(Record("DIR", "DEL", EncodeLine("folder7"))).changes, 1);
+    EXPECT_EQ(Stored("DirectoryDefinition.dat").size(), 249u);
+    const auto said = [&](const std::string& text) {
+        return std::find(progress.shown.begin(), progress.shown.end(), text) !=
+               progress.shown.end();
+    };
+    EXPECT_TRUE(said("Removing outdated definitions: checking entry 200"));
+    EXPECT_FALSE(said("Removing outdated definitions: checking entry 250"));
+    EXPECT_EQ(progress.yields - yieldsBefore, 6 + 2) << "one per file, one per 100 lines";
 }
 
 // Answers built from the pieces that make merges go wrong, against the plain algorithm.

@@ -19,15 +19,19 @@
 namespace qm::scan {
 namespace {
 
-TEST(CookieScanOnDiskTest, BlockedCookiesInTheUsersCookieFolderAreFound) {
-    wintest::TempFolder temp;
-    const std::string data = temp.path();
-    wintest::PutFile(data + "\\BlockedCookies.dat",
-                     wintest::Scrambled({"*qmadserver.example.com", "qmtracker.net"}));
+// A definition set that blocks these sites and names nothing else.
+void PutCookieDefinitions(const std::string& data, const std::vector<std::string>& sites) {
+    wintest::PutFile(data + "\\BlockedCookies.dat", wintest::Scrambled(sites));
     for (const char* name : {"FileDefinition.dat", "DirectoryDefinition.dat",
                              "RegistryDefinition.dat", "ExeDefinition.dat"}) {
         wintest::PutFile(data + "\\" + name, "");
     }
+}
+
+TEST(CookieScanOnDiskTest, BlockedCookiesInTheUsersCookieFolderAreFound) {
+    wintest::TempFolder temp;
+    const std::string data = temp.path();
+    PutCookieDefinitions(data, {"*qmadserver.example.com", "qmtracker.net"});
     wintest::DiskScan scan(data);
     const auto folder = scan.machine.shell.SpecialFolder(33);
     ASSERT_TRUE(folder && !folder->empty());
@@ -84,11 +88,7 @@ std::vector<std::string> CookieFileNames(const std::string& folder) {
 TEST(CookieScanOnDiskTest, CookiesWrittenByTheSystemsCookieStoreAreFound) {
     wintest::TempFolder temp;
     const std::string data = temp.path();
-    wintest::PutFile(data + "\\BlockedCookies.dat", wintest::Scrambled({"qmwinetracker.example"}));
-    for (const char* name : {"FileDefinition.dat", "DirectoryDefinition.dat",
-                             "RegistryDefinition.dat", "ExeDefinition.dat"}) {
-        wintest::PutFile(data + "\\" + name, "");
-    }
+    PutCookieDefinitions(data, {"qmwinetracker.example"});
     wintest::DiskScan scan(data);
     const auto folder = scan.machine.shell.SpecialFolder(33);
     ASSERT_TRUE(folder && !folder->empty());

@@ -207,6 +207,20 @@ void ForEachEntry(const std::wstring& pattern, Each each) {
     } while (::FindNextFileW(find.get(), &data));
 }
 
+// Reads the file from where its pointer stands to its end, one chunk at a time; false when a
+// read fails or `each` says so.
+template <typename Each>
+bool ReadEachChunk(HANDLE file, std::vector<char>& chunk, Each each) {
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
+            return false;
+        }
+        if (got == 0) return true;
+        if (!each(std::string_view(chunk.data(), got))) return false;
+    }
+}
+
 }  // namespace
 
 std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path) {
@@ -296,20 +310,6 @@ bool Win32FileSystem::DeleteFile(const std::string& path) {
 
 bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to) {
     return ::CopyFileW(WideFilePath(from).c_str(), WideFilePath(to).c_str(), TRUE) != FALSE;
-}
-
-// Reads the file from where its pointer stands to its end, one chunk at a time; false when a
-// read fails or `each` says so.
-template <typename Each>
-bool ReadEachChunk(HANDLE file, std::vector<char>& chunk, Each each) {
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr)) {
-            return false;
-        }
-        if (got == 0) return true;
-        if (!each(std::string_view(chunk.data(), got))) return false;
-    }
 }
 
 // One open of each file: the source is read once, every chunk written to the copy as it comes,
