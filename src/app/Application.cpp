@@ -3,10 +3,12 @@
 #include "app/QuarantineBrowser.h"
 #include "app/StatusPage.h"
 #include "definitions/PathTokens.h"
+#include "definitions/Text.h"
 #include "removal/PropagateCheck.h"
 #include "report/ScanReport.h"
 #include "scan/DriveList.h"
 #include "scan/ListSorting.h"
+#include "update/AddressList.h"
 
 namespace qm::app {
 
@@ -56,6 +58,9 @@ void Application::Start() {
     // The drive list first, so that loading the settings restores its marks.
     scan::FillDriveList(form_.lvwHardDrives, frontEnd_.platform.drives, frontEnd_.pump, Settings());
     options_.LoadSettingsIntoControls(store_.Files().ReadDefinitionDate());
+    // Automatic update is armed only by a stored 1, whatever the check box shows.
+    form_.timUpdate.enabled =
+        text::Trim(Settings().Read(section::kOptions, "chkAutomaticUpdate", "0")) == "1";
     form_.frmStatus.caption = product_.productName + " Status";
     RefreshStatusPage();
     form_.ShowPage(form_.frmStatus);
@@ -168,21 +173,94 @@ void Application::ViewQuarantine() {
 }
 
 update::UpdateOutcome Application::UpdateDefinitions(const std::string& serverAddress) {
+    std::string status;
     update::UpdateOutcome outcome;
     outcome.status = update::UpdateOutcome::Status::NotWritten;
-    std::string status;
-    work_.Run(LongWork::Kind::Foreground, [&] {
-        update::LiveUpdate exchange(frontEnd_.platform, frontEnd_.pump, store_.Files(), product_,
-                                    serverAddress);
-        outcome = exchange.FetchAndMergeUpdates(status);
-        if (outcome.status != update::UpdateOutcome::Status::Updated) return;
-        store_.InstallAndCount();
-        // The memory pass skips its work while the same programs run; with new program
-        // definitions every one of them is looked at again.
-        memoryShield_.Snapshot().names.clear();
-        RefreshStatusPage();
-    });
+    work_.Run(LongWork::Kind::Foreground,
+              [&] { outcome = ExchangeWithServer(serverAddress, status); });
     return outcome;
+}
+
+update::UpdateOutcome Application::ExchangeWithServer(const std::string& serverAddress,
+                                                      std::string& status) {
+    update::LiveUpdate exchange(frontEnd_.platform, frontEnd_.pump, store_.Files(), product_,
+                                serverAddress);
+    const update::UpdateOutcome outcome = exchange.FetchAndMergeUpdates(status);
+    if (outcome.status != update::UpdateOutcome::Status::Updated) return outcome;
+    store_.InstallAndCount();
+    // The memory pass skips its work while the same programs run; with new program
+    // definitions every one of them is looked at again.
+    memoryShield_.Snapshot().names.clear();
+    form_.lblLastUpdate.caption = "Signatures Last Updated On " + outcome.storedDate + " PST";
+    RefreshStatusPage();
+    return outcome;
+}
+
+std::string Application::ServerAddress() const {
+    const std::string stored = text::Trim(Settings().Read(section::kOptions, "UpdateServer", ""));
+    return stored.empty() ? update::DefaultServerAddress() : stored;
+}
+
+void Application::RunLiveUpdate() {
+    if (work_.Busy()) return;
+    ui::FrmDownload& download = form_.frmDownload;
+    form_.cmdLiveUpdate.enabled = false;
+    using Status = update::UpdateOutcome::Status;
+    work_.Run(LongWork::Kind::Foreground, [&] {
+        download.txtStatus.clear();
+        download.Open();
+        const update::UpdateOutcome outcome =
+            ExchangeWithServer(ServerAddress(), download.txtStatus);
+        if (outcome.status == Status::Updated) {
+            ProgramSettings settings = Settings();
+            settings.Write(section::kOptions, "SHOW", "True");
+            settings.Write(section::kOptions, "RESTART", "True");
+            download.trayIconShown = false;
+            ShowNotice(Message("MSG_UPDATED_DEFS"));
+        } else if (outcome.status == Status::NotWritten) {
+            // New definitions came but could not be put in place: saying they are the most
+            // recent would leave the user unprotected without knowing it.
+            ShowNotice(update::kDefinitionsNotWritten);
+        } else {
+            // An unreachable server looks to the user like one with nothing newer.
+            ShowNotice(Message("MSG_RECENT_DEFS"));
+        }
+    });
+    download.Close();
+    form_.cmdLiveUpdate.enabled = true;
+}
+
+void Application::ShowNotice(const std::string& text) {
+    ui::FrmSignatureUpdated& notice = form_.frmSignatureUpdated;
+    notice.Load(product_.productName,
+                frontEnd_.screen ? frontEnd_.screen->Measure() : ui::ScreenFacts{});
+    notice.lblUpdateInfo.caption = text;
+}
+
+void Application::NoticeOk() {
+    Settings().Write(section::kOptions, "SHOW", "false");
+    form_.frmSignatureUpdated.Close();
+    form_.frmDownload.trayIconShown = false;
+}
+
+void Application::CloseDownloadWindow() {
+    form_.frmDownload.Close();
+}
+
+void Application::ShowAddressList() {
+    frontEnd_.prompts.ShowMessage(update::DefinitionAddressList(product_.website),
+                                  product_.productName, ui::MessageButtons::Ok,
+                                  ui::MessageIcon::Information);
+}
+
+void Application::AutomaticUpdateTick() {
+    if (idleSeconds_ > 299 && form_.cmdScanNow.enabled) {
+        idleSeconds_ = 0;
+        form_.timUpdate.enabled = false;
+        RunLiveUpdate();
+    } else if (form_.cmdScanNow.enabled) {
+        ++idleSeconds_;
+    }
 }
 
 bool Application::AddExclusion(const std::string& entry) {
@@ -221,9 +299,20 @@ void Application::ShowOptionsTab(int tab) {
     form_.SelectTab(tab);
 }
 
-void Application::TimerTick(ui::Timer&) {
-    // The shields, the schedule and automatic update own these timers; their ticks are
-    // answered as each of them joins the program.
+void Application::TimerTick(ui::Timer& timer) {
+    ui::FrmSignatureUpdated& notice = form_.frmSignatureUpdated;
+    if (&timer == &form_.timUpdate) {
+        AutomaticUpdateTick();
+    } else if (&timer == &form_.frmDownload.tmrBlink) {
+        form_.frmDownload.Blink();
+    } else if (&timer == &notice.tmrPopupSignatureUpdate) {
+        notice.SlideUp();
+    } else if (&timer == &notice.tmrEnablePopDownTimer) {
+        notice.StartPopDown();
+    } else if (&timer == &notice.tmrPopDown) {
+        if (notice.PopDown()) NoticeOk();
+    }
+    // The shields and the schedule answer their own ticks as they join the program.
 }
 
 void Application::InspectMemory(scan::RunningThreatAlert& alert) {

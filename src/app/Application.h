@@ -39,6 +39,8 @@ struct FrontEnd {
     ui::ReportViewer* reportViewer = nullptr;
     // The quarantine's viewer; without one View Quarantine opens the folder.
     ui::QuarantineViewer* quarantineViewer = nullptr;
+    // The screen the update notice rises on; without one a 1024 by 768 screen is assumed.
+    ui::Screen* screen = nullptr;
 };
 
 struct StartOptions {
@@ -81,6 +83,14 @@ class Application final : public ui::MainWindowCommands {
     // `serverAddress`, then, when it changed the definitions, the recount, the next scan's
     // reload and a fresh look at every running program.
     update::UpdateOutcome UpdateDefinitions(const std::string& serverAddress);
+    // The window's Live Update: the progress window, the exchange with the server the
+    // `UpdateServer` setting names (the build's own when it is empty), then the notice.
+    void RunLiveUpdate() override;
+    void ShowAddressList() override;
+    void CloseDownloadWindow() override;
+    void NoticeOk() override;
+    // The definition server the window asks.
+    std::string ServerAddress() const;
     void CheckBoxClicked(ui::CheckBox& box) override;
     void OptionClicked(ui::OptionButton& option) override;
     void SendDataReleased() override;
@@ -123,6 +133,12 @@ class Application final : public ui::MainWindowCommands {
     std::string Message(const char* key) const { return messages_.getMessages(key); }
 
   private:
+    // The exchange inside the long-work bracket, with what follows a change of definitions.
+    update::UpdateOutcome ExchangeWithServer(const std::string& serverAddress, std::string& status);
+    void ShowNotice(const std::string& text);
+    // `timUpdate`: one automatic update per run, after 300 seconds without a scan.
+    void AutomaticUpdateTick();
+
     // Loading outside a scan: pending events run, and nothing stops it.
     class Events final : public defs::LoadControl {
       public:
@@ -147,6 +163,7 @@ class Application final : public ui::MainWindowCommands {
     removal::RemovalRun removal_;
     ExclusionCommands exclusionCommands_;
     LongWork work_;
+    int idleSeconds_ = 0;
 };
 
 // The DataFolder as start-up fixes it: the given folder, or "[appdata]AntiSpywareDAT"

@@ -8,6 +8,14 @@
 
 namespace qm::platform {
 
+// What a read lets its caller do while the answer comes in.
+struct HttpHooks {
+    // After each block, with the body's length so far.
+    std::function<void(std::size_t)> afterBlock;
+    // Now and then while nothing arrives: the window's events run during a slow answer too.
+    std::function<void()> whileWaiting;
+};
+
 class Http {
   public:
     // An answer longer than this is no answer of the definition server's: the request fails.
@@ -18,11 +26,10 @@ class Http {
 
     virtual ~Http() = default;
     // Fetches `url` straight from the server (no proxy, no cache) in blocks of up to
-    // `blockBytes`, calling `afterBlock` with the body's length so far after each one. The
-    // body's bytes as sent, or nothing when the request failed: no connection, a status other
-    // than 2xx, a time-out, or an answer over kMaxAnswerBytes.
+    // `blockBytes`. The body's bytes as sent, or nothing when the request failed: no
+    // connection, a status other than 2xx, a time-out, or an answer over kMaxAnswerBytes.
     virtual std::optional<std::string> Get(const std::string& url, std::size_t blockBytes,
-                                           const std::function<void(std::size_t)>& afterBlock) = 0;
+                                           const HttpHooks& hooks) = 0;
 };
 
 }  // namespace qm::platform

@@ -14,6 +14,7 @@ FrmMain::FrmMain() {
     cmdResults.caption = "Results/Removal";
     cmdSettings.caption = "Options";
     cmdUpdate.caption = "Update Now";
+    cmdLiveUpdate.caption = "Run Live Update Now";
 
     optScan[0].caption = "Smart Scan";
     optScan[1].caption = "Full System Scan";

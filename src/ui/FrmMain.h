@@ -6,6 +6,8 @@
 
 #include "ui/Controls.h"
 #include "ui/FrmDelete.h"
+#include "ui/FrmDownload.h"
+#include "ui/FrmSignatureUpdated.h"
 
 namespace qm::ui {
 
@@ -78,12 +80,16 @@ struct FrmMain {
     // Tab 4, "Auto Update".
     CheckBox chkAutomaticUpdate;
     Label lblLastUpdate;
+    Button cmdLiveUpdate;  // "Run Live Update Now": the same command as Update Now
 
     // Background timers.
     Timer tmrMemoryInspected, tmrCheckHomePage, tmrScheduler, timUpdate, tmrScroll, tmrTimeOut;
 
     // The removal run's "Delete Failed" window.
     FrmDelete frmDelete;
+    // Live Update's progress window and the notice that follows it.
+    FrmDownload frmDownload;
+    FrmSignatureUpdated frmSignatureUpdated;
 
     MousePointer mousePointer = MousePointer::Default;
     WindowState windowState = WindowState::Normal;

@@ -32,6 +32,15 @@ class MainWindowCommands {
     // `cmdLog`, `lblViewLogFile` and File > "View Log": the scan report's viewer.
     virtual void ViewReport() = 0;
 
+    // `cmdUpdate`, `cmdLiveUpdate` and File > "Run Live Update".
+    virtual void RunLiveUpdate() = 0;
+    // Update Now pressed with Shift alone held: the definition addresses, for the record.
+    virtual void ShowAddressList() = 0;
+    // The progress window's Cancel: the window closes, the exchange goes on.
+    virtual void CloseDownloadWindow() = 0;
+    // The update notice's OK, pressed or reached when it has sunk away.
+    virtual void NoticeOk() = 0;
+
     // An option's control was clicked; a check box's model already shows its new value.
     virtual void CheckBoxClicked(CheckBox& box) = 0;
     virtual void OptionClicked(OptionButton& option) = 0;

@@ -4,15 +4,18 @@ namespace qm::update {
 
 std::optional<std::string> HttpGetText(platform::Http& http, ui::EventPump& pump,
                                        const std::string& url) {
-    return http.Get(url, kHttpBlockBytes, [&](std::size_t) { pump.LetEventsRun(); });
+    const auto letEventsRun = [&] { pump.LetEventsRun(); };
+    return http.Get(url, kHttpBlockBytes, {[&](std::size_t) { letEventsRun(); }, letEventsRun});
 }
 
 std::optional<std::string> HttpGetTextWithProgress(platform::Http& http, ui::EventPump& pump,
                                                    const std::string& url, std::string& status) {
-    return http.Get(url, kHttpBlockBytes, [&](std::size_t soFar) {
-        status = "Downloaded " + std::to_string(soFar) + " bytes.";
-        pump.LetEventsRun();
-    });
+    return http.Get(url, kHttpBlockBytes,
+                    {[&](std::size_t soFar) {
+                         status = "Downloaded " + std::to_string(soFar) + " bytes.";
+                         pump.LetEventsRun();
+                     },
+                     [&] { pump.LetEventsRun(); }});
 }
 
 }  // namespace qm::update

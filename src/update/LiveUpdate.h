@@ -32,6 +32,11 @@ struct UpdateOutcome {
 };
 const char* StatusName(UpdateOutcome::Status status);
 
+// What the window's notice says when new definitions came but could not be put in place.
+inline constexpr const char* kDefinitionsNotWritten =
+    "New definitions were downloaded but could not be saved. Your definitions are unchanged; "
+    "please run Live Update again later.";
+
 class LiveUpdate {
   public:
     LiveUpdate(platform::Platform& platform, ui::EventPump& pump, defs::DefinitionFiles& files,

@@ -297,7 +297,7 @@ class ScriptedHttp final : public platform::Http {
     std::vector<std::string> asked;
 
     std::optional<std::string> Get(const std::string& url, std::size_t blockBytes,
-                                   const std::function<void(std::size_t)>& afterBlock) override {
+                                   const platform::HttpHooks& hooks) override {
         asked.push_back(url);
         const auto it = answers.find(url);
         if (it == answers.end() || !it->second) return std::nullopt;
@@ -305,7 +305,7 @@ class ScriptedHttp final : public platform::Http {
         const std::string& all = *it->second;
         for (std::size_t at = 0; at < all.size(); at += blockBytes) {
             body.append(all, at, blockBytes);
-            afterBlock(body.size());
+            hooks.afterBlock(body.size());
         }
         return body;
     }

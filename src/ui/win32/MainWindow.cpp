@@ -117,7 +117,11 @@ MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& c
     : instance_(instance),
       model_(model),
       commands_(commands),
-      deleteFailed_(instance, model.frmDelete, commands) {}
+      deleteFailed_(instance, model.frmDelete, commands),
+      download_(model.frmDownload, commands, [this] { Sync(); }),
+      notice_(model.frmSignatureUpdated, commands, [this] { Sync(); }),
+      timers_({&model.tmrMemoryInspected, &model.tmrCheckHomePage, &model.tmrScheduler,
+               &model.timUpdate, &model.tmrScroll, &model.tmrTimeOut}) {}
 
 MainWindow::~MainWindow() {
     if (hwnd_) {
@@ -166,6 +170,8 @@ INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
 void MainWindow::OnInit() {
     detectionIcons_ = MakeDetectionIcons();
     deleteFailed_.Create(hwnd_);
+    download_.Create(instance_, hwnd_);
+    notice_.Create(instance_, hwnd_);
     AddToolTips();
     struct ListSetup {
         int id;
@@ -336,6 +342,7 @@ void MainWindow::Sync() {
         {IDC_chkAutoDel, &m.chkAutoDel},
         {IDC_chkAutomaticUpdate, &m.chkAutomaticUpdate},
         {IDC_lblLastUpdate, &m.lblLastUpdate},
+        {IDC_cmdLiveUpdate, &m.cmdLiveUpdate},
     };
     constexpr std::size_t kBindings = sizeof(bindings) / sizeof(bindings[0]);
     if (applied_.size() != kBindings) applied_.assign(kBindings, Applied{});
@@ -432,38 +439,17 @@ void MainWindow::Sync() {
     if (::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) != m.TabStrip1 - 1) {
         ::SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(m.TabStrip1 - 1), 0);
     }
-    SyncTimers();
+    timers_.Apply(hwnd_);
     SyncList(IDC_lvwSpywareFound, m.lvwSpywareFound);
     SyncList(IDC_lvwResults, m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
     SyncList(IDC_lvwHardDrives, m.lvwHardDrives);
     deleteFailed_.Sync();
+    download_.Sync();
+    notice_.Sync();
     ::SetCursor(::LoadCursorA(nullptr, m.mousePointer == MousePointer::Hourglass
                                            ? MAKEINTRESOURCEA(32514)     // IDC_WAIT
                                            : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
     syncing_ = false;
-}
-
-namespace {
-constexpr UINT_PTR kFirstTimerId = 1;
-}
-
-void MainWindow::SyncTimers() {
-    const std::array<Timer*, 6> timers = {&model_.tmrMemoryInspected, &model_.tmrCheckHomePage,
-                                          &model_.tmrScheduler,       &model_.timUpdate,
-                                          &model_.tmrScroll,          &model_.tmrTimeOut};
-    if (appliedTimers_.size() != timers.size()) appliedTimers_.assign(timers.size(), Timer{});
-    for (std::size_t i = 0; i < timers.size(); ++i) {
-        const Timer& want = *timers[i];
-        Timer& had = appliedTimers_[i];
-        if (want.enabled == had.enabled && want.interval == had.interval) continue;
-        const UINT_PTR id = kFirstTimerId + i;
-        if (want.enabled && want.interval > 0) {
-            ::SetTimer(hwnd_, id, static_cast<UINT>(want.interval), nullptr);
-        } else {
-            ::KillTimer(hwnd_, id);
-        }
-        had = want;
-    }
 }
 
 void MainWindow::SyncList(int id, ListView& model) {
@@ -551,6 +537,19 @@ void MainWindow::Command(int id) {
         case IDC_lblViewLogFile:
         case IDM_mnuFileItem + 2:  // "View Log"
             commands_.ViewReport();
+            break;
+        case IDC_cmdUpdate:
+            // Shift alone held: the definition addresses, for the record.
+            if (::GetKeyState(VK_SHIFT) < 0 && ::GetKeyState(VK_CONTROL) >= 0 &&
+                ::GetKeyState(VK_MENU) >= 0) {
+                commands_.ShowAddressList();
+            } else {
+                commands_.RunLiveUpdate();
+            }
+            break;
+        case IDC_cmdLiveUpdate:
+        case IDM_mnuFileItem + 4:  // "Run Live Update"
+            commands_.RunLiveUpdate();
             break;
         case IDC_lblRemove:
             if (m.lblRemove.enabled) commands_.RemoveSelected();
@@ -692,14 +691,12 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY:
             OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return TRUE;
-        case WM_TIMER: {
-            const std::array<Timer*, 6> timers = {
-                &model_.tmrMemoryInspected, &model_.tmrCheckHomePage, &model_.tmrScheduler,
-                &model_.timUpdate,          &model_.tmrScroll,        &model_.tmrTimeOut};
-            const UINT_PTR index = wParam - kFirstTimerId;
-            if (index < timers.size()) commands_.TimerTick(*timers[index]);
+        case WM_TIMER:
+            if (Timer* timer = timers_.Find(wParam)) {
+                commands_.TimerTick(*timer);
+                Sync();
+            }
             return TRUE;
-        }
         case WM_CLOSE:
             // Running work keeps the window; Stop ends a scan first.
             if (!commands_.CanClose()) return TRUE;

@@ -13,6 +13,9 @@
 #include "ui/FrmMain.h"
 #include "ui/MainWindowCommands.h"
 #include "ui/win32/DeleteFailedWindow.h"
+#include "ui/win32/DownloadWindow.h"
+#include "ui/win32/NoticeWindow.h"
+#include "ui/win32/TimerSync.h"
 
 namespace qm::ui::win32 {
 
@@ -42,6 +45,8 @@ class MainWindow {
     // Runs a page button's, option's or menu entry's action, as a click on it does.
     void Command(int id);
     HWND DeleteFailedHandle() const { return deleteFailed_.Handle(); }
+    HWND DownloadHandle() const { return download_.Handle(); }
+    HWND NoticeHandle() const { return notice_.Handle(); }
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -64,6 +69,8 @@ class MainWindow {
     HWND hwnd_ = nullptr;
     UniqueImageList detectionIcons_;
     DeleteFailedWindow deleteFailed_;
+    DownloadWindow download_;
+    NoticeWindow notice_;
     bool syncing_ = false;  // check-box changes made by Sync are not the user's
     struct ListSnapshot {
         std::vector<ListItem> rows;
@@ -80,8 +87,7 @@ class MainWindow {
         int max = 0;
     };
     std::vector<Applied> applied_;
-    void SyncTimers();
-    std::vector<Timer> appliedTimers_;
+    TimerSync timers_;
     std::vector<int> appliedColumnWidths_;
 };
 

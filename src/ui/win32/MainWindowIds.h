@@ -130,3 +130,16 @@
 #define IDM_mnuLanguageItem 2300
 #define IDM_mnuHelpItem 2400
 #define IDM_mnuAboutItem 2500
+
+/* Live Update's progress window */
+#define IDC_picArrow 3101
+#define IDC_lblProduct 3102
+#define IDC_txtStatus 3103
+#define IDC_cmdDownloadCancel 3104
+
+/* The update notice */
+#define IDC_lblUpdateInfo 3201
+#define IDC_cmdUpdateSuccesfullOK 3202
+
+/* Options tab 4 */
+#define IDC_cmdLiveUpdate 1492

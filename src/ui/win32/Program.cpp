@@ -11,6 +11,7 @@
 #include "ui/win32/QuarantineWindow.h"
 #include "ui/win32/ReportWindow.h"
 #include "ui/win32/Win32Interaction.h"
+#include "ui/win32/Win32Screen.h"
 
 namespace qm::ui::win32 {
 
@@ -64,7 +65,7 @@ struct Program::Parts {
               instance, [this] { return window.Handle(); }, [this] { window.Sync(); }),
           quarantineViewer(instance, [this] { return window.Handle(); }),
           application(app::FrontEnd{machine.platform, settings, prompts, pickers, pump, &viewer,
-                                    &quarantineViewer},
+                                    &quarantineViewer, &screen},
                       app::StartOptions{options.dataFolder.empty()
                                             ? std::nullopt
                                             : std::optional<std::string>(options.dataFolder),
@@ -78,6 +79,7 @@ struct Program::Parts {
     Win32EventPump pump;
     WindowReportViewer viewer;
     WindowQuarantineViewer quarantineViewer;
+    Win32Screen screen;
     app::Application application;
     MainWindow window;
     std::function<void()> pumpHook;
@@ -98,6 +100,14 @@ HWND Program::Window() const {
 
 HWND Program::DeleteFailedWindow() const {
     return parts_->window.DeleteFailedHandle();
+}
+
+HWND Program::DownloadWindow() const {
+    return parts_->window.DownloadHandle();
+}
+
+HWND Program::NoticeWindow() const {
+    return parts_->window.NoticeHandle();
 }
 
 void Program::SetPumpIntervalMs(unsigned ms) {

@@ -32,6 +32,8 @@ class Program {
     int Run();
     HWND Window() const;
     HWND DeleteFailedWindow() const;
+    HWND DownloadWindow() const;
+    HWND NoticeWindow() const;
     app::Application& Application();
     // The pump's interval in milliseconds (0 pumps on every item).
     void SetPumpIntervalMs(unsigned ms);

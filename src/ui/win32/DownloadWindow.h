@@ -1,0 +1,51 @@
+#pragma once
+// Live Update's progress window, drawn from the FrmDownload model: a blinking arrow and
+// caption, the real progress in its status box, Cancel, and its notification-area icon.
+
+#include <memory>
+#include <string>
+
+#include <functional>
+
+#include "platform/win32/WinApi.h"
+#include "ui/FrmDownload.h"
+#include "ui/MainWindowCommands.h"
+#include "ui/win32/TimerSync.h"
+#include "ui/win32/TrayIcon.h"
+
+namespace qm::ui::win32 {
+
+class DownloadWindow {
+  public:
+    // `syncAll` brings every window in line after a command of this one.
+    DownloadWindow(FrmDownload& model, MainWindowCommands& commands, std::function<void()> syncAll)
+        : model_(model),
+          commands_(commands),
+          syncAll_(std::move(syncAll)),
+          timers_({&model.tmrBlink}) {}
+    ~DownloadWindow();
+    DownloadWindow(const DownloadWindow&) = delete;
+    DownloadWindow& operator=(const DownloadWindow&) = delete;
+
+    bool Create(HINSTANCE instance, HWND owner);
+    HWND Handle() const { return hwnd_; }
+    void Sync();
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void DrawArrow(const DRAWITEMSTRUCT& item) const;
+
+    FrmDownload& model_;
+    MainWindowCommands& commands_;
+    std::function<void()> syncAll_;
+    TimerSync timers_;
+    HWND hwnd_ = nullptr;
+    std::unique_ptr<TrayIcon> tray_;
+    bool shown_ = false;
+    bool trayWanted_ = false;
+    bool arrowUp_ = false;
+};
+
+}  // namespace qm::ui::win32

@@ -1,0 +1,105 @@
+#include "ui/win32/NoticeWindow.h"
+
+#include <string>
+
+#include "ui/win32/DialogTemplate.h"
+#include "ui/win32/MainWindowIds.h"
+
+namespace qm::ui::win32 {
+
+namespace {
+
+DialogTemplate NoticeTemplate() {
+    DialogTemplate t;
+    t.Dialog(DS_SETFONT | WS_POPUP | WS_BORDER, 213, 73, 2, L"MS Shell Dlg", 8);
+    t.Item(kStaticClass, SS_LEFT, 7, 7, 199, 42, IDC_lblUpdateInfo, L"");
+    t.Item(kButtonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 156, 53, 50, 14, IDC_cmdUpdateSuccesfullOK,
+           L"OK");
+    return t;
+}
+
+}  // namespace
+
+NoticeWindow::~NoticeWindow() {
+    if (hwnd_) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+bool NoticeWindow::Create(HINSTANCE instance, HWND owner) {
+    const DialogTemplate t = NoticeTemplate();
+    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), owner, DialogProc,
+                                         reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return false;
+    // In front of every window, out of the taskbar, and never taking the keyboard from the
+    // window the user is typing in.
+    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
+                        ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_TOPMOST |
+                            WS_EX_NOACTIVATE);
+    ::SetDlgItemTextA(hwnd_, IDC_cmdUpdateSuccesfullOK,
+                      model_.cmdUpdateSuccesfullOK.caption.c_str());
+    return true;
+}
+
+void NoticeWindow::Sync() {
+    if (!hwnd_) return;
+    char current[512] = {};
+    ::GetDlgItemTextA(hwnd_, IDC_lblUpdateInfo, current, sizeof current);
+    if (model_.lblUpdateInfo.caption != current) {
+        ::SetDlgItemTextA(hwnd_, IDC_lblUpdateInfo, model_.lblUpdateInfo.caption.c_str());
+    }
+    const POINT at{model_.left / kTwipsPerPixel, model_.top / kTwipsPerPixel};
+    if (at.x != placed_.x || at.y != placed_.y) {
+        ::SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y,
+                       FrmSignatureUpdated::kWidthTwips / kTwipsPerPixel,
+                       FrmSignatureUpdated::kHeightTwips / kTwipsPerPixel, SWP_NOACTIVATE);
+        placed_ = at;
+    }
+    if (shown_ != model_.visible) {
+        shown_ = model_.visible;
+        ::ShowWindow(hwnd_, shown_ ? SW_SHOWNOACTIVATE : SW_HIDE);
+    }
+    timers_.Apply(hwnd_);
+}
+
+INT_PTR CALLBACK NoticeWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                          LPARAM lParam) noexcept {
+    try {
+        if (message == WM_INITDIALOG) {
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+            return FALSE;  // the keyboard stays where it is
+        }
+        auto* self = reinterpret_cast<NoticeWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (!self) return FALSE;
+        return self->OnMessage(message, wParam);
+    } catch (...) {
+        // Nothing may cross back into the system's code.
+        return FALSE;
+    }
+}
+
+INT_PTR NoticeWindow::OnMessage(UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) != IDC_cmdUpdateSuccesfullOK && LOWORD(wParam) != IDCANCEL) {
+                return FALSE;
+            }
+            commands_.NoticeOk();
+            syncAll_();
+            return TRUE;
+        case WM_TIMER:
+            if (Timer* timer = timers_.Find(wParam)) {
+                commands_.TimerTick(*timer);
+                syncAll_();
+            }
+            return TRUE;
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace qm::ui::win32

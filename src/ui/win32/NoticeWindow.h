@@ -1,0 +1,46 @@
+#pragma once
+// The update notice, drawn from the FrmSignatureUpdated model: a small frameless window in
+// front of the others that its three timers move up, hold and move down again.
+
+#include <functional>
+
+#include "platform/win32/WinApi.h"
+#include "ui/FrmSignatureUpdated.h"
+#include "ui/MainWindowCommands.h"
+#include "ui/win32/TimerSync.h"
+
+namespace qm::ui::win32 {
+
+class NoticeWindow {
+  public:
+    // `syncAll` brings every window in line after a command of this one.
+    NoticeWindow(FrmSignatureUpdated& model, MainWindowCommands& commands,
+                 std::function<void()> syncAll)
+        : model_(model),
+          commands_(commands),
+          syncAll_(std::move(syncAll)),
+          timers_(
+              {&model.tmrPopupSignatureUpdate, &model.tmrEnablePopDownTimer, &model.tmrPopDown}) {}
+    ~NoticeWindow();
+    NoticeWindow(const NoticeWindow&) = delete;
+    NoticeWindow& operator=(const NoticeWindow&) = delete;
+
+    bool Create(HINSTANCE instance, HWND owner);
+    HWND Handle() const { return hwnd_; }
+    void Sync();
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    INT_PTR OnMessage(UINT message, WPARAM wParam);
+
+    FrmSignatureUpdated& model_;
+    MainWindowCommands& commands_;
+    std::function<void()> syncAll_;
+    TimerSync timers_;
+    HWND hwnd_ = nullptr;
+    bool shown_ = false;
+    POINT placed_{-1, -1};
+};
+
+}  // namespace qm::ui::win32
