@@ -43,7 +43,18 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
                quarantine_),
       exclusionCommands_(form_, store_, frontEnd_.platform, frontEnd_.prompts, messages_,
                          product_.productName, events_),
-      work_(form_, Settings()) {
+      work_(form_, Settings()),
+      runningAlert_(
+          form_.frmSpywareFoundAlert,
+          shields::AlertServices{frontEnd_.platform.processes, frontEnd_.prompts, frontEnd_.pump,
+                                 product_.productName,
+                                 [this](const std::string& name) { AddExclusion(name); }}),
+      homePage_(form_, shields::HomePageServices{Settings(), frontEnd_.platform.registry,
+                                                 frontEnd_.prompts, frontEnd_.homePageAlert,
+                                                 product_.productName}),
+      scheduler_(form_,
+                 SchedulerServices{Settings(), frontEnd_.platform.clock, frontEnd_.platform.dates,
+                                   frontEnd_.prompts, messages_, product_.productName}) {
     messages_.SetPlaceholders(product_.productName, product_.companyName);
     i18n::LoadDefaultMessages(messages_);
 }
@@ -58,6 +69,7 @@ void Application::Start() {
     // The drive list first, so that loading the settings restores its marks.
     scan::FillDriveList(form_.lvwHardDrives, frontEnd_.platform.drives, frontEnd_.pump, Settings());
     options_.LoadSettingsIntoControls(store_.Files().ReadDefinitionDate());
+    scheduler_.LoadSchedule();
     // Automatic update is armed only by a stored 1, whatever the check box shows.
     form_.timUpdate.enabled =
         text::Trim(Settings().Read(section::kOptions, "chkAutomaticUpdate", "0")) == "1";
@@ -67,6 +79,10 @@ void Application::Start() {
 }
 
 LongWork::Outcome Application::RunScan(bool startedByScheduler) {
+    // "Delete spyware automatically after scheduled scan" as it stands when the schedule
+    // starts the scan; a scan the user starts never removes without asking.
+    const bool removeAfterwards =
+        startedByScheduler && Settings().ReadFlag(section::kSettings, "chkAutoDel", false);
     bool completed = false;
     const auto outcome = work_.Run(LongWork::Kind::Foreground, [&] {
         completed = session_.StartScan();
@@ -86,8 +102,7 @@ LongWork::Outcome Application::RunScan(bool startedByScheduler) {
         RefreshStatusPage();
         form_.ShowPage(form_.frmStatus);
     }
-    if (outcome == LongWork::Outcome::Done && completed && startedByScheduler &&
-        Settings().ReadFlag(section::kOptions, "chkAutoDel", false)) {
+    if (outcome == LongWork::Outcome::Done && completed && removeAfterwards) {
         RemoveEverythingFound();
     }
     return outcome;
@@ -274,7 +289,19 @@ void Application::CheckBoxClicked(ui::CheckBox& box) {
         box.value = box.value ? 0 : 1;  // the window toggled it already: undo
         return;
     }
+    if (&box == &form_.chkAutomaticScanYesOrNo) {
+        scheduler_.EnableClicked();
+        return;
+    }
     options_.CheckBoxClicked(box);
+}
+
+void Application::ApplySchedule() {
+    if (!work_.Busy()) scheduler_.ApplyClicked();
+}
+
+void Application::ResetSchedule() {
+    if (!work_.Busy()) scheduler_.ResetClicked();
 }
 
 void Application::OptionClicked(ui::OptionButton& option) {
@@ -301,7 +328,17 @@ void Application::ShowOptionsTab(int tab) {
 
 void Application::TimerTick(ui::Timer& timer) {
     ui::FrmSignatureUpdated& notice = form_.frmSignatureUpdated;
-    if (&timer == &form_.timUpdate) {
+    if (&timer == &form_.tmrMemoryInspected) {
+        MemoryShieldTick();
+    } else if (&timer == &form_.tmrCheckHomePage) {
+        HomePageShieldTick();
+    } else if (&timer == &form_.tmrScheduler) {
+        if (scheduler_.Due()) {
+            // As the scan page's Start does, with whatever scan kind is chosen there.
+            form_.ShowPage(form_.frmScan);
+            RunScan(true);
+        }
+    } else if (&timer == &form_.timUpdate) {
         AutomaticUpdateTick();
     } else if (&timer == &form_.frmDownload.tmrBlink) {
         form_.frmDownload.Blink();
@@ -312,7 +349,16 @@ void Application::TimerTick(ui::Timer& timer) {
     } else if (&timer == &notice.tmrPopDown) {
         if (notice.PopDown()) NoticeOk();
     }
-    // The shields and the schedule answer their own ticks as they join the program.
+}
+
+void Application::MemoryShieldTick() {
+    if (!Settings().ReadFlag(section::kOptions, "optMemorySheildOn", true)) return;
+    InspectMemory(runningAlert_);
+}
+
+void Application::HomePageShieldTick() {
+    if (homePage_.CountTick()) MemoryShieldTick();
+    work_.Run(LongWork::Kind::Background, [&] { homePage_.Check(); });
 }
 
 void Application::InspectMemory(scan::RunningThreatAlert& alert) {

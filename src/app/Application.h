@@ -12,6 +12,7 @@
 #include "app/ExclusionCommands.h"
 #include "app/LongWork.h"
 #include "app/OptionsPage.h"
+#include "app/ScanScheduler.h"
 #include "app/SettingsStore.h"
 #include "definitions/DefinitionStore.h"
 #include "i18n/MessageCatalogue.h"
@@ -19,7 +20,9 @@
 #include "removal/QuarantineStore.h"
 #include "removal/RemovalRun.h"
 #include "scan/ScanSession.h"
+#include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
+#include "shields/RunningProgramAlert.h"
 #include "ui/FrmMain.h"
 #include "ui/Interaction.h"
 #include "ui/MainWindowCommands.h"
@@ -41,6 +44,8 @@ struct FrontEnd {
     ui::QuarantineViewer* quarantineViewer = nullptr;
     // The screen the update notice rises on; without one a 1024 by 768 screen is assumed.
     ui::Screen* screen = nullptr;
+    // The home-page shield's modal alert; without one its question is a message box.
+    ui::HomePageAlertView* homePageAlert = nullptr;
 };
 
 struct StartOptions {
@@ -89,6 +94,12 @@ class Application final : public ui::MainWindowCommands {
     void ShowAddressList() override;
     void CloseDownloadWindow() override;
     void NoticeOk() override;
+    void AlertStop() override { runningAlert_.Stop(); }
+    void AlertAllow() override { runningAlert_.Allow(); }
+    void ApplySchedule() override;
+    void ResetSchedule() override;
+    void ScheduleDaysChanged() override { scheduler_.DaysChanged(); }
+    void SchedulePickerChanged() override { scheduler_.PickerChanged(); }
     // The definition server the window asks.
     std::string ServerAddress() const;
     void CheckBoxClicked(ui::CheckBox& box) override;
@@ -109,6 +120,10 @@ class Application final : public ui::MainWindowCommands {
 
     // The memory shield's pass between scans; a running threat goes to `alert`.
     void InspectMemory(scan::RunningThreatAlert& alert);
+    // The ticks of the two shields' timers, as their timers give them.
+    void MemoryShieldTick();
+    void HomePageShieldTick();
+    shields::HomePageShield& HomePage() { return homePage_; }
 
     // The Home page from the stored stamps and the installed definitions.
     void RefreshStatusPage();
@@ -163,6 +178,9 @@ class Application final : public ui::MainWindowCommands {
     removal::RemovalRun removal_;
     ExclusionCommands exclusionCommands_;
     LongWork work_;
+    shields::RunningProgramAlert runningAlert_;
+    shields::HomePageShield homePage_;
+    ScanScheduler scheduler_;
     int idleSeconds_ = 0;
 };
 

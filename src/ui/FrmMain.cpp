@@ -73,6 +73,9 @@ FrmMain::FrmMain() {
     cmbDays.items = {"Monday",   "Tuesday", "Wednesday", "Thursday",    "Friday",
                      "Saturday", "Sunday",  "Daily",     "Date & Time", "Never"};
     cmbDays.listIndex = 7;
+    CmdProceed.caption = "Apply";
+    CmdProceed.enabled = false;
+    cmdDefaultSetting.caption = "Reset";
     chkAutomaticUpdate = {"Enable automatic Live update (recommended)", 1};
     lvwHardDrives.checkBoxes = true;
     frmView[0].caption = "Scan Options";

@@ -8,6 +8,7 @@
 #include "ui/FrmDelete.h"
 #include "ui/FrmDownload.h"
 #include "ui/FrmSignatureUpdated.h"
+#include "ui/ShieldAlerts.h"
 
 namespace qm::ui {
 
@@ -77,6 +78,8 @@ struct FrmMain {
     CheckBox chkAutomaticScanYesOrNo, chkAutoDel;
     ComboBox cmbDays;
     DatePicker dtpScheduleDate, dtpScheduleTime;
+    Button CmdProceed;         // "Apply": the only way the schedule is stored
+    Button cmdDefaultSetting;  // "Reset"
     // Tab 4, "Auto Update".
     CheckBox chkAutomaticUpdate;
     Label lblLastUpdate;
@@ -90,6 +93,8 @@ struct FrmMain {
     // Live Update's progress window and the notice that follows it.
     FrmDownload frmDownload;
     FrmSignatureUpdated frmSignatureUpdated;
+    // The memory shield's question about a running program.
+    FrmSpywareFoundAlert frmSpywareFoundAlert;
 
     MousePointer mousePointer = MousePointer::Default;
     WindowState windowState = WindowState::Normal;

@@ -69,6 +69,11 @@ class EventPump {
   public:
     virtual ~EventPump() = default;
     virtual void LetEventsRun() = 0;
+    // Waits until something happens, then lets it run: the loop that waits for the user's
+    // answer to a modeless window, without spinning.
+    virtual void WaitForEvents() { LetEventsRun(); }
+    // True once the program has been told to end: no answer is coming any more.
+    virtual bool Quitting() const { return false; }
 };
 
 }  // namespace qm::ui

@@ -41,6 +41,16 @@ class MainWindowCommands {
     // The update notice's OK, pressed or reached when it has sunk away.
     virtual void NoticeOk() = 0;
 
+    // The running-program alert's STOP and ALLOW.
+    virtual void AlertStop() = 0;
+    virtual void AlertAllow() = 0;
+    // The Schedule tab: "Apply", "Reset", a new entry in `cmbDays` (its index already set), a
+    // picker changed (its value already set).
+    virtual void ApplySchedule() = 0;
+    virtual void ResetSchedule() = 0;
+    virtual void ScheduleDaysChanged() = 0;
+    virtual void SchedulePickerChanged() = 0;
+
     // An option's control was clicked; a check box's model already shows its new value.
     virtual void CheckBoxClicked(CheckBox& box) = 0;
     virtual void OptionClicked(OptionButton& option) = 0;

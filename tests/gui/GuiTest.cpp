@@ -666,6 +666,12 @@ class MainWindowTest : public ::testing::Test {
         void ShowAddressList() override {}
         void CloseDownloadWindow() override {}
         void NoticeOk() override {}
+        void AlertStop() override {}
+        void AlertAllow() override {}
+        void ApplySchedule() override {}
+        void ResetSchedule() override {}
+        void ScheduleDaysChanged() override {}
+        void SchedulePickerChanged() override {}
         void CheckBoxClicked(CheckBox&) override {}
         void OptionClicked(OptionButton&) override {}
         void SendDataReleased() override {}

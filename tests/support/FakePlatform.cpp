@@ -458,6 +458,15 @@ std::optional<double> FakeDates::Parse(const std::string& text) {
     unsigned month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
     char marker[3] = {};
     int used = 0;
+    // A time alone is that time on the system's day 0, as the system reads it.
+    if (std::sscanf(text.c_str(), "%u:%u:%u %2s", &hour, &minute, &second, marker) == 4 &&
+        text.find('/') == std::string::npos) {
+        const std::string m = marker;
+        if ((m != "AM" && m != "PM") || hour < 1 || hour > 12 || minute > 59 || second > 59) {
+            return {};
+        }
+        return ((hour % 12 + (m == "PM" ? 12u : 0u)) * 3600 + minute * 60 + second) / 86400.0;
+    }
     const int fields = std::sscanf(text.c_str(), "%u/%u/%u%n %u:%u:%u %2s", &month, &day, &year,
                                    &used, &hour, &minute, &second, marker);
     if (fields < 3 || month < 1 || month > 12 || day < 1 || day > 31 || year < 100) return {};
@@ -485,12 +494,14 @@ std::string FakeDates::Format(double date) {
     long long y = 0;
     unsigned m = 0, d = 0;
     CivilFromDays(days, y, m, d);
-    std::string text = std::to_string(m) + "/" + std::to_string(d) + "/" + std::to_string(y);
-    if (seconds == 0) return text;
+    // Day 0 is no date: the system writes its times alone.
+    std::string text =
+        days == 0 ? "" : std::to_string(m) + "/" + std::to_string(d) + "/" + std::to_string(y);
+    if (seconds == 0) return days == 0 ? "12:00:00 AM" : text;
     const long long h = seconds / 3600, mi = seconds / 60 % 60, s = seconds % 60;
     char time[32];
-    std::snprintf(time, sizeof time, " %lld:%02lld:%02lld %s", h % 12 == 0 ? 12 : h % 12, mi, s,
-                  h < 12 ? "AM" : "PM");
+    std::snprintf(time, sizeof time, "%s%lld:%02lld:%02lld %s", days == 0 ? "" : " ",
+                  h % 12 == 0 ? 12 : h % 12, mi, s, h < 12 ? "AM" : "PM");
     return text + time;
 }
 

@@ -88,7 +88,9 @@ class FakeShellFolders final : public platform::ShellFolders {
 class FakeClock final : public platform::Clock {
   public:
     std::string now = "12/8/2026 8:46:21 PM";
+    platform::LocalTime local{2026, 12, 8, 2, 20, 46, 21};  // a Tuesday
     std::string NowText() override { return now; }
+    platform::LocalTime Now() override { return local; }
 };
 
 class FakeVersionInfo final : public platform::VersionInfo {
@@ -180,6 +182,7 @@ class FakeProcesses final : public platform::Processes {
     bool listFails = false;
     int lists = 0;
     std::vector<std::uint32_t> killed;
+    bool failKills = false;  // a protected program: every stop is refused
 
     std::optional<std::vector<platform::ProcessEntry>> List() override {
         ++lists;
@@ -196,6 +199,7 @@ class FakeProcesses final : public platform::Processes {
         return std::nullopt;
     }
     bool Kill(std::uint32_t id, std::uint32_t) override {
+        if (failKills) return false;
         const auto before = running.size();
         std::erase_if(running, [&](const Process& p) { return p.id == id; });
         if (running.size() == before) return false;

@@ -203,7 +203,7 @@ TEST_F(RemovalRunTest, TheRemovedFigureAddsUpAcrossRuns) {
 
 // A scheduled scan with automatic removal asks nothing and removes everything it found.
 TEST_F(RemovalRunTest, AScheduledScanWithAutomaticRemovalRemovesWithoutAsking) {
-    m.settings.Write("Quillmarsh", "OptionAndSettings", "chkAutoDel", "1");
+    m.settings.Write("Quillmarsh", "Settings", "chkAutoDel", "1");
     m.prompts.shown.clear();
     app.RunScan(true);
     EXPECT_TRUE(m.prompts.shown.empty());

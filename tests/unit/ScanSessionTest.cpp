@@ -638,7 +638,7 @@ TEST_F(ScanSessionTest, ResultsGetTheirRiskAndDetailsAtTheEndOfTheScan) {
 TEST_F(ScanSessionTest, OnlyACompletedScheduledScanRemovesByItself) {
     m.PutCompleteDefinitionSet();
     Select(ScanKind::FullSystem);
-    SetOption("chkAutoDel", "1");
+    m.settings.Write(kProduct, "Settings", "chkAutoDel", "1");
     const auto findSomething = [&](long long) {
         auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
         if (results.rows.empty()) results.Add("Bad Thing", ui::detection::kFile);

@@ -20,14 +20,44 @@ std::string Formatted(Format format) {
     return std::string(buffer.data(), static_cast<std::size_t>(written - 1));
 }
 
+unsigned long long SecondsOf(const FILETIME& time) {
+    return ((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime) /
+           10'000'000ull;
+}
+
+constexpr unsigned long long kOffsetLifeSeconds = 60;
+
 }  // namespace
+
+LocalTime Win32Clock::Now() {
+    FILETIME system{};
+    ::GetSystemTimeAsFileTime(&system);
+    const unsigned long long second = SecondsOf(system);
+    if (offsetReadAt_ == 0 || second - offsetReadAt_ >= kOffsetLifeSeconds) {
+        SYSTEMTIME local{};
+        ::GetLocalTime(&local);
+        FILETIME localFile{};
+        if (::SystemTimeToFileTime(&local, &localFile)) {
+            localOffsetSeconds_ =
+                static_cast<long long>(SecondsOf(localFile)) - static_cast<long long>(second);
+        }
+        offsetReadAt_ = second;
+    }
+    const auto localSeconds =
+        static_cast<unsigned long long>(static_cast<long long>(second) + localOffsetSeconds_);
+    const unsigned long long ticks = localSeconds * 10'000'000ull;
+    const FILETIME localFile{static_cast<DWORD>(ticks & 0xFFFFFFFFull),
+                             static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME parts{};
+    ::FileTimeToSystemTime(&localFile, &parts);
+    return LocalTime{parts.wYear, parts.wMonth,  parts.wDay,   parts.wDayOfWeek,
+                     parts.wHour, parts.wMinute, parts.wSecond};
+}
 
 std::string Win32Clock::NowText() {
     FILETIME system{};
     ::GetSystemTimeAsFileTime(&system);
-    const unsigned long long second =
-        ((static_cast<unsigned long long>(system.dwHighDateTime) << 32) | system.dwLowDateTime) /
-        10'000'000ull;
+    const unsigned long long second = SecondsOf(system);
     if (second == shownSecond_) return shownText_;
     // One reading of the clock for both halves, so a call at midnight cannot pair one day's
     // date with the next day's time.

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <array>
+#include <cmath>
+#include <optional>
 #include <variant>
 
 #include "ui/win32/MainWindowIds.h"
@@ -120,6 +122,7 @@ MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& c
       deleteFailed_(instance, model.frmDelete, commands),
       download_(model.frmDownload, commands, [this] { Sync(); }),
       notice_(model.frmSignatureUpdated, commands, [this] { Sync(); }),
+      spywareAlert_(model.frmSpywareFoundAlert, commands, [this] { Sync(); }),
       timers_({&model.tmrMemoryInspected, &model.tmrCheckHomePage, &model.tmrScheduler,
                &model.timUpdate, &model.tmrScroll, &model.tmrTimeOut}) {}
 
@@ -172,6 +175,7 @@ void MainWindow::OnInit() {
     deleteFailed_.Create(hwnd_);
     download_.Create(instance_, hwnd_);
     notice_.Create(instance_, hwnd_);
+    spywareAlert_.Create(instance_);
     AddToolTips();
     struct ListSetup {
         int id;
@@ -343,6 +347,8 @@ void MainWindow::Sync() {
         {IDC_chkAutomaticUpdate, &m.chkAutomaticUpdate},
         {IDC_lblLastUpdate, &m.lblLastUpdate},
         {IDC_cmdLiveUpdate, &m.cmdLiveUpdate},
+        {IDC_CmdProceed, &m.CmdProceed},
+        {IDC_cmdDefaultSetting, &m.cmdDefaultSetting},
     };
     constexpr std::size_t kBindings = sizeof(bindings) / sizeof(bindings[0]);
     if (applied_.size() != kBindings) applied_.assign(kBindings, Applied{});
@@ -446,6 +452,9 @@ void MainWindow::Sync() {
     deleteFailed_.Sync();
     download_.Sync();
     notice_.Sync();
+    spywareAlert_.Sync();
+    SyncPicker(IDC_dtpScheduleDate, m.dtpScheduleDate, appliedDate_, false);
+    SyncPicker(IDC_dtpScheduleTime, m.dtpScheduleTime, appliedTime_, true);
     ::SetCursor(::LoadCursorA(nullptr, m.mousePointer == MousePointer::Hourglass
                                            ? MAKEINTRESOURCEA(32514)     // IDC_WAIT
                                            : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
@@ -551,6 +560,12 @@ void MainWindow::Command(int id) {
         case IDM_mnuFileItem + 4:  // "Run Live Update"
             commands_.RunLiveUpdate();
             break;
+        case IDC_CmdProceed:
+            commands_.ApplySchedule();
+            break;
+        case IDC_cmdDefaultSetting:
+            commands_.ResetSchedule();
+            break;
         case IDC_lblRemove:
             if (m.lblRemove.enabled) commands_.RemoveSelected();
             break;
@@ -640,8 +655,56 @@ OptionButton* MainWindow::OptionButtonOf(int id) {
     }
 }
 
+void MainWindow::SyncPicker(int id, const DatePicker& model, std::string& applied, bool timeOnly) {
+    if (model.value == applied) return;
+    applied = model.value;
+    HWND picker = Item(hwnd_, id);
+    SYSTEMTIME time{};
+    const auto value = model.value.empty() ? std::nullopt : dates_.Parse(model.value);
+    if (!value) {
+        // Empty, or a stored text that is no date: the picker shows nothing chosen.
+        ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+        return;
+    }
+    double shown = *value;
+    if (timeOnly) {
+        // A time alone is a time today, as the picker needs a whole date to show it.
+        SYSTEMTIME today{};
+        ::GetLocalTime(&today);
+        today.wHour = today.wMinute = today.wSecond = today.wMilliseconds = 0;
+        double day = 0;
+        ::SystemTimeToVariantTime(&today, &day);
+        shown = day + (shown - std::floor(shown));
+    }
+    if (::VariantTimeToSystemTime(shown, &time)) {
+        ::SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+    }
+}
+
+void MainWindow::PickerChanged(const NMDATETIMECHANGE& change) {
+    const bool timeOnly = change.nmhdr.idFrom == IDC_dtpScheduleTime;
+    DatePicker& model = timeOnly ? model_.dtpScheduleTime : model_.dtpScheduleDate;
+    std::string& applied = timeOnly ? appliedTime_ : appliedDate_;
+    std::string text;
+    double value = 0;
+    if (change.dwFlags == GDT_VALID &&
+        ::SystemTimeToVariantTime(const_cast<SYSTEMTIME*>(&change.st), &value)) {
+        // The date picker keeps the day, the time picker the time of day.
+        text = dates_.Format(timeOnly ? value - std::floor(value) : std::floor(value));
+    }
+    model.value = text;
+    applied = text;
+    commands_.SchedulePickerChanged();
+    Sync();
+}
+
 void MainWindow::OnNotify(const NMHDR& header) {
     const int id = static_cast<int>(header.idFrom);
+    if (header.code == DTN_DATETIMECHANGE &&
+        (id == IDC_dtpScheduleDate || id == IDC_dtpScheduleTime)) {
+        if (!syncing_) PickerChanged(reinterpret_cast<const NMDATETIMECHANGE&>(header));
+        return;
+    }
     if (header.code == TCN_SELCHANGE && id == IDC_TabStrip1) {
         const auto tab = static_cast<int>(::SendMessageA(header.hwndFrom, TCM_GETCURSEL, 0, 0));
         model_.SelectTab(tab + 1);
@@ -680,6 +743,8 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (HIWORD(wParam) == CBN_SELCHANGE && LOWORD(wParam) == IDC_cmbDays) {
                 model_.cmbDays.listIndex = static_cast<int>(
                     ::SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0));
+                commands_.ScheduleDaysChanged();
+                Sync();
                 return TRUE;
             }
             // BN_CLICKED and STN_CLICKED are both 0: a click on a button or a label.

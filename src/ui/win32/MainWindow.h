@@ -10,11 +10,13 @@
 #include <commctrl.h>
 // clang-format on
 #include "platform/win32/Handle.h"
+#include "platform/win32/Win32Dates.h"
 #include "ui/FrmMain.h"
 #include "ui/MainWindowCommands.h"
 #include "ui/win32/DeleteFailedWindow.h"
 #include "ui/win32/DownloadWindow.h"
 #include "ui/win32/NoticeWindow.h"
+#include "ui/win32/SpywareAlertWindow.h"
 #include "ui/win32/TimerSync.h"
 
 namespace qm::ui::win32 {
@@ -47,6 +49,7 @@ class MainWindow {
     HWND DeleteFailedHandle() const { return deleteFailed_.Handle(); }
     HWND DownloadHandle() const { return download_.Handle(); }
     HWND NoticeHandle() const { return notice_.Handle(); }
+    HWND SpywareAlertHandle() const { return spywareAlert_.Handle(); }
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -71,6 +74,7 @@ class MainWindow {
     DeleteFailedWindow deleteFailed_;
     DownloadWindow download_;
     NoticeWindow notice_;
+    SpywareAlertWindow spywareAlert_;
     bool syncing_ = false;  // check-box changes made by Sync are not the user's
     struct ListSnapshot {
         std::vector<ListItem> rows;
@@ -88,6 +92,11 @@ class MainWindow {
     };
     std::vector<Applied> applied_;
     TimerSync timers_;
+    // The schedule's pickers: their model's text as last given to the control.
+    void SyncPicker(int id, const DatePicker& model, std::string& applied, bool timeOnly);
+    void PickerChanged(const NMDATETIMECHANGE& change);
+    std::string appliedDate_ = "(unset)", appliedTime_ = "(unset)";
+    platform::win32::Win32Dates dates_;
     std::vector<int> appliedColumnWidths_;
 };
 

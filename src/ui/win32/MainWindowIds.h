@@ -119,6 +119,8 @@
 #define IDC_capDays 1475
 #define IDC_capScheduleDate 1476
 #define IDC_capScheduleTime 1477
+#define IDC_CmdProceed 1478
+#define IDC_cmdDefaultSetting 1479
 /* Options tab 4: 1490 to 1499 */
 #define IDC_chkAutomaticUpdate 1490
 #define IDC_lblLastUpdate 1491
@@ -143,3 +145,14 @@
 
 /* Options tab 4 */
 #define IDC_cmdLiveUpdate 1492
+
+/* The running-program alert */
+#define IDC_lblAlertFileName 3301
+#define IDC_lblAlertCompanyName 3302
+#define IDC_cmdAlertStop 3303
+#define IDC_cmdAlertAllow 3304
+#define IDC_lblAlertQuestion 3305
+
+/* The home-page alert */
+#define IDC_lblFrmHomePageProductName 3401
+#define IDC_lblHomePageInfo 3402

@@ -10,6 +10,7 @@
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/QuarantineWindow.h"
 #include "ui/win32/ReportWindow.h"
+#include "ui/win32/SpywareAlertWindow.h"
 #include "ui/win32/Win32Interaction.h"
 #include "ui/win32/Win32Screen.h"
 
@@ -64,8 +65,9 @@ struct Program::Parts {
           viewer(
               instance, [this] { return window.Handle(); }, [this] { window.Sync(); }),
           quarantineViewer(instance, [this] { return window.Handle(); }),
+          homePageAlert(instance),
           application(app::FrontEnd{machine.platform, settings, prompts, pickers, pump, &viewer,
-                                    &quarantineViewer, &screen},
+                                    &quarantineViewer, &screen, &homePageAlert},
                       app::StartOptions{options.dataFolder.empty()
                                             ? std::nullopt
                                             : std::optional<std::string>(options.dataFolder),
@@ -80,6 +82,7 @@ struct Program::Parts {
     WindowReportViewer viewer;
     WindowQuarantineViewer quarantineViewer;
     Win32Screen screen;
+    HomePageAlertWindow homePageAlert;
     app::Application application;
     MainWindow window;
     std::function<void()> pumpHook;
@@ -108,6 +111,10 @@ HWND Program::DownloadWindow() const {
 
 HWND Program::NoticeWindow() const {
     return parts_->window.NoticeHandle();
+}
+
+HWND Program::SpywareAlertWindow() const {
+    return parts_->window.SpywareAlertHandle();
 }
 
 void Program::SetPumpIntervalMs(unsigned ms) {

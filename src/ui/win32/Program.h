@@ -34,6 +34,7 @@ class Program {
     HWND DeleteFailedWindow() const;
     HWND DownloadWindow() const;
     HWND NoticeWindow() const;
+    HWND SpywareAlertWindow() const;
     app::Application& Application();
     // The pump's interval in milliseconds (0 pumps on every item).
     void SetPumpIntervalMs(unsigned ms);

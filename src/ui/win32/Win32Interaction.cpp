@@ -88,6 +88,12 @@ void Win32EventPump::LetEventsRun() {
     PumpNow();
 }
 
+void Win32EventPump::WaitForEvents() {
+    // A tenth of a second at most, so a caller's own condition is looked at now and then.
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    PumpNow();
+}
+
 void Win32EventPump::PumpNow() {
     lastPump_ = ::GetTickCount64();
     if (beforePump_) beforePump_();

@@ -40,6 +40,8 @@ class Win32EventPump final : public EventPump {
     Win32EventPump(std::function<HWND()> dialog, std::function<void()> beforePump)
         : dialog_(std::move(dialog)), beforePump_(std::move(beforePump)) {}
     void LetEventsRun() override;
+    void WaitForEvents() override;
+    bool Quitting() const override { return quit_; }
     // Pumps now, whatever the interval.
     void PumpNow();
     void SetIntervalMs(std::uint64_t ms) { intervalMs_ = ms; }

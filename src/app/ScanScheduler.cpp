@@ -1,0 +1,183 @@
+#include "app/ScanScheduler.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "definitions/Text.h"
+
+namespace qm::app {
+
+namespace {
+
+constexpr const char* kNull = "Null";
+
+// A stored mode: a whole number, else the default; out of range is kept and never matches.
+int ParseMode(const std::string& text) {
+    const std::string trimmed = text::Trim(text);
+    char* end = nullptr;
+    const long mode = std::strtol(trimmed.c_str(), &end, 10);
+    if (trimmed.empty() || *end != '\0') return schedule::kDaily;
+    return mode < -1 || mode > 100 ? -1 : static_cast<int>(mode);
+}
+
+double SecondsBetween(double earlier, double later) {
+    return std::round((later - earlier) * 86400.0);
+}
+
+}  // namespace
+
+void ScanScheduler::ReadStored() {
+    ProgramSettings& s = services_.settings;
+    stored_.mode = ParseMode(s.Read(section::kOptions, "Day", "7"));
+    stored_.date.reset();
+    stored_.time.reset();
+    const std::string date = s.Read(section::kOptions, "Date", kNull);
+    const std::string time = s.Read(section::kOptions, "Time", kNull);
+    if (date != kNull) {
+        if (const auto value = services_.dates.Parse(date)) stored_.date = std::floor(*value);
+    }
+    if (time != kNull) {
+        if (const auto value = services_.dates.Parse(time)) {
+            stored_.time = *value - std::floor(*value);
+        }
+    }
+}
+
+void ScanScheduler::ShowModeControls() {
+    ui::FrmMain& f = form_;
+    const int mode = f.cmbDays.listIndex;
+    if (mode == schedule::kOnDate) {
+        f.dtpScheduleDate.enabled = true;
+        f.dtpScheduleTime.enabled = true;
+    } else if (mode == schedule::kNever) {
+        f.dtpScheduleDate = {"", false, f.dtpScheduleDate.visible};
+        f.dtpScheduleTime = {"", false, f.dtpScheduleTime.visible};
+    } else {
+        f.dtpScheduleDate = {"", false, f.dtpScheduleDate.visible};
+        f.dtpScheduleTime.enabled = true;
+    }
+}
+
+void ScanScheduler::LoadSchedule() {
+    ui::FrmMain& f = form_;
+    ProgramSettings& s = services_.settings;
+    f.chkAutoDel.value = s.ReadCheck(section::kSettings, "chkAutoDel", 0);
+    ReadStored();
+    const bool armed = s.ReadCheck(section::kOptions, "chkAutomaticScanYesOrNo", 0) != 0;
+    f.chkAutomaticScanYesOrNo.value = armed ? 1 : 0;
+    const std::string day = s.Read(section::kOptions, "Day", "None");
+    if (day == "None") {
+        f.cmbDays.listIndex = schedule::kDaily;
+    } else {
+        const std::string date = s.Read(section::kOptions, "Date", kNull);
+        const std::string time = s.Read(section::kOptions, "Time", kNull);
+        f.dtpScheduleDate.value = date == kNull ? "" : date;
+        f.dtpScheduleTime.value = time == kNull ? "" : time;
+        const int mode = ParseMode(day);
+        f.cmbDays.listIndex = mode >= 0 && mode <= schedule::kNever ? mode : schedule::kDaily;
+    }
+    // The box follows what is stored, so the tab never shows a schedule as on that is off.
+    f.cmbDays.enabled = armed;
+    if (armed) {
+        ShowModeControls();
+    } else {
+        f.dtpScheduleDate.enabled = false;
+        f.dtpScheduleTime.enabled = false;
+    }
+    f.tmrScheduler.enabled = armed;
+}
+
+bool ScanScheduler::SaveSchedule() {
+    ui::FrmMain& f = form_;
+    ProgramSettings& s = services_.settings;
+    if (f.cmbDays.listIndex == schedule::kOnDate && f.dtpScheduleDate.value.empty()) {
+        services_.prompts.ShowMessage(services_.messages.getMessages("MSG_DATE"),
+                                      services_.productName, ui::MessageButtons::Ok,
+                                      ui::MessageIcon::None);
+        return false;
+    }
+    s.WriteCheck(section::kOptions, "chkAutomaticScanYesOrNo", f.chkAutomaticScanYesOrNo.value);
+    if (s.ReadCheck(section::kOptions, "chkAutomaticScanYesOrNo", 0) != 1) {
+        f.tmrScheduler.enabled = false;
+        ReadStored();
+        return true;
+    }
+    s.Write(section::kOptions, "Day", std::to_string(f.cmbDays.listIndex));
+    s.Write(section::kOptions, "Time",
+            f.dtpScheduleTime.value.empty() ? kNull : f.dtpScheduleTime.value);
+    s.Write(section::kOptions, "Date",
+            f.dtpScheduleDate.value.empty() ? kNull : f.dtpScheduleDate.value);
+    ReadStored();
+    // A new schedule may name a moment already started today: it is a new occurrence.
+    lastStarted_ = -1;
+    f.tmrScheduler.enabled = true;
+    return true;
+}
+
+void ScanScheduler::ApplyClicked() {
+    if (!SaveSchedule()) return;
+    form_.CmdProceed.enabled = false;
+    LoadSchedule();
+}
+
+void ScanScheduler::ResetClicked() {
+    form_.cmbDays.listIndex = schedule::kDaily;
+    form_.chkAutomaticScanYesOrNo.value = 0;
+    ApplyClicked();
+}
+
+void ScanScheduler::EnableClicked() {
+    ui::FrmMain& f = form_;
+    if (f.chkAutomaticScanYesOrNo.value != 0) {
+        f.tmrScheduler.enabled = true;
+        f.cmbDays.enabled = true;
+        if (f.cmbDays.listIndex >= 0 && f.cmbDays.listIndex <= schedule::kDaily) {
+            ShowModeControls();
+        }
+    } else {
+        f.cmbDays.enabled = false;
+        f.dtpScheduleDate.enabled = false;
+        f.dtpScheduleTime.enabled = false;
+        f.tmrScheduler.enabled = false;
+    }
+    f.CmdProceed.enabled = true;
+}
+
+void ScanScheduler::DaysChanged() {
+    ShowModeControls();
+    form_.CmdProceed.enabled = true;
+}
+
+void ScanScheduler::PickerChanged() {
+    form_.CmdProceed.enabled = true;
+}
+
+bool ScanScheduler::Due() {
+    const int mode = stored_.mode;
+    if (mode < 0 || mode > schedule::kOnDate || !stored_.time) return false;
+    if (mode == schedule::kOnDate && !stored_.date) return false;
+    const platform::LocalTime local = services_.clock.Now();
+    const double now = platform::DateValueOf(local);
+    const double today = std::floor(now);
+    // The latest occurrence at or before now: today's, or yesterday's for a moment just
+    // before midnight.
+    for (int back = 0; back <= 1; ++back) {
+        const double day = mode == schedule::kOnDate ? *stored_.date : today - back;
+        if (mode <= schedule::kSunday) {
+            // The weekday itself, not its name in the user's language: list index 0 is
+            // Monday, the clock's day 0 is Sunday.
+            const int weekday = ((local.dayOfWeek - back) % 7 + 7) % 7;
+            if ((mode + 1) % 7 != weekday) continue;
+        }
+        const double moment = day + *stored_.time;
+        const double late = SecondsBetween(moment, now);
+        if (late < 0 || late > kCatchUpSeconds) continue;
+        if (moment == lastStarted_) return false;
+        if (!form_.cmdScanNow.enabled) return false;  // kept for a later tick
+        lastStarted_ = moment;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace qm::app

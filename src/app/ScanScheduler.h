@@ -1,0 +1,77 @@
+#pragma once
+// The scan schedule: the Schedule tab's controls and their click rules, the stored schedule
+// ("Apply" alone writes it), and the tick that says when a scheduled scan is due.
+//
+// A scheduled occurrence starts at the first tick at or after its moment, once, as long as
+// the moment is at most five minutes past: a busy second, an open message box or a machine
+// waking from sleep no longer skips it, while a machine switched on hours later does not
+// start a scan its user no longer expects.
+
+#include <optional>
+#include <string>
+
+#include "app/SettingsStore.h"
+#include "i18n/MessageCatalogue.h"
+#include "platform/Clock.h"
+#include "platform/Dates.h"
+#include "ui/FrmMain.h"
+#include "ui/Interaction.h"
+
+namespace qm::app {
+
+struct SchedulerServices {
+    ProgramSettings settings;
+    platform::Clock& clock;
+    platform::Dates& dates;
+    ui::Prompts& prompts;
+    const i18n::MessageCatalogue& messages;
+    std::string productName;
+};
+
+// The list indices of `cmbDays`.
+namespace schedule {
+inline constexpr int kSunday = 6;
+inline constexpr int kDaily = 7;
+inline constexpr int kOnDate = 8;
+inline constexpr int kNever = 9;
+}  // namespace schedule
+
+class ScanScheduler {
+  public:
+    // How long after its moment an occurrence may still start.
+    static constexpr int kCatchUpSeconds = 300;
+
+    ScanScheduler(ui::FrmMain& form, SchedulerServices services)
+        : form_(form), services_(std::move(services)) {}
+
+    // The stored schedule into the tab (start-up, and after "Apply").
+    void LoadSchedule();
+    // "Apply"'s work; false when a "Date & Time" schedule has no date (nothing is stored).
+    bool SaveSchedule();
+
+    void ApplyClicked();
+    void ResetClicked();
+    void EnableClicked();  // `chkAutomaticScanYesOrNo`, its value already toggled
+    void DaysChanged();    // `cmbDays`, its new index already set
+    void PickerChanged();
+
+    // The tick of `tmrScheduler`: true when a scheduled scan should start now. Each
+    // occurrence is answered once; a Start that is disabled leaves it for a later tick.
+    bool Due();
+
+  private:
+    struct Stored {
+        int mode = schedule::kDaily;
+        std::optional<double> date;  // the day
+        std::optional<double> time;  // the fraction of a day
+    };
+    void ReadStored();
+    void ShowModeControls();
+
+    ui::FrmMain& form_;
+    SchedulerServices services_;
+    Stored stored_;
+    double lastStarted_ = -1;  // the moment of the occurrence last started, in days
+};
+
+}  // namespace qm::app

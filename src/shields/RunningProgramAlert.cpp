@@ -1,0 +1,51 @@
+#include "shields/RunningProgramAlert.h"
+
+#include "definitions/Text.h"
+#include "scan/ProcessControl.h"
+
+namespace qm::shields {
+
+void RunningProgramAlert::RunningThreatFound(const std::string& exeName,
+                                             const std::string& company) {
+    exeName_ = exeName;
+    form_.caption = services_.productName + "  - Alert";
+    form_.lblAlertFileName.caption = exeName;
+    // The caller passes the company, or the line saying there is none.
+    form_.lblAlertCompanyName.caption = company;
+    form_.cmdYes.enabled = true;
+    form_.tmrBlink.enabled = true;
+    answered_ = false;
+    form_.visible = true;
+    // The background timers stay paused by the caller for as long as the question is open.
+    while (!answered_ && form_.visible && !services_.pump.Quitting())
+        services_.pump.WaitForEvents();
+    Close();
+}
+
+void RunningProgramAlert::Stop() {
+    if (answered_) return;
+    form_.cmdYes.enabled = false;
+    answered_ = true;
+    if (!scan::StopProcessByName(services_.processes, exeName_)) {
+        services_.prompts.ShowMessage(text::Upper(exeName_) +
+                                          " could not be stopped.  You should try again after "
+                                          "saving your work and closing any open applications.",
+                                      services_.productName, ui::MessageButtons::Ok,
+                                      ui::MessageIcon::Information);
+    }
+    Close();
+}
+
+void RunningProgramAlert::Allow() {
+    if (answered_) return;
+    answered_ = true;
+    services_.addExclusion(text::Trim(exeName_));
+    Close();
+}
+
+void RunningProgramAlert::Close() {
+    form_.visible = false;
+    form_.tmrBlink.enabled = false;
+}
+
+}  // namespace qm::shields

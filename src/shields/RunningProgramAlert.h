@@ -1,0 +1,48 @@
+#pragma once
+// The memory shield's question about a running program: the alert window shows the program's
+// file name and company and waits, letting events run, until the user answers. STOP ends every
+// program of that name, ALLOW adds the name to the exclusions.
+
+#include <functional>
+#include <string>
+
+#include "i18n/MessageCatalogue.h"
+#include "platform/Processes.h"
+#include "scan/ProcessSnapshot.h"
+#include "ui/Interaction.h"
+#include "ui/ShieldAlerts.h"
+
+namespace qm::shields {
+
+struct AlertServices {
+    platform::Processes& processes;
+    ui::Prompts& prompts;
+    ui::EventPump& pump;
+    std::string productName;
+    // Adds one exclusion and reloads the list.
+    std::function<void(const std::string&)> addExclusion;
+};
+
+class RunningProgramAlert final : public scan::RunningThreatAlert {
+  public:
+    RunningProgramAlert(ui::FrmSpywareFoundAlert& form, AlertServices services)
+        : form_(form), services_(std::move(services)) {}
+
+    // Shows the alert and returns once it has been answered.
+    void RunningThreatFound(const std::string& exeName, const std::string& company) override;
+    // `cmdYes`, "STOP".
+    void Stop();
+    // `cmdNO`, "ALLOW".
+    void Allow();
+    bool Waiting() const { return form_.visible && !answered_; }
+
+  private:
+    void Close();
+
+    ui::FrmSpywareFoundAlert& form_;
+    AlertServices services_;
+    bool answered_ = true;
+    std::string exeName_;
+};
+
+}  // namespace qm::shields

@@ -1,0 +1,171 @@
+#include "ui/win32/SpywareAlertWindow.h"
+
+#include "ui/win32/DialogTemplate.h"
+#include "ui/win32/MainWindowIds.h"
+
+namespace qm::ui::win32 {
+
+namespace {
+
+DialogTemplate SpywareAlertTemplate() {
+    DialogTemplate t;
+    t.Dialog(DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION, 240, 100, 5, L"MS Shell Dlg", 8);
+    t.Item(kStaticClass, SS_LEFT, 7, 7, 226, 10, IDC_lblAlertQuestion,
+           L"This program is running on your computer and is known to be malicious:");
+    t.Item(kStaticClass, SS_LEFT, 7, 24, 226, 10, IDC_lblAlertFileName, L"");
+    t.Item(kStaticClass, SS_LEFT, 7, 38, 226, 20, IDC_lblAlertCompanyName, L"");
+    t.Item(kButtonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 117, 79, 55, 14, IDC_cmdAlertStop, L"STOP");
+    t.Item(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 178, 79, 55, 14, IDC_cmdAlertAllow, L"ALLOW");
+    return t;
+}
+
+void SetItemText(HWND dialog, int id, const std::string& text) {
+    char current[1024] = {};
+    ::GetDlgItemTextA(dialog, id, current, sizeof current);
+    if (text != current) ::SetDlgItemTextA(dialog, id, text.c_str());
+}
+
+}  // namespace
+
+SpywareAlertWindow::~SpywareAlertWindow() {
+    if (hwnd_) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+bool SpywareAlertWindow::Create(HINSTANCE instance) {
+    const DialogTemplate t = SpywareAlertTemplate();
+    // No owner: an owned window would be hidden with a minimised main window.
+    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), nullptr, DialogProc,
+                                         reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return false;
+    ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+void SpywareAlertWindow::Sync() {
+    if (!hwnd_) return;
+    char caption[256] = {};
+    ::GetWindowTextA(hwnd_, caption, sizeof caption);
+    if (model_.caption != caption) ::SetWindowTextA(hwnd_, model_.caption.c_str());
+    SetItemText(hwnd_, IDC_lblAlertFileName, model_.lblAlertFileName.caption);
+    SetItemText(hwnd_, IDC_lblAlertCompanyName, model_.lblAlertCompanyName.caption);
+    SetItemText(hwnd_, IDC_cmdAlertStop, model_.cmdYes.caption);
+    SetItemText(hwnd_, IDC_cmdAlertAllow, model_.cmdNO.caption);
+    HWND stop = ::GetDlgItem(hwnd_, IDC_cmdAlertStop);
+    if ((::IsWindowEnabled(stop) != FALSE) != model_.cmdYes.enabled) {
+        ::EnableWindow(stop, model_.cmdYes.enabled);
+    }
+    if (shown_ != model_.visible) {
+        shown_ = model_.visible;
+        if (shown_) {
+            ::ShowWindow(hwnd_, SW_SHOW);
+            ::SetForegroundWindow(hwnd_);
+        } else {
+            ::ShowWindow(hwnd_, SW_HIDE);
+        }
+    }
+    timers_.Apply(hwnd_);
+}
+
+INT_PTR CALLBACK SpywareAlertWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                LPARAM lParam) noexcept {
+    try {
+        if (message == WM_INITDIALOG) {
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+            return TRUE;
+        }
+        auto* self =
+            reinterpret_cast<SpywareAlertWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (!self) return FALSE;
+        return self->OnMessage(message, wParam);
+    } catch (...) {
+        // Nothing may cross back into the system's code.
+        return FALSE;
+    }
+}
+
+INT_PTR SpywareAlertWindow::OnMessage(UINT message, WPARAM wParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+            if (LOWORD(wParam) == IDC_cmdAlertStop) {
+                commands_.AlertStop();
+            } else if (LOWORD(wParam) == IDC_cmdAlertAllow) {
+                commands_.AlertAllow();
+            } else {
+                return FALSE;  // Escape is no answer
+            }
+            syncAll_();
+            return TRUE;
+        case WM_TIMER:
+            if (Timer* timer = timers_.Find(wParam)) commands_.TimerTick(*timer);
+            return TRUE;
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+namespace {
+
+DialogTemplate HomePageAlertTemplate() {
+    DialogTemplate t;
+    t.Dialog(DS_SETFONT | DS_CENTER | DS_MODALFRAME | WS_POPUP | WS_CAPTION, 260, 130, 4,
+             L"MS Shell Dlg", 8);
+    t.Item(kStaticClass, SS_LEFT, 7, 7, 246, 10, IDC_lblFrmHomePageProductName, L"");
+    t.Item(kStaticClass, SS_LEFT, 7, 22, 246, 82, IDC_lblHomePageInfo, L"");
+    t.Item(kButtonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 142, 109, 53, 14, IDYES, L"Yes");
+    t.Item(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 200, 109, 53, 14, IDNO, L"No");
+    return t;
+}
+
+INT_PTR CALLBACK HomePageAlertProc(HWND dialog, UINT message, WPARAM wParam,
+                                   LPARAM lParam) noexcept {
+    try {
+        switch (message) {
+            case WM_INITDIALOG: {
+                const auto& alert = *reinterpret_cast<const FrmHomePageChangedAlert*>(lParam);
+                ::SetWindowTextA(dialog, alert.caption.c_str());
+                ::SetDlgItemTextA(dialog, IDC_lblFrmHomePageProductName,
+                                  alert.lblFrmHomePageProductName.caption.c_str());
+                ::SetDlgItemTextA(dialog, IDC_lblHomePageInfo,
+                                  alert.lblHomePageInfo.caption.c_str());
+                ::SetDlgItemTextA(dialog, IDYES, alert.cmdYes.caption.c_str());
+                ::SetDlgItemTextA(dialog, IDNO, alert.cmdNO.caption.c_str());
+                ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+                ::SetForegroundWindow(dialog);
+                return TRUE;
+            }
+            case WM_COMMAND:
+                if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO) {
+                    ::EndDialog(dialog, LOWORD(wParam));
+                    return TRUE;
+                }
+                return FALSE;
+            default:
+                return FALSE;
+        }
+    } catch (...) {
+        // Nothing may cross back into the system's code.
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+MessageAnswer HomePageAlertWindow::AskHomePage(const FrmHomePageChangedAlert& alert) {
+    const DialogTemplate t = HomePageAlertTemplate();
+    // No owner, as with the other alert: the question must be seen with the window in the
+    // tray.
+    const INT_PTR answer = ::DialogBoxIndirectParamA(instance_, t.get(), nullptr, HomePageAlertProc,
+                                                     reinterpret_cast<LPARAM>(&alert));
+    if (answer == IDYES) return MessageAnswer::Yes;
+    if (answer == IDNO) return MessageAnswer::No;
+    return MessageAnswer::Ignore;  // never shown: nothing is decided
+}
+
+}  // namespace qm::ui::win32

@@ -1,0 +1,54 @@
+#pragma once
+// The memory shield's alert, drawn from the FrmSpywareFoundAlert model: a window of its own
+// in front of every other, even while the main window is minimised or in the tray, with STOP
+// and ALLOW and no close box, since the shield waits for one of the two.
+
+#include <functional>
+
+#include "platform/win32/WinApi.h"
+#include "ui/MainWindowCommands.h"
+#include "ui/ShieldAlerts.h"
+#include "ui/win32/TimerSync.h"
+
+namespace qm::ui::win32 {
+
+class SpywareAlertWindow {
+  public:
+    SpywareAlertWindow(FrmSpywareFoundAlert& model, MainWindowCommands& commands,
+                       std::function<void()> syncAll)
+        : model_(model),
+          commands_(commands),
+          syncAll_(std::move(syncAll)),
+          timers_({&model.tmrBlink}) {}
+    ~SpywareAlertWindow();
+    SpywareAlertWindow(const SpywareAlertWindow&) = delete;
+    SpywareAlertWindow& operator=(const SpywareAlertWindow&) = delete;
+
+    bool Create(HINSTANCE instance);
+    HWND Handle() const { return hwnd_; }
+    void Sync();
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    INT_PTR OnMessage(UINT message, WPARAM wParam);
+
+    FrmSpywareFoundAlert& model_;
+    MainWindowCommands& commands_;
+    std::function<void()> syncAll_;
+    TimerSync timers_;
+    HWND hwnd_ = nullptr;
+    bool shown_ = false;
+};
+
+// The home-page shield's question, modal, in front of every other window.
+class HomePageAlertWindow final : public HomePageAlertView {
+  public:
+    explicit HomePageAlertWindow(HINSTANCE instance) : instance_(instance) {}
+    MessageAnswer AskHomePage(const FrmHomePageChangedAlert& alert) override;
+
+  private:
+    HINSTANCE instance_;
+};
+
+}  // namespace qm::ui::win32
