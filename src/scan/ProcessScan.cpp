@@ -52,10 +52,16 @@ void ScanSession::ScanProcesses() {
     platform::Processes& processes = services_.platform.processes;
     const bool scanning = !form_.cmdScan.enabled;
     const auto listed = processes.List();
+    // Each program by its identifier and name: one that ended and was started again under
+    // the same name between two passes is a new program to look at.
     std::string snapshot;
     if (listed) {
-        for (const auto& p : *listed)
+        for (const auto& p : *listed) {
+            snapshot += std::to_string(p.id);
+            snapshot += ':';
             snapshot += p.baseName;
+            snapshot += '|';
+        }
     }
     // Nothing has started or ended since the last pass: nothing new to look at.
     if (snapshot == processSnapshot_.names) return;

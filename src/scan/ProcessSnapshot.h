@@ -4,9 +4,9 @@
 
 namespace qm::scan {
 
-// The names of the programs that were running when the memory pass last examined every one of
-// them. The scans and the memory shield share it: a pass finds the same names and returns at
-// once, since nothing has started or ended in between.
+// The programs (identifier and name) that were running when the memory pass last examined
+// every one of them. The scans and the memory shield share it: a pass finds the same list and
+// returns at once, since nothing has started or ended in between.
 struct ProcessSnapshot {
     std::string names;
 };

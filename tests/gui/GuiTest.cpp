@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiSupport.h"
 #include "LoopbackServer.h"
 #include "Screenshot.h"
 #include "TempFolder.h"
@@ -32,100 +33,6 @@
 
 namespace qm::ui::win32 {
 namespace {
-
-std::string Text(HWND window, int id) {
-    char buffer[1024] = {};
-    ::GetDlgItemTextA(window, id, buffer, sizeof buffer);
-    return buffer;
-}
-
-int ProgressOf(HWND window, int id) {
-    return static_cast<int>(::SendDlgItemMessageA(window, id, PBM_GETPOS, 0, 0));
-}
-
-void Click(HWND window, int id) {
-    HWND control = ::GetDlgItem(window, id);
-    ASSERT_NE(control, nullptr) << id;
-    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(control));
-}
-
-void Menu(HWND window, int id) {
-    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-}
-
-int RowCount(HWND window, int id) {
-    return static_cast<int>(::SendDlgItemMessageA(window, id, LVM_GETITEMCOUNT, 0, 0));
-}
-
-// Saves the window's picture into the run's screenshot folder, when it has one.
-void Screenshot(HWND window, const std::string& name) {
-    const char* folder = std::getenv("QM_SCREENSHOT_DIR");
-    if (folder && *folder) {
-        EXPECT_TRUE(SaveWindowBitmap(window, std::string(folder) + "\\" + name + ".bmp"));
-    }
-}
-
-// Pumps messages until the condition holds or the time is up.
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition()) return true;
-        MSG message;
-        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageA(&message);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return condition();
-}
-
-std::string Scrambled(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& l : lines)
-        bytes += defs::EncodeLine(l) + "\r\n";
-    return bytes;
-}
-
-bool Checked(HWND window, int id) {
-    return ::SendDlgItemMessageA(window, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-// Keeps the program's own settings as they were before the test, whatever it clicks.
-class SettingsRestorer {
-  public:
-    SettingsRestorer(std::initializer_list<std::pair<std::string, std::string>> keys)
-        : app_(platform::win32::Win32VersionInfo().OwnProductInfo().productName), keys_(keys) {
-        for (const auto& [section, key] : keys_)
-            saved_.push_back(store_.Read(app_, section, key, kAbsent));
-    }
-    ~SettingsRestorer() {
-        for (std::size_t i = 0; i < keys_.size(); ++i) {
-            store_.Write(app_, keys_[i].first, keys_[i].second,
-                         saved_[i] == kAbsent ? DefaultOf(keys_[i].second) : saved_[i]);
-        }
-    }
-    std::string Stored(const std::string& section, const std::string& key) {
-        return store_.Read(app_, section, key, kAbsent);
-    }
-    void Set(const std::string& section, const std::string& key, const std::string& value) {
-        store_.Write(app_, section, key, value);
-    }
-
-  private:
-    static constexpr const char* kAbsent = "(absent)";
-    static std::string DefaultOf(const std::string& key) {
-        if (key == "optMemorySheildOff") return "False";
-        if (key == "UpdateServer") return "";  // the build's own server
-        if (key == "SHOW" || key == "RESTART") return "False";
-        return key.rfind("opt", 0) == 0 || key.size() == 1 ? "True" : "1";
-    }
-    platform::win32::RegistrySettingsStore store_;
-    std::string app_;
-    std::vector<std::pair<std::string, std::string>> keys_;
-    std::vector<std::string> saved_;
-};
 
 class GuiTest : public ::testing::Test {
   protected:

@@ -61,6 +61,12 @@ TEST_F(ShieldsTest, ARunningThreatWaitsForTheAnswerWithTheTimersOffAndStopEndsIt
     EXPECT_FALSE(form.frmSpywareFoundAlert.visible);
     EXPECT_EQ(m.processes.killed, std::vector<std::uint32_t>{20});
     EXPECT_TRUE(form.tmrMemoryInspected.enabled) << "restarted from its setting";
+
+    // Started again under the same name, it is a new program to look at.
+    m.processes.running = {{23, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"}};
+    app.TimerTick(form.tmrMemoryInspected);
+    app.TimerTick(form.tmrMemoryInspected);
+    EXPECT_EQ(m.processes.killed, (std::vector<std::uint32_t>{20, 23}));
 }
 
 TEST_F(ShieldsTest, AllowExcludesTheNameAndAProgramThatWillNotStopIsSaidSo) {

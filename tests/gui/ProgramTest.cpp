@@ -1,0 +1,249 @@
+// Quillmarsh.exe itself under Wine, started as its user starts it, with its stored settings
+// set before the start and the side effects read afterwards: the memory shield's alert for a
+// program started while it runs, the home-page shield's silent restore and its question, and a
+// scheduled Smart Scan that removes what it finds.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "GuiSupport.h"
+#include "TempFolder.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/Win32Dates.h"
+#include "platform/win32/Win32Registry.h"
+#include "ui/win32/MainWindowIds.h"
+
+namespace qm::ui::win32 {
+namespace {
+
+using platform::win32::UniqueKernelHandle;
+
+// A program of the build, reached through drive Z:, the Linux root.
+std::string BuildPath(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return "Z:" + path;
+}
+
+std::string ProgramPath() {
+    return BuildPath(QM_PROGRAM_PATH);
+}
+
+UniqueKernelHandle Start(const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    std::string line = commandLine;
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &started)) {
+        return UniqueKernelHandle();
+    }
+    ::CloseHandle(started.hThread);
+    return UniqueKernelHandle(started.hProcess);
+}
+
+struct WindowSearch {
+    DWORD process;
+    std::function<bool(HWND)> wanted;
+    HWND found = nullptr;
+};
+
+// A visible top-level window of the process that `wanted` accepts.
+HWND FindWindowOf(DWORD process, const std::function<bool(HWND)>& wanted) {
+    WindowSearch search{process, wanted};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<WindowSearch*>(context);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner != s.process || !::IsWindowVisible(window) || !s.wanted(window)) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool HasItem(HWND window, int id) {
+    return ::GetDlgItem(window, id) != nullptr;
+}
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* name :
+             {"FileDefinition.dat", "DirectoryDefinition.dat", "RegistryDefinition.dat",
+              "ExeDefinition.dat", "BlockedCookies.dat"}) {
+            wintest::PutFile(data / name, "");
+        }
+        // Every switch as the tests need it: each test turns on what it looks at.
+        Switch("optMemorySheild", false);
+        Switch("optIEHomePageSheild", false);
+        settings.Set("OptionAndSettings", "chkAutomaticScanYesOrNo", "0");
+        settings.Set("OptionAndSettings", "chkScanRegistry", "False");
+    }
+    // Both keys of an option pair, as the options page stores them: loading takes a pair
+    // that disagrees for a click on its second button.
+    void Switch(const std::string& pair, bool on) {
+        settings.Set("OptionAndSettings", pair + "On", on ? "True" : "False");
+        settings.Set("OptionAndSettings", pair + "Off", on ? "False" : "True");
+    }
+    void TearDown() override {
+        if (HWND w = MainWindow()) ::PostMessageA(w, WM_CLOSE, 0, 0);
+        if (program && ::WaitForSingleObject(program.get(), 10000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(program.get(), 1);
+        }
+    }
+    void StartProgram() {
+        program = Start("\"" + ProgramPath() + "\" --data-folder \"" + data.path() + "\"");
+        ASSERT_TRUE(program);
+        ASSERT_TRUE(WaitFor([&] { return MainWindow() != nullptr; }, 30000));
+    }
+    DWORD Pid() const { return ::GetProcessId(program.get()); }
+    HWND MainWindow() const {
+        if (!program) return nullptr;
+        return FindWindowOf(Pid(), [](HWND w) { return HasItem(w, IDC_cmdScanNow); });
+    }
+
+    wintest::TempFolder data;
+    SettingsRestorer settings{{"OptionAndSettings", "optMemorySheildOn"},
+                              {"OptionAndSettings", "optMemorySheildOff"},
+                              {"OptionAndSettings", "optIEHomePageSheildOn"},
+                              {"OptionAndSettings", "optIEHomePageSheildOff"},
+                              {"OptionAndSettings", "optAlwaysnotifybeforerestoring"},
+                              {"OptionAndSettings", "optRestoredefaultwithoutnotification"},
+                              {"OptionAndSettings", "Homepage"},
+                              {"OptionAndSettings", "chkAutomaticScanYesOrNo"},
+                              {"OptionAndSettings", "Day"},
+                              {"OptionAndSettings", "Time"},
+                              {"OptionAndSettings", "Date"},
+                              {"OptionAndSettings", "chkScanRegistry"},
+                              {"OptionAndSettings", "chkMakeLog"},
+                              {"Settings", "chkAutoDel"}};
+    UniqueKernelHandle program;
+};
+
+TEST_F(ProgramTest, AThreatStartedWhileTheProgramRunsIsStoppedOrAllowedFromTheAlert) {
+    wintest::TempFolder place;
+    const std::string threat = place / "qmshieldthreat.exe";
+    ASSERT_TRUE(::CopyFileA(BuildPath(QM_SLEEPER_PATH).c_str(), threat.c_str(), FALSE));
+    wintest::PutFile(data / "ExeDefinition.dat",
+                     Scrambled({"qmshieldthreat.exe=Shield Threat|" + place.path()}));
+    Switch("optMemorySheild", true);
+    StartProgram();
+
+    const auto alertOf = [&] {
+        return FindWindowOf(Pid(), [](HWND w) { return HasItem(w, IDC_cmdAlertStop); });
+    };
+    UniqueKernelHandle first = Start("\"" + threat + "\"");
+    ASSERT_TRUE(first);
+    HWND alert = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (alert = alertOf()) != nullptr; }, 20000))
+        << "the alert comes up within a few seconds";
+    EXPECT_EQ(Text(alert, IDC_lblAlertFileName), "QMSHIELDTHREAT.EXE");
+    Click(alert, IDC_cmdAlertStop);
+    EXPECT_EQ(::WaitForSingleObject(first.get(), 10000), WAIT_OBJECT_0) << "STOP ends it";
+    ASSERT_TRUE(WaitFor([&] { return alertOf() == nullptr; }));
+
+    UniqueKernelHandle second = Start("\"" + threat + "\"");
+    ASSERT_TRUE(WaitFor([&] { return (alert = alertOf()) != nullptr; }, 20000));
+    Click(alert, IDC_cmdAlertAllow);
+    EXPECT_TRUE(WaitFor([&] {
+        return wintest::FileContent(data / "ENoSignature.dat")
+                   .value_or("")
+                   .find("QMSHIELDTHREAT.EXE") != std::string::npos;
+    })) << "ALLOW excludes it";
+    EXPECT_EQ(::WaitForSingleObject(second.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "and it keeps running";
+    ::TerminateProcess(second.get(), 0);
+}
+
+class StartPage {
+  public:
+    StartPage() : saved_(Read()) {}
+    ~StartPage() {
+        if (saved_) Write(*saved_);
+    }
+    static std::optional<std::string> Read() {
+        const auto read = platform::win32::Win32Registry().ReadValue(
+            platform::root::kCurrentUser, "Software\\Microsoft\\Internet Explorer\\Main",
+            "Start Page");
+        if (read.status != platform::RegistryRead::Status::Ok) return std::nullopt;
+        return read.text;
+    }
+    static void Write(const std::string& page) {
+        platform::win32::Win32Registry().WriteString(platform::root::kCurrentUser,
+                                                     "Software\\Microsoft\\Internet Explorer\\Main",
+                                                     "Start Page", page);
+    }
+
+  private:
+    std::optional<std::string> saved_;
+};
+
+TEST_F(ProgramTest, AChangedStartPageIsWrittenBackSilentlyOrAskedAbout) {
+    StartPage keep;
+    StartPage::Write("http://home.example/");
+    settings.Set("OptionAndSettings", "Homepage", "http://home.example/");
+    Switch("optIEHomePageSheild", true);
+    settings.Set("OptionAndSettings", "optAlwaysnotifybeforerestoring", "False");
+    settings.Set("OptionAndSettings", "optRestoredefaultwithoutnotification", "True");
+    StartProgram();
+    StartPage::Write("http://hijacked.example/");
+    EXPECT_TRUE(WaitFor([] { return StartPage::Read() == "http://home.example/"; }, 20000))
+        << "restored silently within a few seconds";
+    TearDown();
+
+    settings.Set("OptionAndSettings", "optAlwaysnotifybeforerestoring", "True");
+    settings.Set("OptionAndSettings", "optRestoredefaultwithoutnotification", "False");
+    StartProgram();
+    StartPage::Write("http://hijacked.example/");
+    HWND question = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            question = FindWindowOf(Pid(), [](HWND w) { return HasItem(w, IDC_lblHomePageInfo); });
+            return question != nullptr;
+        },
+        20000));
+    const std::string message = Text(question, IDC_lblHomePageInfo);
+    EXPECT_NE(message.find("Click YES to keep your homepage as:\r\nhttp://home.example/"),
+              std::string::npos)
+        << message;
+    EXPECT_NE(message.find("Click No to change your homepage to:\r\nhttp://hijacked.example/"),
+              std::string::npos)
+        << message;
+    ::PostMessageA(question, WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(WaitFor([] { return StartPage::Read() == "http://home.example/"; }));
+}
+
+TEST_F(ProgramTest, AScheduleStoredALittleAheadRunsASmartScanThatRemovesWhatItFinds) {
+    wintest::TempFolder place;
+    const std::string threat = place / "qmscheduled.exe";
+    wintest::PutFile(threat, "MZ scheduled");
+    wintest::PutFile(data / "FileDefinition.dat",
+                     Scrambled({"qmscheduled.exe=Scheduled Threat|" + place.path() + "|Adware"}));
+    // Today, a few seconds from now, daily.
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    double value = 0;
+    ::SystemTimeToVariantTime(&now, &value);
+    value += 8.0 / 86400.0;
+    settings.Set("OptionAndSettings", "Time",
+                 platform::win32::Win32Dates().Format(value - std::floor(value)));
+    settings.Set("OptionAndSettings", "Day", "7");
+    settings.Set("OptionAndSettings", "chkAutomaticScanYesOrNo", "1");
+    settings.Set("OptionAndSettings", "chkMakeLog", "1");
+    settings.Set("Settings", "chkAutoDel", "1");
+    StartProgram();
+    EXPECT_TRUE(WaitFor([&] { return !wintest::PathExists(threat); }, 60000))
+        << "the scheduled scan removed it";
+    EXPECT_TRUE(wintest::PathExists(data / "quarantine\\qmscheduled.exe"));
+    EXPECT_NE(wintest::FileContent(data / "Scan_Log.txt").value_or("").find("qmscheduled.exe"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace qm::ui::win32
