@@ -326,18 +326,19 @@ void Application::ShowOptionsTab(int tab) {
     form_.SelectTab(tab);
 }
 
-void Application::TimerTick(ui::Timer& timer) {
+bool Application::TimerTick(ui::Timer& timer) {
     ui::FrmSignatureUpdated& notice = form_.frmSignatureUpdated;
     if (&timer == &form_.tmrMemoryInspected) {
         MemoryShieldTick();
     } else if (&timer == &form_.tmrCheckHomePage) {
         HomePageShieldTick();
     } else if (&timer == &form_.tmrScheduler) {
-        if (scheduler_.Due()) {
-            // As the scan page's Start does, with whatever scan kind is chosen there.
-            form_.ShowPage(form_.frmScan);
-            RunScan(true);
-        }
+        // A quiet tick changes at most the timer's own interval.
+        const int interval = form_.tmrScheduler.interval;
+        if (!scheduler_.Due()) return form_.tmrScheduler.interval != interval;
+        // As the scan page's Start does, with whatever scan kind is chosen there.
+        form_.ShowPage(form_.frmScan);
+        RunScan(true);
     } else if (&timer == &form_.timUpdate) {
         AutomaticUpdateTick();
     } else if (&timer == &form_.frmDownload.tmrBlink) {
@@ -348,7 +349,10 @@ void Application::TimerTick(ui::Timer& timer) {
         notice.StartPopDown();
     } else if (&timer == &notice.tmrPopDown) {
         if (notice.PopDown()) NoticeOk();
+    } else {
+        return false;  // the idle timers: nothing to do
     }
+    return true;
 }
 
 void Application::MemoryShieldTick() {

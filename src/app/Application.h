@@ -107,7 +107,7 @@ class Application final : public ui::MainWindowCommands {
     void SendDataReleased() override;
     void DriveCheckChanged() override;
     void ShowOptionsTab(int tab) override;
-    void TimerTick(ui::Timer& timer) override;
+    bool TimerTick(ui::Timer& timer) override;
     bool CanClose() const override { return !work_.Busy(); }
 
     // One scan of the kind selected in `optScan`, inside the long-work bracket. Refused while

@@ -153,15 +153,18 @@ void ScanScheduler::PickerChanged() {
 }
 
 bool ScanScheduler::Due() {
+    form_.tmrScheduler.interval = kQuietTickMilliseconds;
     const int mode = stored_.mode;
     if (mode < 0 || mode > schedule::kOnDate || !stored_.time) return false;
     if (mode == schedule::kOnDate && !stored_.date) return false;
     const platform::LocalTime local = services_.clock.Now();
     const double now = platform::DateValueOf(local);
     const double today = std::floor(now);
+    bool due = false;
+    double nearest = 86400;  // seconds to today's moment when it is still ahead
     // The latest occurrence at or before now: today's, or yesterday's for a moment just
     // before midnight.
-    for (int back = 0; back <= 1; ++back) {
+    for (int back = 0; back <= 1 && !due; ++back) {
         const double day = mode == schedule::kOnDate ? *stored_.date : today - back;
         if (mode <= schedule::kSunday) {
             // The weekday itself, not its name in the user's language: list index 0 is
@@ -171,13 +174,19 @@ bool ScanScheduler::Due() {
         }
         const double moment = day + *stored_.time;
         const double late = SecondsBetween(moment, now);
-        if (late < 0 || late > kCatchUpSeconds) continue;
-        if (moment == lastStarted_) return false;
-        if (!form_.cmdScanNow.enabled) return false;  // kept for a later tick
+        if (late < 0) {
+            if (back == 0) nearest = -late;
+            continue;
+        }
+        if (late > kCatchUpSeconds || moment == lastStarted_) continue;
+        if (!form_.cmdScanNow.enabled) continue;  // kept for a later tick
         lastStarted_ = moment;
-        return true;
+        due = true;
     }
-    return false;
+    // Close to a moment the tick is as fine as the schedule's seconds; otherwise once a second
+    // is enough, since a late tick still starts the occurrence, and costs almost nothing.
+    if (nearest <= kNearSeconds) form_.tmrScheduler.interval = kFineTickMilliseconds;
+    return due;
 }
 
 }  // namespace qm::app

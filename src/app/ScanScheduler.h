@@ -40,6 +40,10 @@ class ScanScheduler {
   public:
     // How long after its moment an occurrence may still start.
     static constexpr int kCatchUpSeconds = 300;
+    // The tick's interval: the window's 10 ms within two seconds of a moment, else a second.
+    static constexpr int kFineTickMilliseconds = 10;
+    static constexpr int kQuietTickMilliseconds = 1000;
+    static constexpr double kNearSeconds = 2;
 
     ScanScheduler(ui::FrmMain& form, SchedulerServices services)
         : form_(form), services_(std::move(services)) {}
@@ -56,7 +60,8 @@ class ScanScheduler {
     void PickerChanged();
 
     // The tick of `tmrScheduler`: true when a scheduled scan should start now. Each
-    // occurrence is answered once; a Start that is disabled leaves it for a later tick.
+    // occurrence is answered once; a Start that is disabled leaves it for a later tick. Sets
+    // the timer's next interval.
     bool Due();
 
   private:

@@ -60,8 +60,9 @@ class MainWindowCommands {
     // The Settings menu: the options page at one of its tabs (1 to 4).
     virtual void ShowOptionsTab(int tab) = 0;
 
-    // A tick of one of the window's timers.
-    virtual void TimerTick(Timer& timer) = 0;
+    // A tick of one of the window's timers; false when it changed nothing the windows show, so
+    // the schedule's hundred ticks a second cost no redrawing.
+    virtual bool TimerTick(Timer& timer) = 0;
     // False while long work runs: the window stays until it has ended.
     virtual bool CanClose() const = 0;
 };

@@ -501,6 +501,88 @@ TEST_F(GuiTest, MissingDefinitionsStillBringTheWindowUpAndSayWhy) {
     EXPECT_EQ(Text(w, IDC_lblDefVersion), "Files Missing, Run Live Update");
 }
 
+// Answers the program's open message box with OK, noting its text.
+std::string g_boxText;
+void CALLBACK AnswerOk(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = ::FindWindowA("#32770", "Quillmarsh");
+    if (!box || !::GetDlgItem(box, 0xFFFF)) return;
+    ::KillTimer(nullptr, timer);
+    g_boxText = Text(box, 0xFFFF);
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+// A pick in a date or time picker: the control changed, and the change reported to the window.
+void PickDate(HWND window, int id, WORD year, WORD month, WORD day, WORD hour, WORD minute) {
+    SYSTEMTIME picked{year, month, 0, day, hour, minute, 0, 0};
+    ::SendDlgItemMessageA(window, id, DTM_SETSYSTEMTIME, GDT_VALID,
+                          reinterpret_cast<LPARAM>(&picked));
+    NMDATETIMECHANGE change{};
+    change.nmhdr.hwndFrom = ::GetDlgItem(window, id);
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(id);
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    change.dwFlags = GDT_VALID;
+    change.st = picked;
+    ::SendMessageA(window, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
+}
+
+TEST_F(GuiTest, TheScheduleTabStoresOnlyOnApplyAndResetTurnsItOff) {
+    SettingsRestorer restore{{"OptionAndSettings", "chkAutomaticScanYesOrNo"},
+                             {"OptionAndSettings", "Day"},
+                             {"OptionAndSettings", "Date"},
+                             {"OptionAndSettings", "Time"}};
+    restore.Set("OptionAndSettings", "Day", "None");
+    restore.Set("OptionAndSettings", "chkAutomaticScanYesOrNo", "0");
+    PutDefinitionSet(1);
+    HWND w = StartProgram();
+    Menu(w, IDM_mnuSettingsItem + 2);  // "Schedule"
+    EXPECT_EQ(::SendDlgItemMessageA(w, IDC_cmbDays, CB_GETCURSEL, 0, 0), 7) << "Daily";
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmbDays)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(w, IDC_CmdProceed)));
+
+    Click(w, IDC_chkAutomaticScanYesOrNo);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmbDays)));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_dtpScheduleTime)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(w, IDC_dtpScheduleDate)));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_CmdProceed)));
+    ::SendDlgItemMessageA(w, IDC_cmbDays, CB_SETCURSEL, 8, 0);  // "Date & Time"
+    ::SendMessageA(w, WM_COMMAND, MAKEWPARAM(IDC_cmbDays, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(w, IDC_cmbDays)));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_dtpScheduleDate)));
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "Day"), "None") << "nothing stored yet";
+
+    g_boxText.clear();
+    ::SetTimer(nullptr, 0, 20, AnswerOk);
+    Click(w, IDC_CmdProceed);
+    EXPECT_EQ(g_boxText, "Please select the date that you want to scan.");
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "Day"), "None");
+
+    PickDate(w, IDC_dtpScheduleDate, 2026, 12, 24, 0, 0);
+    PickDate(w, IDC_dtpScheduleTime, 2026, 12, 9, 18, 15);
+    Screenshot(w, "options-schedule");
+    Click(w, IDC_CmdProceed);
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "Day"), "8");
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "Date"), "12/24/2026");
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "Time"), "6:15:00 PM");
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "chkAutomaticScanYesOrNo"), "1");
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(w, IDC_CmdProceed)));
+
+    // The next start shows the stored schedule.
+    program.reset();
+    w = StartProgram();
+    Menu(w, IDM_mnuSettingsItem + 2);
+    EXPECT_TRUE(Checked(w, IDC_chkAutomaticScanYesOrNo));
+    EXPECT_EQ(::SendDlgItemMessageA(w, IDC_cmbDays, CB_GETCURSEL, 0, 0), 8);
+    SYSTEMTIME shown{};
+    EXPECT_EQ(::SendDlgItemMessageA(w, IDC_dtpScheduleDate, DTM_GETSYSTEMTIME, 0,
+                                    reinterpret_cast<LPARAM>(&shown)),
+              GDT_VALID);
+    EXPECT_EQ(shown.wDay, 24);
+
+    Click(w, IDC_cmdDefaultSetting);
+    EXPECT_EQ(restore.Stored("OptionAndSettings", "chkAutomaticScanYesOrNo"), "0");
+    EXPECT_FALSE(Checked(w, IDC_chkAutomaticScanYesOrNo));
+}
+
 TEST_F(GuiTest, OptionsAreStoredWhenClickedAndComeBackAtTheNextStart) {
     SettingsRestorer restore{{"OptionAndSettings", "chkScanCookies"},
                              {"OptionAndSettings", "optMemorySheildOn"},
@@ -584,7 +666,7 @@ class MainWindowTest : public ::testing::Test {
         void SendDataReleased() override {}
         void DriveCheckChanged() override {}
         void ShowOptionsTab(int) override {}
-        void TimerTick(Timer&) override {}
+        bool TimerTick(Timer&) override { return false; }
         bool CanClose() const override { return true; }
     };
 

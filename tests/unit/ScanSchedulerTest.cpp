@@ -108,13 +108,20 @@ TEST_F(ScanSchedulerTest, WeeklySchedulesCompareTheWeekdayAndAGivenDateOnlyThatD
     }
 }
 
-TEST_F(ScanSchedulerTest, TheTickAsksTheStoreNothing) {
+TEST_F(ScanSchedulerTest, TheTickAsksTheStoreNothingAndIsFineOnlyNearAMoment) {
     Store(schedule::kDaily, "2:30:00 PM");
     const int reads = store.reads;
     At(9, 0, 0);
     for (int i = 0; i < 1000; ++i)
         scheduler.Due();
     EXPECT_EQ(store.reads, reads);
+    EXPECT_EQ(form.tmrScheduler.interval, ScanScheduler::kQuietTickMilliseconds);
+    At(14, 29, 58);
+    scheduler.Due();
+    EXPECT_EQ(form.tmrScheduler.interval, ScanScheduler::kFineTickMilliseconds);
+    At(14, 30, 0);
+    EXPECT_TRUE(scheduler.Due());
+    EXPECT_EQ(form.tmrScheduler.interval, ScanScheduler::kQuietTickMilliseconds);
 }
 
 TEST_F(ScanSchedulerTest, TheTabStoresOnlyOnApplyAndRefusesADateScheduleWithoutADate) {

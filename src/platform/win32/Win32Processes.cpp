@@ -4,8 +4,9 @@
 
 #include "platform/win32/Handle.h"
 #include "platform/win32/WinApi.h"
-// The process-status API; the lean windows.h leaves it out.
+// The process-status API and the tool-help snapshot; the lean windows.h leaves them out.
 #include <psapi.h>
+#include <tlhelp32.h>
 
 namespace qm::platform::win32 {
 
@@ -72,7 +73,33 @@ class DebugPrivilege {
 
 }  // namespace
 
+namespace {
+
+// Every process with its executable's name from one snapshot of the system's process table:
+// one request to the system for the whole list, where naming each process from its modules
+// reads the memory of every one of them. The memory shield lists every two seconds.
+std::optional<std::vector<ProcessEntry>> SnapshotList() {
+    UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return std::nullopt;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    if (!::Process32First(snapshot.get(), &entry)) return std::nullopt;
+    std::vector<ProcessEntry> out;
+    do {
+        const DWORD id = entry.th32ProcessID;
+        std::string name = id == 0              ? "System Idle Process"
+                           : id == 2 || id == 4 ? "System"
+                                                : std::string(entry.szExeFile);
+        if (!name.empty()) out.push_back({id, std::move(name)});
+        entry.dwSize = sizeof entry;
+    } while (::Process32Next(snapshot.get(), &entry));
+    return out;
+}
+
+}  // namespace
+
 std::optional<std::vector<ProcessEntry>> Win32Processes::List() {
+    if (auto listed = SnapshotList()) return listed;
     // The buffer grows until the identifiers no longer fill it: however many processes run,
     // all are listed.
     std::vector<DWORD> ids(128);

@@ -1,18 +1,17 @@
 #include "ui/win32/DeleteFailedWindow.h"
 
+#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/MainWindowIds.h"
 
 namespace qm::ui::win32 {
 
 DeleteFailedWindow::~DeleteFailedWindow() {
-    if (hwnd_) {
-        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        ::DestroyWindow(hwnd_);
-    }
+    DestroyForwardingDialog(hwnd_);
 }
 
 bool DeleteFailedWindow::Create(HWND owner) {
-    hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMDELETE), owner, DialogProc,
+    hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMDELETE), owner,
+                                 ForwardingDialogProc<DeleteFailedWindow>,
                                  reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
     HWND list = ::GetDlgItem(hwnd_, IDC_lstProblem);
@@ -64,25 +63,10 @@ void DeleteFailedWindow::Sync() {
     }
 }
 
-INT_PTR CALLBACK DeleteFailedWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam) noexcept {
-    try {
-        if (message == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-            return TRUE;
-        }
-        auto* self =
-            reinterpret_cast<DeleteFailedWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (!self) return FALSE;
-        return self->OnMessage(message, wParam);
-    } catch (...) {
-        // Nothing may cross back into the system's code.
-        return FALSE;
-    }
-}
-
-INT_PTR DeleteFailedWindow::OnMessage(UINT message, WPARAM wParam) {
+INT_PTR DeleteFailedWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;  // the first button takes the keyboard
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED) return FALSE;
             if (LOWORD(wParam) == IDC_cmdDeleteOk || LOWORD(wParam) == IDCANCEL) {

@@ -26,12 +26,10 @@ class DeleteFailedWindow {
     HWND Handle() const { return hwnd_; }
     // Brings the window in line with the model: shown in front when the model says so.
     void Sync();
+    // The dialog's messages, from ForwardingDialogProc.
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
-    INT_PTR OnMessage(UINT message, WPARAM wParam);
-
     HINSTANCE instance_;
     FrmDelete& model_;
     MainWindowCommands& commands_;

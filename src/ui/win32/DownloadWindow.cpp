@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 
@@ -34,16 +35,14 @@ void SetTextIfChanged(HWND control, const std::string& text) {
 
 DownloadWindow::~DownloadWindow() {
     tray_.reset();
-    if (hwnd_) {
-        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        ::DestroyWindow(hwnd_);
-    }
+    DestroyForwardingDialog(hwnd_);
 }
 
 bool DownloadWindow::Create(HINSTANCE instance, HWND owner) {
     const DialogTemplate t = DownloadTemplate();
-    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), owner, DialogProc,
-                                         reinterpret_cast<LPARAM>(this));
+    hwnd_ =
+        ::CreateDialogIndirectParamA(instance, t.get(), owner, ForwardingDialogProc<DownloadWindow>,
+                                     reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
     ::SetWindowTextA(hwnd_, model_.caption.c_str());
     ::SetDlgItemTextA(hwnd_, IDC_cmdDownloadCancel, model_.Command1.caption.c_str());
@@ -90,24 +89,10 @@ void DownloadWindow::DrawArrow(const DRAWITEMSTRUCT& item) const {
     ::SelectObject(item.hDC, oldBrush);
 }
 
-INT_PTR CALLBACK DownloadWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam) noexcept {
-    try {
-        if (message == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-            return TRUE;
-        }
-        auto* self = reinterpret_cast<DownloadWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (!self) return FALSE;
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may cross back into the system's code.
-        return FALSE;
-    }
-}
-
 INT_PTR DownloadWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;  // the first button takes the keyboard
         case WM_COMMAND:
             if (LOWORD(wParam) != IDC_cmdDownloadCancel && LOWORD(wParam) != IDCANCEL) {
                 return FALSE;
@@ -120,8 +105,7 @@ INT_PTR DownloadWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             syncAll_();
             return TRUE;
         case WM_TIMER:
-            if (Timer* timer = timers_.Find(wParam)) {
-                commands_.TimerTick(*timer);
+            if (Timer* timer = timers_.Find(wParam); timer && commands_.TimerTick(*timer)) {
                 syncAll_();
             }
             return TRUE;

@@ -30,11 +30,10 @@ class DownloadWindow {
     bool Create(HINSTANCE instance, HWND owner);
     HWND Handle() const { return hwnd_; }
     void Sync();
+    // The dialog's messages, from ForwardingDialogProc.
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
-    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void DrawArrow(const DRAWITEMSTRUCT& item) const;
 
     FrmDownload& model_;

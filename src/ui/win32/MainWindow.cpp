@@ -455,9 +455,11 @@ void MainWindow::Sync() {
     spywareAlert_.Sync();
     SyncPicker(IDC_dtpScheduleDate, m.dtpScheduleDate, appliedDate_, false);
     SyncPicker(IDC_dtpScheduleTime, m.dtpScheduleTime, appliedTime_, true);
-    ::SetCursor(::LoadCursorA(nullptr, m.mousePointer == MousePointer::Hourglass
-                                           ? MAKEINTRESOURCEA(32514)     // IDC_WAIT
-                                           : MAKEINTRESOURCEA(32512)));  // IDC_ARROW
+    // The system's shared cursors, looked up once: Sync runs after every tick that changed
+    // something.
+    static const HCURSOR wait = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514));   // IDC_WAIT
+    static const HCURSOR arrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    ::SetCursor(m.mousePointer == MousePointer::Hourglass ? wait : arrow);
     syncing_ = false;
 }
 
@@ -757,8 +759,7 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return TRUE;
         case WM_TIMER:
-            if (Timer* timer = timers_.Find(wParam)) {
-                commands_.TimerTick(*timer);
+            if (Timer* timer = timers_.Find(wParam); timer && commands_.TimerTick(*timer)) {
                 Sync();
             }
             return TRUE;

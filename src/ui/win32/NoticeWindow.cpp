@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 
@@ -21,16 +22,14 @@ DialogTemplate NoticeTemplate() {
 }  // namespace
 
 NoticeWindow::~NoticeWindow() {
-    if (hwnd_) {
-        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        ::DestroyWindow(hwnd_);
-    }
+    DestroyForwardingDialog(hwnd_);
 }
 
 bool NoticeWindow::Create(HINSTANCE instance, HWND owner) {
     const DialogTemplate t = NoticeTemplate();
-    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), owner, DialogProc,
-                                         reinterpret_cast<LPARAM>(this));
+    hwnd_ =
+        ::CreateDialogIndirectParamA(instance, t.get(), owner, ForwardingDialogProc<NoticeWindow>,
+                                     reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
     // In front of every window, out of the taskbar, and never taking the keyboard from the
     // window the user is typing in.
@@ -63,24 +62,10 @@ void NoticeWindow::Sync() {
     timers_.Apply(hwnd_);
 }
 
-INT_PTR CALLBACK NoticeWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                          LPARAM lParam) noexcept {
-    try {
-        if (message == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-            return FALSE;  // the keyboard stays where it is
-        }
-        auto* self = reinterpret_cast<NoticeWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (!self) return FALSE;
-        return self->OnMessage(message, wParam);
-    } catch (...) {
-        // Nothing may cross back into the system's code.
-        return FALSE;
-    }
-}
-
-INT_PTR NoticeWindow::OnMessage(UINT message, WPARAM wParam) {
+INT_PTR NoticeWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
+        case WM_INITDIALOG:
+            return FALSE;  // the keyboard stays where it is
         case WM_COMMAND:
             if (LOWORD(wParam) != IDC_cmdUpdateSuccesfullOK && LOWORD(wParam) != IDCANCEL) {
                 return FALSE;
@@ -89,8 +74,7 @@ INT_PTR NoticeWindow::OnMessage(UINT message, WPARAM wParam) {
             syncAll_();
             return TRUE;
         case WM_TIMER:
-            if (Timer* timer = timers_.Find(wParam)) {
-                commands_.TimerTick(*timer);
+            if (Timer* timer = timers_.Find(wParam); timer && commands_.TimerTick(*timer)) {
                 syncAll_();
             }
             return TRUE;

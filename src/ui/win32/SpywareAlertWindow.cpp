@@ -1,5 +1,6 @@
 #include "ui/win32/SpywareAlertWindow.h"
 
+#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 
@@ -28,16 +29,14 @@ void SetItemText(HWND dialog, int id, const std::string& text) {
 }  // namespace
 
 SpywareAlertWindow::~SpywareAlertWindow() {
-    if (hwnd_) {
-        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        ::DestroyWindow(hwnd_);
-    }
+    DestroyForwardingDialog(hwnd_);
 }
 
 bool SpywareAlertWindow::Create(HINSTANCE instance) {
     const DialogTemplate t = SpywareAlertTemplate();
     // No owner: an owned window would be hidden with a minimised main window.
-    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), nullptr, DialogProc,
+    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), nullptr,
+                                         ForwardingDialogProc<SpywareAlertWindow>,
                                          reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -69,25 +68,10 @@ void SpywareAlertWindow::Sync() {
     timers_.Apply(hwnd_);
 }
 
-INT_PTR CALLBACK SpywareAlertWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam) noexcept {
-    try {
-        if (message == WM_INITDIALOG) {
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-            return TRUE;
-        }
-        auto* self =
-            reinterpret_cast<SpywareAlertWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (!self) return FALSE;
-        return self->OnMessage(message, wParam);
-    } catch (...) {
-        // Nothing may cross back into the system's code.
-        return FALSE;
-    }
-}
-
-INT_PTR SpywareAlertWindow::OnMessage(UINT message, WPARAM wParam) {
+INT_PTR SpywareAlertWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;  // the first button takes the keyboard
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED) return FALSE;
             if (LOWORD(wParam) == IDC_cmdAlertStop) {

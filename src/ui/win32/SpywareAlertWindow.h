@@ -27,12 +27,10 @@ class SpywareAlertWindow {
     bool Create(HINSTANCE instance);
     HWND Handle() const { return hwnd_; }
     void Sync();
+    // The dialog's messages, from ForwardingDialogProc.
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
-    INT_PTR OnMessage(UINT message, WPARAM wParam);
-
     FrmSpywareFoundAlert& model_;
     MainWindowCommands& commands_;
     std::function<void()> syncAll_;
