@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/QuarantineBrowser.h"
+#include "app/SiblingRecords.h"
 #include "app/StatusPage.h"
 #include "definitions/PathTokens.h"
 #include "definitions/Text.h"
@@ -22,7 +23,9 @@ std::string ResolveDataFolder(platform::ShellFolders& shell,
 }
 
 Application::Application(FrontEnd frontEnd, StartOptions options)
-    : frontEnd_(frontEnd),
+    : programPath_(options.programPath.empty() ? frontEnd.platform.version.OwnExecutablePath()
+                                               : options.programPath),
+      frontEnd_(frontEnd),
       product_(frontEnd_.platform.version.OwnProductInfo()),
       events_(frontEnd_.pump),
       store_(frontEnd_.platform.files,
@@ -62,6 +65,8 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
 Application::~Application() = default;
 
 void Application::Start() {
+    // The records for the sibling tools first: a failing one never stops the start.
+    WriteStartupRecords(frontEnd_.settings, product_, programPath_, form_);
     // The definitions: downloaded copies installed, signatures counted. A data folder that is
     // missing or unreadable simply counts as an empty set.
     store_.InstallAndCount();
@@ -74,8 +79,24 @@ void Application::Start() {
     form_.timUpdate.enabled =
         text::Trim(Settings().Read(section::kOptions, "chkAutomaticUpdate", "0")) == "1";
     form_.frmStatus.caption = product_.productName + " Status";
+    WriteRunningStatus(Settings(), true);
     RefreshStatusPage();
     form_.ShowPage(form_.frmStatus);
+}
+
+void Application::Closing() {
+    WriteRunningStatus(Settings(), false);
+    ProgramSettings settings = Settings();
+    const auto& widths = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.columnWidths;
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        settings.Write(section::kSettings, "FoundCol2" + std::to_string(i + 1),
+                       std::to_string(widths[i]));
+    settings.Write(section::kSettings, "Max",
+                   form_.windowState == ui::WindowState::Maximized ? "1" : "0");
+}
+
+void Application::LaunchAntiHijack() {
+    app::LaunchAntiHijack(frontEnd_.settings, frontEnd_.platform, frontEnd_.prompts, product_);
 }
 
 LongWork::Outcome Application::RunScan(bool startedByScheduler) {

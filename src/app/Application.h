@@ -109,6 +109,10 @@ class Application final : public ui::MainWindowCommands {
     void ShowOptionsTab(int tab) override;
     bool TimerTick(ui::Timer& timer) override;
     bool CanClose() const override { return !work_.Busy(); }
+    // The orderly end: STATUS "STOPPED", RESTART "False", the results list's column widths
+    // and whether the window was maximised.
+    void Closing() override;
+    void LaunchAntiHijack() override;
 
     // One scan of the kind selected in `optScan`, inside the long-work bracket. Refused while
     // other work runs. A scheduled scan that completes with "Delete spyware automatically
@@ -148,6 +152,7 @@ class Application final : public ui::MainWindowCommands {
     std::string Message(const char* key) const { return messages_.getMessages(key); }
 
   private:
+    std::string programPath_;
     // The exchange inside the long-work bracket, with what follows a change of definitions.
     update::UpdateOutcome ExchangeWithServer(const std::string& serverAddress, std::string& status);
     void ShowNotice(const std::string& text);

@@ -65,6 +65,10 @@ class MainWindowCommands {
     virtual bool TimerTick(Timer& timer) = 0;
     // False while long work runs: the window stays until it has ended.
     virtual bool CanClose() const = 0;
+    // The window is about to go, its column widths and state already in the model.
+    virtual void Closing() = 0;
+    // `cmdHijack`, "Launch Anti-Hijack".
+    virtual void LaunchAntiHijack() = 0;
 };
 
 }  // namespace qm::ui

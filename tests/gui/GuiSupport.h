@@ -115,6 +115,8 @@ class SettingsRestorer {
         if (key == "Homepage") return "";
         if (key == "chkAutoDel" || key == "chkAutomaticScanYesOrNo") return "0";
         if (key == "optRestoredefaultwithoutnotification") return "False";
+        if (key == "STATUS") return "STOPPED";
+        if (key == "Max") return "0";
         return key.rfind("opt", 0) == 0 || key.size() == 1 ? "True" : "1";
     }
     platform::win32::RegistrySettingsStore store_;

@@ -668,6 +668,8 @@ class MainWindowTest : public ::testing::Test {
         void ShowOptionsTab(int) override {}
         bool TimerTick(Timer&) override { return false; }
         bool CanClose() const override { return true; }
+        void Closing() override {}
+        void LaunchAntiHijack() override {}
     };
 
     void SetUp() override {

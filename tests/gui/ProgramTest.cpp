@@ -122,6 +122,9 @@ class ProgramTest : public ::testing::Test {
                               {"OptionAndSettings", "Date"},
                               {"OptionAndSettings", "chkScanRegistry"},
                               {"OptionAndSettings", "chkMakeLog"},
+                              {"OptionAndSettings", "STATUS"},
+                              {"OptionAndSettings", "RESTART"},
+                              {"Settings", "Max"},
                               {"Settings", "chkAutoDel"}};
     UniqueKernelHandle program;
 };
@@ -159,6 +162,27 @@ TEST_F(ProgramTest, AThreatStartedWhileTheProgramRunsIsStoppedOrAllowedFromTheAl
     EXPECT_EQ(::WaitForSingleObject(second.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
         << "and it keeps running";
     ::TerminateProcess(second.get(), 0);
+}
+
+TEST_F(ProgramTest, ASecondStartBringsTheFirstForwardAndEveryCloseLeavesTheProgramStopped) {
+    StartProgram();
+    EXPECT_EQ(settings.Stored("OptionAndSettings", "STATUS"), "RUNNING");
+    settings.Set("OptionAndSettings", "STATUS", "as the first left it");
+    UniqueKernelHandle second =
+        Start("\"" + ProgramPath() + "\" --data-folder \"" + data.path() + "\"");
+    ASSERT_TRUE(second);
+    ASSERT_EQ(::WaitForSingleObject(second.get(), 20000), WAIT_OBJECT_0) << "the second ends";
+    DWORD code = 1;
+    ::GetExitCodeProcess(second.get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(settings.Stored("OptionAndSettings", "STATUS"), "as the first left it");
+    EXPECT_EQ(::GetForegroundWindow(), MainWindow()) << "the first is in front";
+
+    ::PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(program.get(), 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(settings.Stored("OptionAndSettings", "STATUS"), "STOPPED");
+    EXPECT_EQ(settings.Stored("OptionAndSettings", "RESTART"), "False");
+    EXPECT_EQ(settings.Stored("Settings", "Max"), "0");
 }
 
 class StartPage {

@@ -246,6 +246,21 @@ bool MainWindow::ShownWithItsPage(int id) const {
     return tab < 0 || model_.frmView[static_cast<std::size_t>(tab)].visible;
 }
 
+void MainWindow::ReadBackWindowState() {
+    ListView& results = model_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    HWND list = Item(hwnd_, IDC_lvwResults);
+    results.columnWidths.resize(results.columns.size());
+    for (std::size_t i = 0; i < results.columns.size(); ++i) {
+        // Back to twips, as they are stored.
+        results.columnWidths[i] =
+            static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0)) * 15;
+    }
+    appliedColumnWidths_ = results.columnWidths;
+    model_.windowState = ::IsZoomed(hwnd_)   ? WindowState::Maximized
+                         : ::IsIconic(hwnd_) ? WindowState::Minimized
+                                             : WindowState::Normal;
+}
+
 void MainWindow::SyncColumnWidths() {
     const ListView& model = model_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     if (model.columnWidths == appliedColumnWidths_) return;
@@ -562,6 +577,9 @@ void MainWindow::Command(int id) {
         case IDM_mnuFileItem + 4:  // "Run Live Update"
             commands_.RunLiveUpdate();
             break;
+        case IDC_cmdHijack:
+            commands_.LaunchAntiHijack();
+            break;
         case IDC_CmdProceed:
             commands_.ApplySchedule();
             break;
@@ -766,6 +784,8 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             // Running work keeps the window; Stop ends a scan first.
             if (!commands_.CanClose()) return TRUE;
+            ReadBackWindowState();
+            commands_.Closing();
             ::DestroyWindow(hwnd_);
             return TRUE;
         case WM_DESTROY:

@@ -62,6 +62,8 @@ class MainWindow {
     // False when the control's page, or its tab of the options page, is not showing.
     bool ShownWithItsPage(int id) const;
     void SyncColumnWidths();
+    // What the user changed directly: the results list's column widths and the window's state.
+    void ReadBackWindowState();
     void AddToolTips();
     CheckBox* CheckBoxOf(int id);
     OptionButton* OptionButtonOf(int id);

@@ -5,9 +5,11 @@
 
 #include "app/Application.h"
 #include "definitions/Text.h"
+#include "platform/win32/Handle.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/win32/MainWindow.h"
+#include "ui/win32/MainWindowIds.h"
 #include "ui/win32/QuarantineWindow.h"
 #include "ui/win32/ReportWindow.h"
 #include "ui/win32/SpywareAlertWindow.h"
@@ -86,6 +88,7 @@ struct Program::Parts {
     app::Application application;
     MainWindow window;
     std::function<void()> pumpHook;
+    platform::win32::UniqueKernelHandle instanceMutex;
 };
 
 Program::Program(HINSTANCE instance, const ProgramOptions& options)
@@ -123,6 +126,45 @@ void Program::SetPumpIntervalMs(unsigned ms) {
 
 void Program::SetPumpHook(std::function<void()> hook) {
     parts_->pumpHook = std::move(hook);
+}
+
+namespace {
+
+// The running program's main window: a dialog of this user's desktop with the scan page's
+// controls and the program's title.
+HWND FindRunningMainWindow(const std::string& title) {
+    struct Search {
+        const std::string& title;
+        HWND found = nullptr;
+    } search{title};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            char text[256] = {};
+            ::GetWindowTextA(window, text, sizeof text);
+            if (s.title != text || !::GetDlgItem(window, IDC_cmdScanNow)) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+bool Program::ClaimSingleInstance() {
+    Parts& p = *parts_;
+    // "Local\": the user's own session, so another user's copy on the same machine does not
+    // count.
+    const std::string name = "Local\\" + p.application.Product().productName + ".Running";
+    p.instanceMutex.reset(::CreateMutexA(nullptr, FALSE, name.c_str()));
+    if (!p.instanceMutex || ::GetLastError() != ERROR_ALREADY_EXISTS) return true;
+    p.instanceMutex.reset();
+    if (HWND running = FindRunningMainWindow(p.application.Message("MSG_CAPTION"))) {
+        ::ShowWindow(running, ::IsIconic(running) ? SW_RESTORE : SW_SHOW);
+        ::SetForegroundWindow(running);
+    }
+    return false;
 }
 
 bool Program::Start(int showCommand) {

@@ -25,6 +25,9 @@ class Program {
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    // One program per user session: true for the first. A second start brings the running
+    // program's window to the front and is told to end, before it has written anything.
+    bool ClaimSingleInstance();
     // Loads the program as its start-up does and creates the main window; false when the
     // window cannot be created.
     bool Start(int showCommand);
