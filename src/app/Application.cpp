@@ -82,10 +82,45 @@ void Application::Start() {
     WriteRunningStatus(Settings(), true);
     RefreshStatusPage();
     form_.ShowPage(form_.frmStatus);
+    if (Settings().Read(section::kSettings, "Minimized", "No") == "Yes") MinimizeToTray();
+}
+
+void Application::MinimizeToTray() {
+    form_.windowState = ui::WindowState::Minimized;
+    form_.inTray = true;
+    form_.frmMenuPopUp.mnuMaxmimaize.enabled = true;
+    form_.trayIcon.bRunningInTray = true;
+    form_.trayIcon.tip = product_.productName;
+    Settings().Write(section::kSettings, "Minimized", "Yes");
+}
+
+void Application::TrayIconMouse(int mouseMessage) {
+    constexpr int kLeftDown = 513, kLeftDouble = 515, kRightDown = 516, kRightDouble = 518;
+    if (mouseMessage == kLeftDown || mouseMessage == kRightDown) {
+        // "Exit Program" stays off while a scan, removal or update runs.
+        form_.frmMenuPopUp.Load(product_.productName,
+                                frontEnd_.screen ? frontEnd_.screen->Measure() : ui::ScreenFacts{},
+                                !work_.Busy());
+    } else if (mouseMessage == kLeftDouble || mouseMessage == kRightDouble) {
+        ShowProgram();
+    }
+}
+
+void Application::ShowProgram() {
+    form_.windowState = ui::WindowState::Normal;
+    form_.inTray = false;
+    form_.frmMenuPopUp.Unload();
+}
+
+void Application::ExitFromTrayMenu() {
+    form_.frmMenuPopUp.Unload();
+    form_.trayIcon.bRunningInTray = false;
 }
 
 void Application::Closing() {
     WriteRunningStatus(Settings(), false);
+    form_.trayIcon.bRunningInTray = false;
+    form_.frmMenuPopUp.Unload();
     ProgramSettings settings = Settings();
     const auto& widths = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.columnWidths;
     for (std::size_t i = 0; i < widths.size(); ++i)
@@ -370,6 +405,12 @@ bool Application::TimerTick(ui::Timer& timer) {
         notice.StartPopDown();
     } else if (&timer == &notice.tmrPopDown) {
         if (notice.PopDown()) NoticeOk();
+    } else if (&timer == &form_.frmMenuPopUp.tmrMenuPopup) {
+        form_.frmMenuPopUp.SlideUp();
+    } else if (&timer == &form_.frmMenuPopUp.TmrEnablePopDown) {
+        form_.frmMenuPopUp.IdleSecond();
+    } else if (&timer == &form_.frmMenuPopUp.tmrPopDown) {
+        if (form_.frmMenuPopUp.PopDown()) form_.frmMenuPopUp.Unload();
     } else {
         return false;  // the idle timers: nothing to do
     }

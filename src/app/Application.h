@@ -113,6 +113,12 @@ class Application final : public ui::MainWindowCommands {
     // and whether the window was maximised.
     void Closing() override;
     void LaunchAntiHijack() override;
+    void MinimizeToTray() override;
+    void TrayIconMouse(int mouseMessage) override;
+    void ShowProgram() override;
+    void CloseTrayMenu() override { form_.frmMenuPopUp.StartPopDown(); }
+    void ExitFromTrayMenu() override;
+    void TrayMenuPointerMoved() override { form_.frmMenuPopUp.PointerMoved(); }
 
     // One scan of the kind selected in `optScan`, inside the long-work bracket. Refused while
     // other work runs. A scheduled scan that completes with "Delete spyware automatically

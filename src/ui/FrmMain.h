@@ -7,6 +7,7 @@
 #include "ui/Controls.h"
 #include "ui/FrmDelete.h"
 #include "ui/FrmDownload.h"
+#include "ui/FrmMenuPopUp.h"
 #include "ui/FrmSignatureUpdated.h"
 #include "ui/ShieldAlerts.h"
 
@@ -96,8 +97,13 @@ struct FrmMain {
     // The memory shield's question about a running program.
     FrmSpywareFoundAlert frmSpywareFoundAlert;
 
+    // The tray: the program's icon and the menu its click slides up.
+    TrayIconModel trayIcon;
+    FrmMenuPopUp frmMenuPopUp;
+
     MousePointer mousePointer = MousePointer::Default;
     WindowState windowState = WindowState::Normal;
+    bool inTray = false;  // no window, no taskbar button: only the tray icon
 
     ScanKind SelectedScanKind() const;
     void SelectScanKind(ScanKind kind);

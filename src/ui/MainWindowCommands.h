@@ -69,6 +69,16 @@ class MainWindowCommands {
     virtual void Closing() = 0;
     // `cmdHijack`, "Launch Anti-Hijack".
     virtual void LaunchAntiHijack() = 0;
+
+    // The tray: File > "Minimize to Tray"; a mouse message on the icon (513, 515, 516, 518);
+    // the tray menu's "Show Program", "Close This Menu" and "Exit Program" (after which the
+    // window closes as its close box does); the pointer moving over the menu.
+    virtual void MinimizeToTray() = 0;
+    virtual void TrayIconMouse(int mouseMessage) = 0;
+    virtual void ShowProgram() = 0;
+    virtual void CloseTrayMenu() = 0;
+    virtual void ExitFromTrayMenu() = 0;
+    virtual void TrayMenuPointerMoved() = 0;
 };
 
 }  // namespace qm::ui

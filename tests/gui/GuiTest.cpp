@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include <shellapi.h>
+
 #include "GuiSupport.h"
 #include "LoopbackServer.h"
 #include "Screenshot.h"
@@ -583,6 +585,35 @@ TEST_F(GuiTest, TheScheduleTabStoresOnlyOnApplyAndResetTurnsItOff) {
     EXPECT_FALSE(Checked(w, IDC_chkAutomaticScanYesOrNo));
 }
 
+TEST_F(GuiTest, MinimizeToTrayHidesTheWindowAndTheIconsMenuBringsItBack) {
+    SettingsRestorer restore{{"Settings", "Minimized"}};
+    PutDefinitionSet(1);
+    HWND w = StartProgram();
+    Menu(w, IDM_mnuFileItem + 6);  // "Minimize to Tray"
+    EXPECT_FALSE(::IsWindowVisible(w));
+    EXPECT_EQ(restore.Stored("Settings", "Minimized"), "Yes");
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = w;
+    icon.uID = 1;
+    EXPECT_TRUE(::Shell_NotifyIconA(NIM_MODIFY, &icon)) << "the icon is in the notification area";
+
+    // A left press on the icon arrives as the program's own message, the mouse message in lParam.
+    ::SendMessageA(w, MainWindow::kTrayMessage, 1, WM_LBUTTONDOWN);
+    HWND menu = program->TrayMenuWindow();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(menu) != FALSE; }));
+    EXPECT_EQ(Text(menu, IDC_lblName), "Quillmarsh");
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(menu, IDC_mnuClose)));
+    Screenshot(menu, "tray-menu");
+    Click(menu, IDC_mnuMaxmimaize);  // "Show Program"
+    EXPECT_TRUE(::IsWindowVisible(w));
+    EXPECT_FALSE(::IsWindowVisible(menu));
+
+    Menu(w, IDM_mnuFileItem + 6);
+    ::SendMessageA(w, MainWindow::kTrayMessage, 1, WM_RBUTTONDBLCLK);
+    EXPECT_TRUE(::IsWindowVisible(w)) << "a double click restores the window";
+}
+
 TEST_F(GuiTest, OptionsAreStoredWhenClickedAndComeBackAtTheNextStart) {
     SettingsRestorer restore{{"OptionAndSettings", "chkScanCookies"},
                              {"OptionAndSettings", "optMemorySheildOn"},
@@ -670,6 +701,12 @@ class MainWindowTest : public ::testing::Test {
         bool CanClose() const override { return true; }
         void Closing() override {}
         void LaunchAntiHijack() override {}
+        void MinimizeToTray() override {}
+        void TrayIconMouse(int) override {}
+        void ShowProgram() override {}
+        void CloseTrayMenu() override {}
+        void ExitFromTrayMenu() override {}
+        void TrayMenuPointerMoved() override {}
     };
 
     void SetUp() override {

@@ -123,6 +123,7 @@ MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& c
       download_(model.frmDownload, commands, [this] { Sync(); }),
       notice_(model.frmSignatureUpdated, commands, [this] { Sync(); }),
       spywareAlert_(model.frmSpywareFoundAlert, commands, [this] { Sync(); }),
+      trayMenu_(model.frmMenuPopUp, commands, [this] { Sync(); }),
       timers_({&model.tmrMemoryInspected, &model.tmrCheckHomePage, &model.tmrScheduler,
                &model.timUpdate, &model.tmrScroll, &model.tmrTimeOut}) {}
 
@@ -176,6 +177,9 @@ void MainWindow::OnInit() {
     download_.Create(instance_, hwnd_);
     notice_.Create(instance_, hwnd_);
     spywareAlert_.Create(instance_);
+    trayMenu_.Create(instance_, hwnd_);
+    tray_ = std::make_unique<TrayIcon>(hwnd_, 1, kTrayMessage);
+    taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
     AddToolTips();
     struct ListSetup {
         int id;
@@ -244,6 +248,29 @@ bool MainWindow::ShownWithItsPage(int id) const {
     else if (id >= 1490 && id < 1500)
         tab = 3;
     return tab < 0 || model_.frmView[static_cast<std::size_t>(tab)].visible;
+}
+
+void MainWindow::SyncTray() {
+    const TrayIconModel& tray = model_.trayIcon;
+    if (tray_ && (tray.bRunningInTray != trayShown_ || (trayShown_ && tray.tip != trayTip_))) {
+        if (tray.bRunningInTray) {
+            tray_->Show(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), tray.tip);  // application
+        } else {
+            tray_->Remove();
+        }
+        trayShown_ = tray.bRunningInTray;
+        trayTip_ = tray.tip;
+    }
+    if (model_.inTray != hiddenApplied_) {
+        hiddenApplied_ = model_.inTray;
+        if (hiddenApplied_) {
+            ::ShowWindow(hwnd_, SW_HIDE);
+        } else {
+            ::ShowWindow(hwnd_, model_.windowState == WindowState::Maximized ? SW_SHOWMAXIMIZED
+                                                                             : SW_RESTORE);
+            ::SetForegroundWindow(hwnd_);
+        }
+    }
 }
 
 void MainWindow::ReadBackWindowState() {
@@ -468,6 +495,8 @@ void MainWindow::Sync() {
     download_.Sync();
     notice_.Sync();
     spywareAlert_.Sync();
+    trayMenu_.Sync();
+    SyncTray();
     SyncPicker(IDC_dtpScheduleDate, m.dtpScheduleDate, appliedDate_, false);
     SyncPicker(IDC_dtpScheduleTime, m.dtpScheduleTime, appliedTime_, true);
     // The system's shared cursors, looked up once: Sync runs after every tick that changed
@@ -579,6 +608,9 @@ void MainWindow::Command(int id) {
             break;
         case IDC_cmdHijack:
             commands_.LaunchAntiHijack();
+            break;
+        case IDM_mnuFileItem + 6:  // "Minimize to Tray"
+            commands_.MinimizeToTray();
             break;
         case IDC_CmdProceed:
             commands_.ApplySchedule();
@@ -788,11 +820,21 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             commands_.Closing();
             ::DestroyWindow(hwnd_);
             return TRUE;
+        case kTrayMessage:
+            commands_.TrayIconMouse(static_cast<int>(LOWORD(lParam)));
+            Sync();
+            return TRUE;
         case WM_DESTROY:
+            if (tray_) tray_->Remove();
             hwnd_ = nullptr;
             ::PostQuitMessage(0);
             return TRUE;
         default:
+            // A new taskbar (Explorer restarted) knows no icons: the tray icon goes back in.
+            if (message == taskbarCreated_ && taskbarCreated_ != 0 && tray_) {
+                tray_->Restore(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
+                return TRUE;
+            }
             return FALSE;
     }
 }

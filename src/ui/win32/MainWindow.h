@@ -2,6 +2,7 @@
 // The main window: renders the FrmMain model as native controls laid out from the dialog
 // resource, and turns clicks back into the program's commands.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@
 #include "ui/win32/NoticeWindow.h"
 #include "ui/win32/SpywareAlertWindow.h"
 #include "ui/win32/TimerSync.h"
+#include "ui/win32/TrayIcon.h"
+#include "ui/win32/TrayMenuWindow.h"
 
 namespace qm::ui::win32 {
 
@@ -50,6 +53,9 @@ class MainWindow {
     HWND DownloadHandle() const { return download_.Handle(); }
     HWND NoticeHandle() const { return notice_.Handle(); }
     HWND SpywareAlertHandle() const { return spywareAlert_.Handle(); }
+    HWND TrayMenuHandle() const { return trayMenu_.Handle(); }
+    // The message the tray icon's mouse messages arrive with, the mouse message in lParam.
+    static constexpr UINT kTrayMessage = WM_APP + 1;
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -77,6 +83,13 @@ class MainWindow {
     DownloadWindow download_;
     NoticeWindow notice_;
     SpywareAlertWindow spywareAlert_;
+    TrayMenuWindow trayMenu_;
+    std::unique_ptr<TrayIcon> tray_;
+    bool trayShown_ = false;
+    std::string trayTip_;
+    bool hiddenApplied_ = false;
+    UINT taskbarCreated_ = 0;
+    void SyncTray();
     bool syncing_ = false;  // check-box changes made by Sync are not the user's
     struct ListSnapshot {
         std::vector<ListItem> rows;

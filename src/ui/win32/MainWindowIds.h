@@ -156,3 +156,9 @@
 /* The home-page alert */
 #define IDC_lblFrmHomePageProductName 3401
 #define IDC_lblHomePageInfo 3402
+
+/* The tray menu */
+#define IDC_lblName 3501
+#define IDC_mnuMaxmimaize 3502
+#define IDC_mnuClose 3503
+#define IDC_lblMenuClose 3504

@@ -116,6 +116,10 @@ HWND Program::NoticeWindow() const {
     return parts_->window.NoticeHandle();
 }
 
+HWND Program::TrayMenuWindow() const {
+    return parts_->window.TrayMenuHandle();
+}
+
 HWND Program::SpywareAlertWindow() const {
     return parts_->window.SpywareAlertHandle();
 }
@@ -173,6 +177,8 @@ bool Program::Start(int showCommand) {
     if (!p.window.Create()) return false;
     p.window.SetTitle(p.application.Message("MSG_CAPTION"));
     p.window.Sync();
+    // Started into the tray ("Minimized" = "Yes"): only the tray icon shows.
+    if (p.application.Form().inTray) return true;
     const bool maximized = p.application.Form().windowState == WindowState::Maximized;
     p.window.Show(maximized ? SW_SHOWMAXIMIZED : showCommand);
     return true;

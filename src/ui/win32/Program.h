@@ -38,6 +38,7 @@ class Program {
     HWND DownloadWindow() const;
     HWND NoticeWindow() const;
     HWND SpywareAlertWindow() const;
+    HWND TrayMenuWindow() const;
     app::Application& Application();
     // The pump's interval in milliseconds (0 pumps on every item).
     void SetPumpIntervalMs(unsigned ms);

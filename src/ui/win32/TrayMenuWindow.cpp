@@ -1,0 +1,113 @@
+#include "ui/win32/TrayMenuWindow.h"
+
+#include <string>
+
+#include "ui/win32/DialogForwarding.h"
+#include "ui/win32/DialogTemplate.h"
+#include "ui/win32/MainWindowIds.h"
+
+namespace qm::ui::win32 {
+
+namespace {
+
+DialogTemplate TrayMenuTemplate() {
+    DialogTemplate t;
+    t.Dialog(DS_SETFONT | WS_POPUP | WS_BORDER, 120, 73, 4, L"MS Shell Dlg", 8);
+    t.Item(kStaticClass, SS_CENTER, 5, 5, 110, 10, IDC_lblName, L"");
+    t.Item(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 10, 19, 100, 14, IDC_mnuMaxmimaize,
+           L"Show Program");
+    t.Item(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 10, 37, 100, 14, IDC_mnuClose,
+           L"Exit Program");
+    t.Item(kStaticClass, SS_CENTER | SS_NOTIFY, 5, 57, 110, 10, IDC_lblMenuClose,
+           L"Close This Menu");
+    return t;
+}
+
+void SetItemText(HWND dialog, int id, const std::string& text) {
+    char current[256] = {};
+    ::GetDlgItemTextA(dialog, id, current, sizeof current);
+    if (text != current) ::SetDlgItemTextA(dialog, id, text.c_str());
+}
+
+}  // namespace
+
+TrayMenuWindow::~TrayMenuWindow() {
+    DestroyForwardingDialog(hwnd_);
+}
+
+bool TrayMenuWindow::Create(HINSTANCE instance, HWND mainWindow) {
+    mainWindow_ = mainWindow;
+    const DialogTemplate t = TrayMenuTemplate();
+    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), nullptr,
+                                         ForwardingDialogProc<TrayMenuWindow>,
+                                         reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return false;
+    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
+                        ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    return true;
+}
+
+void TrayMenuWindow::Sync() {
+    if (!hwnd_) return;
+    SetItemText(hwnd_, IDC_lblName, model_.lblName.caption);
+    SetItemText(hwnd_, IDC_mnuMaxmimaize, model_.mnuMaxmimaize.caption);
+    SetItemText(hwnd_, IDC_mnuClose, model_.mnuClose.caption);
+    SetItemText(hwnd_, IDC_lblMenuClose, model_.lblMenuClose.caption);
+    for (const auto& [id, enabled] : {std::pair{IDC_mnuMaxmimaize, model_.mnuMaxmimaize.enabled},
+                                      std::pair{IDC_mnuClose, model_.mnuClose.enabled}}) {
+        HWND button = ::GetDlgItem(hwnd_, id);
+        if ((::IsWindowEnabled(button) != FALSE) != enabled) ::EnableWindow(button, enabled);
+    }
+    const POINT at{model_.left / kTwipsPerPixel, model_.top / kTwipsPerPixel};
+    if (at.x != placed_.x || at.y != placed_.y) {
+        ::SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y, FrmMenuPopUp::kWidthTwips / kTwipsPerPixel,
+                       FrmMenuPopUp::kHeightTwips / kTwipsPerPixel, SWP_NOACTIVATE);
+        placed_ = at;
+    }
+    if (shown_ != model_.visible) {
+        shown_ = model_.visible;
+        ::ShowWindow(hwnd_, shown_ ? SW_SHOWNOACTIVATE : SW_HIDE);
+    }
+    timers_.Apply(hwnd_);
+}
+
+INT_PTR TrayMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return FALSE;  // the keyboard stays where it is
+        case WM_SETCURSOR:
+            // The pointer is over the menu or one of its entries: it stays a while longer.
+            commands_.TrayMenuPointerMoved();
+            return FALSE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_mnuMaxmimaize:
+                    commands_.ShowProgram();
+                    break;
+                case IDC_lblMenuClose:
+                    commands_.CloseTrayMenu();
+                    break;
+                case IDC_mnuClose:
+                    commands_.ExitFromTrayMenu();
+                    // The window closes as its close box does, with the same records.
+                    ::PostMessageA(mainWindow_, WM_CLOSE, 0, 0);
+                    break;
+                default:
+                    return FALSE;
+            }
+            syncAll_();
+            return TRUE;
+        case WM_TIMER:
+            if (Timer* timer = timers_.Find(wParam); timer && commands_.TimerTick(*timer)) {
+                syncAll_();
+            }
+            return TRUE;
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace qm::ui::win32

@@ -1,0 +1,43 @@
+#pragma once
+// The tray menu, drawn from the FrmMenuPopUp model: a small frameless window above the taskbar
+// that its three timers move up, hold while the pointer moves over it, and drop again.
+
+#include <functional>
+
+#include "platform/win32/WinApi.h"
+#include "ui/FrmMenuPopUp.h"
+#include "ui/MainWindowCommands.h"
+#include "ui/win32/TimerSync.h"
+
+namespace qm::ui::win32 {
+
+class TrayMenuWindow {
+  public:
+    TrayMenuWindow(FrmMenuPopUp& model, MainWindowCommands& commands, std::function<void()> syncAll)
+        : model_(model),
+          commands_(commands),
+          syncAll_(std::move(syncAll)),
+          timers_({&model.tmrMenuPopup, &model.TmrEnablePopDown, &model.tmrPopDown}) {}
+    ~TrayMenuWindow();
+    TrayMenuWindow(const TrayMenuWindow&) = delete;
+    TrayMenuWindow& operator=(const TrayMenuWindow&) = delete;
+
+    // `mainWindow` is closed by "Exit Program".
+    bool Create(HINSTANCE instance, HWND mainWindow);
+    HWND Handle() const { return hwnd_; }
+    void Sync();
+    // The dialog's messages, from ForwardingDialogProc.
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    FrmMenuPopUp& model_;
+    MainWindowCommands& commands_;
+    std::function<void()> syncAll_;
+    TimerSync timers_;
+    HWND hwnd_ = nullptr;
+    HWND mainWindow_ = nullptr;
+    bool shown_ = false;
+    POINT placed_{-1, -1};
+};
+
+}  // namespace qm::ui::win32
