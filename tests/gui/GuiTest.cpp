@@ -604,6 +604,17 @@ TEST_F(GuiTest, MinimizeToTrayHidesTheWindowAndTheIconsMenuBringsItBack) {
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(menu) != FALSE; }));
     EXPECT_EQ(Text(menu, IDC_lblName), "Quillmarsh");
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(menu, IDC_mnuClose)));
+    // It rises from the screen's bottom edge until it has stopped.
+    RECT first{};
+    ::GetWindowRect(menu, &first);
+    RECT last = first;
+    EXPECT_TRUE(WaitFor([&] {
+        RECT now{};
+        ::GetWindowRect(menu, &now);
+        const bool stopped = now.top < first.top && now.top == last.top;
+        last = now;
+        return stopped;
+    }));
     Screenshot(menu, "tray-menu");
     Click(menu, IDC_mnuMaxmimaize);  // "Show Program"
     EXPECT_TRUE(::IsWindowVisible(w));
