@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/MachineSettings.h"
 #include "app/QuarantineBrowser.h"
 #include "app/SiblingRecords.h"
 #include "app/StatusPage.h"
@@ -110,6 +111,27 @@ void Application::ShowProgram() {
     form_.windowState = ui::WindowState::Normal;
     form_.inTray = false;
     form_.frmMenuPopUp.Unload();
+}
+
+void Application::ViewHelp() {
+    const std::string folder = programPath_.substr(0, programPath_.find_last_of("\\/") + 1);
+    const std::string help = folder + "Help.chm";
+    // A missing help file opens nothing.
+    if (!frontEnd_.platform.files.Attributes(help)) return;
+    frontEnd_.platform.launcher.Open(help);
+    ProgramSettings settings = Settings();
+    MachineSettings(frontEnd_.platform.registry, settings, frontEnd_.prompts, product_)
+        .WriteMachineSetting(product_.productName, section::kSettings, "showHelp", "0");
+}
+
+void Application::ShowAbout() {
+    ui::FrmAbout& about = form_.frmAbout;
+    about.caption = "About " + product_.productName;
+    about.lblProduct.caption = product_.productName;
+    about.lblCompany.caption = product_.companyName;
+    about.lblVersion.caption =
+        std::to_string(product_.major) + "." + std::to_string(product_.minor);
+    about.visible = true;
 }
 
 void Application::ExitFromTrayMenu() {

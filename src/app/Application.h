@@ -119,6 +119,9 @@ class Application final : public ui::MainWindowCommands {
     void CloseTrayMenu() override { form_.frmMenuPopUp.StartPopDown(); }
     void ExitFromTrayMenu() override;
     void TrayMenuPointerMoved() override { form_.frmMenuPopUp.PointerMoved(); }
+    void ViewHelp() override;
+    void ShowAbout() override;
+    void CloseAbout() override { form_.frmAbout.visible = false; }
 
     // One scan of the kind selected in `optScan`, inside the long-work bracket. Refused while
     // other work runs. A scheduled scan that completes with "Delete spyware automatically

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "ui/Controls.h"
+#include "ui/FrmAbout.h"
 #include "ui/FrmDelete.h"
 #include "ui/FrmDownload.h"
 #include "ui/FrmMenuPopUp.h"
@@ -100,6 +101,7 @@ struct FrmMain {
     // The tray: the program's icon and the menu its click slides up.
     TrayIconModel trayIcon;
     FrmMenuPopUp frmMenuPopUp;
+    FrmAbout frmAbout;
 
     MousePointer mousePointer = MousePointer::Default;
     WindowState windowState = WindowState::Normal;

@@ -79,6 +79,11 @@ class MainWindowCommands {
     virtual void CloseTrayMenu() = 0;
     virtual void ExitFromTrayMenu() = 0;
     virtual void TrayMenuPointerMoved() = 0;
+
+    // Help > "View Help" and About > "About this software", and the About window's OK.
+    virtual void ViewHelp() = 0;
+    virtual void ShowAbout() = 0;
+    virtual void CloseAbout() = 0;
 };
 
 }  // namespace qm::ui

@@ -625,6 +625,22 @@ TEST_F(GuiTest, MinimizeToTrayHidesTheWindowAndTheIconsMenuBringsItBack) {
     EXPECT_TRUE(::IsWindowVisible(w)) << "a double click restores the window";
 }
 
+TEST_F(GuiTest, AboutShowsTheVersionInformationAndOkClosesIt) {
+    PutDefinitionSet(1);
+    HWND w = StartProgram();
+    Menu(w, IDM_mnuAboutItem + 0);
+    HWND about = program->AboutWindow();
+    ASSERT_TRUE(::IsWindowVisible(about));
+    char caption[128] = {};
+    ::GetWindowTextA(about, caption, sizeof caption);
+    EXPECT_STREQ(caption, "About Quillmarsh");
+    EXPECT_EQ(Text(about, IDC_lblAboutCompany), "Quillmarsh Software");
+    EXPECT_EQ(Text(about, IDC_lblAboutVersion), "1.0");
+    Screenshot(about, "about");
+    Click(about, IDOK);
+    EXPECT_FALSE(::IsWindowVisible(about));
+}
+
 TEST_F(GuiTest, OptionsAreStoredWhenClickedAndComeBackAtTheNextStart) {
     SettingsRestorer restore{{"OptionAndSettings", "chkScanCookies"},
                              {"OptionAndSettings", "optMemorySheildOn"},
@@ -718,6 +734,9 @@ class MainWindowTest : public ::testing::Test {
         void CloseTrayMenu() override {}
         void ExitFromTrayMenu() override {}
         void TrayMenuPointerMoved() override {}
+        void ViewHelp() override {}
+        void ShowAbout() override {}
+        void CloseAbout() override {}
     };
 
     void SetUp() override {

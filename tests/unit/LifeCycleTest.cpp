@@ -49,5 +49,15 @@ TEST(LifeCycle, StartAndEndLeaveTheirRecordsAndTheAntiHijackButtonFollowsItsTool
     EXPECT_EQ(stored("Quillmarsh", section::kSettings, "Max"), "1");
 }
 
+TEST(LifeCycle, HelpOpensTheProgramsHelpFileOnlyWhenItIsThere) {
+    test::FakeApplication fake;
+    fake.app.ViewHelp();
+    EXPECT_TRUE(fake.m.launcher.started.empty()) << "a missing help file opens nothing";
+    fake.m.files.PutFile("C:\\Program Files\\Quillmarsh\\Help.chm", "ITSF");
+    fake.app.ViewHelp();
+    EXPECT_EQ(fake.m.launcher.started,
+              std::vector<std::string>{"open C:\\Program Files\\Quillmarsh\\Help.chm"});
+}
+
 }  // namespace
 }  // namespace qm::app

@@ -124,6 +124,7 @@ MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& c
       notice_(model.frmSignatureUpdated, commands, [this] { Sync(); }),
       spywareAlert_(model.frmSpywareFoundAlert, commands, [this] { Sync(); }),
       trayMenu_(model.frmMenuPopUp, commands, [this] { Sync(); }),
+      about_(model.frmAbout, commands, [this] { Sync(); }),
       timers_({&model.tmrMemoryInspected, &model.tmrCheckHomePage, &model.tmrScheduler,
                &model.timUpdate, &model.tmrScroll, &model.tmrTimeOut}) {}
 
@@ -178,6 +179,7 @@ void MainWindow::OnInit() {
     notice_.Create(instance_, hwnd_);
     spywareAlert_.Create(instance_);
     trayMenu_.Create(instance_, hwnd_);
+    about_.Create(instance_, hwnd_);
     tray_ = std::make_unique<TrayIcon>(hwnd_, 1, kTrayMessage);
     taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
     AddToolTips();
@@ -496,6 +498,7 @@ void MainWindow::Sync() {
     notice_.Sync();
     spywareAlert_.Sync();
     trayMenu_.Sync();
+    about_.Sync();
     SyncTray();
     SyncPicker(IDC_dtpScheduleDate, m.dtpScheduleDate, appliedDate_, false);
     SyncPicker(IDC_dtpScheduleTime, m.dtpScheduleTime, appliedTime_, true);
@@ -611,6 +614,12 @@ void MainWindow::Command(int id) {
             break;
         case IDM_mnuFileItem + 6:  // "Minimize to Tray"
             commands_.MinimizeToTray();
+            break;
+        case IDM_mnuHelpItem + 0:
+            commands_.ViewHelp();
+            break;
+        case IDM_mnuAboutItem + 0:
+            commands_.ShowAbout();
             break;
         case IDC_CmdProceed:
             commands_.ApplySchedule();

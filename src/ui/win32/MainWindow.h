@@ -14,6 +14,7 @@
 #include "platform/win32/Win32Dates.h"
 #include "ui/FrmMain.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/AboutWindow.h"
 #include "ui/win32/DeleteFailedWindow.h"
 #include "ui/win32/DownloadWindow.h"
 #include "ui/win32/NoticeWindow.h"
@@ -54,6 +55,7 @@ class MainWindow {
     HWND NoticeHandle() const { return notice_.Handle(); }
     HWND SpywareAlertHandle() const { return spywareAlert_.Handle(); }
     HWND TrayMenuHandle() const { return trayMenu_.Handle(); }
+    HWND AboutHandle() const { return about_.Handle(); }
     // The message the tray icon's mouse messages arrive with, the mouse message in lParam.
     static constexpr UINT kTrayMessage = WM_APP + 1;
 
@@ -84,6 +86,7 @@ class MainWindow {
     NoticeWindow notice_;
     SpywareAlertWindow spywareAlert_;
     TrayMenuWindow trayMenu_;
+    AboutWindow about_;
     std::unique_ptr<TrayIcon> tray_;
     bool trayShown_ = false;
     std::string trayTip_;

@@ -162,3 +162,8 @@
 #define IDC_mnuMaxmimaize 3502
 #define IDC_mnuClose 3503
 #define IDC_lblMenuClose 3504
+
+/* About */
+#define IDC_lblAboutProduct 3601
+#define IDC_lblAboutCompany 3602
+#define IDC_lblAboutVersion 3603

@@ -116,6 +116,10 @@ HWND Program::NoticeWindow() const {
     return parts_->window.NoticeHandle();
 }
 
+HWND Program::AboutWindow() const {
+    return parts_->window.AboutHandle();
+}
+
 HWND Program::TrayMenuWindow() const {
     return parts_->window.TrayMenuHandle();
 }

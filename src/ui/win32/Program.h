@@ -39,6 +39,7 @@ class Program {
     HWND NoticeWindow() const;
     HWND SpywareAlertWindow() const;
     HWND TrayMenuWindow() const;
+    HWND AboutWindow() const;
     app::Application& Application();
     // The pump's interval in milliseconds (0 pumps on every item).
     void SetPumpIntervalMs(unsigned ms);
