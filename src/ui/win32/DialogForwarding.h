@@ -3,6 +3,8 @@
 // travels as the creation parameter, is kept in the window's user data, and nothing thrown
 // inside may cross back into the system's code.
 
+#include <string>
+
 #include "platform/win32/WinApi.h"
 
 namespace qm::ui::win32 {
@@ -28,6 +30,13 @@ inline void DestroyForwardingDialog(HWND hwnd) {
     if (!hwnd) return;
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     ::DestroyWindow(hwnd);
+}
+
+// Sets a control's text only when it differs: the pump syncs the windows many times a second.
+inline void SetItemTextIfChanged(HWND dialog, int id, const std::string& text) {
+    char current[1024] = {};
+    ::GetDlgItemTextA(dialog, id, current, sizeof current);
+    if (text != current) ::SetDlgItemTextA(dialog, id, text.c_str());
 }
 
 }  // namespace qm::ui::win32

@@ -25,12 +25,6 @@ DialogTemplate DownloadTemplate() {
     return t;
 }
 
-void SetTextIfChanged(HWND control, const std::string& text) {
-    char current[512] = {};
-    ::GetWindowTextA(control, current, sizeof current);
-    if (text != current) ::SetWindowTextA(control, text.c_str());
-}
-
 }  // namespace
 
 DownloadWindow::~DownloadWindow() {
@@ -52,8 +46,8 @@ bool DownloadWindow::Create(HINSTANCE instance, HWND owner) {
 
 void DownloadWindow::Sync() {
     if (!hwnd_) return;
-    SetTextIfChanged(::GetDlgItem(hwnd_, IDC_lblProduct), model_.lblProduct.caption);
-    SetTextIfChanged(::GetDlgItem(hwnd_, IDC_txtStatus), model_.txtStatus);
+    SetItemTextIfChanged(hwnd_, IDC_lblProduct, model_.lblProduct.caption);
+    SetItemTextIfChanged(hwnd_, IDC_txtStatus, model_.txtStatus);
     if (arrowUp_ != model_.showsUpArrow) {
         arrowUp_ = model_.showsUpArrow;
         ::InvalidateRect(::GetDlgItem(hwnd_, IDC_picArrow), nullptr, TRUE);

@@ -43,11 +43,7 @@ bool NoticeWindow::Create(HINSTANCE instance, HWND owner) {
 
 void NoticeWindow::Sync() {
     if (!hwnd_) return;
-    char current[512] = {};
-    ::GetDlgItemTextA(hwnd_, IDC_lblUpdateInfo, current, sizeof current);
-    if (model_.lblUpdateInfo.caption != current) {
-        ::SetDlgItemTextA(hwnd_, IDC_lblUpdateInfo, model_.lblUpdateInfo.caption.c_str());
-    }
+    SetItemTextIfChanged(hwnd_, IDC_lblUpdateInfo, model_.lblUpdateInfo.caption);
     const POINT at{model_.left / kTwipsPerPixel, model_.top / kTwipsPerPixel};
     if (at.x != placed_.x || at.y != placed_.y) {
         ::SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y,

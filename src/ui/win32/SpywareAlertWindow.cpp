@@ -20,12 +20,6 @@ DialogTemplate SpywareAlertTemplate() {
     return t;
 }
 
-void SetItemText(HWND dialog, int id, const std::string& text) {
-    char current[1024] = {};
-    ::GetDlgItemTextA(dialog, id, current, sizeof current);
-    if (text != current) ::SetDlgItemTextA(dialog, id, text.c_str());
-}
-
 }  // namespace
 
 SpywareAlertWindow::~SpywareAlertWindow() {
@@ -48,10 +42,10 @@ void SpywareAlertWindow::Sync() {
     char caption[256] = {};
     ::GetWindowTextA(hwnd_, caption, sizeof caption);
     if (model_.caption != caption) ::SetWindowTextA(hwnd_, model_.caption.c_str());
-    SetItemText(hwnd_, IDC_lblAlertFileName, model_.lblAlertFileName.caption);
-    SetItemText(hwnd_, IDC_lblAlertCompanyName, model_.lblAlertCompanyName.caption);
-    SetItemText(hwnd_, IDC_cmdAlertStop, model_.cmdYes.caption);
-    SetItemText(hwnd_, IDC_cmdAlertAllow, model_.cmdNO.caption);
+    SetItemTextIfChanged(hwnd_, IDC_lblAlertFileName, model_.lblAlertFileName.caption);
+    SetItemTextIfChanged(hwnd_, IDC_lblAlertCompanyName, model_.lblAlertCompanyName.caption);
+    SetItemTextIfChanged(hwnd_, IDC_cmdAlertStop, model_.cmdYes.caption);
+    SetItemTextIfChanged(hwnd_, IDC_cmdAlertAllow, model_.cmdNO.caption);
     HWND stop = ::GetDlgItem(hwnd_, IDC_cmdAlertStop);
     if ((::IsWindowEnabled(stop) != FALSE) != model_.cmdYes.enabled) {
         ::EnableWindow(stop, model_.cmdYes.enabled);

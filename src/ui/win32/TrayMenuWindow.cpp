@@ -23,12 +23,6 @@ DialogTemplate TrayMenuTemplate() {
     return t;
 }
 
-void SetItemText(HWND dialog, int id, const std::string& text) {
-    char current[256] = {};
-    ::GetDlgItemTextA(dialog, id, current, sizeof current);
-    if (text != current) ::SetDlgItemTextA(dialog, id, text.c_str());
-}
-
 }  // namespace
 
 TrayMenuWindow::~TrayMenuWindow() {
@@ -49,10 +43,10 @@ bool TrayMenuWindow::Create(HINSTANCE instance, HWND mainWindow) {
 
 void TrayMenuWindow::Sync() {
     if (!hwnd_) return;
-    SetItemText(hwnd_, IDC_lblName, model_.lblName.caption);
-    SetItemText(hwnd_, IDC_mnuMaxmimaize, model_.mnuMaxmimaize.caption);
-    SetItemText(hwnd_, IDC_mnuClose, model_.mnuClose.caption);
-    SetItemText(hwnd_, IDC_lblMenuClose, model_.lblMenuClose.caption);
+    SetItemTextIfChanged(hwnd_, IDC_lblName, model_.lblName.caption);
+    SetItemTextIfChanged(hwnd_, IDC_mnuMaxmimaize, model_.mnuMaxmimaize.caption);
+    SetItemTextIfChanged(hwnd_, IDC_mnuClose, model_.mnuClose.caption);
+    SetItemTextIfChanged(hwnd_, IDC_lblMenuClose, model_.lblMenuClose.caption);
     for (const auto& [id, enabled] : {std::pair{IDC_mnuMaxmimaize, model_.mnuMaxmimaize.enabled},
                                       std::pair{IDC_mnuClose, model_.mnuClose.enabled}}) {
         HWND button = ::GetDlgItem(hwnd_, id);
