@@ -99,9 +99,7 @@ INT_PTR DownloadWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             syncAll_();
             return TRUE;
         case WM_TIMER:
-            if (Timer* timer = timers_.Find(wParam); timer && commands_.TimerTick(*timer)) {
-                syncAll_();
-            }
+            timers_.Dispatch(wParam, commands_, syncAll_);
             return TRUE;
         case WM_DRAWITEM:
             DrawArrow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

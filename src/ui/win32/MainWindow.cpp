@@ -818,9 +818,7 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return TRUE;
         case WM_TIMER:
-            if (Timer* timer = timers_.Find(wParam); timer && commands_.TimerTick(*timer)) {
-                Sync();
-            }
+            timers_.Dispatch(wParam, commands_, [this] { Sync(); });
             return TRUE;
         case WM_CLOSE:
             // Running work keeps the window; Stop ends a scan first.

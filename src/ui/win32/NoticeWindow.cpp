@@ -5,6 +5,7 @@
 #include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
+#include "ui/win32/SlidingPopup.h"
 
 namespace qm::ui::win32 {
 
@@ -31,11 +32,7 @@ bool NoticeWindow::Create(HINSTANCE instance, HWND owner) {
         ::CreateDialogIndirectParamA(instance, t.get(), owner, ForwardingDialogProc<NoticeWindow>,
                                      reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
-    // In front of every window, out of the taskbar, and never taking the keyboard from the
-    // window the user is typing in.
-    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
-                        ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_TOPMOST |
-                            WS_EX_NOACTIVATE);
+    MakeFloating(hwnd_, true);
     ::SetDlgItemTextA(hwnd_, IDC_cmdUpdateSuccesfullOK,
                       model_.cmdUpdateSuccesfullOK.caption.c_str());
     return true;
@@ -44,17 +41,8 @@ bool NoticeWindow::Create(HINSTANCE instance, HWND owner) {
 void NoticeWindow::Sync() {
     if (!hwnd_) return;
     SetItemTextIfChanged(hwnd_, IDC_lblUpdateInfo, model_.lblUpdateInfo.caption);
-    const POINT at{model_.left / kTwipsPerPixel, model_.top / kTwipsPerPixel};
-    if (at.x != placed_.x || at.y != placed_.y) {
-        ::SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y,
-                       FrmSignatureUpdated::kWidthTwips / kTwipsPerPixel,
-                       FrmSignatureUpdated::kHeightTwips / kTwipsPerPixel, SWP_NOACTIVATE);
-        placed_ = at;
-    }
-    if (shown_ != model_.visible) {
-        shown_ = model_.visible;
-        ::ShowWindow(hwnd_, shown_ ? SW_SHOWNOACTIVATE : SW_HIDE);
-    }
+    placement_.Apply(hwnd_, model_.left, model_.top, FrmSignatureUpdated::kWidthTwips,
+                     FrmSignatureUpdated::kHeightTwips, model_.visible);
     timers_.Apply(hwnd_);
 }
 
@@ -70,9 +58,7 @@ INT_PTR NoticeWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
             syncAll_();
             return TRUE;
         case WM_TIMER:
-            if (Timer* timer = timers_.Find(wParam); timer && commands_.TimerTick(*timer)) {
-                syncAll_();
-            }
+            timers_.Dispatch(wParam, commands_, syncAll_);
             return TRUE;
         case WM_DESTROY:
             hwnd_ = nullptr;

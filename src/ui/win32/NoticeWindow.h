@@ -7,6 +7,7 @@
 #include "platform/win32/WinApi.h"
 #include "ui/FrmSignatureUpdated.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/SlidingPopup.h"
 #include "ui/win32/TimerSync.h"
 
 namespace qm::ui::win32 {
@@ -37,8 +38,7 @@ class NoticeWindow {
     std::function<void()> syncAll_;
     TimerSync timers_;
     HWND hwnd_ = nullptr;
-    bool shown_ = false;
-    POINT placed_{-1, -1};
+    PopupPlacement placement_;
 };
 
 }  // namespace qm::ui::win32

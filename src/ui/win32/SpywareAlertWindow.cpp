@@ -78,7 +78,7 @@ INT_PTR SpywareAlertWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
             syncAll_();
             return TRUE;
         case WM_TIMER:
-            if (Timer* timer = timers_.Find(wParam)) commands_.TimerTick(*timer);
+            timers_.Dispatch(wParam, commands_, syncAll_);
             return TRUE;
         case WM_DESTROY:
             hwnd_ = nullptr;

@@ -2,10 +2,12 @@
 // A window's timers follow their models: each model timer is a system timer of the window,
 // numbered by its place in the list, set or killed when its model changes.
 
+#include <functional>
 #include <vector>
 
 #include "platform/win32/WinApi.h"
 #include "ui/Controls.h"
+#include "ui/MainWindowCommands.h"
 
 namespace qm::ui::win32 {
 
@@ -31,6 +33,11 @@ class TimerSync {
     Timer* Find(WPARAM id) const {
         const std::size_t index = id - IdOf(0);
         return index < timers_.size() ? timers_[index] : nullptr;
+    }
+
+    // A WM_TIMER: the tick to the program, then `syncAll` when the tick changed something.
+    void Dispatch(WPARAM id, MainWindowCommands& commands, const std::function<void()>& syncAll) {
+        if (Timer* timer = Find(id); timer && commands.TimerTick(*timer)) syncAll();
     }
 
   private:

@@ -5,6 +5,7 @@
 #include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
+#include "ui/win32/SlidingPopup.h"
 
 namespace qm::ui::win32 {
 
@@ -36,8 +37,7 @@ bool TrayMenuWindow::Create(HINSTANCE instance, HWND mainWindow) {
                                          ForwardingDialogProc<TrayMenuWindow>,
                                          reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return false;
-    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
-                        ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    MakeFloating(hwnd_, false);
     return true;
 }
 
@@ -52,16 +52,8 @@ void TrayMenuWindow::Sync() {
         HWND button = ::GetDlgItem(hwnd_, id);
         if ((::IsWindowEnabled(button) != FALSE) != enabled) ::EnableWindow(button, enabled);
     }
-    const POINT at{model_.left / kTwipsPerPixel, model_.top / kTwipsPerPixel};
-    if (at.x != placed_.x || at.y != placed_.y) {
-        ::SetWindowPos(hwnd_, HWND_TOPMOST, at.x, at.y, FrmMenuPopUp::kWidthTwips / kTwipsPerPixel,
-                       FrmMenuPopUp::kHeightTwips / kTwipsPerPixel, SWP_NOACTIVATE);
-        placed_ = at;
-    }
-    if (shown_ != model_.visible) {
-        shown_ = model_.visible;
-        ::ShowWindow(hwnd_, shown_ ? SW_SHOWNOACTIVATE : SW_HIDE);
-    }
+    placement_.Apply(hwnd_, model_.left, model_.top, FrmMenuPopUp::kWidthTwips,
+                     FrmMenuPopUp::kHeightTwips, model_.visible);
     timers_.Apply(hwnd_);
 }
 
@@ -92,9 +84,7 @@ INT_PTR TrayMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
             syncAll_();
             return TRUE;
         case WM_TIMER:
-            if (Timer* timer = timers_.Find(wParam); timer && commands_.TimerTick(*timer)) {
-                syncAll_();
-            }
+            timers_.Dispatch(wParam, commands_, syncAll_);
             return TRUE;
         case WM_DESTROY:
             hwnd_ = nullptr;

@@ -7,6 +7,7 @@
 #include "platform/win32/WinApi.h"
 #include "ui/FrmMenuPopUp.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/SlidingPopup.h"
 #include "ui/win32/TimerSync.h"
 
 namespace qm::ui::win32 {
@@ -36,8 +37,7 @@ class TrayMenuWindow {
     TimerSync timers_;
     HWND hwnd_ = nullptr;
     HWND mainWindow_ = nullptr;
-    bool shown_ = false;
-    POINT placed_{-1, -1};
+    PopupPlacement placement_;
 };
 
 }  // namespace qm::ui::win32
