@@ -65,25 +65,167 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
 
 Application::~Application() = default;
 
-void Application::Start() {
+void Application::LoadSplash() {
+    ui::FrmSplash& splash = form_.frmSplash;
+    splash.lblProduct.caption = product_.productName;
+    splash.lblCompany.caption = product_.companyName;
+    splash.lblWebsite.caption = product_.website;
+    splash.counter = 0;
+    splash.visible = true;
+    splash.Timer2.enabled = true;
+}
+
+namespace {
+
+// One start-up step: whatever goes wrong in it is skipped and the start goes on.
+template <typename Step>
+void Skipping(Step&& step) {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+bool Application::Start() {
+    ui::StartUpWindows* windows = frontEnd_.startUp;
+    ProgramSettings settings = Settings();
     // The records for the sibling tools first: a failing one never stops the start.
-    WriteStartupRecords(frontEnd_.settings, product_, programPath_, form_);
+    Skipping([&] { WriteStartupRecords(frontEnd_.settings, product_, programPath_, form_); });
+    // The language: an empty setting means the user has never chosen one.
+    bool firstLanguageChoice = false;
+    Skipping([&] {
+        firstLanguageChoice = text::Trim(settings.Read(section::kSettings, "Language", "")).empty();
+        language_ = firstLanguageChoice ? "English"
+                                        : settings.Read(section::kSettings, "Language", "English");
+    });
+    if (firstLanguageChoice && windows) {
+        Skipping([&] {
+            settings.Write(section::kSettings, "Language", "English");
+            const std::string chosen = windows->ChooseLanguage({"English"}, language_);
+            if (!chosen.empty() && chosen != language_) {
+                language_ = chosen;
+                settings.Write(section::kSettings, "Language", chosen);
+            }
+        });
+    }
+    // A second copy ends here, before it has written its status or shown a window.
+    if (windows && windows->AnotherInstanceRunning()) return false;
     // The definitions: downloaded copies installed, signatures counted. A data folder that is
     // missing or unreadable simply counts as an empty set.
-    store_.InstallAndCount();
-    store_.LoadExclusions(events_);
-    // The drive list first, so that loading the settings restores its marks.
-    scan::FillDriveList(form_.lvwHardDrives, frontEnd_.platform.drives, frontEnd_.pump, Settings());
-    options_.LoadSettingsIntoControls(store_.Files().ReadDefinitionDate());
-    scheduler_.LoadSchedule();
-    // Automatic update is armed only by a stored 1, whatever the check box shows.
-    form_.timUpdate.enabled =
-        text::Trim(Settings().Read(section::kOptions, "chkAutomaticUpdate", "0")) == "1";
+    Skipping([&] { store_.InstallAndCount(); });
+    Skipping([&] { store_.LoadExclusions(events_); });
+    Skipping([&] { RefreshStatusPage(); });
+    for (ui::Frame* page : {&form_.frmStatus, &form_.frmScan, &form_.frmResults, &form_.frmOptions})
+        page->visible = false;
     form_.frmStatus.caption = product_.productName + " Status";
-    WriteRunningStatus(Settings(), true);
-    RefreshStatusPage();
-    form_.ShowPage(form_.frmStatus);
-    if (Settings().Read(section::kSettings, "Minimized", "No") == "Yes") MinimizeToTray();
+    form_.frmStatus.visible = true;
+    if (windows && windows->AnotherInstanceRunning()) return false;
+    // The console's runs are not the program running: only the window says so.
+    if (windows) Skipping([&] { WriteRunningStatus(settings, true); });
+    form_.frmHidden = true;
+    form_.caption = Message("MSG_CAPTION");
+    form_.cmdWebsite.caption = product_.website;
+    form_.shpCircle.visible = false;
+    form_.showInTaskbar = false;
+    // The memory shield is armed from its setting before the settings reach the controls and
+    // again after, so that neither order leaves it off while it is switched on.
+    Skipping([&] { ArmMemoryShield(); });
+    Skipping([&] { scheduler_.LoadSchedule(); });
+    // The drive list first, so that loading the settings restores its marks.
+    Skipping([&] {
+        scan::FillDriveList(form_.lvwHardDrives, frontEnd_.platform.drives, frontEnd_.pump,
+                            settings);
+    });
+    Skipping([&] { options_.LoadSettingsIntoControls(store_.Files().ReadDefinitionDate()); });
+    Skipping([&] { ArmMemoryShield(); });
+    form_.tmrScroll.enabled = false;
+    form_.frmDelete.visible = false;
+    form_.Label22.caption = Message("MSG_CAPTION2");
+    if (windows) {
+        Skipping([&] {
+            if (settings.Read(section::kSettings, "showHelp", "1") != "1") return;
+            ViewHelp();
+            frontEnd_.pump.LetEventsRun();
+            settings.Write(section::kSettings, "showHelp", "0");
+        });
+    }
+    // Automatic update is armed only by a stored 1, whatever the check box shows.
+    Skipping([&] {
+        form_.timUpdate.enabled =
+            text::Trim(settings.Read(section::kOptions, "chkAutomaticUpdate", "0")) == "1";
+    });
+    Skipping([&] {
+        if (settings.Read(section::kSettings, "Minimized", "No") == "Yes") MinimizeToTray();
+    });
+    if (windows) Skipping([&] { ShowFirstRunGreeting(); });
+    return true;
+}
+
+void Application::ArmMemoryShield() {
+    form_.tmrMemoryInspected.enabled =
+        Settings().ReadFlag(section::kOptions, "optMemorySheildOn", true);
+}
+
+void Application::ShowFirstRunGreeting() {
+    ProgramSettings settings = Settings();
+    MachineSettings machine(frontEnd_.platform.registry, settings, frontEnd_.prompts, product_);
+    const auto firstTime =
+        machine.ReadMachineSetting(product_.productName, section::kSettings, "FirstTime", "");
+    if (!text::Trim(firstTime.value).empty()) return;
+    // A refused write says "Permission Denied"; the greeting is shown all the same.
+    machine.WriteMachineSetting(product_.productName, section::kSettings, "FirstTime", "Yes");
+    const std::string text = Message("MSG_THANK1") + "\r\n\r\n" + Message("MSG_THANK2") +
+                             "\r\n\r\n" + Message("MSG_THANK3");
+    if (frontEnd_.prompts.ShowMessage(text, Message("MSG_THANK4"), ui::MessageButtons::YesNo,
+                                      ui::MessageIcon::Question) == ui::MessageAnswer::Yes) {
+        RunLiveUpdate();
+    }
+}
+
+void Application::WindowResized(bool visible) {
+    if (form_.windowState != ui::WindowState::Normal) {
+        form_.showInTaskbar = false;
+        return;
+    }
+    // The shield and the schedule keep their timers: a restored window must not leave either
+    // silently off while its box says it is on.
+    form_.tmrScroll.enabled = true;
+    form_.showInTaskbar = true;
+    if (visible) Settings().Write(section::kSettings, "Minimized", "No");
+}
+
+void Application::OpenWebsite() {
+    std::string address = text::Trim(product_.website);
+    if (address.empty()) return;
+    if (address.find("://") == std::string::npos) address = "http://" + address;
+    frontEnd_.platform.launcher.Open(address);
+}
+
+bool Application::ConfirmExitFromTrayMenu() {
+    ShowProgram();
+    // The window is shown behind the question.
+    frontEnd_.pump.LetEventsRun();
+    const std::string& name = product_.productName;
+    const auto answer = frontEnd_.prompts.ShowMessage(
+        "Closing " + name +
+            " may leave your system vulnerable to malicious programs. Are you sure you want to "
+            "exit?",
+        name, ui::MessageButtons::YesNo, ui::MessageIcon::Question);
+    if (answer == ui::MessageAnswer::Yes) {
+        WriteRunningStatus(Settings(), false);
+        form_.trayIcon.bRunningInTray = false;
+        form_.frmMenuPopUp.Unload();
+        return true;
+    }
+    // Back to the tray, the shield on guard again.
+    form_.windowState = ui::WindowState::Minimized;
+    form_.showInTaskbar = false;
+    form_.inTray = true;
+    ArmMemoryShield();
+    form_.frmMenuPopUp.Unload();
+    return false;
 }
 
 void Application::MinimizeToTray() {

@@ -46,6 +46,10 @@ struct FrontEnd {
     ui::Screen* screen = nullptr;
     // The home-page shield's modal alert; without one its question is a message box.
     ui::HomePageAlertView* homePageAlert = nullptr;
+    // The window's start-up: the first run's language window, the single-instance test, the
+    // help window and the greeting. Without it (the console) those steps are left out, and
+    // the running status is not written.
+    ui::StartUpWindows* startUp = nullptr;
 };
 
 struct StartOptions {
@@ -62,9 +66,17 @@ class Application final : public ui::MainWindowCommands {
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // The start-up steps: the definitions installed and counted, the exclusions loaded, the
-    // drive list filled, the settings loaded into the controls and the Home page shown.
-    void Start();
+    // The splash: the product, maker and web site shown, its timer started.
+    void LoadSplash();
+    // The main window's load, step by step, each step that fails skipped: the records for the
+    // sibling tools, the language (chosen on the first run), the single-instance test, the
+    // definitions installed and counted, the exclusions, the running status, the shields,
+    // the schedule, the drive list and settings, the help on the first start, the automatic
+    // update, the tray and the first-run greeting. False when another copy runs: this one
+    // ends.
+    bool Start();
+    // The language the window shows.
+    const std::string& Language() const { return language_; }
 
     // ui::MainWindowCommands
     void StartScan() override { RunScan(false); }
@@ -119,6 +131,9 @@ class Application final : public ui::MainWindowCommands {
     void CloseTrayMenu() override { form_.frmMenuPopUp.StartPopDown(); }
     void ExitFromTrayMenu() override;
     void TrayMenuPointerMoved() override { form_.frmMenuPopUp.PointerMoved(); }
+    bool ConfirmExitFromTrayMenu() override;
+    void WindowResized(bool visible) override;
+    void OpenWebsite() override;
     void ViewHelp() override;
     void ShowAbout() override;
     void CloseAbout() override { form_.frmAbout.visible = false; }
@@ -165,6 +180,10 @@ class Application final : public ui::MainWindowCommands {
     // The exchange inside the long-work bracket, with what follows a change of definitions.
     update::UpdateOutcome ExchangeWithServer(const std::string& serverAddress, std::string& status);
     void ShowNotice(const std::string& text);
+    // The memory shield's timer as its setting says.
+    void ArmMemoryShield();
+    // `ShowFirstRunGreeting`: once per machine, the thanks and the offer of a Live Update.
+    void ShowFirstRunGreeting();
     // `timUpdate`: one automatic update per run, after 300 seconds without a scan.
     void AutomaticUpdateTick();
 
@@ -196,6 +215,7 @@ class Application final : public ui::MainWindowCommands {
     shields::HomePageShield homePage_;
     ScanScheduler scheduler_;
     int idleSeconds_ = 0;
+    std::string language_ = "English";
 };
 
 // The DataFolder as start-up fixes it: the given folder, or "[appdata]AntiSpywareDAT"

@@ -10,6 +10,7 @@
 #include "ui/FrmDownload.h"
 #include "ui/FrmMenuPopUp.h"
 #include "ui/FrmSignatureUpdated.h"
+#include "ui/FrmSplash.h"
 #include "ui/ShieldAlerts.h"
 
 namespace qm::ui {
@@ -61,6 +62,9 @@ struct FrmMain {
     // Status page.
     Label lblDefCount, lblVersion, lblDefVersion, lblDefRemoved, lblLastScan, lblLastFullScan;
     Label lblViewLogFile;                  // "Show Report"
+    Label Label22;                         // the welcome line
+    Button cmdWebsite;                     // the maker's web site, from the version information
+    Label shpCircle;                       // the scan animation's circle, hidden between scans
     CheckBox chkAutoProtect, chkHomePage;  // the two shields' quick switches
 
     // Options page: the tab strip selects which of the four frames shows.
@@ -102,6 +106,11 @@ struct FrmMain {
     TrayIconModel trayIcon;
     FrmMenuPopUp frmMenuPopUp;
     FrmAbout frmAbout;
+    FrmSplash frmSplash;
+
+    std::string caption;        // the window's title
+    bool frmHidden = false;     // the invisible window that owns the main window is loaded
+    bool showInTaskbar = true;  // the taskbar button
 
     MousePointer mousePointer = MousePointer::Default;
     WindowState windowState = WindowState::Normal;

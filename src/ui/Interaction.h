@@ -62,6 +62,19 @@ class QuarantineViewer {
     virtual void ShowQuarantine(const std::string& caption, QuarantineActions& actions) = 0;
 };
 
+// What only the window's start-up has: the modal language window of the first run, and the
+// test for a copy of the program already running in this session. The console has neither.
+class StartUpWindows {
+  public:
+    virtual ~StartUpWindows() = default;
+    // `frmLanguage`, modal: the language the user picks from `languages` (`current` chosen
+    // when it opens).
+    virtual std::string ChooseLanguage(const std::vector<std::string>& languages,
+                                       const std::string& current) = 0;
+    // True when another copy runs in this session; asking again gives the same answer.
+    virtual bool AnotherInstanceRunning() = 0;
+};
+
 // "Let pending user-interface events run": a message pump in the window, nothing in the
 // console, a scripted hook in tests. Long loops call it after every item; this is how Pause
 // and Stop reach a running scan.

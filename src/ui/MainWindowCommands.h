@@ -79,6 +79,14 @@ class MainWindowCommands {
     virtual void CloseTrayMenu() = 0;
     virtual void ExitFromTrayMenu() = 0;
     virtual void TrayMenuPointerMoved() = 0;
+    // The tray menu's own close (Alt+F4): asks whether to end the program. True when the
+    // answer was Yes and the program ends at once, without the unload's records.
+    virtual bool ConfirmExitFromTrayMenu() = 0;
+    // The window's size changed (also when it is first shown); `windowState` already holds
+    // the new state.
+    virtual void WindowResized(bool visible) = 0;
+    // `cmdWebsite`: the maker's web site in the browser.
+    virtual void OpenWebsite() = 0;
 
     // Help > "View Help" and About > "About this software", and the About window's OK.
     virtual void ViewHelp() = 0;

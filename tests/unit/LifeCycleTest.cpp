@@ -5,15 +5,17 @@
 #include <gtest/gtest.h>
 
 #include "app/SiblingRecords.h"
+#include "platform/Registry.h"
 #include "support/FakeApplication.h"
 
 namespace qm::app {
 namespace {
 
 TEST(LifeCycle, StartAndEndLeaveTheirRecordsAndTheAntiHijackButtonFollowsItsTool) {
-    test::FakeApplication fake;
+    test::FakeWindowApplication fake;
     test::FakeMachine& m = fake.m;
     m.PutCompleteDefinitionSet();
+    m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
     const auto stored = [&](const std::string& app, const std::string& section,
                             const std::string& key) {
         return m.settings.Read(app, section, key, "(absent)");
@@ -21,6 +23,7 @@ TEST(LifeCycle, StartAndEndLeaveTheirRecordsAndTheAntiHijackButtonFollowsItsTool
     m.settings.Write(kAntiHijackApp, "Quillmarsh Software", "Name", "Hijack Guard");
     m.settings.Write(kAntiHijackApp, "Quillmarsh Software", "File", "C:\\Tools\\guard.exe");
     fake.app.Start();
+    m.prompts.shown.clear();  // the first-run greeting
     EXPECT_EQ(stored(kOwnRecordsApp, "Quillmarsh Software", "Name"), "Quillmarsh");
     EXPECT_EQ(stored(kOwnRecordsApp, "Quillmarsh Software", "File"),
               "C:\\Program Files\\Quillmarsh\\Quillmarsh.exe");
@@ -57,6 +60,132 @@ TEST(LifeCycle, HelpOpensTheProgramsHelpFileOnlyWhenItIsThere) {
     fake.app.ViewHelp();
     EXPECT_EQ(fake.m.launcher.started,
               std::vector<std::string>{"open C:\\Program Files\\Quillmarsh\\Help.chm"});
+}
+
+std::string MachineWide(test::FakeMachine& m, const std::string& key) {
+    const auto value = m.registry.Get(platform::root::kLocalMachine,
+                                      "SOFTWARE\\Quillmarsh Software\\Quillmarsh\\Settings", key);
+    return value ? value->text : "(absent)";
+}
+
+TEST(LifeCycle, TheFirstRunChoosesALanguageFirstThenOpensTheHelpAndGreetsOncePerMachine) {
+    test::FakeWindowApplication fake;
+    test::FakeMachine& m = fake.m;
+    m.files.PutFile("C:\\Program Files\\Quillmarsh\\Help.chm", "ITSF");
+    m.prompts.answers = {ui::MessageAnswer::Yes};  // the greeting's "run Live Update now?"
+    ASSERT_TRUE(fake.app.Start());
+    // The language window comes before the instance test and before any status is written.
+    ASSERT_GE(fake.windows.events.size(), 2u);
+    EXPECT_EQ(fake.windows.events[0], "language");
+    EXPECT_EQ(fake.windows.offered, std::vector<std::string>{"English"});
+    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Language", ""), "English");
+    EXPECT_EQ(m.launcher.started,
+              std::vector<std::string>{"open C:\\Program Files\\Quillmarsh\\Help.chm"});
+    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "showHelp", ""), "0");
+    EXPECT_EQ(MachineWide(m, "FirstTime"), "Yes");
+    ASSERT_EQ(m.prompts.shown.size(), 1u);
+    EXPECT_EQ(m.prompts.shown[0].title, "Update Now?");
+    EXPECT_EQ(m.prompts.shown[0].text.find("Thank you for using Quillmarsh!\r\n\r\n"), 0u);
+    EXPECT_FALSE(m.http.asked.empty()) << "Yes starts Live Update as its button does";
+    EXPECT_EQ(fake.form.Label22.caption, "Welcome to Quillmarsh");
+    EXPECT_EQ(fake.form.caption, "Quillmarsh by Quillmarsh Software");
+
+    // The next start on this machine: no language window, no help, no greeting.
+    test::FakeStartUpWindows windows;
+    m.prompts.shown.clear();
+    m.launcher.started.clear();
+    Application again(FrontEnd{m.platform, m.settings, m.prompts, m.pickers, m.pump, nullptr,
+                               nullptr, nullptr, nullptr, &windows},
+                      StartOptions{std::string(test::FakeMachine::kDataFolder), {}});
+    ASSERT_TRUE(again.Start());
+    EXPECT_EQ(windows.events, (std::vector<std::string>{"instance test", "instance test"}));
+    EXPECT_TRUE(m.prompts.shown.empty());
+    EXPECT_TRUE(m.launcher.started.empty());
+}
+
+// The copy that finds another running ends, whichever of the two tests finds it, without
+// touching the running status or greeting anyone.
+class SecondInstance : public testing::TestWithParam<int> {};
+
+TEST_P(SecondInstance, EndsBeforeItWritesItsStatus) {
+    test::FakeWindowApplication fake;
+    test::FakeMachine& m = fake.m;
+    m.PutCompleteDefinitionSet();
+    m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
+    m.settings.Write("Quillmarsh", section::kOptions, "STATUS", "RUNNING");
+    fake.windows.anotherRunning = [found = GetParam()](int test) { return test == found; };
+    EXPECT_FALSE(fake.app.Start());
+    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "RESTART", "(absent)"), "(absent)");
+    EXPECT_EQ(MachineWide(m, "FirstTime"), "(absent)");
+    EXPECT_TRUE(m.prompts.shown.empty());
+    EXPECT_EQ(m.settings.Read(kOwnRecordsApp, "Quillmarsh Software", "Name", ""), "Quillmarsh");
+    EXPECT_EQ(fake.form.lblDefCount.caption.empty(), GetParam() == 1)
+        << "the definitions are counted between the two tests";
+}
+
+INSTANTIATE_TEST_SUITE_P(LifeCycle, SecondInstance, testing::Values(1, 2));
+
+TEST(LifeCycle, RestoringTheWindowKeepsTheShieldAndScheduleAndMaximisedHidesTheTaskbarButton) {
+    test::FakeWindowApplication fake;
+    test::FakeMachine& m = fake.m;
+    m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
+    m.settings.Write("Quillmarsh", section::kOptions, "chkAutomaticScanYesOrNo", "1");
+    m.settings.Write("Quillmarsh", section::kSettings, "Max", "1");
+    m.settings.Write("Quillmarsh", section::kSettings, "Minimized", "Yes");
+    ASSERT_TRUE(fake.app.Start());
+    EXPECT_TRUE(fake.form.inTray);
+    EXPECT_TRUE(fake.form.trayIcon.bRunningInTray);
+    EXPECT_FALSE(fake.form.showInTaskbar);
+
+    fake.app.ShowProgram();
+    fake.form.windowState = ui::WindowState::Normal;
+    fake.app.WindowResized(true);
+    EXPECT_TRUE(fake.form.showInTaskbar);
+    EXPECT_TRUE(fake.form.tmrScroll.enabled);
+    EXPECT_TRUE(fake.form.tmrMemoryInspected.enabled);
+    EXPECT_TRUE(fake.form.tmrScheduler.enabled);
+    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Minimized", ""), "No");
+
+    fake.form.windowState = ui::WindowState::Maximized;
+    fake.app.WindowResized(true);
+    EXPECT_FALSE(fake.form.showInTaskbar);
+}
+
+TEST(LifeCycle, TheConfirmedExitEndsAtOnceOnYesAndGoesBackToTheTrayOnNo) {
+    for (const auto answer : {ui::MessageAnswer::No, ui::MessageAnswer::Yes}) {
+        test::FakeWindowApplication fake;
+        test::FakeMachine& m = fake.m;
+        m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
+        m.registry.Put(platform::root::kLocalMachine,
+                       "SOFTWARE\\Quillmarsh Software\\Quillmarsh\\Settings", "FirstTime",
+                       {platform::RegistryValueType::String, "Yes", 0});
+        ASSERT_TRUE(fake.app.Start());
+        fake.app.MinimizeToTray();
+        fake.form.tmrMemoryInspected.enabled = false;
+        fake.app.TrayIconMouse(516);
+        m.prompts.answers = {answer};
+        const bool ends = fake.app.ConfirmExitFromTrayMenu();
+        ASSERT_EQ(m.prompts.shown.size(), 1u);
+        EXPECT_EQ(m.prompts.shown[0].text,
+                  "Closing Quillmarsh may leave your system vulnerable to malicious programs. "
+                  "Are you sure you want to exit?");
+        EXPECT_FALSE(fake.form.frmMenuPopUp.visible);
+        const std::string status = m.settings.Read("Quillmarsh", section::kOptions, "STATUS", "");
+        if (answer == ui::MessageAnswer::Yes) {
+            EXPECT_TRUE(ends);
+            EXPECT_EQ(status, "STOPPED");
+            EXPECT_FALSE(fake.form.trayIcon.bRunningInTray);
+            EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Max", "(absent)"),
+                      "(absent)")
+                << "ends at once, without the unload's records";
+        } else {
+            EXPECT_FALSE(ends);
+            EXPECT_EQ(status, "RUNNING");
+            EXPECT_TRUE(fake.form.inTray);
+            EXPECT_TRUE(fake.form.trayIcon.bRunningInTray);
+            EXPECT_TRUE(fake.form.tmrMemoryInspected.enabled) << "the shield is armed again";
+        }
+    }
 }
 
 }  // namespace
