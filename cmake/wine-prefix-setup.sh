@@ -4,6 +4,8 @@
 # - X11 Driver Managed=N: without a window manager, every hidden or destroyed window otherwise
 #   waits 2 s for the manager's answer.
 # - WineDbg ShowCrashDialog=0: a crash under a display would otherwise hang on the dialog.
+# - The program's first run done: a language chosen, the help seen and the machine greeted, so
+#   that no modal window waits for an answer; the tests of the first run clear these themselves.
 # The settings are imported once per prefix and Wine version (a stamp file records it).
 set -eu
 if [ $# -ne 1 ]; then
@@ -17,7 +19,8 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 stamp="$prefix/.quillmarsh-prefix"
 version=$("$wine" --version)
-if [ -f "$stamp" ] && [ -f "$prefix/user.reg" ] && [ "$(cat "$stamp")" = "$version" ]; then
+stamped="$version; first run done"
+if [ -f "$stamp" ] && [ -f "$prefix/user.reg" ] && [ "$(cat "$stamp")" = "$stamped" ]; then
   exit 0
 fi
 
@@ -34,7 +37,12 @@ run() {
 run "$wine" wineboot -u
 run "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
 run "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+settings='HKCU\Software\VB and VBA Program Settings\Quillmarsh\Settings'
+run "$wine" reg add "$settings" /v Language /t REG_SZ /d English /f
+run "$wine" reg add "$settings" /v showHelp /t REG_SZ /d 0 /f
+run "$wine" reg add 'HKLM\SOFTWARE\Quillmarsh Software\Quillmarsh\Settings' /v FirstTime /t REG_SZ \
+  /d Yes /f
 # Let the server write the registry to disk before the stamp says it is done.
 run /usr/bin/wineserver -w
-echo "$version" >"$stamp"
+echo "$stamped" >"$stamp"
 echo "Wine prefix ready: $prefix ($version)"

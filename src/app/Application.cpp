@@ -205,8 +205,8 @@ void Application::OpenWebsite() {
 
 bool Application::ConfirmExitFromTrayMenu() {
     ShowProgram();
-    // The window is shown behind the question.
-    frontEnd_.pump.LetEventsRun();
+    // The window is shown behind the question: the pump draws it, whatever its interval.
+    frontEnd_.pump.WaitForEvents();
     const std::string& name = product_.productName;
     const auto answer = frontEnd_.prompts.ShowMessage(
         "Closing " + name +
@@ -231,6 +231,7 @@ bool Application::ConfirmExitFromTrayMenu() {
 void Application::MinimizeToTray() {
     form_.windowState = ui::WindowState::Minimized;
     form_.inTray = true;
+    form_.showInTaskbar = false;
     form_.frmMenuPopUp.mnuMaxmimaize.enabled = true;
     form_.trayIcon.bRunningInTray = true;
     form_.trayIcon.tip = product_.productName;
@@ -252,6 +253,7 @@ void Application::TrayIconMouse(int mouseMessage) {
 void Application::ShowProgram() {
     form_.windowState = ui::WindowState::Normal;
     form_.inTray = false;
+    form_.showInTaskbar = true;
     form_.frmMenuPopUp.Unload();
 }
 

@@ -737,6 +737,9 @@ class MainWindowTest : public ::testing::Test {
         void ViewHelp() override {}
         void ShowAbout() override {}
         void CloseAbout() override {}
+        bool ConfirmExitFromTrayMenu() override { return false; }
+        void WindowResized(bool) override {}
+        void OpenWebsite() override {}
     };
 
     void SetUp() override {

@@ -15,6 +15,7 @@
 #include "platform/win32/Handle.h"
 #include "platform/win32/Win32Dates.h"
 #include "platform/win32/Win32Registry.h"
+#include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 
 namespace qm::ui::win32 {
@@ -183,6 +184,118 @@ TEST_F(ProgramTest, ASecondStartBringsTheFirstForwardAndEveryCloseLeavesTheProgr
     EXPECT_EQ(settings.Stored("OptionAndSettings", "STATUS"), "STOPPED");
     EXPECT_EQ(settings.Stored("OptionAndSettings", "RESTART"), "False");
     EXPECT_EQ(settings.Stored("Settings", "Max"), "0");
+}
+
+// A window of the process whose title is `title` and that has the control `id`.
+HWND BoxOf(DWORD process, const std::string& title, int id) {
+    return FindWindowOf(process, [&](HWND w) {
+        char text[256] = {};
+        ::GetWindowTextA(w, text, sizeof text);
+        return title == text && HasItem(w, id);
+    });
+}
+
+TEST_F(ProgramTest, TheSplashComesFirstThenTheMainWindowMaximisedWithoutATaskbarButton) {
+    settings.Set("Settings", "Max", "1");
+    program = Start("\"" + ProgramPath() + "\" --data-folder \"" + data.path() + "\"");
+    ASSERT_TRUE(program);
+    HWND splash = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            splash = FindWindowOf(Pid(), [](HWND w) { return HasItem(w, IDC_lblSplashProduct); });
+            return splash != nullptr || MainWindow() != nullptr;
+        },
+        30000));
+    ASSERT_NE(splash, nullptr) << "the splash shows before the main window";
+    EXPECT_EQ(MainWindow(), nullptr);
+    EXPECT_EQ(Text(splash, IDC_lblSplashProduct), "Quillmarsh");
+    EXPECT_EQ(Text(splash, IDC_lblSplashWebsite), "www.quillmarsh.example");
+    ASSERT_TRUE(WaitFor([&] { return MainWindow() != nullptr; }, 30000));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(splash); }))
+        << "and goes when the main window is up";
+
+    HWND main = MainWindow();
+    EXPECT_TRUE(::IsZoomed(main)) << "Max = 1 starts maximised";
+    // The shell gives an owned window a taskbar button only when it asks for one.
+    EXPECT_NE(::GetWindow(main, GW_OWNER), nullptr);
+    EXPECT_EQ(::GetWindowLongPtrA(main, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    EXPECT_EQ(Text(main, IDC_Label22), "Welcome to Quillmarsh");
+    char title[256] = {};
+    ::GetWindowTextA(main, title, sizeof title);
+    EXPECT_STREQ(title, "Quillmarsh by Quillmarsh Software");
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(program.get(), 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(settings.Stored("Settings", "Max"), "1");
+}
+
+// The machine-wide flag of the greeting, put back as the test machine keeps it.
+class FirstTimeFlag {
+  public:
+    static constexpr const char* kKey = "SOFTWARE\\Quillmarsh Software\\Quillmarsh\\Settings";
+    FirstTimeFlag() {
+        platform::win32::Win32Registry().DeleteValue(platform::root::kLocalMachine, kKey,
+                                                     "FirstTime");
+    }
+    ~FirstTimeFlag() {
+        platform::win32::Win32Registry().WriteString(platform::root::kLocalMachine, kKey,
+                                                     "FirstTime", "Yes");
+    }
+    static std::string Read() {
+        return platform::win32::Win32Registry()
+            .ReadValue(platform::root::kLocalMachine, kKey, "FirstTime")
+            .text;
+    }
+};
+
+TEST_F(ProgramTest, TheFirstRunAsksTheLanguageAndGreetsAndTheTrayMenusCloseAsksBeforeEnding) {
+    SettingsRestorer firstRun{{"Settings", "Language"}, {"Settings", "Minimized"}};
+    firstRun.Set("Settings", "Language", "");
+    FirstTimeFlag flag;
+    program = Start("\"" + ProgramPath() + "\" --data-folder \"" + data.path() + "\"");
+    ASSERT_TRUE(program);
+    HWND language = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return (language = FindWindowOf(
+                        Pid(), [](HWND w) { return HasItem(w, IDC_Combo1); })) != nullptr;
+        },
+        30000));
+    EXPECT_EQ(MainWindow(), nullptr) << "the language window comes before the main window";
+    EXPECT_EQ(Text(language, IDC_Combo1), "English");
+    Click(language, IDC_Command2);
+    HWND greeting = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (greeting = BoxOf(Pid(), "Update Now?", IDNO)) != nullptr; }, 30000));
+    EXPECT_EQ(firstRun.Stored("Settings", "Language"), "English");
+    EXPECT_EQ(FirstTimeFlag::Read(), "Yes");
+    Click(greeting, IDNO);
+    ASSERT_TRUE(WaitFor([&] { return MainWindow() != nullptr; }, 30000));
+
+    // To the tray, the menu up from the icon's press, and the menu's own close.
+    HWND main = MainWindow();
+    Menu(main, IDM_mnuFileItem + 6);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main); }));
+    const auto trayMenu = [&] {
+        return FindWindowOf(Pid(), [](HWND w) { return HasItem(w, IDC_mnuClose); });
+    };
+    for (const int answer : {IDNO, IDYES}) {
+        ::PostMessageA(main, MainWindow::kTrayMessage, 1, WM_LBUTTONDOWN);
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (menu = trayMenu()) != nullptr; }));
+        ::PostMessageA(menu, WM_CLOSE, 0, 0);
+        HWND question = nullptr;
+        ASSERT_TRUE(
+            WaitFor([&] { return (question = BoxOf(Pid(), "Quillmarsh", answer)) != nullptr; }));
+        EXPECT_TRUE(::IsWindowVisible(main)) << "the program shows behind the question";
+        Click(question, answer);
+        if (answer == IDNO) {
+            ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main) && trayMenu() == nullptr; }));
+            EXPECT_EQ(::WaitForSingleObject(program.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+                << "No leaves the program running in the tray";
+        }
+    }
+    ASSERT_EQ(::WaitForSingleObject(program.get(), 20000), WAIT_OBJECT_0) << "Yes ends it";
+    EXPECT_EQ(settings.Stored("OptionAndSettings", "STATUS"), "STOPPED");
 }
 
 class StartPage {

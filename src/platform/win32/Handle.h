@@ -119,7 +119,15 @@ struct CoTaskMemTraits {
     static void Close(Value p) noexcept { ::CoTaskMemFree(p); }
 };
 
+// Windows made with CreateWindowEx that no dialog owns.
+struct WindowTraits {
+    using Value = HWND;
+    static Value Invalid() noexcept { return nullptr; }
+    static void Close(Value h) noexcept { ::DestroyWindow(h); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;

@@ -140,8 +140,10 @@ bool MainWindow::Create() {
                                                         ICC_TAB_CLASSES | ICC_STANDARD_CLASSES |
                                                         ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&controls);
-    hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMMAIN), nullptr, DialogProc,
-                                 reinterpret_cast<LPARAM>(this));
+    hidden_.reset(::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                    instance_, nullptr));
+    hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMMAIN), hidden_.get(),
+                                 DialogProc, reinterpret_cast<LPARAM>(this));
     return hwnd_ != nullptr;
 }
 
@@ -151,6 +153,22 @@ void MainWindow::Show(int showCommand) {
 
 void MainWindow::SetTitle(const std::string& title) {
     if (hwnd_) SetText(hwnd_, title);
+}
+
+void SetProgramIcon(HINSTANCE instance, HWND window) {
+    // The resource "AAA" in both the large and the small size; shared icons need no freeing.
+    for (const auto& [which, metric] : {std::pair<WPARAM, int>{ICON_BIG, SM_CXICON},
+                                        std::pair<WPARAM, int>{ICON_SMALL, SM_CXSMICON}}) {
+        const int size = ::GetSystemMetrics(metric);
+        HANDLE icon = ::LoadImageA(instance, "AAA", IMAGE_ICON, size, size, LR_SHARED);
+        if (icon) ::SendMessageA(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+    }
+}
+
+HICON ProgramTrayIcon(HINSTANCE instance) {
+    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    HANDLE icon = ::LoadImageA(instance, "AAA", IMAGE_ICON, size, size, LR_SHARED);
+    return icon ? static_cast<HICON>(icon) : ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
 }
 
 INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -180,6 +198,10 @@ void MainWindow::OnInit() {
     spywareAlert_.Create(instance_);
     trayMenu_.Create(instance_, hwnd_);
     about_.Create(instance_, hwnd_);
+    for (HWND window : {hwnd_, deleteFailed_.Handle(), download_.Handle(), notice_.Handle(),
+                        spywareAlert_.Handle(), trayMenu_.Handle(), about_.Handle()}) {
+        if (window) SetProgramIcon(instance_, window);
+    }
     tray_ = std::make_unique<TrayIcon>(hwnd_, 1, kTrayMessage);
     taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
     AddToolTips();
@@ -256,13 +278,14 @@ void MainWindow::SyncTray() {
     const TrayIconModel& tray = model_.trayIcon;
     if (tray_ && (tray.bRunningInTray != trayShown_ || (trayShown_ && tray.tip != trayTip_))) {
         if (tray.bRunningInTray) {
-            tray_->Show(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)), tray.tip);  // application
+            tray_->Show(ProgramTrayIcon(instance_), tray.tip);
         } else {
             tray_->Remove();
         }
         trayShown_ = tray.bRunningInTray;
         trayTip_ = tray.tip;
     }
+    SyncTaskbarButton();
     if (model_.inTray != hiddenApplied_) {
         hiddenApplied_ = model_.inTray;
         if (hiddenApplied_) {
@@ -273,6 +296,17 @@ void MainWindow::SyncTray() {
             ::SetForegroundWindow(hwnd_);
         }
     }
+}
+
+void MainWindow::SyncTaskbarButton() {
+    const LONG_PTR style = ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
+    if (((style & WS_EX_APPWINDOW) != 0) == model_.showInTaskbar) return;
+    // The taskbar looks at the style as a window is shown: a visible window is shown again.
+    const bool visible = ::IsWindowVisible(hwnd_) != FALSE;
+    if (visible) ::ShowWindow(hwnd_, SW_HIDE);
+    ::SetWindowLongPtrA(hwnd_, GWL_EXSTYLE,
+                        model_.showInTaskbar ? style | WS_EX_APPWINDOW : style & ~WS_EX_APPWINDOW);
+    if (visible) ::ShowWindow(hwnd_, SW_SHOWNA);
 }
 
 void MainWindow::ReadBackWindowState() {
@@ -319,6 +353,10 @@ void MainWindow::Sync() {
     if (!hwnd_) return;
     syncing_ = true;
     FrmMain& m = model_;
+    if (!m.caption.empty() && m.caption != appliedCaption_) {
+        SetText(hwnd_, m.caption);
+        appliedCaption_ = m.caption;
+    }
     const Binding bindings[] = {
         {IDC_lblPause, &m.lblPause},
         {IDC_lblStop, &m.lblStop},
@@ -364,6 +402,8 @@ void MainWindow::Sync() {
         {IDC_lblDeletingCaption, &m.lblDeletingCaption},
         {IDC_pgbDeleteSpywaresFound, &m.pgbDeleteSpywaresFound},
         {IDC_lblViewLogFile, &m.lblViewLogFile},
+        {IDC_Label22, &m.Label22},
+        {IDC_cmdWebsite, &m.cmdWebsite},
         {IDC_cmdExclude, &m.cmdExclude},
         {IDC_chkMakeLog, &m.chkMakeLog},
         {IDC_optScanAllSelectedHardDrive, &m.optScanAllSelectedHardDrive},
@@ -612,6 +652,9 @@ void MainWindow::Command(int id) {
         case IDC_cmdHijack:
             commands_.LaunchAntiHijack();
             break;
+        case IDC_cmdWebsite:
+            commands_.OpenWebsite();
+            break;
         case IDM_mnuFileItem + 6:  // "Minimize to Tray"
             commands_.MinimizeToTray();
             break;
@@ -827,6 +870,26 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             commands_.Closing();
             ::DestroyWindow(hwnd_);
             return TRUE;
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED || wParam == SIZE_MAXIMIZED || wParam == SIZE_RESTORED) {
+                model_.windowState = wParam == SIZE_MINIMIZED   ? WindowState::Minimized
+                                     : wParam == SIZE_MAXIMIZED ? WindowState::Maximized
+                                                                : WindowState::Normal;
+                commands_.WindowResized(::IsWindowVisible(hwnd_) != FALSE);
+                Sync();
+            }
+            return FALSE;
+        case WM_SYSCOMMAND:
+            // The minimise box goes to the tray: a minimised window without a taskbar button
+            // could not be found again.
+            if ((wParam & 0xFFF0) != SC_MINIMIZE) return FALSE;
+            commands_.MinimizeToTray();
+            Sync();
+            return TRUE;
+        case kEndNowMessage:
+            // The confirmed exit: the records are written, the program ends without unloading.
+            ::DestroyWindow(hwnd_);
+            return TRUE;
         case kTrayMessage:
             commands_.TrayIconMouse(static_cast<int>(LOWORD(lParam)));
             Sync();
@@ -839,7 +902,7 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             // A new taskbar (Explorer restarted) knows no icons: the tray icon goes back in.
             if (message == taskbarCreated_ && taskbarCreated_ != 0 && tray_) {
-                tray_->Restore(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
+                tray_->Restore(ProgramTrayIcon(instance_));
                 return TRUE;
             }
             return FALSE;

@@ -25,6 +25,11 @@
 
 namespace qm::ui::win32 {
 
+// The program's icon, the resource "AAA", on a window in the large and the small size.
+void SetProgramIcon(HINSTANCE instance, HWND window);
+// The small program icon for the tray.
+HICON ProgramTrayIcon(HINSTANCE instance);
+
 // Image lists made with ImageList_Create.
 struct ImageListTraits {
     using Value = HIMAGELIST;
@@ -79,6 +84,10 @@ class MainWindow {
     HINSTANCE instance_;
     FrmMain& model_;
     MainWindowCommands& commands_;
+    // `frmHidden`: the invisible window that owns the main window, so that the taskbar shows
+    // the main window's button only while it carries WS_EX_APPWINDOW. Made before the
+    // dialog, gone after it.
+    platform::win32::UniqueWindow hidden_;
     HWND hwnd_ = nullptr;
     UniqueImageList detectionIcons_;
     DeleteFailedWindow deleteFailed_;
@@ -91,8 +100,10 @@ class MainWindow {
     bool trayShown_ = false;
     std::string trayTip_;
     bool hiddenApplied_ = false;
+    std::string appliedCaption_;
     UINT taskbarCreated_ = 0;
     void SyncTray();
+    void SyncTaskbarButton();
     bool syncing_ = false;  // check-box changes made by Sync are not the user's
     struct ListSnapshot {
         std::vector<ListItem> rows;

@@ -167,3 +167,18 @@
 #define IDC_lblAboutProduct 3601
 #define IDC_lblAboutCompany 3602
 #define IDC_lblAboutVersion 3603
+
+/* The splash */
+#define IDC_imgSplash 3701
+#define IDC_lblSplashProduct 3702
+#define IDC_lblSplashCompany 3703
+#define IDC_lblSplashWebsite 3704
+
+/* The language window */
+#define IDC_STATIC_LANGUAGE 3801
+#define IDC_Combo1 3802
+#define IDC_Command2 3803
+
+/* Home: the welcome line and the maker's web site */
+#define IDC_Label22 1110
+#define IDC_cmdWebsite 1111

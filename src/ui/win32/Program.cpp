@@ -8,10 +8,12 @@
 #include "platform/win32/Handle.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
+#include "ui/win32/LanguageWindow.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/QuarantineWindow.h"
 #include "ui/win32/ReportWindow.h"
+#include "ui/win32/SplashWindow.h"
 #include "ui/win32/SpywareAlertWindow.h"
 #include "ui/win32/Win32Interaction.h"
 #include "ui/win32/Win32Screen.h"
@@ -53,6 +55,73 @@ class WindowQuarantineViewer final : public QuarantineViewer {
     std::function<HWND()> owner_;
 };
 
+// The running program's main window: a dialog of this user's desktop with the scan page's
+// controls and the program's title.
+HWND FindRunningMainWindow(const std::string& title) {
+    struct Search {
+        const std::string& title;
+        HWND found = nullptr;
+    } search{title};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            char text[256] = {};
+            ::GetWindowTextA(window, text, sizeof text);
+            if (s.title != text || !::GetDlgItem(window, IDC_cmdScanNow)) return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The window's start-up parts: the first run's language window and the single-instance
+// test, a named mutex in the user's own session.
+class WindowStartUp final : public StartUpWindows {
+  public:
+    WindowStartUp(HINSTANCE instance, std::function<platform::ProductInfo()> product,
+                  std::function<std::string()> runningTitle)
+        : instance_(instance),
+          product_(std::move(product)),
+          runningTitle_(std::move(runningTitle)) {}
+
+    std::string ChooseLanguage(const std::vector<std::string>& languages,
+                               const std::string& current) override {
+        return ChooseLanguageModal(instance_, nullptr, languages, current);
+    }
+    bool AnotherInstanceRunning() override { return !Claim(); }
+
+    bool Claim() {
+        if (claimed_) return *claimed_;
+        // "Local\": the user's own session, so another user's copy on the same machine does
+        // not count.
+        const std::string name = "Local\\" + product_().productName + ".Running";
+        mutex_.reset(::CreateMutexA(nullptr, FALSE, name.c_str()));
+        claimed_ = !mutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS;
+        if (*claimed_) return true;
+        mutex_.reset();
+        // Users expect the second start to bring the running program forward.
+        if (HWND running = FindRunningMainWindow(runningTitle_())) {
+            if (!::IsWindowVisible(running)) {
+                // In the tray: the running copy shows itself as its tray icon's double click does.
+                ::PostMessageA(running, MainWindow::kTrayMessage, 1, WM_LBUTTONDBLCLK);
+            } else {
+                ::ShowWindow(running, ::IsIconic(running) ? SW_RESTORE : SW_SHOW);
+                ::SetForegroundWindow(running);
+            }
+        }
+        return false;
+    }
+    bool Claimed() const { return claimed_.value_or(true); }
+
+  private:
+    HINSTANCE instance_;
+    std::function<platform::ProductInfo()> product_;
+    std::function<std::string()> runningTitle_;
+    std::optional<bool> claimed_;
+    platform::win32::UniqueKernelHandle mutex_;
+};
+
 }  // namespace
 
 struct Program::Parts {
@@ -68,13 +137,24 @@ struct Program::Parts {
               instance, [this] { return window.Handle(); }, [this] { window.Sync(); }),
           quarantineViewer(instance, [this] { return window.Handle(); }),
           homePageAlert(instance),
+          startUp(
+              instance, [this] { return application.Product(); },
+              [this] { return application.Message("MSG_CAPTION"); }),
           application(app::FrontEnd{machine.platform, settings, prompts, pickers, pump, &viewer,
-                                    &quarantineViewer, &screen, &homePageAlert},
+                                    &quarantineViewer, &screen, &homePageAlert, &startUp},
                       app::StartOptions{options.dataFolder.empty()
                                             ? std::nullopt
                                             : std::optional<std::string>(options.dataFolder),
                                         {}}),
-          window(instance, application.Form(), application) {}
+          window(instance, application.Form(), application),
+          splash(application.Form().frmSplash, [this] { LoadMainWindow(); }),
+          instance_(instance) {}
+
+    // The splash has run out: the main window loads; when it cannot, the program ends.
+    void LoadMainWindow() {
+        if (!Start(splashShowCommand)) ::PostQuitMessage(startUp.Claimed() ? 1 : 0);
+    }
+    bool Start(int showCommand);
 
     platform::win32::Win32Platform machine;
     platform::win32::RegistrySettingsStore settings;
@@ -85,10 +165,13 @@ struct Program::Parts {
     WindowQuarantineViewer quarantineViewer;
     Win32Screen screen;
     HomePageAlertWindow homePageAlert;
+    WindowStartUp startUp;
     app::Application application;
     MainWindow window;
+    win32::SplashWindow splash;
+    HINSTANCE instance_;
+    int splashShowCommand = SW_SHOWNORMAL;
     std::function<void()> pumpHook;
-    platform::win32::UniqueKernelHandle instanceMutex;
 };
 
 Program::Program(HINSTANCE instance, const ProgramOptions& options)
@@ -136,56 +219,41 @@ void Program::SetPumpHook(std::function<void()> hook) {
     parts_->pumpHook = std::move(hook);
 }
 
-namespace {
-
-// The running program's main window: a dialog of this user's desktop with the scan page's
-// controls and the program's title.
-HWND FindRunningMainWindow(const std::string& title) {
-    struct Search {
-        const std::string& title;
-        HWND found = nullptr;
-    } search{title};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(context);
-            char text[256] = {};
-            ::GetWindowTextA(window, text, sizeof text);
-            if (s.title != text || !::GetDlgItem(window, IDC_cmdScanNow)) return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+bool Program::ClaimSingleInstance() {
+    return parts_->startUp.Claim();
 }
 
-}  // namespace
+bool Program::EndedAsSecondCopy() const {
+    return !parts_->startUp.Claimed();
+}
 
-bool Program::ClaimSingleInstance() {
-    Parts& p = *parts_;
-    // "Local\": the user's own session, so another user's copy on the same machine does not
-    // count.
-    const std::string name = "Local\\" + p.application.Product().productName + ".Running";
-    p.instanceMutex.reset(::CreateMutexA(nullptr, FALSE, name.c_str()));
-    if (!p.instanceMutex || ::GetLastError() != ERROR_ALREADY_EXISTS) return true;
-    p.instanceMutex.reset();
-    if (HWND running = FindRunningMainWindow(p.application.Message("MSG_CAPTION"))) {
-        ::ShowWindow(running, ::IsIconic(running) ? SW_RESTORE : SW_SHOW);
-        ::SetForegroundWindow(running);
-    }
-    return false;
+bool Program::Parts::Start(int showCommand) {
+    if (!window.Create()) return false;
+    if (!application.Start()) return false;
+    ui::FrmMain& form = application.Form();
+    window.Sync();
+    // Started into the tray ("Minimized" = "Yes"): only the tray icon shows.
+    if (form.inTray) return true;
+    // The first display runs the resize's steps: the taskbar button follows the state.
+    application.WindowResized(true);
+    window.Sync();
+    window.Show(form.windowState == WindowState::Maximized ? SW_SHOWMAXIMIZED : showCommand);
+    return true;
 }
 
 bool Program::Start(int showCommand) {
+    return parts_->Start(showCommand);
+}
+
+bool Program::StartWithSplash(int showCommand) {
     Parts& p = *parts_;
-    p.application.Start();
-    if (!p.window.Create()) return false;
-    p.window.SetTitle(p.application.Message("MSG_CAPTION"));
-    p.window.Sync();
-    // Started into the tray ("Minimized" = "Yes"): only the tray icon shows.
-    if (p.application.Form().inTray) return true;
-    const bool maximized = p.application.Form().windowState == WindowState::Maximized;
-    p.window.Show(maximized ? SW_SHOWMAXIMIZED : showCommand);
-    return true;
+    p.splashShowCommand = showCommand;
+    p.application.LoadSplash();
+    return p.splash.Create(p.instance_);
+}
+
+HWND Program::SplashWindow() const {
+    return parts_->splash.Handle();
 }
 
 int Program::Run() {

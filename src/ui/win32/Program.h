@@ -26,11 +26,16 @@ class Program {
     Program& operator=(const Program&) = delete;
 
     // One program per user session: true for the first. A second start brings the running
-    // program's window to the front and is told to end, before it has written anything.
+    // program's window to the front and is told to end. Asking again gives the same answer.
     bool ClaimSingleInstance();
-    // Loads the program as its start-up does and creates the main window; false when the
-    // window cannot be created.
+    // Creates the main window, loads the program into it as its start-up does and shows it;
+    // false when the window cannot be created or another copy is running (EndedAsSecondCopy).
     bool Start(int showCommand);
+    bool EndedAsSecondCopy() const;
+    // The desktop start: the splash first, and when its counter has run out, Start; the
+    // message loop ends at once when that fails. False when the splash cannot be shown.
+    bool StartWithSplash(int showCommand);
+    HWND SplashWindow() const;
     // The message loop; returns the exit code.
     int Run();
     HWND Window() const;

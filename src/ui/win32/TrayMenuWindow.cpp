@@ -71,6 +71,7 @@ INT_PTR TrayMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
                     commands_.ShowProgram();
                     break;
                 case IDC_lblMenuClose:
+                case IDCANCEL:  // Escape
                     commands_.CloseTrayMenu();
                     break;
                 case IDC_mnuClose:
@@ -80,6 +81,14 @@ INT_PTR TrayMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
                     break;
                 default:
                     return FALSE;
+            }
+            syncAll_();
+            return TRUE;
+        case WM_CLOSE:
+            // Alt+F4 on the menu, the program's only window while it sits in the tray: the
+            // question whether to end the program.
+            if (commands_.ConfirmExitFromTrayMenu()) {
+                ::PostMessageA(mainWindow_, kEndNowMessage, 0, 0);
             }
             syncAll_();
             return TRUE;

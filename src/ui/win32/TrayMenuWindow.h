@@ -12,6 +12,9 @@
 
 namespace qm::ui::win32 {
 
+// Posted to the main window when the confirmed exit was answered Yes: it goes at once.
+inline constexpr UINT kEndNowMessage = WM_APP + 2;
+
 class TrayMenuWindow {
   public:
     TrayMenuWindow(FrmMenuPopUp& model, MainWindowCommands& commands, std::function<void()> syncAll)

@@ -6,8 +6,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     try {
         qm::ui::win32::Program program(
             instance, qm::ui::win32::ParseProgramOptions(commandLine ? commandLine : ""));
-        if (!program.ClaimSingleInstance()) return 0;  // the running copy was brought forward
-        if (!program.Start(showCommand)) return 1;
+        if (!program.StartWithSplash(showCommand)) return 1;
+        // The loop ends at once when the main window cannot load, or another copy runs (which
+        // was brought forward): that ends with 0.
         return program.Run();
     } catch (...) {
         return 1;
