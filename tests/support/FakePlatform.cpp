@@ -88,6 +88,7 @@ std::unique_ptr<platform::ByteReader> FakeFileSystem::OpenForReading(const std::
     const auto it = nodes_.find(KeyOf(path));
     if (it == nodes_.end() || (it->second.attributes & platform::attr::kDirectory)) return nullptr;
     ++openCount;
+    ++opensOf[KeyOf(path)];
     return std::make_unique<StringReader>(it->second.content);
 }
 

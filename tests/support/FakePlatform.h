@@ -38,6 +38,7 @@ class FakeFileSystem final : public platform::FileSystem {
     // Makes every later replacing move fail.
     bool failMoves = false;
     int openCount = 0;
+    std::map<std::string, int> opensOf;  // by KeyOf(path)
 
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::vector<platform::DirEntry> ListFolder(const std::string& folder) override;
@@ -68,8 +69,10 @@ class FakeFileSystem final : public platform::FileSystem {
         return true;
     }
 
-  private:
+    // A path as the fake files are kept: lower case, one separator kind, no trailing one.
     static std::string KeyOf(const std::string& path);
+
+  private:
     std::map<std::string, Node> nodes_;
 };
 

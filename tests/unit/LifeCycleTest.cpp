@@ -24,6 +24,13 @@ TEST(LifeCycle, StartAndEndLeaveTheirRecordsAndTheAntiHijackButtonFollowsItsTool
     m.settings.Write(kAntiHijackApp, "Quillmarsh Software", "File", "C:\\Tools\\guard.exe");
     fake.app.Start();
     m.prompts.shown.clear();  // the first-run greeting
+    for (const char* name : {"FileDefinition.dat", "DirectoryDefinition.dat",
+                             "RegistryDefinition.dat", "ExeDefinition.dat", "BlockedCookies.dat"}) {
+        EXPECT_EQ(m.files.opensOf[test::FakeFileSystem::KeyOf(
+                      std::string(test::FakeMachine::kDataFolder) + "\\" + name)],
+                  1)
+            << name << ": the count at start-up reads each file once";
+    }
     EXPECT_EQ(stored(kOwnRecordsApp, "Quillmarsh Software", "Name"), "Quillmarsh");
     EXPECT_EQ(stored(kOwnRecordsApp, "Quillmarsh Software", "File"),
               "C:\\Program Files\\Quillmarsh\\Quillmarsh.exe");
