@@ -110,6 +110,20 @@ TEST(LifeCycle, TheFirstRunChoosesALanguageFirstThenOpensTheHelpAndGreetsOncePer
     EXPECT_TRUE(m.launcher.started.empty());
 }
 
+TEST(LifeCycle, ARefusedMachineWideWriteIsToldAndTheGreetingShownAllTheSame) {
+    test::FakeWindowApplication fake;
+    test::FakeMachine& m = fake.m;
+    m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
+    m.settings.Write("Quillmarsh", section::kSettings, "showHelp", "0");
+    m.registry.failWritesLeft = 1;
+    m.prompts.answers = {ui::MessageAnswer::Ignore, ui::MessageAnswer::No};
+    ASSERT_TRUE(fake.app.Start());
+    ASSERT_EQ(m.prompts.shown.size(), 2u);
+    EXPECT_EQ(m.prompts.shown[0].title, "Permission Denied");
+    EXPECT_EQ(m.prompts.shown[1].title, "Update Now?");
+    EXPECT_TRUE(m.http.asked.empty()) << "No leaves the definitions as they are";
+}
+
 // The copy that finds another running ends, whichever of the two tests finds it, without
 // touching the running status or greeting anyone.
 class SecondInstance : public testing::TestWithParam<int> {};
