@@ -7,12 +7,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "GuiSupport.h"
 #include "TempFolder.h"
 #include "platform/win32/Handle.h"
+// clang-format off
+#include <shellapi.h>
+// clang-format on
 #include "platform/win32/Win32Dates.h"
 #include "platform/win32/Win32Registry.h"
 #include "ui/win32/MainWindow.h"
@@ -275,6 +279,20 @@ TEST_F(ProgramTest, TheFirstRunAsksTheLanguageAndGreetsAndTheTrayMenusCloseAsksB
     HWND main = MainWindow();
     Menu(main, IDM_mnuFileItem + 6);
     ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(main); }));
+    // The shell changes only an icon it holds: the program's icon 1 is in the notification
+    // area, and comes back when a new taskbar ("TaskbarCreated") has forgotten it.
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = sizeof probe;
+    probe.hWnd = main;
+    probe.uID = 1;
+    probe.uFlags = NIF_TIP;
+    std::snprintf(probe.szTip, sizeof probe.szTip, "%s", "Quillmarsh");
+    EXPECT_TRUE(::Shell_NotifyIconA(NIM_MODIFY, &probe)) << "the tray icon is there";
+    ::Shell_NotifyIconA(NIM_DELETE, &probe);
+    ASSERT_FALSE(::Shell_NotifyIconA(NIM_MODIFY, &probe));
+    ::PostMessageA(main, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE; }))
+        << "and is added again for a new taskbar";
     const auto trayMenu = [&] {
         return FindWindowOf(Pid(), [](HWND w) { return HasItem(w, IDC_mnuClose); });
     };
