@@ -194,7 +194,8 @@ int main(int argc, char** argv) {
         m.systemRestore,
         m.clipboard,
         m.http,
-        m.dates};
+        m.dates,
+        m.encoding};
     qm::app::Application app(qm::app::FrontEnd{platform, m.settings, m.prompts, m.pickers, m.pump},
                              qm::app::StartOptions{std::string(FakeMachine::kDataFolder), {}});
     app.Store().InstallAndCount();

@@ -285,7 +285,8 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
                                     machine.drives,        machine.registry,
                                     machine.launcher,      machine.processes,
                                     machine.systemRestore, machine.clipboard,
-                                    machine.http,          machine.dates};
+                                    machine.http,          machine.dates,
+                                    machine.encoding};
     qm::app::MemorySettingsStore settings;
     BenchApplication bench(platform, settings, data);
     const auto& product = bench.product;

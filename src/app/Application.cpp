@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include <algorithm>
+
 #include "app/MachineSettings.h"
 #include "app/QuarantineBrowser.h"
 #include "app/SiblingRecords.h"
@@ -43,7 +45,8 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
       quarantine_(frontEnd_.platform, store_.DataFolder(), events_),
       removal_(form_,
                removal::RemovalServices{frontEnd_.platform, frontEnd_.prompts, events_, messages_,
-                                        frontEnd_.settings, product_, store_.DataFolder()},
+                                        frontEnd_.settings, product_, store_.DataFolder(),
+                                        [this] { submissions_.SendAnonymousData(); }},
                quarantine_),
       exclusionCommands_(form_, store_, frontEnd_.platform, frontEnd_.prompts, messages_,
                          product_.productName, events_),
@@ -58,7 +61,13 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
                                                  product_.productName}),
       scheduler_(form_,
                  SchedulerServices{Settings(), frontEnd_.platform.clock, frontEnd_.platform.dates,
-                                   frontEnd_.prompts, messages_, product_.productName}) {
+                                   frontEnd_.prompts, messages_, product_.productName}),
+      localization_(LocalizationServices{frontEnd_.platform, frontEnd_.pump, messages_, product_,
+                                         programPath_.substr(0, programPath_.find_last_of("\\/"))}),
+      submissions_(form_,
+                   SubmissionServices{frontEnd_.platform, frontEnd_.prompts, frontEnd_.pickers,
+                                      frontEnd_.pump, messages_, product_.productName,
+                                      [this] { return ServerAddress(); }, [this] { Exclude(); }}) {
     messages_.SetPlaceholders(product_.productName, product_.companyName);
     i18n::LoadDefaultMessages(messages_);
 }
@@ -100,14 +109,15 @@ bool Application::Start() {
         language_ = firstLanguageChoice ? "English"
                                         : settings.Read(section::kSettings, "Language", "English");
     });
+    Skipping([&] { localization_.ChangeLanguage(form_, language_); });
     if (firstLanguageChoice && windows) {
         Skipping([&] {
             settings.Write(section::kSettings, "Language", "English");
-            const std::string chosen = windows->ChooseLanguage({"English"}, language_);
-            if (!chosen.empty() && chosen != language_) {
-                language_ = chosen;
-                settings.Write(section::kSettings, "Language", chosen);
-            }
+            // Modal: loading goes on once the user has closed it.
+            OpenLanguageWindow(true);
+            while (form_.frmLanguage.visible && !frontEnd_.pump.Quitting())
+                frontEnd_.pump.WaitForEvents();
+            form_.frmLanguage.modal = false;
         });
     }
     // A second copy ends here, before it has written its status or shown a window.
@@ -161,6 +171,63 @@ bool Application::Start() {
     });
     if (windows) Skipping([&] { ShowFirstRunGreeting(); });
     return true;
+}
+
+void Application::FillLanguageList() {
+    ui::ComboBox& list = form_.frmLanguage.Combo1;
+    list.items = {form_.frmLanguage.Combo1Prompt};
+    std::vector<std::string> names = localization_.LanguageNames();
+    // The built-in English is there to choose even without a translation file.
+    if (std::none_of(names.begin(), names.end(),
+                     [](const std::string& n) { return text::EqualsNoCase(n, "English"); })) {
+        names.insert(names.begin(), "English");
+    }
+    for (std::string& name : names)
+        list.items.push_back(std::move(name));
+    const std::string current = Settings().Read(section::kSettings, "Language", "English");
+    list.listIndex = 0;
+    for (std::size_t i = 1; i < list.items.size(); ++i) {
+        if (text::EqualsNoCase(list.items[i], current)) list.listIndex = static_cast<int>(i);
+    }
+}
+
+void Application::OpenLanguageWindow(bool modal) {
+    ui::FrmLanguage& window = form_.frmLanguage;
+    window.caption = Message("MSG_TITLELANGUAGE");
+    FillLanguageList();
+    window.modal = modal;
+    window.visible = true;
+}
+
+void Application::LanguageChosen(int index) {
+    ui::ComboBox& list = form_.frmLanguage.Combo1;
+    if (index <= 0 || index >= static_cast<int>(list.items.size())) return;
+    list.listIndex = index;
+    language_ = list.items[static_cast<std::size_t>(index)];
+    Settings().Write(section::kSettings, "Language", language_);
+    localization_.ChangeLanguage(form_, language_);
+    form_.frmLanguage.caption = Message("MSG_TITLELANGUAGE");
+}
+
+void Application::CheckLanguageUpdates() {
+    const auto outcome = localization_.DownloadNewer(ServerAddress());
+    if (outcome != Localization::Download::Replaced) return;
+    FillLanguageList();
+    frontEnd_.prompts.ShowMessage(Message("MSG_DOWNLOADED"), product_.productName,
+                                  ui::MessageButtons::Ok, ui::MessageIcon::Information);
+}
+
+void Application::ShowResultsPage() {
+    form_.ShowPage(form_.frmResults);
+    if (form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty() &&
+        form_.chkSendData.value == 1) {
+        submissions_.SendAnonymousData();
+    }
+}
+
+void Application::TranslateProgram() {
+    const std::string path = localization_.FilePath();
+    if (frontEnd_.platform.files.Attributes(path)) frontEnd_.platform.launcher.Open(path);
 }
 
 void Application::ArmMemoryShield() {

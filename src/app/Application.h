@@ -10,10 +10,12 @@
 #include <string>
 
 #include "app/ExclusionCommands.h"
+#include "app/Localization.h"
 #include "app/LongWork.h"
 #include "app/OptionsPage.h"
 #include "app/ScanScheduler.h"
 #include "app/SettingsStore.h"
+#include "app/Submissions.h"
 #include "definitions/DefinitionStore.h"
 #include "i18n/MessageCatalogue.h"
 #include "platform/Platform.h"
@@ -132,6 +134,19 @@ class Application final : public ui::MainWindowCommands {
     void ExitFromTrayMenu() override;
     void TrayMenuPointerMoved() override { form_.frmMenuPopUp.PointerMoved(); }
     bool ConfirmExitFromTrayMenu() override;
+    // The language window: opened from "Change Language" (and modal on the first run), an
+    // entry of `Combo1` chosen (by its index; 0 is the prompt), "Check for language updates",
+    // "Translate this program" and OK.
+    void ShowLanguageWindow() override { OpenLanguageWindow(false); }
+    void LanguageChosen(int index) override;
+    void CheckLanguageUpdates() override;
+    void TranslateProgram() override;
+    void CloseLanguageWindow() override { form_.frmLanguage.visible = false; }
+    Localization& Translation() { return localization_; }
+    void ReportFalsePositive() override { submissions_.ReportFalsePositive(); }
+    void BrowseForSubmission() override { submissions_.BrowseForFile(); }
+    void SubmitFilename() override { submissions_.SubmitFilename(); }
+    void ShowResultsPage() override;
     void WindowResized(bool visible) override;
     void OpenWebsite() override;
     void ViewHelp() override;
@@ -182,6 +197,8 @@ class Application final : public ui::MainWindowCommands {
     void ShowNotice(const std::string& text);
     // The memory shield's timer as its setting says.
     void ArmMemoryShield();
+    void OpenLanguageWindow(bool modal);
+    void FillLanguageList();
     // `ShowFirstRunGreeting`: once per machine, the thanks and the offer of a Live Update.
     void ShowFirstRunGreeting();
     // `timUpdate`: one automatic update per run, after 300 seconds without a scan.
@@ -216,6 +233,8 @@ class Application final : public ui::MainWindowCommands {
     ScanScheduler scheduler_;
     int idleSeconds_ = 0;
     std::string language_ = "English";
+    Localization localization_;
+    Submissions submissions_;
 };
 
 // The DataFolder as start-up fixes it: the given folder, or "[appdata]AntiSpywareDAT"

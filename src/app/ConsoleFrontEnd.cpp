@@ -96,6 +96,8 @@ class ConsolePrompts final : public ui::Prompts {
                 return ui::MessageAnswer::No;
             case ui::MessageButtons::AbortRetryIgnore:
                 return ui::MessageAnswer::Abort;
+            case ui::MessageButtons::OkCancel:
+                return ui::MessageAnswer::Cancel;
             case ui::MessageButtons::Ok:
                 break;
         }

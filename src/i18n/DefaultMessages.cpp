@@ -106,6 +106,10 @@ constexpr BuiltInMessage kBuiltInMessages[] = {
      "There was an error submitting your report.  Please make sure you are connected to the "
      "internet and try again in a few minutes.  If you continue to receive this error please "
      "contact support."},
+    // The language window's title and the word after a download, which the table of 70 did not
+    // carry: after them, so that every earlier slot keeps its place.
+    {"MSG_TITLELANGUAGE", "Choose Language"},
+    {"MSG_DOWNLOADED", "The latest translations were downloaded."},
 };
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "platform/Registry.h"
 #include "platform/ShellFolders.h"
 #include "platform/SystemRestore.h"
+#include "platform/TextEncoding.h"
 #include "platform/VersionInfo.h"
 
 namespace qm::platform {
@@ -29,6 +30,7 @@ struct Platform {
     Clipboard& clipboard;
     Http& http;
     Dates& dates;
+    TextEncoding& encoding;
 };
 
 }  // namespace qm::platform

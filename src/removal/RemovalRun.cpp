@@ -163,6 +163,9 @@ void RemovalRun::RemoveSelected() {
     shields::SetBackgroundTimers(form_, settings_, true);
     form_.lblRemove.enabled = true;
 
+    // 7.
+    if (form_.chkSendData.value == 1 && services_.sendAnonymousData) services_.sendAnonymousData();
+
     // 8. The Home page is refreshed by the program once the run is over.
     form_.pgbDeleteSpywaresFound.visible = false;
     form_.lblDeletingPercentageCompleted.visible = false;

@@ -27,6 +27,9 @@ struct RemovalServices {
     app::SettingsStore& settingsStore;
     platform::ProductInfo product;
     std::string dataFolder;
+    // After every run, while "Send anonymous data" is ticked: the running programs' names go
+    // to the maker.
+    std::function<void()> sendAnonymousData = {};
 };
 
 // What the last run did, as the console reports it.

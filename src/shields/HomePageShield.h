@@ -26,7 +26,7 @@ struct HomePageServices {
 class HomePageShield {
   public:
     HomePageShield(ui::FrmMain& form, HomePageServices services)
-        : form_(form), services_(std::move(services)) {}
+        : form_(form), services_(std::move(services)), alert_(form.frmHomePageChangedAlert) {}
 
     // Counts a tick of `tmrCheckHomePage`; true on every third, when the memory shield's
     // check runs too.
@@ -47,7 +47,7 @@ class HomePageShield {
 
     ui::FrmMain& form_;
     HomePageServices services_;
-    ui::FrmHomePageChangedAlert alert_;
+    ui::FrmHomePageChangedAlert& alert_;
     int ticks_ = 0;
     std::string currentPage_;
     std::string savedPage_;

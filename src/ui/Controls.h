@@ -33,6 +33,13 @@ struct OptionButton {
     bool visible = true;
 };
 
+// A one-line text box: what the user typed.
+struct TextBox {
+    std::string text;
+    bool enabled = true;
+    bool visible = true;
+};
+
 // A drop-down list: `listIndex` is -1 when nothing is selected.
 struct ComboBox {
     std::vector<std::string> items;

@@ -15,6 +15,7 @@ FrmMain::FrmMain() {
     cmdSettings.caption = "Options";
     cmdUpdate.caption = "Update Now";
     cmdLiveUpdate.caption = "Run Live Update Now";
+    cmdLog.caption = "Log File";
 
     optScan[0].caption = "Smart Scan";
     optScan[1].caption = "Full System Scan";
@@ -77,7 +78,37 @@ FrmMain::FrmMain() {
     CmdProceed.enabled = false;
     cmdDefaultSetting.caption = "Reset";
     chkAutomaticUpdate = {"Enable automatic Live update (recommended)", 1};
+
+    capDefCount.caption = "Definitions installed:";
+    capVersion.caption = "Program version:";
+    capDefVersion.caption = "Definitions date:";
+    capDefRemoved.caption = "Threats removed:";
+    capLastScan.caption = "Last scan:";
+    capLastFullScan.caption = "Last complete system scan:";
+    capAutoProtect.caption = "Memory Shield:";
+    capHomePage.caption = "Home Page Shield:";
+    capMemoryInspected.caption = "Processes inspected:";
+    capRegistryInspected.caption = "Registry entries inspected:";
+    capFilesFolderInspected.caption = "Files and folders inspected:";
+    capSoftwareFound.caption = "Items found:";
+    captracesFound.caption = "Traces found :";
+    capRemovePicSoftwareFound.caption = "Items found:";
+    capDriveSelection.caption = "Drive Selection";
+    capMemoryShieldGroup.caption = "Memory Shield";
+    capHomePageShieldGroup.caption = "Home Page Shield";
+    capDays.caption = "Scan on:";
+    capScheduleDate.caption = "Date:";
+    capScheduleTime.caption = "Time:";
+
+    mnuFileItem = {"Scan Now",         "-", "View Log", "-", "Run Live Update", "-",
+                   "Minimize to Tray", "-", "Exit"};
+    mnuQuarItem = {"View Quarantine", "View Exclusions"};
+    mnuSettingsItem = {"Scan Options", "Proactive Protection", "Schedule", "Auto Update"};
+    mnuLanguageItem = {"Change Language"};
+    mnuHelpItem = {"View Help"};
+    mnuAboutItem = {"About this software"};
     lvwHardDrives.checkBoxes = true;
+    lvwHardDrives.columns = {"Drive"};
     frmView[0].caption = "Scan Options";
     frmView[1].caption = "Proactive Protection";
     frmView[2].caption = "Schedule";
@@ -87,6 +118,10 @@ FrmMain::FrmMain() {
     cmdHijack.visible = false;
     Command4.caption = "Repair Now";
     lblRemove.caption = "Remove";
+    cmdFalsePos.caption = "False positive";
+    capSubmit.caption = "Submit a file name:";
+    Command2.caption = "Browse";
+    cmdSubmit.caption = "Submit";
     lblViewLogFile.caption = "Show Report";
     // The removal's progress shows only while a removal runs.
     pgbDeleteSpywaresFound.visible = false;

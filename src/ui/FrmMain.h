@@ -8,6 +8,7 @@
 #include "ui/FrmAbout.h"
 #include "ui/FrmDelete.h"
 #include "ui/FrmDownload.h"
+#include "ui/FrmLanguage.h"
 #include "ui/FrmMenuPopUp.h"
 #include "ui/FrmSignatureUpdated.h"
 #include "ui/FrmSplash.h"
@@ -52,7 +53,13 @@ struct FrmMain {
     Label lblDeletingPercentageCompleted;
     ProgressBar pgbDeleteSpywaresFound;
     Button cmdRemove, cmdSelectAll, Command4, cmdExclude;
-    Label lblRemove;  // "Remove": the removal run without its questions
+    Label lblRemove;     // "Remove": the removal run without its questions
+    Button cmdFalsePos;  // "False positive": the checked rows reported to the maker
+    // A file name sent to the maker for research.
+    Label capSubmit;
+    TextBox txtFilename;
+    Button Command2, cmdSubmit;  // "Browse", "Submit"
+    Label Label26;               // how the submission went
     // The navigation labels the removal run enables.
     Label lblSweepNow, lblOptions, lblResult, lblExit;
 
@@ -91,6 +98,20 @@ struct FrmMain {
     Label lblLastUpdate;
     Button cmdLiveUpdate;  // "Run Live Update Now": the same command as Update Now
 
+    // The fixed captions beside the values and groups.
+    Label capDefCount, capVersion, capDefVersion, capDefRemoved, capLastScan, capLastFullScan;
+    Label capAutoProtect, capHomePage;
+    Label capMemoryInspected, capRegistryInspected, capFilesFolderInspected, capSoftwareFound;
+    Label captracesFound, capRemovePicSoftwareFound;
+    Label capDriveSelection, capMemoryShieldGroup, capHomePageShieldGroup;
+    Label capDays, capScheduleDate, capScheduleTime;
+
+    // The menu bar's entries by control array ("-" is a separator).
+    std::array<std::string, 9> mnuFileItem;
+    std::array<std::string, 2> mnuQuarItem;
+    std::array<std::string, 4> mnuSettingsItem;
+    std::array<std::string, 1> mnuLanguageItem, mnuHelpItem, mnuAboutItem;
+
     // Background timers.
     Timer tmrMemoryInspected, tmrCheckHomePage, tmrScheduler, timUpdate, tmrScroll, tmrTimeOut;
 
@@ -107,6 +128,13 @@ struct FrmMain {
     FrmMenuPopUp frmMenuPopUp;
     FrmAbout frmAbout;
     FrmSplash frmSplash;
+    FrmLanguage frmLanguage;
+    // The report viewer's own caption comes with the report; its button is translated.
+    struct FrmReport {
+        Button cmdClose{"OK"};
+    } frmReport;
+    // The home-page shield's question; the shield fills in its texts.
+    FrmHomePageChangedAlert frmHomePageChangedAlert;
 
     std::string caption;        // the window's title
     bool frmHidden = false;     // the invisible window that owns the main window is loaded

@@ -9,15 +9,22 @@
 
 namespace qm::ui {
 
-enum class MessageButtons { Ok, YesNo, AbortRetryIgnore };
+enum class MessageButtons { Ok, YesNo, AbortRetryIgnore, OkCancel };
 enum class MessageIcon { None, Information, Question, Exclamation, Critical };
-enum class MessageAnswer { Ok, Yes, No, Abort, Retry, Ignore };
+enum class MessageAnswer { Ok, Yes, No, Abort, Retry, Ignore, Cancel };
 
 class Prompts {
   public:
     virtual ~Prompts() = default;
     virtual MessageAnswer ShowMessage(const std::string& text, const std::string& title,
                                       MessageButtons buttons, MessageIcon icon) = 0;
+    // An input box: the text typed (starting as `initial`), or nothing when cancelled. A front
+    // end without one cancels.
+    virtual std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                               const std::string& initial) {
+        (void)prompt, (void)title, (void)initial;
+        return std::nullopt;
+    }
 };
 
 class Pickers {
@@ -62,15 +69,11 @@ class QuarantineViewer {
     virtual void ShowQuarantine(const std::string& caption, QuarantineActions& actions) = 0;
 };
 
-// What only the window's start-up has: the modal language window of the first run, and the
-// test for a copy of the program already running in this session. The console has neither.
+// What only the window's start-up has: the test for a copy of the program already running in
+// this session. The console has none.
 class StartUpWindows {
   public:
     virtual ~StartUpWindows() = default;
-    // `frmLanguage`, modal: the language the user picks from `languages` (`current` chosen
-    // when it opens).
-    virtual std::string ChooseLanguage(const std::vector<std::string>& languages,
-                                       const std::string& current) = 0;
     // True when another copy runs in this session; asking again gives the same answer.
     virtual bool AnotherInstanceRunning() = 0;
 };

@@ -88,6 +88,21 @@ class MainWindowCommands {
     // `cmdWebsite`: the maker's web site in the browser.
     virtual void OpenWebsite() = 0;
 
+    // The language window: opened from Language > "Change Language"; an entry of `Combo1`
+    // chosen (by index, 0 the prompt); `Command1`, `Command3` and `Command2` (OK).
+    virtual void ShowLanguageWindow() = 0;
+    virtual void LanguageChosen(int index) = 0;
+    virtual void CheckLanguageUpdates() = 0;
+    virtual void TranslateProgram() = 0;
+    virtual void CloseLanguageWindow() = 0;
+
+    // The reports to the maker: `cmdFalsePos`, Browse (`Command2`), `cmdSubmit` or Enter in
+    // `txtFilename` (its text already in the model), and the Results/Removal page button.
+    virtual void ReportFalsePositive() = 0;
+    virtual void BrowseForSubmission() = 0;
+    virtual void SubmitFilename() = 0;
+    virtual void ShowResultsPage() = 0;
+
     // Help > "View Help" and About > "About this software", and the About window's OK.
     virtual void ViewHelp() = 0;
     virtual void ShowAbout() = 0;

@@ -4,6 +4,7 @@
 #include "update/DateAnswer.h"
 #include "update/DefinitionMerge.h"
 #include "update/HttpText.h"
+#include "update/QueryEncoding.h"
 
 namespace qm::update {
 
@@ -25,10 +26,6 @@ class StatusProgress final : public MergeProgress {
 
 std::string DefaultServerAddress() {
     return std::string("http://www.") + kDefinitionServerHost;
-}
-
-std::string QueryValue(const std::string& text) {
-    return text::ReplaceAll(text, " ", "%20");
 }
 
 const char* StatusName(UpdateOutcome::Status status) {

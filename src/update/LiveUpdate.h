@@ -16,9 +16,6 @@ namespace qm::update {
 inline constexpr const char* kDefinitionServerHost = "quillmarsh-definitions.example";
 std::string DefaultServerAddress();
 
-// A query value as the server reads it: every blank "%20", nothing else encoded.
-std::string QueryValue(const std::string& text);
-
 struct UpdateOutcome {
     enum class Status {
         Updated,      // something was merged and the new date stored

@@ -740,6 +740,15 @@ class MainWindowTest : public ::testing::Test {
         bool ConfirmExitFromTrayMenu() override { return false; }
         void WindowResized(bool) override {}
         void OpenWebsite() override {}
+        void ShowLanguageWindow() override {}
+        void LanguageChosen(int) override {}
+        void CheckLanguageUpdates() override {}
+        void TranslateProgram() override {}
+        void CloseLanguageWindow() override {}
+        void ReportFalsePositive() override {}
+        void BrowseForSubmission() override {}
+        void SubmitFilename() override {}
+        void ShowResultsPage() override {}
     };
 
     void SetUp() override {

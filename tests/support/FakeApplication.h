@@ -25,25 +25,17 @@ struct FakeApplication {
     }
 };
 
-// The window's start-up parts: what the language window offered and what the user picks,
-// and the single-instance test, answered by `anotherRunning` (given the test's number, from 1).
+// The window's single-instance test, answered by `anotherRunning` (given the test's number,
+// from 1), and recorded in `events` with whatever else a test records there.
 class FakeStartUpWindows final : public ui::StartUpWindows {
   public:
-    std::vector<std::string> events;  // "language", "instance test" in the order they came
-    std::string pick;                 // empty: the language shown when the window opened
+    std::vector<std::string> events;
     std::function<bool(int)> anotherRunning = [](int) { return false; };
 
-    std::string ChooseLanguage(const std::vector<std::string>& languages,
-                               const std::string& current) override {
-        events.push_back("language");
-        offered = languages;
-        return pick.empty() ? current : pick;
-    }
     bool AnotherInstanceRunning() override {
         events.push_back("instance test");
         return anotherRunning(++tests_);
     }
-    std::vector<std::string> offered;
 
   private:
     int tests_ = 0;

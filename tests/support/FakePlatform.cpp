@@ -507,3 +507,37 @@ std::string FakeDates::Format(double date) {
 }
 
 }  // namespace qm::test
+
+namespace qm::test {
+
+std::string Latin1Encoding::Utf8ToAnsi(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80         ? 1
+                                   : (lead >> 5) == 6  ? 2
+                                   : (lead >> 4) == 14 ? 3
+                                   : (lead >> 3) == 30 ? 4
+                                                       : 0;
+        bool valid = length != 0 && i + length <= utf8.size();
+        unsigned code = length == 1   ? lead
+                        : length == 2 ? lead & 0x1Fu
+                        : length == 3 ? lead & 0x0Fu
+                                      : lead & 0x07u;
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            valid = (next >> 6) == 2;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        if (!valid) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        out += code < 0x100 ? static_cast<char>(code) : '?';
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace qm::test

@@ -246,6 +246,17 @@ class ScriptedPrompts final : public ui::Prompts {
 
     ui::MessageAnswer ShowMessage(const std::string& text, const std::string& title,
                                   ui::MessageButtons buttons, ui::MessageIcon icon) override;
+    // Input boxes: each answer taken in order, a cancel when they run out.
+    std::deque<std::optional<std::string>> typed;
+    std::vector<std::string> asked;  // their prompts
+    std::optional<std::string> AskText(const std::string& prompt, const std::string&,
+                                       const std::string&) override {
+        asked.push_back(prompt);
+        if (typed.empty()) return std::nullopt;
+        auto answer = typed.front();
+        typed.pop_front();
+        return answer;
+    }
 };
 
 class ScriptedPickers final : public ui::Pickers {
@@ -292,6 +303,12 @@ class FakeClipboard final : public platform::Clipboard {
         text = t;
         return true;
     }
+};
+
+// A Western system: UTF-8 to ISO 8859-1, "?" for every other character and every broken byte.
+class Latin1Encoding final : public platform::TextEncoding {
+  public:
+    std::string Utf8ToAnsi(std::string_view utf8) override;
 };
 
 // One fake machine with everything wired together.
@@ -344,8 +361,10 @@ struct FakeMachine {
     ScriptedPump pump;
     app::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
-    platform::Platform platform{files,    shell,     clock,         version,   drives, registry,
-                                launcher, processes, systemRestore, clipboard, http,   dates};
+    Latin1Encoding encoding;
+    platform::Platform platform{files,    shell,    clock,     version,       drives,
+                                registry, launcher, processes, systemRestore, clipboard,
+                                http,     dates,    encoding};
 
     FakeMachine();
     static constexpr const char* kDataFolder =

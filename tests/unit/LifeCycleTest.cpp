@@ -79,13 +79,35 @@ TEST(LifeCycle, TheFirstRunChoosesALanguageFirstThenOpensTheHelpAndGreetsOncePer
     test::FakeWindowApplication fake;
     test::FakeMachine& m = fake.m;
     m.files.PutFile("C:\\Program Files\\Quillmarsh\\Help.chm", "ITSF");
+    m.files.PutFile("C:\\Program Files\\Quillmarsh\\Localization.txt",
+                    "<LANGUAGE_GROUP><LANGUAGE_NAME>English</LANGUAGE_NAME><TRANSLATION_ITEMS>\r\n"
+                    "</TRANSLATION_ITEMS></LANGUAGE_GROUP>\r\n"
+                    "<LANGUAGE_GROUP><LANGUAGE_NAME>Deutsch</LANGUAGE_NAME><TRANSLATION_ITEMS>\r\n"
+                    "\t\t<FRMMAIN_CMDSCAN>Pr\xC3\xBC"
+                    "fen</FRMMAIN_CMDSCAN>\r\n"
+                    "\t\t<MSG_CAPTION2>Willkommen bei [ProgramName]</MSG_CAPTION2>\r\n"
+                    "</TRANSLATION_ITEMS></LANGUAGE_GROUP>\r\n");
+    // The user picks the second language in the window, then OK.
+    m.pump.onEvents = [&](long long) {
+        if (!fake.form.frmLanguage.visible) return;
+        fake.windows.events.push_back("language window");
+        EXPECT_TRUE(fake.form.frmLanguage.modal);
+        EXPECT_EQ(fake.form.frmLanguage.Combo1.items,
+                  (std::vector<std::string>{"Choose Language Here", "English", "Deutsch"}));
+        fake.app.LanguageChosen(2);
+        fake.app.CloseLanguageWindow();
+    };
     m.prompts.answers = {ui::MessageAnswer::Yes};  // the greeting's "run Live Update now?"
     ASSERT_TRUE(fake.app.Start());
     // The language window comes before the instance test and before any status is written.
     ASSERT_GE(fake.windows.events.size(), 2u);
-    EXPECT_EQ(fake.windows.events[0], "language");
-    EXPECT_EQ(fake.windows.offered, std::vector<std::string>{"English"});
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Language", ""), "English");
+    EXPECT_EQ(fake.windows.events[0], "language window");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Language", ""), "Deutsch");
+    EXPECT_EQ(fake.form.cmdScan.caption,
+              "Pr\xFC"
+              "fen")
+        << "in the system's code page";
+    EXPECT_EQ(fake.form.Label22.caption, "Willkommen bei Quillmarsh");
     EXPECT_EQ(m.launcher.started,
               std::vector<std::string>{"open C:\\Program Files\\Quillmarsh\\Help.chm"});
     EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "showHelp", ""), "0");
@@ -94,8 +116,8 @@ TEST(LifeCycle, TheFirstRunChoosesALanguageFirstThenOpensTheHelpAndGreetsOncePer
     EXPECT_EQ(m.prompts.shown[0].title, "Update Now?");
     EXPECT_EQ(m.prompts.shown[0].text.find("Thank you for using Quillmarsh!\r\n\r\n"), 0u);
     EXPECT_FALSE(m.http.asked.empty()) << "Yes starts Live Update as its button does";
-    EXPECT_EQ(fake.form.Label22.caption, "Welcome to Quillmarsh");
     EXPECT_EQ(fake.form.caption, "Quillmarsh by Quillmarsh Software");
+    m.pump.onEvents = nullptr;
 
     // The next start on this machine: no language window, no help, no greeting.
     test::FakeStartUpWindows windows;

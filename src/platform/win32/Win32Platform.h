@@ -3,6 +3,7 @@
 // references the core takes. Not copyable: `platform` refers to the members.
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32TextEncoding.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Dates.h"
@@ -35,8 +36,9 @@ struct Win32Platform {
     Win32Clipboard clipboard;
     Win32Http http;
     Win32Dates dates;
-    Platform platform{files,    shell,     clock,         version,   drives, registry,
-                      launcher, processes, systemRestore, clipboard, http,   dates};
+    Win32TextEncoding encoding;
+    Platform platform{files,    shell,     clock,         version,   drives,   registry, launcher,
+                      processes, systemRestore, clipboard, http,   dates, encoding};
 };
 
 }  // namespace qm::platform::win32

@@ -1,5 +1,6 @@
 #include "ui/win32/LanguageWindow.h"
 
+#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 
@@ -9,59 +10,92 @@ namespace {
 
 constexpr WORD kComboBoxClass = 0x0085;
 
-struct Choice {
-    const std::vector<std::string>& languages;
-    std::string chosen;
-};
-
-INT_PTR CALLBACK LanguageDialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                    LPARAM lParam) noexcept {
-    auto* choice = reinterpret_cast<Choice*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    switch (message) {
-        case WM_INITDIALOG: {
-            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-            choice = reinterpret_cast<Choice*>(lParam);
-            ::SetWindowTextA(hwnd, "Choose Language");
-            HWND combo = ::GetDlgItem(hwnd, IDC_Combo1);
-            for (const std::string& language : choice->languages) {
-                const auto at = ::SendMessageA(combo, CB_ADDSTRING, 0,
-                                               reinterpret_cast<LPARAM>(language.c_str()));
-                if (language == choice->chosen)
-                    ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-            }
-            return TRUE;
-        }
-        case WM_COMMAND:
-            if (!choice || (LOWORD(wParam) != IDC_Command2 && LOWORD(wParam) != IDCANCEL))
-                return FALSE;
-            if (LOWORD(wParam) == IDC_Command2) {
-                char text[256] = {};
-                ::GetDlgItemTextA(hwnd, IDC_Combo1, text, sizeof text);
-                if (text[0] != '\0') choice->chosen = text;
-            }
-            ::EndDialog(hwnd, IDOK);
-            return TRUE;
-        default:
-            return FALSE;
-    }
+DialogTemplate LanguageTemplate() {
+    DialogTemplate t;
+    t.Dialog(DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 200, 84, 4,
+             L"MS Shell Dlg", 8);
+    t.Item(kComboBoxClass, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 10, 180, 120, IDC_Combo1,
+           L"");
+    t.Item(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 10, 30, 180, 14, IDC_Command1, L"");
+    t.Item(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 10, 48, 180, 14, IDC_Command3, L"");
+    t.Item(kButtonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 140, 66, 50, 14, IDC_Command2, L"");
+    return t;
 }
 
 }  // namespace
 
-std::string ChooseLanguageModal(HINSTANCE instance, HWND owner,
-                                const std::vector<std::string>& languages,
-                                const std::string& current) {
-    DialogTemplate t;
-    t.Dialog(DS_SETFONT | DS_CENTER | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 170, 62,
-             3, L"MS Shell Dlg", 8);
-    t.Item(kStaticClass, SS_LEFT, 10, 8, 150, 10, IDC_STATIC_LANGUAGE, L"Choose Language Here");
-    t.Item(kComboBoxClass, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 22, 150, 80, IDC_Combo1,
-           L"");
-    t.Item(kButtonClass, BS_DEFPUSHBUTTON | WS_TABSTOP, 110, 42, 50, 14, IDC_Command2, L"OK");
-    Choice choice{languages, current};
-    ::DialogBoxIndirectParamA(instance, t.get(), owner, LanguageDialogProc,
-                              reinterpret_cast<LPARAM>(&choice));
-    return choice.chosen;
+LanguageWindow::~LanguageWindow() {
+    DestroyForwardingDialog(hwnd_);
+}
+
+bool LanguageWindow::Create(HINSTANCE instance, HWND owner) {
+    const DialogTemplate t = LanguageTemplate();
+    hwnd_ =
+        ::CreateDialogIndirectParamA(instance, t.get(), owner, ForwardingDialogProc<LanguageWindow>,
+                                     reinterpret_cast<LPARAM>(this));
+    return hwnd_ != nullptr;
+}
+
+void LanguageWindow::Sync() {
+    if (!hwnd_) return;
+    char caption[256] = {};
+    ::GetWindowTextA(hwnd_, caption, sizeof caption);
+    if (model_.caption != caption) ::SetWindowTextA(hwnd_, model_.caption.c_str());
+    SetItemTextIfChanged(hwnd_, IDC_Command1, model_.Command1.caption);
+    SetItemTextIfChanged(hwnd_, IDC_Command2, model_.Command2.caption);
+    SetItemTextIfChanged(hwnd_, IDC_Command3, model_.Command3.caption);
+    HWND combo = ::GetDlgItem(hwnd_, IDC_Combo1);
+    if (shownItems_ != model_.Combo1.items) {
+        ::SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : model_.Combo1.items)
+            ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        shownItems_ = model_.Combo1.items;
+    }
+    if (::SendMessageA(combo, CB_GETCURSEL, 0, 0) != model_.Combo1.listIndex)
+        ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(model_.Combo1.listIndex), 0);
+    if (shown_ != model_.visible) {
+        shown_ = model_.visible;
+        ::ShowWindow(hwnd_, shown_ ? SW_SHOW : SW_HIDE);
+        if (shown_) ::SetForegroundWindow(hwnd_);
+    }
+}
+
+INT_PTR LanguageWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_Combo1:
+                    if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
+                    commands_.LanguageChosen(static_cast<int>(
+                        ::SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0)));
+                    break;
+                case IDC_Command1:
+                    commands_.CheckLanguageUpdates();
+                    break;
+                case IDC_Command3:
+                    commands_.TranslateProgram();
+                    break;
+                case IDC_Command2:
+                case IDCANCEL:
+                    commands_.CloseLanguageWindow();
+                    break;
+                default:
+                    return FALSE;
+            }
+            syncAll_();
+            return TRUE;
+        case WM_CLOSE:
+            commands_.CloseLanguageWindow();
+            syncAll_();
+            return TRUE;
+        case WM_DESTROY:
+            hwnd_ = nullptr;
+            return TRUE;
+        default:
+            return FALSE;
+    }
 }
 
 }  // namespace qm::ui::win32

@@ -125,6 +125,7 @@ MainWindow::MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& c
       spywareAlert_(model.frmSpywareFoundAlert, commands, [this] { Sync(); }),
       trayMenu_(model.frmMenuPopUp, commands, [this] { Sync(); }),
       about_(model.frmAbout, commands, [this] { Sync(); }),
+      language_(model.frmLanguage, commands, [this] { Sync(); }),
       timers_({&model.tmrMemoryInspected, &model.tmrCheckHomePage, &model.tmrScheduler,
                &model.timUpdate, &model.tmrScroll, &model.tmrTimeOut}) {}
 
@@ -198,8 +199,10 @@ void MainWindow::OnInit() {
     spywareAlert_.Create(instance_);
     trayMenu_.Create(instance_, hwnd_);
     about_.Create(instance_, hwnd_);
-    for (HWND window : {hwnd_, deleteFailed_.Handle(), download_.Handle(), notice_.Handle(),
-                        spywareAlert_.Handle(), trayMenu_.Handle(), about_.Handle()}) {
+    language_.Create(instance_, hwnd_);
+    for (HWND window :
+         {hwnd_, deleteFailed_.Handle(), download_.Handle(), notice_.Handle(),
+          spywareAlert_.Handle(), trayMenu_.Handle(), about_.Handle(), language_.Handle()}) {
         if (window) SetProgramIcon(instance_, window);
     }
     tray_ = std::make_unique<TrayIcon>(hwnd_, 1, kTrayMessage);
@@ -309,6 +312,75 @@ void MainWindow::SyncTaskbarButton() {
     if (visible) ::ShowWindow(hwnd_, SW_SHOWNA);
 }
 
+void MainWindow::SyncTranslatedCaptions() {
+    FrmMain& m = model_;
+    std::vector<std::string> menus;
+    const auto add = [&](const auto& entries) {
+        menus.insert(menus.end(), entries.begin(), entries.end());
+    };
+    add(m.mnuFileItem);
+    add(m.mnuQuarItem);
+    add(m.mnuSettingsItem);
+    add(m.mnuLanguageItem);
+    add(m.mnuHelpItem);
+    add(m.mnuAboutItem);
+    if (menus != appliedMenus_) {
+        HMENU bar = ::GetMenu(hwnd_);
+        std::size_t at = 0;
+        const auto apply = [&](int first, const auto& entries) {
+            for (std::size_t i = 0; i < entries.size(); ++i, ++at) {
+                if (entries[i] == "-" ||
+                    (at < appliedMenus_.size() && appliedMenus_[at] == entries[i]))
+                    continue;
+                const auto id = static_cast<UINT>(first + static_cast<int>(i));
+                ::ModifyMenuA(bar, id, MF_BYCOMMAND | MF_STRING, id, entries[i].c_str());
+            }
+        };
+        apply(IDM_mnuFileItem, m.mnuFileItem);
+        apply(IDM_mnuQuarItem, m.mnuQuarItem);
+        apply(IDM_mnuSettingsItem, m.mnuSettingsItem);
+        apply(IDM_mnuLanguageItem, m.mnuLanguageItem);
+        apply(IDM_mnuHelpItem, m.mnuHelpItem);
+        apply(IDM_mnuAboutItem, m.mnuAboutItem);
+        ::DrawMenuBar(hwnd_);
+        appliedMenus_ = std::move(menus);
+    }
+    std::vector<std::string> tabs;
+    for (const Frame& view : m.frmView)
+        tabs.push_back(view.caption);
+    if (tabs != appliedTabs_) {
+        for (std::size_t i = 0; i < tabs.size(); ++i) {
+            TCITEMA tab{};
+            tab.mask = TCIF_TEXT;
+            tab.pszText = tabs[i].data();
+            ::SendDlgItemMessageA(hwnd_, IDC_TabStrip1, TCM_SETITEMA, i,
+                                  reinterpret_cast<LPARAM>(&tab));
+        }
+        appliedTabs_ = std::move(tabs);
+    }
+    std::vector<std::string> columns;
+    for (const ListView* list :
+         {&m.lvwSpywareFound, &m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved, &m.lvwHardDrives}) {
+        columns.insert(columns.end(), list->columns.begin(), list->columns.end());
+        columns.emplace_back();  // between the lists
+    }
+    if (columns != appliedColumns_) {
+        for (const auto& [id, list] :
+             {std::pair{IDC_lvwSpywareFound, &m.lvwSpywareFound},
+              std::pair{IDC_lvwResults, &m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved},
+              std::pair{IDC_lvwHardDrives, &m.lvwHardDrives}}) {
+            for (std::size_t i = 0; i < list->columns.size(); ++i) {
+                LVCOLUMNA column{};
+                column.mask = LVCF_TEXT;
+                column.pszText = const_cast<char*>(list->columns[i].c_str());
+                ::SendDlgItemMessageA(hwnd_, id, LVM_SETCOLUMNA, i,
+                                      reinterpret_cast<LPARAM>(&column));
+            }
+        }
+        appliedColumns_ = std::move(columns);
+    }
+}
+
 void MainWindow::ReadBackWindowState() {
     ListView& results = model_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     HWND list = Item(hwnd_, IDC_lvwResults);
@@ -403,6 +475,31 @@ void MainWindow::Sync() {
         {IDC_pgbDeleteSpywaresFound, &m.pgbDeleteSpywaresFound},
         {IDC_lblViewLogFile, &m.lblViewLogFile},
         {IDC_Label22, &m.Label22},
+        {IDC_cmdFalsePos, &m.cmdFalsePos},
+        {IDC_capSubmit, &m.capSubmit},
+        {IDC_cmdBrowse, &m.Command2},
+        {IDC_cmdSubmit, &m.cmdSubmit},
+        {IDC_Label26, &m.Label26},
+        {IDC_capDefCount, &m.capDefCount},
+        {IDC_capVersion, &m.capVersion},
+        {IDC_capDefVersion, &m.capDefVersion},
+        {IDC_capDefRemoved, &m.capDefRemoved},
+        {IDC_capLastScan, &m.capLastScan},
+        {IDC_capLastFullScan, &m.capLastFullScan},
+        {IDC_capAutoProtect, &m.capAutoProtect},
+        {IDC_capHomePage, &m.capHomePage},
+        {IDC_capMemoryInspected, &m.capMemoryInspected},
+        {IDC_capRegistryInspected, &m.capRegistryInspected},
+        {IDC_capFilesFolderInspected, &m.capFilesFolderInspected},
+        {IDC_capSoftwareFound, &m.capSoftwareFound},
+        {IDC_captracesFound, &m.captracesFound},
+        {IDC_capRemovePicSoftwareFound, &m.capRemovePicSoftwareFound},
+        {IDC_capDriveSelection, &m.capDriveSelection},
+        {IDC_capMemoryShieldGroup, &m.capMemoryShieldGroup},
+        {IDC_capHomePageShieldGroup, &m.capHomePageShieldGroup},
+        {IDC_capDays, &m.capDays},
+        {IDC_capScheduleDate, &m.capScheduleDate},
+        {IDC_capScheduleTime, &m.capScheduleTime},
         {IDC_cmdWebsite, &m.cmdWebsite},
         {IDC_cmdExclude, &m.cmdExclude},
         {IDC_chkMakeLog, &m.chkMakeLog},
@@ -498,30 +595,7 @@ void MainWindow::Sync() {
         SetVisible(Item(hwnd_, IDC_frmView0 + i),
                    m.frmOptions.visible && m.frmView[static_cast<std::size_t>(i)].visible);
     }
-    for (int id : {IDC_capDefCount,
-                   IDC_capVersion,
-                   IDC_capDefVersion,
-                   IDC_capDefRemoved,
-                   IDC_capLastScan,
-                   IDC_capLastFullScan,
-                   IDC_capAutoProtect,
-                   IDC_capHomePage,
-                   IDC_capMemoryInspected,
-                   IDC_capRegistryInspected,
-                   IDC_capFilesFolderInspected,
-                   IDC_capSoftwareFound,
-                   IDC_captracesFound,
-                   IDC_capRemovePicSoftwareFound,
-                   IDC_lvwSpywareFound,
-                   IDC_lvwResults,
-                   IDC_TabStrip1,
-                   IDC_lvwHardDrives,
-                   IDC_capDriveSelection,
-                   IDC_capMemoryShieldGroup,
-                   IDC_capHomePageShieldGroup,
-                   IDC_capDays,
-                   IDC_capScheduleDate,
-                   IDC_capScheduleTime}) {
+    for (int id : {IDC_lvwSpywareFound, IDC_lvwResults, IDC_TabStrip1, IDC_lvwHardDrives}) {
         SetVisible(Item(hwnd_, id), ShownWithItsPage(id));
     }
     SyncColumnWidths();
@@ -539,6 +613,12 @@ void MainWindow::Sync() {
     spywareAlert_.Sync();
     trayMenu_.Sync();
     about_.Sync();
+    language_.Sync();
+    SyncTranslatedCaptions();
+    if (HWND box = Item(hwnd_, IDC_txtFilename); box && WindowText(box) != m.txtFilename.text) {
+        ::SetWindowTextA(box, m.txtFilename.text.c_str());
+    }
+    SetVisible(Item(hwnd_, IDC_txtFilename), m.frmResults.visible && m.txtFilename.visible);
     SyncTray();
     SyncPicker(IDC_dtpScheduleDate, m.dtpScheduleDate, appliedDate_, false);
     SyncPicker(IDC_dtpScheduleTime, m.dtpScheduleTime, appliedTime_, true);
@@ -595,7 +675,7 @@ void MainWindow::Command(int id) {
             m.ShowPage(m.frmScan);
             break;
         case IDC_cmdResults:
-            m.ShowPage(m.frmResults);
+            commands_.ShowResultsPage();
             break;
         case IDC_cmdSettings:
             m.ShowPage(m.frmOptions);
@@ -607,7 +687,22 @@ void MainWindow::Command(int id) {
             m.SelectScanKind(static_cast<ScanKind>(id - IDC_optScan0));
             break;
         case IDC_cmdScanNow:
-            commands_.StartScan();
+        case IDOK:
+            // Enter in the file-name box reaches the dialog's default button: it submits.
+            if (::GetFocus() == Item(hwnd_, IDC_txtFilename)) {
+                commands_.SubmitFilename();
+            } else if (id == IDC_cmdScanNow) {
+                commands_.StartScan();
+            }
+            break;
+        case IDC_cmdFalsePos:
+            commands_.ReportFalsePositive();
+            break;
+        case IDC_cmdBrowse:
+            commands_.BrowseForSubmission();
+            break;
+        case IDC_cmdSubmit:
+            commands_.SubmitFilename();
             break;
         case IDC_cmdPause:
             commands_.PauseScan();
@@ -657,6 +752,9 @@ void MainWindow::Command(int id) {
             break;
         case IDM_mnuFileItem + 6:  // "Minimize to Tray"
             commands_.MinimizeToTray();
+            break;
+        case IDM_mnuLanguageItem + 0:
+            commands_.ShowLanguageWindow();
             break;
         case IDM_mnuHelpItem + 0:
             commands_.ViewHelp();
@@ -844,6 +942,10 @@ void MainWindow::OnNotify(const NMHDR& header) {
 INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
+            if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == IDC_txtFilename) {
+                if (!syncing_) model_.txtFilename.text = WindowText(reinterpret_cast<HWND>(lParam));
+                return TRUE;
+            }
             if (HIWORD(wParam) == CBN_SELCHANGE && LOWORD(wParam) == IDC_cmbDays) {
                 model_.cmbDays.listIndex = static_cast<int>(
                     ::SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0));

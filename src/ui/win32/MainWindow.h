@@ -17,6 +17,7 @@
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/DeleteFailedWindow.h"
 #include "ui/win32/DownloadWindow.h"
+#include "ui/win32/LanguageWindow.h"
 #include "ui/win32/NoticeWindow.h"
 #include "ui/win32/SpywareAlertWindow.h"
 #include "ui/win32/TimerSync.h"
@@ -61,6 +62,7 @@ class MainWindow {
     HWND SpywareAlertHandle() const { return spywareAlert_.Handle(); }
     HWND TrayMenuHandle() const { return trayMenu_.Handle(); }
     HWND AboutHandle() const { return about_.Handle(); }
+    HWND LanguageHandle() const { return language_.Handle(); }
     // The message the tray icon's mouse messages arrive with, the mouse message in lParam.
     static constexpr UINT kTrayMessage = WM_APP + 1;
 
@@ -96,6 +98,7 @@ class MainWindow {
     SpywareAlertWindow spywareAlert_;
     TrayMenuWindow trayMenu_;
     AboutWindow about_;
+    LanguageWindow language_;
     std::unique_ptr<TrayIcon> tray_;
     bool trayShown_ = false;
     std::string trayTip_;
@@ -104,6 +107,9 @@ class MainWindow {
     UINT taskbarCreated_ = 0;
     void SyncTray();
     void SyncTaskbarButton();
+    // The captions a translation changes that have no binding: menu entries, tabs, columns.
+    void SyncTranslatedCaptions();
+    std::vector<std::string> appliedMenus_, appliedTabs_, appliedColumns_;
     bool syncing_ = false;  // check-box changes made by Sync are not the user's
     struct ListSnapshot {
         std::vector<ListItem> rows;

@@ -175,10 +175,19 @@
 #define IDC_lblSplashWebsite 3704
 
 /* The language window */
-#define IDC_STATIC_LANGUAGE 3801
 #define IDC_Combo1 3802
 #define IDC_Command2 3803
+#define IDC_Command1 3804
+#define IDC_Command3 3805
 
 /* Home: the welcome line and the maker's web site */
 #define IDC_Label22 1110
 #define IDC_cmdWebsite 1111
+
+/* Results: the reports to the maker */
+#define IDC_cmdFalsePos 1310
+#define IDC_txtFilename 1311
+#define IDC_cmdBrowse 1312
+#define IDC_cmdSubmit 1313
+#define IDC_Label26 1314
+#define IDC_capSubmit 1315

@@ -8,7 +8,6 @@
 #include "platform/win32/Handle.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
-#include "ui/win32/LanguageWindow.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/QuarantineWindow.h"
@@ -26,19 +25,23 @@ namespace {
 class WindowReportViewer final : public ReportViewer {
   public:
     WindowReportViewer(HINSTANCE instance, std::function<HWND()> owner,
-                       std::function<void()> syncOwner)
-        : instance_(instance), owner_(std::move(owner)), syncOwner_(std::move(syncOwner)) {}
+                       std::function<void()> syncOwner, std::function<std::string()> okCaption)
+        : instance_(instance),
+          owner_(std::move(owner)),
+          syncOwner_(std::move(syncOwner)),
+          okCaption_(std::move(okCaption)) {}
     void ShowReport(const std::string& caption, const std::string& text) override {
         // The window shows what changed for the viewer's time (its "Show Report" turned off)
         // before the viewer's own loop takes over.
         syncOwner_();
-        ShowReportWindow(instance_, owner_(), caption, text);
+        ShowReportWindow(instance_, owner_(), caption, text, okCaption_());
     }
 
   private:
     HINSTANCE instance_;
     std::function<HWND()> owner_;
     std::function<void()> syncOwner_;
+    std::function<std::string()> okCaption_;
 };
 
 // The quarantine's viewer, modal over the main window.
@@ -85,10 +88,6 @@ class WindowStartUp final : public StartUpWindows {
           product_(std::move(product)),
           runningTitle_(std::move(runningTitle)) {}
 
-    std::string ChooseLanguage(const std::vector<std::string>& languages,
-                               const std::string& current) override {
-        return ChooseLanguageModal(instance_, nullptr, languages, current);
-    }
     bool AnotherInstanceRunning() override { return !Claim(); }
 
     bool Claim() {
@@ -134,7 +133,8 @@ struct Program::Parts {
                    if (pumpHook) pumpHook();
                }),
           viewer(
-              instance, [this] { return window.Handle(); }, [this] { window.Sync(); }),
+              instance, [this] { return window.Handle(); }, [this] { window.Sync(); },
+              [this] { return application.Form().frmReport.cmdClose.caption; }),
           quarantineViewer(instance, [this] { return window.Handle(); }),
           homePageAlert(instance),
           startUp(

@@ -22,6 +22,7 @@ DialogTemplate ReportTemplate() {
 struct ReportContent {
     const std::string& caption;
     const std::string& text;
+    const std::string& okCaption;
 };
 
 INT_PTR CALLBACK ReportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -31,6 +32,7 @@ INT_PTR CALLBACK ReportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
                 const auto& content = *reinterpret_cast<const ReportContent*>(lParam);
                 ::SetWindowTextA(dialog, content.caption.c_str());
                 ::SetDlgItemTextA(dialog, kReportTextId, content.text.c_str());
+                ::SetDlgItemTextA(dialog, kReportOkId, content.okCaption.c_str());
                 // OK has the focus, so the report is not shown selected.
                 ::SetFocus(::GetDlgItem(dialog, kReportOkId));
                 return FALSE;
@@ -53,10 +55,10 @@ INT_PTR CALLBACK ReportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 void ShowReportWindow(HINSTANCE instance, HWND owner, const std::string& caption,
-                      const std::string& text) noexcept {
+                      const std::string& text, const std::string& okCaption) noexcept {
     try {
         const DialogTemplate layout = ReportTemplate();
-        const ReportContent content{caption, text};
+        const ReportContent content{caption, text, okCaption};
         ::DialogBoxIndirectParamA(instance, layout.get(), owner, ReportProc,
                                   reinterpret_cast<LPARAM>(&content));
     } catch (...) {

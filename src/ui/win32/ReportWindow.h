@@ -15,6 +15,6 @@ inline constexpr int kReportOkId = IDOK;   // cmdOk, "OK"
 // Shows `text` under `caption` and returns once the viewer is closed (OK, Escape or the close
 // box); the owner takes no input meanwhile. Nothing is shown when the window cannot be made.
 void ShowReportWindow(HINSTANCE instance, HWND owner, const std::string& caption,
-                      const std::string& text) noexcept;
+                      const std::string& text, const std::string& okCaption = "OK") noexcept;
 
 }  // namespace qm::ui::win32

@@ -1,5 +1,7 @@
 #include "ui/win32/Win32Interaction.h"
 
+#include "ui/win32/InputBox.h"
+
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -19,6 +21,9 @@ MessageAnswer Win32Prompts::ShowMessage(const std::string& text, const std::stri
             break;
         case MessageButtons::AbortRetryIgnore:
             style |= MB_ABORTRETRYIGNORE;
+            break;
+        case MessageButtons::OkCancel:
+            style |= MB_OKCANCEL;
             break;
     }
     switch (icon) {
@@ -48,9 +53,18 @@ MessageAnswer Win32Prompts::ShowMessage(const std::string& text, const std::stri
             return MessageAnswer::Retry;
         case IDIGNORE:
             return MessageAnswer::Ignore;
+        case IDCANCEL:
+            return MessageAnswer::Cancel;
         default:
             return MessageAnswer::Ok;
     }
+}
+
+std::optional<std::string> Win32Prompts::AskText(const std::string& prompt,
+                                                 const std::string& title,
+                                                 const std::string& initial) {
+    return ShowInputBox(::GetModuleHandleA(nullptr), owner_ ? owner_() : nullptr, prompt, title,
+                        initial);
 }
 
 std::optional<std::string> Win32Pickers::ChooseFile() {

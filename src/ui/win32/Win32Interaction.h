@@ -15,6 +15,8 @@ class Win32Prompts final : public Prompts {
     explicit Win32Prompts(std::function<HWND()> owner) : owner_(std::move(owner)) {}
     MessageAnswer ShowMessage(const std::string& text, const std::string& title,
                               MessageButtons buttons, MessageIcon icon) override;
+    std::optional<std::string> AskText(const std::string& prompt, const std::string& title,
+                                       const std::string& initial) override;
 
   private:
     std::function<HWND()> owner_;

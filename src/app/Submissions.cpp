@@ -1,0 +1,78 @@
+#include "app/Submissions.h"
+
+#include "definitions/LineScramble.h"
+#include "definitions/Text.h"
+#include "scan/ProcessControl.h"
+#include "update/HttpText.h"
+#include "update/QueryEncoding.h"
+
+namespace qm::app {
+
+std::optional<std::string> Submissions::Get(const std::string& pathAndQuery) {
+    return update::HttpGetText(services_.platform.http, services_.pump,
+                               services_.serverAddress() + pathAndQuery);
+}
+
+void Submissions::ReportFalsePositive() {
+    const ui::ListView& results = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
+    std::string locations;
+    for (const ui::ListItem& row : results.rows) {
+        if (row.checked) locations += row.SubItem(1) + "\r\n";
+    }
+    const std::string& title = services_.productName;
+    if (services_.prompts.ShowMessage(Message("MSG_FALSE_POS") + "\r\n\r\n" + locations, title,
+                                      ui::MessageButtons::OkCancel,
+                                      ui::MessageIcon::Question) != ui::MessageAnswer::Ok) {
+        return;
+    }
+    const auto details = services_.prompts.AskText(Message("MSG_FALSE_POS2"), title, "");
+    if (!details || text::Trim(*details).empty()) {
+        services_.prompts.ShowMessage(Message("MSG_FALSE_POS3"), title, ui::MessageButtons::Ok,
+                                      ui::MessageIcon::Exclamation);
+        return;
+    }
+    // Each location followed by "|", as the server splits them; every value encoded whole.
+    const std::string files = text::ReplaceAllNoCase(locations, "\r\n", "|");
+    const auto answer = Get("/asp/submitFP.asp?files=" + update::QueryValue(files) +
+                            "&details=" + update::QueryValue(*details));
+    const std::string said = answer.value_or("");
+    if (text::ContainsNoCase(said, "OK")) {
+        if (services_.prompts.ShowMessage(Message("MSG_FALSE_POS4"), title,
+                                          ui::MessageButtons::YesNo,
+                                          ui::MessageIcon::Question) == ui::MessageAnswer::Yes) {
+            services_.excludeChecked();
+        }
+        return;
+    }
+    services_.prompts.ShowMessage(Message("MSG_FALSE_POS5") + "\r\n\r\n" + said, title,
+                                  ui::MessageButtons::Ok, ui::MessageIcon::Exclamation);
+}
+
+void Submissions::BrowseForFile() {
+    const auto chosen = services_.pickers.ChooseFile();
+    if (!chosen) return;
+    form_.txtFilename.text = chosen->substr(chosen->find_last_of('\\') + 1);
+}
+
+void Submissions::SubmitFilename() {
+    const std::string name = form_.txtFilename.text;
+    const auto answer =
+        Get("/asp/getData.asp?data=" + update::QueryValue(defs::EncodeLine(name) + "|"));
+    const std::string said = answer.value_or("");
+    if (text::ContainsNoCase(said, "Skipped") || text::ContainsNoCase(said, "Added")) {
+        form_.Label26.caption =
+            Message("MSG_RESULTS") + " " + name + " " + Message("MSG_RESULTS_THANK");
+    } else {
+        form_.Label26.caption = Message("MSG_RESULTS") + " " + Message("MSG_PROBLEM") + " " + name +
+                                ".  " + Message("MSG_PROBLEM2");
+    }
+    form_.txtFilename.text.clear();
+}
+
+void Submissions::SendAnonymousData() {
+    const std::string list = scan::ListRunningProcessNames(services_.platform.processes);
+    if (list.empty()) return;
+    Get("/asp/getData.asp?data=" + update::QueryValue(list));
+}
+
+}  // namespace qm::app
