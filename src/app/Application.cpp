@@ -501,6 +501,7 @@ update::UpdateOutcome Application::ExchangeWithServer(const std::string& serverA
 }
 
 std::string Application::ServerAddress() const {
+    if (!serverOverride_.empty()) return serverOverride_;
     const std::string stored = text::Trim(Settings().Read(section::kOptions, "UpdateServer", ""));
     return stored.empty() ? update::DefaultServerAddress() : stored;
 }

@@ -114,8 +114,11 @@ class Application final : public ui::MainWindowCommands {
     void ResetSchedule() override;
     void ScheduleDaysChanged() override { scheduler_.DaysChanged(); }
     void SchedulePickerChanged() override { scheduler_.PickerChanged(); }
-    // The definition server the window asks.
+    // The definition server the window asks: the one set here (the console's --server), else
+    // the `UpdateServer` setting, else the build's own.
     std::string ServerAddress() const;
+    void SetServerAddress(std::string address) { serverOverride_ = std::move(address); }
+    Submissions& Reports() { return submissions_; }
     void CheckBoxClicked(ui::CheckBox& box) override;
     void OptionClicked(ui::OptionButton& option) override;
     void SendDataReleased() override;
@@ -233,6 +236,7 @@ class Application final : public ui::MainWindowCommands {
     ScanScheduler scheduler_;
     int idleSeconds_ = 0;
     std::string language_ = "English";
+    std::string serverOverride_;
     Localization localization_;
     Submissions submissions_;
 };

@@ -22,7 +22,9 @@ constexpr const char* kUsage =
     "  exclude add TEXT | exclude list\r\n"
     "  report show\r\n"
     "  quarantine list | quarantine restore NAME\r\n"
-    "  update\r\n";
+    "  update\r\n"
+    "  language list | language template FILE\r\n"
+    "  submit false-positive --details TEXT PATH... | submit file NAME\r\n";
 
 // Lines on the console end with CR LF, as in every file the program writes.
 constexpr const char* kEol = "\r\n";
@@ -238,7 +240,13 @@ class Console {
         const std::string& verb = o_.command[0];
         // Decoding and encoding work on any file; everything else needs the data folder.
         const bool needsDataFolder =
-            !(verb == "defs" && o_.command.size() > 1 && o_.command[1] != "count");
+            !(verb == "defs" && o_.command.size() > 1 && o_.command[1] != "count") &&
+            verb != "language" && verb != "submit";
+        // The console speaks the window's language: its messages come translated too.
+        app_.Translation().ChangeLanguage(
+            app_.Form(),
+            env_.settings.Read(app_.Product().productName, "Settings", "Language", "English"));
+        if (!o_.server.empty()) app_.SetServerAddress(o_.server);
         if (needsDataFolder && !DataFolderUsable()) return kExitError;
         if (verb == "scan") return Scan();
         if (verb == "defs") return Defs();
@@ -246,6 +254,8 @@ class Console {
         if (verb == "quarantine") return Quarantine();
         if (verb == "report") return Report();
         if (verb == "update" && o_.command.size() == 1) return Update();
+        if (verb == "language") return Language();
+        if (verb == "submit") return Submit();
         return Fail("unknown command " + verb);
     }
 
@@ -344,6 +354,45 @@ class Console {
     }
 
     // report show: the last scan's report as its viewer shows it.
+    int Language() {
+        const auto& cmd = o_.command;
+        if (cmd.size() == 2 && cmd[1] == "list") {
+            for (const std::string& name : app_.Translation().LanguageNames())
+                env_.out << name << kEol;
+            return kExitClean;
+        }
+        if (cmd.size() == 3 && cmd[1] == "template") {
+            if (!app_.Translation().WriteTemplate(app_.Form(), cmd[2]))
+                return Fail("cannot write " + cmd[2]);
+            env_.out << "Wrote the English template to " << cmd[2] << kEol;
+            return kExitClean;
+        }
+        return Fail("language takes: list | template FILE");
+    }
+
+    int Submit() {
+        const auto& cmd = o_.command;
+        if (cmd.size() == 3 && cmd[1] == "file") {
+            const auto answer = app_.Reports().SendName(cmd[2]);
+            if (!answer || !Submissions::NameTaken(*answer))
+                return Fail("the server did not take " + cmd[2]);
+            env_.out << cmd[2] << " submitted: " << text::Trim(*answer) << kEol;
+            return kExitClean;
+        }
+        if (cmd.size() >= 5 && cmd[1] == "false-positive" && cmd[2] == "--details") {
+            std::string locations;
+            for (std::size_t i = 4; i < cmd.size(); ++i)
+                locations += NormaliseTarget(cmd[i]) + "\r\n";
+            const auto answer = app_.Reports().SendFalsePositive(locations, cmd[3]);
+            if (!answer || !Submissions::FalsePositiveTaken(*answer))
+                return Fail("the false-positive report was not taken: " + answer.value_or(""));
+            env_.out << "False-positive report submitted for " << (cmd.size() - 4) << " location(s)"
+                     << kEol;
+            return kExitClean;
+        }
+        return Fail("submit takes: false-positive --details TEXT PATH... | file NAME");
+    }
+
     int Report() {
         if (o_.command.size() != 2 || o_.command[1] != "show") return Fail("report takes: show");
         const std::string text = app_.ReportViewerText();

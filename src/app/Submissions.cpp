@@ -31,12 +31,8 @@ void Submissions::ReportFalsePositive() {
                                       ui::MessageIcon::Exclamation);
         return;
     }
-    // Each location followed by "|", as the server splits them; every value encoded whole.
-    const std::string files = text::ReplaceAllNoCase(locations, "\r\n", "|");
-    const auto answer = Get("/asp/submitFP.asp?files=" + update::QueryValue(files) +
-                            "&details=" + update::QueryValue(*details));
-    const std::string said = answer.value_or("");
-    if (text::ContainsNoCase(said, "OK")) {
+    const std::string said = SendFalsePositive(locations, *details).value_or("");
+    if (FalsePositiveTaken(said)) {
         if (services_.prompts.ShowMessage(Message("MSG_FALSE_POS4"), title,
                                           ui::MessageButtons::YesNo,
                                           ui::MessageIcon::Question) == ui::MessageAnswer::Yes) {
@@ -56,10 +52,7 @@ void Submissions::BrowseForFile() {
 
 void Submissions::SubmitFilename() {
     const std::string name = form_.txtFilename.text;
-    const auto answer =
-        Get("/asp/getData.asp?data=" + update::QueryValue(defs::EncodeLine(name) + "|"));
-    const std::string said = answer.value_or("");
-    if (text::ContainsNoCase(said, "Skipped") || text::ContainsNoCase(said, "Added")) {
+    if (NameTaken(SendName(name).value_or(""))) {
         form_.Label26.caption =
             Message("MSG_RESULTS") + " " + name + " " + Message("MSG_RESULTS_THANK");
     } else {
@@ -67,6 +60,26 @@ void Submissions::SubmitFilename() {
                                 ".  " + Message("MSG_PROBLEM2");
     }
     form_.txtFilename.text.clear();
+}
+
+std::optional<std::string> Submissions::SendFalsePositive(const std::string& locations,
+                                                          const std::string& details) {
+    // Each location followed by "|", as the server splits them; every value encoded whole.
+    const std::string files = text::ReplaceAllNoCase(locations, "\r\n", "|");
+    return Get("/asp/submitFP.asp?files=" + update::QueryValue(files) +
+               "&details=" + update::QueryValue(details));
+}
+
+std::optional<std::string> Submissions::SendName(const std::string& name) {
+    return Get("/asp/getData.asp?data=" + update::QueryValue(defs::EncodeLine(name) + "|"));
+}
+
+bool Submissions::FalsePositiveTaken(const std::string& answer) {
+    return text::ContainsNoCase(answer, "OK");
+}
+
+bool Submissions::NameTaken(const std::string& answer) {
+    return text::ContainsNoCase(answer, "Skipped") || text::ContainsNoCase(answer, "Added");
 }
 
 void Submissions::SendAnonymousData() {

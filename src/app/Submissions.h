@@ -39,6 +39,15 @@ class Submissions {
     // The running programs' names, when there are any; the answer is not looked at.
     void SendAnonymousData();
 
+    // The requests themselves, for the console as well: the server's answer, nothing when
+    // it could not be reached. `locations` holds each location followed by CR LF.
+    std::optional<std::string> SendFalsePositive(const std::string& locations,
+                                                 const std::string& details);
+    std::optional<std::string> SendName(const std::string& name);
+    // Whether an answer says the report was taken.
+    static bool FalsePositiveTaken(const std::string& answer);
+    static bool NameTaken(const std::string& answer);
+
   private:
     std::string Message(const char* key) const { return services_.messages.getMessages(key); }
     std::optional<std::string> Get(const std::string& pathAndQuery);

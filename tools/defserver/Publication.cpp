@@ -74,6 +74,19 @@ Publication::Publication(const std::string& path, bool create) {
         throw std::runtime_error(path + ": " + message);
     }
     sqlite3_busy_timeout(db_, 5000);
+    // What the program sends its maker, and the translation file it serves; a database made
+    // before these existed gains them when it is opened.
+    Execute(db_,
+            "CREATE TABLE IF NOT EXISTS submissions ("
+            " id INTEGER PRIMARY KEY,"
+            " kind TEXT NOT NULL,"
+            " received TEXT NOT NULL,"
+            " files TEXT NOT NULL DEFAULT '',"
+            " details TEXT NOT NULL DEFAULT '',"
+            " data TEXT NOT NULL DEFAULT '');"
+            "CREATE TABLE IF NOT EXISTS known_names (name TEXT PRIMARY KEY);"
+            "CREATE TABLE IF NOT EXISTS translation ("
+            " id INTEGER PRIMARY KEY CHECK (id = 1), text BLOB NOT NULL);");
     if (create) {
         Execute(db_,
                 "CREATE TABLE IF NOT EXISTS records ("
@@ -127,6 +140,48 @@ std::vector<PublishedRecord> Publication::After(const std::string& since) {
     while (after.Step())
         records.push_back({after.Text(0), after.Text(1), after.Text(2)});
     return records;
+}
+
+void Publication::RecordFalsePositive(const std::string& files, const std::string& details,
+                                      const std::string& when) {
+    Statement insert(db_,
+                     "INSERT INTO submissions (kind, received, files, details) "
+                     "VALUES ('FP', ?, ?, ?)");
+    insert.Bind(1, when);
+    insert.Bind(2, files);
+    insert.Bind(3, details);
+    insert.Step();
+}
+
+bool Publication::RecordData(const std::string& data, const std::string& when) {
+    Statement insert(db_, "INSERT INTO submissions (kind, received, data) VALUES ('DATA', ?, ?)");
+    insert.Bind(1, when);
+    insert.Bind(2, data);
+    insert.Step();
+    Statement known(db_, "INSERT OR IGNORE INTO known_names (name) VALUES (?)");
+    known.Bind(1, data);
+    known.Step();
+    return sqlite3_changes(db_) > 0;
+}
+
+std::vector<Submission> Publication::Submissions() {
+    Statement all(db_, "SELECT kind, received, files, details, data FROM submissions ORDER BY id");
+    std::vector<Submission> out;
+    while (all.Step())
+        out.push_back({all.Text(0), all.Text(1), all.Text(2), all.Text(3), all.Text(4)});
+    return out;
+}
+
+void Publication::SetTranslation(const std::string& text) {
+    Statement put(db_, "INSERT OR REPLACE INTO translation (id, text) VALUES (1, ?)");
+    put.Bind(1, text);
+    put.Step();
+}
+
+std::optional<std::string> Publication::Translation() {
+    Statement get(db_, "SELECT text FROM translation WHERE id = 1");
+    if (!get.Step()) return std::nullopt;
+    return get.Text(0);
 }
 
 std::string BodyOf(const std::string& kind, const std::string& readableLine) {

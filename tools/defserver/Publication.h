@@ -17,6 +17,16 @@ struct PublishedRecord {
     std::string body;    // as sent: scrambled, with "|" and "=" plain
 };
 
+// One report the program sent: a false positive ("FP": the locations and the details) or a
+// name or list of running programs ("DATA"), decoded, with when it arrived (sortable form).
+struct Submission {
+    std::string kind;
+    std::string received;
+    std::string files;
+    std::string details;
+    std::string data;
+};
+
 class Publication {
   public:
     // Opens the database; `create` makes it (and its table) when missing. Throws with a
@@ -32,6 +42,15 @@ class Publication {
     std::optional<std::string> Newest();
     // Every record published strictly after `since` (sortable form), oldest first.
     std::vector<PublishedRecord> After(const std::string& since);
+
+    void RecordFalsePositive(const std::string& files, const std::string& details,
+                             const std::string& when);
+    // True when the data was not known before ("Added"), false for a repeat ("Skipped").
+    bool RecordData(const std::string& data, const std::string& when);
+    std::vector<Submission> Submissions();
+    // The translation file the language path serves; nothing until one is kept.
+    void SetTranslation(const std::string& text);
+    std::optional<std::string> Translation();
 
   private:
     sqlite3* db_ = nullptr;

@@ -5,8 +5,9 @@
 //   qm_defserver delete DB KIND KEY... [--at DATE]                    DEL records
 //   qm_defserver newest DB                                            the newest publication
 //   qm_defserver serve DB [--address A] [--port P] [--port-file F]    P 0: any free port
-// Dates on the wire are in United States form. The submission and translation paths join the
-// route table in serve() when they are built.
+//   qm_defserver translation DB FILE                                  the file the language path
+//   serves qm_defserver submissions DB                                       what the program sent
+// Dates on the wire are in United States form.
 
 #include <httplib.h>
 #include <sys/socket.h>
@@ -15,6 +16,7 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,7 +33,8 @@ using namespace qm::defserver;
 int Usage() {
     std::cerr << "usage: qm_defserver create DB | publish DB KIND FILE [--at DATE] |\n"
                  "       delete DB KIND KEY... [--at DATE] | newest DB |\n"
-                 "       serve DB [--address A] [--port P] [--port-file F]\n";
+                 "       serve DB [--address A] [--port P] [--port-file F] |\n"
+                 "       translation DB FILE | submissions DB\n";
     return 2;
 }
 
@@ -94,6 +97,25 @@ int Serve(const std::string& path, const std::vector<std::string>& options) {
                    }
                    res.set_content(AnswerOf(shared->After(*since)), "text/plain");
                });
+    // The reports: stored decoded (the library undoes the percent-encoding), with the time.
+    server.Get("/asp/submitFP.asp", [shared](const httplib::Request& req, httplib::Response& res) {
+        shared->RecordFalsePositive(req.get_param_value("files"), req.get_param_value("details"),
+                                    SortableNow());
+        res.set_content("OK", "text/plain");
+    });
+    server.Get("/asp/getData.asp", [shared](const httplib::Request& req, httplib::Response& res) {
+        const bool added = shared->RecordData(req.get_param_value("data"), SortableNow());
+        res.set_content(added ? "Added" : "Skipped", "text/plain");
+    });
+    server.Get("/Languages/0/Localization.txt",
+               [shared](const httplib::Request&, httplib::Response& res) {
+                   const auto text = shared->Translation();
+                   if (!text) {
+                       res.status = 404;
+                       return;
+                   }
+                   res.set_content(*text, "text/plain; charset=utf-8");
+               });
     // One line per request: what was asked, and how it was answered.
     server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
         std::printf("%s %s %d\n", req.method.c_str(), req.path.c_str(), res.status);
@@ -129,6 +151,30 @@ int Run(std::vector<std::string> args) {
         return 0;
     }
     if (command == "serve") return Serve(path, {args.begin() + 2, args.end()});
+    if (command == "translation" && args.size() == 3) {
+        std::ifstream file(args[2], std::ios::binary);
+        if (!file) {
+            std::cerr << "cannot read " << args[2] << "\n";
+            return 2;
+        }
+        const std::string text((std::istreambuf_iterator<char>(file)), {});
+        Publication db(path, false);
+        db.SetTranslation(text);
+        std::cout << text.size() << " bytes kept for /Languages/0/Localization.txt\n";
+        return 0;
+    }
+    if (command == "submissions" && args.size() == 2) {
+        Publication db(path, false);
+        for (const Submission& s : db.Submissions()) {
+            std::cout << UsFromSortable(s.received) << "  " << s.kind;
+            if (s.kind == "FP") {
+                std::cout << "  files=" << s.files << "  details=" << s.details << "\n";
+            } else {
+                std::cout << "  data=" << s.data << "\n";
+            }
+        }
+        return 0;
+    }
     if (command != "publish" && command != "delete") return Usage();
     const auto when = TakePublicationTime(args);
     if (!when) {
