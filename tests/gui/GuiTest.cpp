@@ -27,6 +27,7 @@
 #include "platform/win32/Handle.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32VersionInfo.h"
+#include "ui/win32/InputBox.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/Program.h"
@@ -687,6 +688,111 @@ TEST_F(GuiTest, OptionsAreStoredWhenClickedAndComeBackAtTheNextStart) {
 
 namespace qm::ui::win32 {
 namespace {
+
+TEST_F(GuiTest, ChangeLanguageTranslatesTheWindowsCaptionsMenusAndTabs) {
+    PutDefinitionSet(1);
+    SettingsRestorer language{{"Settings", "Language"}};
+    // The translation file beside the program, as the installer would put it.
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string file = self;
+    file = file.substr(0, file.find_last_of('\\') + 1) + "Localization.txt";
+    wintest::PutFile(
+        file,
+        "\xEF\xBB\xBF<LANGUAGE_GROUP><LANGUAGE_NAME>Deutsch</LANGUAGE_NAME>"
+        "<TRANSLATION_ITEMS>\r\n"
+        "\t\t<FRMMAIN_CMDSCAN>Pr\xC3\xBC"
+        "fen</FRMMAIN_CMDSCAN>\r\n"
+        "\t\t<FRMMAIN_MNUFILEITEM8>Beenden</FRMMAIN_MNUFILEITEM8>\r\n"
+        "\t\t<FRMMAIN_TABSTRIP1_TABS3>Zeitplan</FRMMAIN_TABSTRIP1_TABS3>\r\n"
+        "\t\t<FRMMAIN_LVWSPYWAREFOUND_COL1>Name (de)</FRMMAIN_LVWSPYWAREFOUND_COL1>\r\n"
+        "\t\t<FRMLANGUAGE_COMMAND2>Fertig</FRMLANGUAGE_COMMAND2>\r\n"
+        "</TRANSLATION_ITEMS></LANGUAGE_GROUP>\r\n");
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    Menu(w, IDM_mnuLanguageItem + 0);
+    HWND window = program->LanguageWindow();
+    ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(window) != FALSE; }));
+    char title[128] = {};
+    ::GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "Choose Language");
+    HWND list = ::GetDlgItem(window, IDC_Combo1);
+    ASSERT_EQ(::SendMessageA(list, CB_GETCOUNT, 0, 0), 3) << "the prompt, English, Deutsch";
+    ::SendMessageA(list, CB_SETCURSEL, 2, 0);
+    ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_Combo1, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(Text(w, IDC_cmdScan),
+              "Pr\xFC"
+              "fen");
+    char entry[64] = {};
+    ::GetMenuStringA(::GetMenu(w), IDM_mnuFileItem + 8, entry, sizeof entry, MF_BYCOMMAND);
+    EXPECT_STREQ(entry, "Beenden");
+    char tab[64] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = tab;
+    item.cchTextMax = sizeof tab;
+    ::SendDlgItemMessageA(w, IDC_TabStrip1, TCM_GETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(tab, "Zeitplan");
+    char column[64] = {};
+    LVCOLUMNA header{};
+    header.mask = LVCF_TEXT;
+    header.pszText = column;
+    header.cchTextMax = sizeof column;
+    ::SendDlgItemMessageA(w, IDC_lvwSpywareFound, LVM_GETCOLUMNA, 0,
+                          reinterpret_cast<LPARAM>(&header));
+    EXPECT_STREQ(column, "Name (de)");
+    EXPECT_EQ(Text(window, IDC_Command2), "Fertig") << "the language window itself";
+    EXPECT_EQ(language.Stored("Settings", "Language"), "Deutsch");
+    Click(window, IDC_Command2);
+    EXPECT_FALSE(::IsWindowVisible(window));
+    ::DeleteFileA(file.c_str());
+}
+
+// Answers the false-positive report's boxes as its user does: OK to the locations, the details
+// typed into the input box, then No to excluding them.
+int g_falsePositiveStep = 0;
+void CALLBACK AnswerFalsePositive(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = ::GetForegroundWindow();
+    if (!box) return;
+    if (g_falsePositiveStep == 0 && ::GetDlgItem(box, IDOK) && ::GetDlgItem(box, IDCANCEL) &&
+        !::GetDlgItem(box, kInputTextId)) {
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        g_falsePositiveStep = 1;
+    } else if (g_falsePositiveStep == 1 && ::GetDlgItem(box, kInputTextId)) {
+        ::SetDlgItemTextA(box, kInputTextId, "mine # 1 & only");
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        g_falsePositiveStep = 2;
+    } else if (g_falsePositiveStep == 2 && ::GetDlgItem(box, IDNO)) {
+        ::PostMessageA(box, WM_COMMAND, IDNO, 0);
+        g_falsePositiveStep = 3;
+        ::KillTimer(nullptr, timer);
+    }
+}
+
+TEST_F(GuiTest, AFalsePositiveFromTheResultsPageReachesTheServerWhole) {
+    PutDefinitionSet(1);
+    wintest::LoopbackServer server([&](const std::string&) { return wintest::OkAnswer("OK"); });
+    SettingsRestorer settings({{"OptionAndSettings", "UpdateServer"}});
+    settings.Set("OptionAndSettings", "UpdateServer", server.Url(""));
+    HWND w = StartProgram();
+    ASSERT_NE(w, nullptr);
+    ListItem& row =
+        program->Application().Form().lvwPicRemoveListOfSpywareFoundAndToBeRemoved.Add("a.exe");
+    row.SetSubItem(1, "C:\\A b\\a.exe");
+    row.checked = true;
+    Click(w, IDC_cmdResults);
+    g_falsePositiveStep = 0;
+    ::SetTimer(nullptr, 0, 20, AnswerFalsePositive);
+    Click(w, IDC_cmdFalsePos);  // returns when the report is done
+    EXPECT_EQ(g_falsePositiveStep, 3);
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_NE(requests[0].find("/asp/submitFP.asp?files=C%3A%5CA%20b%5Ca.exe%7C&details="
+                               "mine%20%23%201%20%26%20only "),
+              std::string::npos)
+        << requests[0];
+}
 
 // The window drawn straight from a model, without a program around it.
 class MainWindowTest : public ::testing::Test {

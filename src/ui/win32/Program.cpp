@@ -203,12 +203,20 @@ HWND Program::AboutWindow() const {
     return parts_->window.AboutHandle();
 }
 
+HWND Program::LanguageWindow() const {
+    return parts_->window.LanguageHandle();
+}
+
 HWND Program::TrayMenuWindow() const {
     return parts_->window.TrayMenuHandle();
 }
 
 HWND Program::SpywareAlertWindow() const {
     return parts_->window.SpywareAlertHandle();
+}
+
+void Program::SyncWindows() {
+    parts_->window.Sync();
 }
 
 void Program::SetPumpIntervalMs(unsigned ms) {

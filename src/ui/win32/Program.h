@@ -45,7 +45,10 @@ class Program {
     HWND SpywareAlertWindow() const;
     HWND TrayMenuWindow() const;
     HWND AboutWindow() const;
+    HWND LanguageWindow() const;
     app::Application& Application();
+    // Draws the windows from their models now, as every command's end does.
+    void SyncWindows();
     // The pump's interval in milliseconds (0 pumps on every item).
     void SetPumpIntervalMs(unsigned ms);
     // For the window tests: runs inside every pump of a long loop, as a stand-in for work
