@@ -99,6 +99,8 @@ in_locale en_US.UTF-8 --server "$server" submit file 'setup #1.exe'
 check "a new name is Added" grep -q 'submitted: Added' "$out"
 in_locale en_US.UTF-8 --server "$server" submit file 'setup #1.exe'
 check "the same name again is Skipped" grep -q 'submitted: Skipped' "$out"
+"$defserver" submissions "$db" >"$work/submissions"
+check "the name arrives readable" grep -qF 'DATA  data=setup #1.exe' "$work/submissions"
 check "the server serves the translation it keeps" \
   cmp -s <(curl -s "$server/Languages/0/Localization.txt") "$work/program/Localization.txt"
 

@@ -25,6 +25,8 @@
 #include "Publication.h"
 #include "UsDate.h"
 #include "definitions/DefinitionFiles.h"
+#include "definitions/LineScramble.h"
+#include "definitions/Text.h"
 
 namespace {
 
@@ -170,7 +172,14 @@ int Run(std::vector<std::string> args) {
             if (s.kind == "FP") {
                 std::cout << "  files=" << s.files << "  details=" << s.details << "\n";
             } else {
-                std::cout << "  data=" << s.data << "\n";
+                // The names arrive scrambled as definition lines are: shown readable.
+                std::string names;
+                for (std::string_view name : qm::text::Split(s.data, '|')) {
+                    if (name.empty()) continue;
+                    if (!names.empty()) names += "|";
+                    names += qm::defs::DecodeLine(std::string(name));
+                }
+                std::cout << "  data=" << names << "\n";
             }
         }
         return 0;
