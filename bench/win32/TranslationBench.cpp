@@ -72,9 +72,8 @@ int main(int argc, char** argv) {
     qm::wintest::PutFile(path, TranslationFile(form, app.Messages(), 2000, direct));
 
     // The second language's captions in place before the first round.
-    qm::ui::VisitCaptions(form, [&](const std::string& item, std::string& caption) {
-        caption = direct[1].at(item);
-    });
+    qm::ui::VisitCaptions(
+        form, [&](const std::string& item, std::string& caption) { caption = direct[1].at(item); });
     program.SyncWindows();
     double translated = 0, set = 0;
     for (int round = 0; round < rounds; ++round) {

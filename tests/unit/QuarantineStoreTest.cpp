@@ -175,9 +175,9 @@ TEST_P(DamagedCopy, LeavesTheOriginalAndNoCopyBehind) {
     const auto [item, cutShort] = GetParam();
     DamagingFiles files(m.files);
     files.cutShort = cutShort;
-    platform::Platform damaging{files,           m.shell,     m.clock,    m.version,
-                                m.drives,        m.registry,  m.launcher, m.processes,
-                                m.systemRestore, m.clipboard, m.http,     m.dates, m.encoding};
+    platform::Platform damaging{files,      m.shell,    m.clock,     m.version,       m.drives,
+                                m.registry, m.launcher, m.processes, m.systemRestore, m.clipboard,
+                                m.http,     m.dates,    m.encoding};
     QuarantineStore damagingStore(damaging, FakeMachine::kDataFolder, events);
     damagingStore.logging = true;
     m.files.PutFolder("C:\\Tool");

@@ -3,7 +3,6 @@
 // references the core takes. Not copyable: `platform` refers to the members.
 
 #include "platform/Platform.h"
-#include "platform/win32/Win32TextEncoding.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Dates.h"
@@ -15,6 +14,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellFolders.h"
 #include "platform/win32/Win32SystemRestore.h"
+#include "platform/win32/Win32TextEncoding.h"
 #include "platform/win32/Win32VersionInfo.h"
 
 namespace qm::platform::win32 {
@@ -37,8 +37,8 @@ struct Win32Platform {
     Win32Http http;
     Win32Dates dates;
     Win32TextEncoding encoding;
-    Platform platform{files,    shell,     clock,         version,   drives,   registry, launcher,
-                      processes, systemRestore, clipboard, http,   dates, encoding};
+    Platform platform{files,     shell,         clock,     version, drives, registry, launcher,
+                      processes, systemRestore, clipboard, http,    dates,  encoding};
 };
 
 }  // namespace qm::platform::win32
