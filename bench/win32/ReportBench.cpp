@@ -80,8 +80,8 @@ int Run(int rows, int rounds, bool lookups) {
     // What the scan read of each file when it judged it, as a scan hands it to its report.
     qm::scan::FileFactsByLocation reported;
     for (const auto& row : results.rows) {
-        reported[row.SubItem(1)] = {qm::scan::ReadCompanyName(files, row.SubItem(1)),
-                                    files.FileSize(row.SubItem(1)).value_or(0)};
+        reported.Record(row.SubItem(1), {qm::scan::ReadCompanyName(files, row.SubItem(1)),
+                                         files.FileSize(row.SubItem(1)).value_or(0)});
     }
     qm::report::ReportInputs in{"12/8/2026 8:40:00 PM",
                                 "12/8/2026 8:46:21 PM",

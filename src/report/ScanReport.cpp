@@ -183,10 +183,9 @@ class RowFacts {
     RowFacts(platform::FileSystem& files, const ReportInputs& in, const ui::ListItem& row) {
         const bool isFile = row.icon == ui::detection::kFile;
         if (isFile && in.reportedFiles) {
-            const auto it = in.reportedFiles->find(row.SubItem(1));
-            if (it != in.reportedFiles->end()) {
-                company_ = it->second.company;
-                size_ = it->second.size;
+            if (const scan::FileFacts* known = in.reportedFiles->Find(row.SubItem(1))) {
+                company_ = known->company;
+                size_ = known->size;
                 return;
             }
         }

@@ -29,8 +29,9 @@ void ScanSession::ReportFileHit(const std::string& threatName, const std::string
 }
 
 void ScanSession::RememberReportedFile(const std::string& location, std::string company) {
-    reportedFiles_[location] =
-        FileFacts{std::move(company), services_.platform.files.FileSize(location).value_or(0)};
+    reportedFiles_.Record(
+        location,
+        FileFacts{std::move(company), services_.platform.files.FileSize(location).value_or(0)});
 }
 
 void ScanSession::ReportExcluded(const std::string& location) {
