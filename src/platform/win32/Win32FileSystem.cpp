@@ -153,8 +153,7 @@ class FilePieceWriter final : public PieceWriter {
         const std::wstring target = WideFilePath(path_);
         // The usual case: one move over the old file, which the system makes in one step and
         // which leaves the old file in place should it fail.
-        if (::MoveFileExW(beside_.temp.path().c_str(), target.c_str(),
-                          MOVEFILE_REPLACE_EXISTING)) {
+        if (::MoveFileExW(beside_.temp.path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
             beside_.temp.Keep();
             return true;
         }
