@@ -35,8 +35,13 @@ void CopyWord(char* to, const char* from) {
 }
 
 void CopyPiece(char* to, const char* from, std::size_t size) {
-    if (size > 32) {
+    if (size > 256) {
         std::memcpy(to, from, size);
+    } else if (size > 32) {
+        // A path or a description: whole words of 32, the last one overlapping the end.
+        for (std::size_t at = 0; at + 32 < size; at += 32)
+            CopyWord<32>(to + at, from + at);
+        CopyWord<32>(to + size - 32, from + size - 32);
     } else if (size > 16) {
         CopyWord<16>(to, from);
         CopyWord<16>(to + size - 16, from + size - 16);
@@ -75,7 +80,7 @@ class TextCollector final : public platform::PieceWriter {
 class ReportBuilder {
   public:
     explicit ReportBuilder(platform::PieceWriter& writer)
-        : writer_(writer), buffer_(std::make_unique<char[]>(kPiece)) {}
+        : writer_(writer), buffer_(std::make_unique_for_overwrite<char[]>(kPiece)) {}
 
     // Each argument in turn, then the line break that follows every text.
     template <typename... Parts>

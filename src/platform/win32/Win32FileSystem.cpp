@@ -151,13 +151,6 @@ class FilePieceWriter final : public PieceWriter {
         }
         beside_.file.reset();
         const std::wstring target = WideFilePath(path_);
-        // The usual case: one move over the old file, which the system makes in one step and
-        // which leaves the old file in place should it fail.
-        if (::MoveFileExW(beside_.temp.path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            beside_.temp.Keep();
-            return true;
-        }
-        // A read-only old file refuses to be replaced but may be moved aside first.
         const DWORD old = ::GetFileAttributesW(target.c_str());
         if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
         TemporaryFile aside(TemporarySibling(path_));
