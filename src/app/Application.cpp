@@ -114,10 +114,9 @@ bool Application::Start() {
         Skipping([&] {
             settings.Write(section::kSettings, "Language", "English");
             // Modal: loading goes on once the user has closed it.
-            OpenLanguageWindow(true);
+            ShowLanguageWindow();
             while (form_.frmLanguage.visible && !frontEnd_.pump.Quitting())
                 frontEnd_.pump.WaitForEvents();
-            form_.frmLanguage.modal = false;
         });
     }
     // A second copy ends here, before it has written its status or shown a window.
@@ -191,11 +190,10 @@ void Application::FillLanguageList() {
     }
 }
 
-void Application::OpenLanguageWindow(bool modal) {
+void Application::ShowLanguageWindow() {
     ui::FrmLanguage& window = form_.frmLanguage;
     window.caption = Message("MSG_TITLELANGUAGE");
     FillLanguageList();
-    window.modal = modal;
     window.visible = true;
 }
 

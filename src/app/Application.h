@@ -140,7 +140,7 @@ class Application final : public ui::MainWindowCommands {
     // The language window: opened from "Change Language" (and modal on the first run), an
     // entry of `Combo1` chosen (by its index; 0 is the prompt), "Check for language updates",
     // "Translate this program" and OK.
-    void ShowLanguageWindow() override { OpenLanguageWindow(false); }
+    void ShowLanguageWindow() override;
     void LanguageChosen(int index) override;
     void CheckLanguageUpdates() override;
     void TranslateProgram() override;
@@ -200,7 +200,6 @@ class Application final : public ui::MainWindowCommands {
     void ShowNotice(const std::string& text);
     // The memory shield's timer as its setting says.
     void ArmMemoryShield();
-    void OpenLanguageWindow(bool modal);
     void FillLanguageList();
     // `ShowFirstRunGreeting`: once per machine, the thanks and the offer of a Live Update.
     void ShowFirstRunGreeting();

@@ -792,6 +792,15 @@ TEST_F(GuiTest, AFalsePositiveFromTheResultsPageReachesTheServerWhole) {
                                "mine%20%23%201%20%26%20only "),
               std::string::npos)
         << requests[0];
+
+    // Enter in the file-name box reaches the default button, Start: it submits the name.
+    HWND box = ::GetDlgItem(w, IDC_txtFilename);
+    ::SetWindowTextA(box, "tool.exe");
+    ::SetFocus(box);
+    Click(w, IDC_cmdScanNow);
+    ASSERT_EQ(server.Requests().size(), 2u) << "no scan, one submission";
+    EXPECT_NE(server.Requests()[1].find("/asp/getData.asp?data="), std::string::npos);
+    EXPECT_EQ(Text(w, IDC_txtFilename), "") << "the box is cleared";
 }
 
 // The window drawn straight from a model, without a program around it.

@@ -28,10 +28,7 @@ AboutWindow::~AboutWindow() {
 }
 
 bool AboutWindow::Create(HINSTANCE instance, HWND owner) {
-    const DialogTemplate t = AboutTemplate();
-    hwnd_ =
-        ::CreateDialogIndirectParamA(instance, t.get(), owner, ForwardingDialogProc<AboutWindow>,
-                                     reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateForwardingDialog(instance, AboutTemplate().get(), owner, this);
     return hwnd_ != nullptr;
 }
 

@@ -24,6 +24,15 @@ INT_PTR CALLBACK ForwardingDialogProc(HWND hwnd, UINT message, WPARAM wParam,
     }
 }
 
+// The modeless dialog `layout` describes, its messages handed to `self`; nothing when it could
+// not be made.
+template <typename Window>
+HWND CreateForwardingDialog(HINSTANCE instance, const DLGTEMPLATE* layout, HWND owner,
+                            Window* self) {
+    return ::CreateDialogIndirectParamA(instance, layout, owner, ForwardingDialogProc<Window>,
+                                        reinterpret_cast<LPARAM>(self));
+}
+
 // Destroys a dialog made with ForwardingDialogProc, its object forgotten first so that the
 // messages of its destruction reach nobody half gone.
 inline void DestroyForwardingDialog(HWND hwnd) {

@@ -33,10 +33,7 @@ DownloadWindow::~DownloadWindow() {
 }
 
 bool DownloadWindow::Create(HINSTANCE instance, HWND owner) {
-    const DialogTemplate t = DownloadTemplate();
-    hwnd_ =
-        ::CreateDialogIndirectParamA(instance, t.get(), owner, ForwardingDialogProc<DownloadWindow>,
-                                     reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateForwardingDialog(instance, DownloadTemplate().get(), owner, this);
     if (!hwnd_) return false;
     ::SetWindowTextA(hwnd_, model_.caption.c_str());
     ::SetDlgItemTextA(hwnd_, IDC_cmdDownloadCancel, model_.Command1.caption.c_str());

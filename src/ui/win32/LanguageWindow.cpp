@@ -29,15 +29,13 @@ LanguageWindow::~LanguageWindow() {
 }
 
 bool LanguageWindow::Create(HINSTANCE instance, HWND owner) {
-    const DialogTemplate t = LanguageTemplate();
-    hwnd_ =
-        ::CreateDialogIndirectParamA(instance, t.get(), owner, ForwardingDialogProc<LanguageWindow>,
-                                     reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateForwardingDialog(instance, LanguageTemplate().get(), owner, this);
     return hwnd_ != nullptr;
 }
 
 void LanguageWindow::Sync() {
-    if (!hwnd_) return;
+    // Closed, it has nothing to draw: the pump syncs every window many times a second.
+    if (!hwnd_ || (!model_.visible && !shown_)) return;
     char caption[256] = {};
     ::GetWindowTextA(hwnd_, caption, sizeof caption);
     if (model_.caption != caption) ::SetWindowTextA(hwnd_, model_.caption.c_str());

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <variant>
 
 #include "ui/win32/MainWindowIds.h"
@@ -150,10 +151,6 @@ bool MainWindow::Create() {
 
 void MainWindow::Show(int showCommand) {
     if (hwnd_) ::ShowWindow(hwnd_, showCommand);
-}
-
-void MainWindow::SetTitle(const std::string& title) {
-    if (hwnd_) SetText(hwnd_, title);
 }
 
 void SetProgramIcon(HINSTANCE instance, HWND window) {
@@ -302,6 +299,8 @@ void MainWindow::SyncTray() {
 }
 
 void MainWindow::SyncTaskbarButton() {
+    if (taskbarApplied_ == model_.showInTaskbar) return;
+    taskbarApplied_ = model_.showInTaskbar;
     const LONG_PTR style = ::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE);
     if (((style & WS_EX_APPWINDOW) != 0) == model_.showInTaskbar) return;
     // The taskbar looks at the style as a window is shown: a visible window is shown again.
@@ -312,72 +311,60 @@ void MainWindow::SyncTaskbarButton() {
     if (visible) ::ShowWindow(hwnd_, SW_SHOWNA);
 }
 
+namespace {
+
+// Copies `model` into `applied` when the two differ; true when they did. Sync runs many times
+// a second, and an unchanged caption must cost no more than the comparison.
+bool TakeIfChanged(std::span<const std::string> model, std::vector<std::string>& applied) {
+    if (std::equal(model.begin(), model.end(), applied.begin(), applied.end())) return false;
+    applied.assign(model.begin(), model.end());
+    return true;
+}
+
+}  // namespace
+
 void MainWindow::SyncTranslatedCaptions() {
     FrmMain& m = model_;
-    std::vector<std::string> menus;
-    const auto add = [&](const auto& entries) {
-        menus.insert(menus.end(), entries.begin(), entries.end());
-    };
-    add(m.mnuFileItem);
-    add(m.mnuQuarItem);
-    add(m.mnuSettingsItem);
-    add(m.mnuLanguageItem);
-    add(m.mnuHelpItem);
-    add(m.mnuAboutItem);
-    if (menus != appliedMenus_) {
-        HMENU bar = ::GetMenu(hwnd_);
-        std::size_t at = 0;
-        const auto apply = [&](int first, const auto& entries) {
-            for (std::size_t i = 0; i < entries.size(); ++i, ++at) {
-                if (entries[i] == "-" ||
-                    (at < appliedMenus_.size() && appliedMenus_[at] == entries[i]))
-                    continue;
-                const auto id = static_cast<UINT>(first + static_cast<int>(i));
-                ::ModifyMenuA(bar, id, MF_BYCOMMAND | MF_STRING, id, entries[i].c_str());
-            }
-        };
-        apply(IDM_mnuFileItem, m.mnuFileItem);
-        apply(IDM_mnuQuarItem, m.mnuQuarItem);
-        apply(IDM_mnuSettingsItem, m.mnuSettingsItem);
-        apply(IDM_mnuLanguageItem, m.mnuLanguageItem);
-        apply(IDM_mnuHelpItem, m.mnuHelpItem);
-        apply(IDM_mnuAboutItem, m.mnuAboutItem);
-        ::DrawMenuBar(hwnd_);
-        appliedMenus_ = std::move(menus);
-    }
-    std::vector<std::string> tabs;
-    for (const Frame& view : m.frmView)
-        tabs.push_back(view.caption);
-    if (tabs != appliedTabs_) {
-        for (std::size_t i = 0; i < tabs.size(); ++i) {
-            TCITEMA tab{};
-            tab.mask = TCIF_TEXT;
-            tab.pszText = tabs[i].data();
-            ::SendDlgItemMessageA(hwnd_, IDC_TabStrip1, TCM_SETITEMA, i,
-                                  reinterpret_cast<LPARAM>(&tab));
+    HMENU bar = ::GetMenu(hwnd_);
+    const std::pair<int, std::span<const std::string>> menus[] = {
+        {IDM_mnuFileItem, m.mnuFileItem},         {IDM_mnuQuarItem, m.mnuQuarItem},
+        {IDM_mnuSettingsItem, m.mnuSettingsItem}, {IDM_mnuLanguageItem, m.mnuLanguageItem},
+        {IDM_mnuHelpItem, m.mnuHelpItem},         {IDM_mnuAboutItem, m.mnuAboutItem}};
+    bool menuChanged = false;
+    for (std::size_t k = 0; k < std::size(menus); ++k) {
+        const auto& [first, entries] = menus[k];
+        if (!TakeIfChanged(entries, appliedMenus_[k])) continue;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i] == "-") continue;
+            const auto id = static_cast<UINT>(first + static_cast<int>(i));
+            ::ModifyMenuA(bar, id, MF_BYCOMMAND | MF_STRING, id, entries[i].c_str());
         }
-        appliedTabs_ = std::move(tabs);
+        menuChanged = true;
     }
-    std::vector<std::string> columns;
-    for (const ListView* list :
-         {&m.lvwSpywareFound, &m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved, &m.lvwHardDrives}) {
-        columns.insert(columns.end(), list->columns.begin(), list->columns.end());
-        columns.emplace_back();  // between the lists
+    if (menuChanged) ::DrawMenuBar(hwnd_);
+    appliedTabs_.resize(m.frmView.size());
+    for (std::size_t i = 0; i < m.frmView.size(); ++i) {
+        if (appliedTabs_[i] == m.frmView[i].caption) continue;
+        appliedTabs_[i] = m.frmView[i].caption;
+        TCITEMA tab{};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = appliedTabs_[i].data();
+        ::SendDlgItemMessageA(hwnd_, IDC_TabStrip1, TCM_SETITEMA, i,
+                              reinterpret_cast<LPARAM>(&tab));
     }
-    if (columns != appliedColumns_) {
-        for (const auto& [id, list] :
-             {std::pair{IDC_lvwSpywareFound, &m.lvwSpywareFound},
-              std::pair{IDC_lvwResults, &m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved},
-              std::pair{IDC_lvwHardDrives, &m.lvwHardDrives}}) {
-            for (std::size_t i = 0; i < list->columns.size(); ++i) {
-                LVCOLUMNA column{};
-                column.mask = LVCF_TEXT;
-                column.pszText = const_cast<char*>(list->columns[i].c_str());
-                ::SendDlgItemMessageA(hwnd_, id, LVM_SETCOLUMNA, i,
-                                      reinterpret_cast<LPARAM>(&column));
-            }
+    const std::pair<int, const ListView*> lists[] = {
+        {IDC_lvwSpywareFound, &m.lvwSpywareFound},
+        {IDC_lvwResults, &m.lvwPicRemoveListOfSpywareFoundAndToBeRemoved},
+        {IDC_lvwHardDrives, &m.lvwHardDrives}};
+    for (std::size_t k = 0; k < std::size(lists); ++k) {
+        const auto& [id, list] = lists[k];
+        if (!TakeIfChanged(list->columns, appliedColumns_[k])) continue;
+        for (std::size_t i = 0; i < list->columns.size(); ++i) {
+            LVCOLUMNA column{};
+            column.mask = LVCF_TEXT;
+            column.pszText = const_cast<char*>(list->columns[i].c_str());
+            ::SendDlgItemMessageA(hwnd_, id, LVM_SETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
         }
-        appliedColumns_ = std::move(columns);
     }
 }
 
@@ -615,10 +602,16 @@ void MainWindow::Sync() {
     about_.Sync();
     language_.Sync();
     SyncTranslatedCaptions();
-    if (HWND box = Item(hwnd_, IDC_txtFilename); box && WindowText(box) != m.txtFilename.text) {
-        ::SetWindowTextA(box, m.txtFilename.text.c_str());
+    // The box's text as last given or typed: the control itself is asked only when it changes.
+    if (m.txtFilename.text != appliedFilename_) {
+        appliedFilename_ = m.txtFilename.text;
+        ::SetWindowTextA(Item(hwnd_, IDC_txtFilename), appliedFilename_.c_str());
     }
-    SetVisible(Item(hwnd_, IDC_txtFilename), m.frmResults.visible && m.txtFilename.visible);
+    if (const bool shown = m.frmResults.visible && m.txtFilename.visible;
+        shown != appliedFilenameShown_) {
+        appliedFilenameShown_ = shown;
+        SetVisible(Item(hwnd_, IDC_txtFilename), shown);
+    }
     SyncTray();
     SyncPicker(IDC_dtpScheduleDate, m.dtpScheduleDate, appliedDate_, false);
     SyncPicker(IDC_dtpScheduleTime, m.dtpScheduleTime, appliedTime_, true);
@@ -943,7 +936,10 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == IDC_txtFilename) {
-                if (!syncing_) model_.txtFilename.text = WindowText(reinterpret_cast<HWND>(lParam));
+                if (!syncing_) {
+                    appliedFilename_ = WindowText(reinterpret_cast<HWND>(lParam));
+                    model_.txtFilename.text = appliedFilename_;
+                }
                 return TRUE;
             }
             if (HIWORD(wParam) == CBN_SELCHANGE && LOWORD(wParam) == IDC_cmbDays) {

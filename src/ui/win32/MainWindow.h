@@ -2,7 +2,9 @@
 // The main window: renders the FrmMain model as native controls laid out from the dialog
 // resource, and turns clicks back into the program's commands.
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,7 +52,6 @@ class MainWindow {
     bool Create();
     void Show(int showCommand);
     HWND Handle() const { return hwnd_; }
-    void SetTitle(const std::string& title);
 
     // Brings every control in line with the model.
     void Sync();
@@ -109,7 +110,12 @@ class MainWindow {
     void SyncTaskbarButton();
     // The captions a translation changes that have no binding: menu entries, tabs, columns.
     void SyncTranslatedCaptions();
-    std::vector<std::string> appliedMenus_, appliedTabs_, appliedColumns_;
+    std::array<std::vector<std::string>, 6> appliedMenus_;  // by menu
+    std::vector<std::string> appliedTabs_;
+    std::array<std::vector<std::string>, 3> appliedColumns_;  // by list
+    std::string appliedFilename_;
+    bool appliedFilenameShown_ = true;  // as the dialog makes it
+    std::optional<bool> taskbarApplied_;
     bool syncing_ = false;  // check-box changes made by Sync are not the user's
     struct ListSnapshot {
         std::vector<ListItem> rows;

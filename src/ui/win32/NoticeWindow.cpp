@@ -27,10 +27,7 @@ NoticeWindow::~NoticeWindow() {
 }
 
 bool NoticeWindow::Create(HINSTANCE instance, HWND owner) {
-    const DialogTemplate t = NoticeTemplate();
-    hwnd_ =
-        ::CreateDialogIndirectParamA(instance, t.get(), owner, ForwardingDialogProc<NoticeWindow>,
-                                     reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateForwardingDialog(instance, NoticeTemplate().get(), owner, this);
     if (!hwnd_) return false;
     MakeFloating(hwnd_, true);
     ::SetDlgItemTextA(hwnd_, IDC_cmdUpdateSuccesfullOK,

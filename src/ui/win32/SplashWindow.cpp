@@ -27,10 +27,7 @@ SplashWindow::~SplashWindow() {
 }
 
 bool SplashWindow::Create(HINSTANCE instance) {
-    const DialogTemplate t = SplashTemplate();
-    hwnd_ =
-        ::CreateDialogIndirectParamA(instance, t.get(), nullptr, ForwardingDialogProc<SplashWindow>,
-                                     reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateForwardingDialog(instance, SplashTemplate().get(), nullptr, this);
     if (!hwnd_) return false;
     ::SetWindowTextA(hwnd_, model_.lblProduct.caption.c_str());
     ::SetDlgItemTextA(hwnd_, IDC_lblSplashProduct, model_.lblProduct.caption.c_str());

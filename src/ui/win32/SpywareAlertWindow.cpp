@@ -27,11 +27,8 @@ SpywareAlertWindow::~SpywareAlertWindow() {
 }
 
 bool SpywareAlertWindow::Create(HINSTANCE instance) {
-    const DialogTemplate t = SpywareAlertTemplate();
     // No owner: an owned window would be hidden with a minimised main window.
-    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), nullptr,
-                                         ForwardingDialogProc<SpywareAlertWindow>,
-                                         reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateForwardingDialog(instance, SpywareAlertTemplate().get(), nullptr, this);
     if (!hwnd_) return false;
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return true;

@@ -32,10 +32,7 @@ TrayMenuWindow::~TrayMenuWindow() {
 
 bool TrayMenuWindow::Create(HINSTANCE instance, HWND mainWindow) {
     mainWindow_ = mainWindow;
-    const DialogTemplate t = TrayMenuTemplate();
-    hwnd_ = ::CreateDialogIndirectParamA(instance, t.get(), nullptr,
-                                         ForwardingDialogProc<TrayMenuWindow>,
-                                         reinterpret_cast<LPARAM>(this));
+    hwnd_ = CreateForwardingDialog(instance, TrayMenuTemplate().get(), nullptr, this);
     if (!hwnd_) return false;
     MakeFloating(hwnd_, false);
     return true;
