@@ -233,6 +233,34 @@ TEST_F(Win32FileSystemTest, PiecesReplaceTheFileOnlyWhenCommitted) {
     EXPECT_THAT(Names(temp_.path()), ElementsAre("folder", "report.txt"));
 }
 
+// A reader that shares deleting (as the program's own readers do) keeps reading the old text
+// while the new one takes its place; one that does not share it keeps the old file in place.
+TEST_F(Win32FileSystemTest, PiecesReplaceAFileOthersAreReadingOnlyWhenTheyShareDeleting) {
+    for (const DWORD share : {DWORD{FILE_SHARE_READ | FILE_SHARE_DELETE}, DWORD{FILE_SHARE_READ}}) {
+        SCOPED_TRACE(share);
+        const std::string path = temp_ / "report.txt";
+        PutFile(path, "old text");
+        UniqueFile reader(::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(reader);
+        auto writer = fs_.ReplaceInPieces(path, Durability::kRegenerable);
+        ASSERT_TRUE(writer);
+        ASSERT_TRUE(writer->Write("new text"));
+        const bool replaced = writer->Commit();
+        writer.reset();
+
+        char seen[16] = {};
+        DWORD got = 0;
+        ASSERT_TRUE(::ReadFile(reader.get(), seen, sizeof seen, &got, nullptr));
+        EXPECT_EQ(std::string(seen, got), "old text");
+        reader.reset();
+        EXPECT_EQ(replaced, (share & FILE_SHARE_DELETE) != 0);
+        EXPECT_EQ(FileContent(path), replaced ? "new text" : "old text");
+        EXPECT_THAT(Names(temp_.path()), ElementsAre("report.txt")) << "no file left aside";
+        ASSERT_TRUE(::DeleteFileA(path.c_str()));
+    }
+}
+
 // --- Deleting and moving --------------------------------------------------------------------
 
 TEST_F(Win32FileSystemTest, DeleteFileRemovesFilesOnly) {
@@ -322,6 +350,13 @@ TEST_F(Win32FileSystemTest, EveryOperationReachesPathsPastMaxPath) {
     ASSERT_TRUE(fs_.WriteWholeFile(file, "MZ first, and longer"));
     ASSERT_TRUE(fs_.WriteWholeFile(file, "MZ second"));
     ASSERT_TRUE(fs_.AppendToFile(file, "+log"));
+    const std::string report = deep + "\\Scan_Log.txt";
+    for (const std::string_view text : {"first report", "second report"}) {
+        auto writer = fs_.ReplaceInPieces(report, Durability::kRegenerable);
+        ASSERT_TRUE(writer && writer->Write(text) && writer->Commit()) << text;
+    }
+    EXPECT_EQ(text::ReadAllLines(fs_, report), std::vector<std::string>{"second report"});
+    ASSERT_TRUE(fs_.DeleteFile(report));
     EXPECT_THAT(Names(deep), ElementsAre("threat.exe"));  // no temporary file left behind
     const auto a = fs_.Attributes(file);
     ASSERT_TRUE(a);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -103,12 +104,13 @@ struct BesideFile {
     UniqueFile file;
 };
 
-std::optional<BesideFile> OpenBeside(const std::string& path) {
+// `access` beyond writing: DELETE lets the new file be renamed through its own handle.
+std::optional<BesideFile> OpenBeside(const std::string& path, DWORD access = 0) {
     if (path.empty()) return std::nullopt;
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         TemporaryFile temp(TemporarySibling(path));
-        UniqueFile file(::CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(::CreateFileW(temp.path().c_str(), GENERIC_WRITE | access, 0, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return BesideFile{std::move(temp), std::move(file)};
         // Only a name clash is worth another try; a missing folder or a full disk fails the
         // same way every time.
@@ -129,10 +131,27 @@ bool MoveIntoPlace(BesideFile& beside, const std::string& path) {
     return true;
 }
 
+// Gives an open file (opened with DELETE access) another name, never over an existing file.
+// Through the handle, the file is not looked up and opened again by name as a move would.
+bool RenameOpenFile(HANDLE file, const std::wstring& to) {
+    const std::size_t nameBytes = to.size() * sizeof(wchar_t);
+    // The name runs on past the structure's end; whole structures keep the buffer aligned.
+    std::vector<FILE_RENAME_INFO> room(2 + nameBytes / sizeof(FILE_RENAME_INFO));
+    FILE_RENAME_INFO& info = room.front();
+    info.ReplaceIfExists = FALSE;
+    info.RootDirectory = nullptr;
+    info.FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info.FileName, to.c_str(), nameBytes + sizeof(wchar_t));
+    return ::SetFileInformationByHandle(file, FileRenameInfo, &info,
+                                        static_cast<DWORD>(room.size() * sizeof info)) != FALSE;
+}
+
 // Each piece goes to the file beside the target as it comes; only a file that must be on the
 // disk waits for it, once, at Commit. On Commit the old file is first moved aside, the new one
-// moved in and the old one deleted: moving a new file over an existing one makes some file systems
-// (ext4, under Wine) write the new file out there and then, which costs more than writing it did.
+// moved in and the old one deleted, so the old one can always be put back: moving a new file
+// over an existing one instead makes some file systems (ext4, under Wine) write the new file
+// out there and then, which costs more than writing it did. The three steps go through open
+// handles: under Wine every look-up of a path costs a request to its server.
 class FilePieceWriter final : public PieceWriter {
   public:
     FilePieceWriter(BesideFile beside, std::string path, Durability durability)
@@ -149,28 +168,43 @@ class FilePieceWriter final : public PieceWriter {
         if (durability_ == Durability::kOnDisk && !::FlushFileBuffers(beside_.file.get())) {
             return false;
         }
-        beside_.file.reset();
         const std::wstring target = WideFilePath(path_);
-        const DWORD old = ::GetFileAttributesW(target.c_str());
-        if (old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
-        TemporaryFile aside(TemporarySibling(path_));
-        const bool movedAside = ::MoveFileExW(target.c_str(), aside.path().c_str(), 0) != FALSE;
-        if (!movedAside) aside.Keep();  // there was no old file (or it stays where it is)
-        if (!::MoveFileExW(beside_.temp.path().c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING)) {
+        // Opened to be renamed and deleted only, sharing everything: a reader of the old file
+        // goes on reading it. A folder (never opened as a file) or a file held by a program
+        // that does not share deleting stays as it is, and the new file is not moved in.
+        UniqueFile old(::CreateFileW(target.c_str(), DELETE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!old && ::GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+        if (old && !MoveAside(old.get())) return false;
+        if (!RenameOpenFile(beside_.file.get(), target)) {
             // The old file goes back; should even that fail it stays under its other name
             // rather than be lost.
-            if (movedAside) {
-                ::MoveFileExW(aside.path().c_str(), target.c_str(), 0);
-                aside.Keep();
-            }
+            if (old) RenameOpenFile(old.get(), target);
             return false;
         }
         beside_.temp.Keep();
-        return true;  // the old file, moved aside, goes with `aside`
+        beside_.file.reset();
+        if (old) {
+            // Gone when its handle closes. Should that be refused (a read-only file), it stays
+            // under its other name: it was replaced all the same.
+            FILE_DISPOSITION_INFO dispose{TRUE};
+            ::SetFileInformationByHandle(old.get(), FileDispositionInfo, &dispose, sizeof dispose);
+        }
+        return true;
     }
 
   private:
+    // Under a name of its own; only a name clash is worth another try.
+    bool MoveAside(HANDLE old) const {
+        for (unsigned attempt = 0; attempt < 16; ++attempt) {
+            if (RenameOpenFile(old, WideFilePath(TemporarySibling(path_)))) return true;
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+        }
+        return false;
+    }
+
     BesideFile beside_;
     std::string path_;
     Durability durability_;
@@ -299,7 +333,7 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
 
 std::unique_ptr<PieceWriter> Win32FileSystem::ReplaceInPieces(const std::string& path,
                                                               Durability durability) {
-    auto beside = OpenBeside(path);
+    auto beside = OpenBeside(path, DELETE);
     if (!beside) return nullptr;
     return std::make_unique<FilePieceWriter>(std::move(*beside), path, durability);
 }
