@@ -5,6 +5,7 @@
 #include "app/MachineSettings.h"
 #include "app/QuarantineBrowser.h"
 #include "app/SiblingRecords.h"
+#include "app/SkippingStep.h"
 #include "app/StatusPage.h"
 #include "definitions/PathTokens.h"
 #include "definitions/Text.h"
@@ -63,7 +64,7 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
                  SchedulerServices{Settings(), frontEnd_.platform.clock, frontEnd_.platform.dates,
                                    frontEnd_.prompts, messages_, product_.productName}),
       localization_(LocalizationServices{frontEnd_.platform, frontEnd_.pump, messages_, product_,
-                                         programPath_.substr(0, programPath_.find_last_of("\\/"))}),
+                                         text::FolderOf(programPath_)}),
       submissions_(form_,
                    SubmissionServices{frontEnd_.platform, frontEnd_.prompts, frontEnd_.pickers,
                                       frontEnd_.pump, messages_, product_.productName,
@@ -83,19 +84,6 @@ void Application::LoadSplash() {
     splash.visible = true;
     splash.Timer2.enabled = true;
 }
-
-namespace {
-
-// One start-up step: whatever goes wrong in it is skipped and the start goes on.
-template <typename Step>
-void Skipping(Step&& step) {
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
-}  // namespace
 
 bool Application::Start() {
     ui::StartUpWindows* windows = frontEnd_.startUp;
@@ -323,8 +311,8 @@ void Application::ShowProgram() {
 }
 
 void Application::ViewHelp() {
-    const std::string folder = programPath_.substr(0, programPath_.find_last_of("\\/") + 1);
-    const std::string help = folder + "Help.chm";
+    const std::string folder = text::FolderOf(programPath_);
+    const std::string help = folder.empty() ? "Help.chm" : folder + "\\Help.chm";
     // A missing help file opens nothing.
     if (!frontEnd_.platform.files.Attributes(help)) return;
     frontEnd_.platform.launcher.Open(help);

@@ -220,10 +220,8 @@ bool HasControlCharacter(std::string_view s) {
 
 // The window program beside this console, which the Run entry must name.
 std::string WindowProgramBeside(const std::string& consolePath) {
-    const auto slash = consolePath.find_last_of("\\/");
-    const std::string folder =
-        slash == std::string::npos ? std::string() : consolePath.substr(0, slash + 1);
-    return folder + "Quillmarsh.exe";
+    const std::string folder = text::FolderOf(consolePath);
+    return folder.empty() ? "Quillmarsh.exe" : folder + "\\Quillmarsh.exe";
 }
 
 class Console {

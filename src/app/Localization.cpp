@@ -52,9 +52,17 @@ std::vector<std::string> Localization::LanguageNames() const {
 void Localization::ChangeLanguage(ui::FrmMain& form, const std::string& language) {
     const auto file = ReadFile();
     languages_.Choose(file, language);
+    std::size_t at = 0;
     ui::VisitCaptions(form, [&](const std::string& item, std::string& caption) {
+        if (at == laidOver_.size()) laidOver_.push_back({caption, caption});
+        LaidOver& was = laidOver_[at++];
+        // What the last language put there goes back to what it covered; a text the program
+        // wrote since is the caption's own now.
+        if (caption == was.translation) caption = was.own;
+        was.own = caption;
         std::string translated = languages_.getCaption(item);
         if (!translated.empty()) caption = std::move(translated);
+        was.translation = caption;
     });
     i18n::MessageCatalogue& messages = services_.messages;
     messages = i18n::MessageCatalogue(services_.product.productName, services_.product.companyName);

@@ -40,8 +40,8 @@ class Localization {
     std::vector<std::string> LanguageNames() const;
 
     // `ChangeLanguage` over every window and the catalogue: the language's items ("English"
-    // when it has none), laid over each caption they name and over the catalogue's texts,
-    // which start again from the built-in English so that no earlier language shows through.
+    // when it has none), laid over each caption they name and over the catalogue's texts.
+    // Both start again from their own texts first, so that no earlier language shows through.
     void ChangeLanguage(ui::FrmMain& form, const std::string& language);
 
     // `makeLocalizationFile`: the English template from the windows' captions and the
@@ -56,8 +56,16 @@ class Localization {
     const i18n::Languages& Languages() const { return languages_; }
 
   private:
+    // Each caption in the order VisitCaptions gives them: its own text and the translation
+    // laid over it, so that a language silent on an item never leaves an earlier one showing.
+    struct LaidOver {
+        std::string own;
+        std::string translation;
+    };
+
     LocalizationServices services_;
     i18n::Languages languages_;
+    std::vector<LaidOver> laidOver_;
 };
 
 }  // namespace qm::app

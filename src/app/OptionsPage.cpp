@@ -1,39 +1,15 @@
 #include "app/OptionsPage.h"
 
 #include <cstdlib>
-#include <exception>
-#include <functional>
 
+#include "app/SkippingStep.h"
 #include "definitions/Text.h"
 #include "scan/DriveList.h"
 
 namespace qm::app {
 
-namespace {
-
 using section::kOptions;
 using section::kSettings;
-
-// One loading step: a failure in it is skipped and the next step still runs.
-void Step(const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-        // Nothing to tell the user: the control keeps the value it had.
-    }
-}
-
-std::string FileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-}  // namespace
 
 OptionsPage::OptionsPage(ui::FrmMain& form, OptionsServices services)
     : form_(form),
@@ -41,7 +17,7 @@ OptionsPage::OptionsPage(ui::FrmMain& form, OptionsServices services)
       settings_(services_.store, services_.product.productName) {}
 
 std::string OptionsPage::ExeBaseName() const {
-    std::string name = FileNameOf(services_.executablePath);
+    std::string name = text::FileNameOf(services_.executablePath);
     const auto dot = name.rfind('.');
     if (dot != std::string::npos) name.resize(dot);
     return name;
@@ -154,7 +130,7 @@ void OptionsPage::RunAtStartupClicked() {
         // Quoted, with its extension: a path with blanks left bare would let Windows try
         // "C:\Program.exe" first.
         const std::string command =
-            "\"" + FolderOf(services_.executablePath) + "\\" + name + ".exe\"";
+            "\"" + text::FolderOf(services_.executablePath) + "\\" + name + ".exe\"";
         services_.registry.WriteString(platform::root::kLocalMachine, kRunKey, name, command);
     } else {
         services_.registry.DeleteValue(platform::root::kLocalMachine, kRunKey, name);
@@ -217,12 +193,12 @@ void OptionsPage::LoadSettingsIntoControls(const std::string& definitionDate) {
     const auto check = [this](const char* key, int fallback) {
         return settings_.ReadCheck(kOptions, key, fallback);
     };
-    Step([&] { settings_.Write(kOptions, "SHOW", "True"); });
-    Step([&] {
+    Skipping([&] { settings_.Write(kOptions, "SHOW", "True"); });
+    Skipping([&] {
         SetOption(f.optIEHomePageSheildOn, flag("optIEHomePageSheildOn", true));
         SetCheck(f.chkHomePage, f.optIEHomePageSheildOn.value ? 1 : 0);
     });
-    Step([&] {
+    Skipping([&] {
         SetCheck(f.chkMakeLog, check("chkMakeLog", 1));
         SetOption(f.optIEHomePageSheildOff, flag("optIEHomePageSheildOff", false));
         SetOption(f.optAlwaysnotifybeforerestoring, flag("optAlwaysnotifybeforerestoring", true));
@@ -232,27 +208,27 @@ void OptionsPage::LoadSettingsIntoControls(const std::string& definitionDate) {
         SetCheck(f.chkAutoProtect, f.optMemorySheildOn.value ? 1 : 0);
         SetOption(f.optMemorySheildOff, flag("optMemorySheildOff", false));
     });
-    Step([&] {
+    Skipping([&] {
         SetCheck(f.chkSweepMemory, check("chkSweepMemory", 1));
         SetCheck(f.chkScanRegistry, check("chkScanRegistry", 1));
         SetOption(f.optScanAllSelectedHardDrive, flag("optScanAllSelectedHardDrive", true));
         // The scan type always shows "Quick Scan" after start-up.
         SetOption(f.optScanOnlyKnownSoftwares, true);
     });
-    Step([&] {
+    Skipping([&] {
         SetCheck(f.chkRunAtStartup, check("chkRunAtStartup", 0));
         RefreshRunAtStartLabel();
     });
-    Step([&] {
+    Skipping([&] {
         SetCheck(f.chkSweepMemory, check("chkSweepMemory", 1));
         SetCheck(f.chkScanRegistry, check("chkScanRegistry", 1));
         SetCheck(f.chkScanCookies, check("chkScanCookies", 1));
         // Its handler runs on a mouse release only, so loading never asks the question.
         f.chkSendData.value = check("chkSendData", 1);
     });
-    Step(
+    Skipping(
         [&] { f.lblLastUpdate.caption = "Signatures Last Updated On " + definitionDate + " PST"; });
-    Step([&] {
+    Skipping([&] {
         f.chkAutomaticScanYesOrNo.value = check("chkAutomaticScanYesOrNo", 0);
         const bool scheduled = f.chkAutomaticScanYesOrNo.value != 0;
         f.dtpScheduleDate.enabled = scheduled;
@@ -260,9 +236,9 @@ void OptionsPage::LoadSettingsIntoControls(const std::string& definitionDate) {
         f.tmrScheduler.enabled = scheduled;
         f.cmbDays.enabled = scheduled;
     });
-    Step([&] { SetCheck(f.chkAutomaticUpdate, check("chkAutomaticUpdate", 1)); });
-    Step([&] { scan::LoadDriveMarks(f.lvwHardDrives, settings_); });
-    Step([&] {
+    Skipping([&] { SetCheck(f.chkAutomaticUpdate, check("chkAutomaticUpdate", 1)); });
+    Skipping([&] { scan::LoadDriveMarks(f.lvwHardDrives, settings_); });
+    Skipping([&] {
         ui::ListView& results = f.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
         results.columnWidths.assign(results.columns.size(), 1400);
         for (std::size_t i = 0; i < results.columns.size(); ++i) {
@@ -276,12 +252,12 @@ void OptionsPage::LoadSettingsIntoControls(const std::string& definitionDate) {
             }
         }
     });
-    Step([&] {
+    Skipping([&] {
         if (settings_.ReadFlag(kSettings, "Max", false)) {
             f.windowState = ui::WindowState::Maximized;
         }
     });
-    Step([&] { f.mousePointer = ui::MousePointer::Default; });
+    Skipping([&] { f.mousePointer = ui::MousePointer::Default; });
 }
 
 }  // namespace qm::app

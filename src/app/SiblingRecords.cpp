@@ -1,18 +1,15 @@
 #include "app/SiblingRecords.h"
 
+#include "definitions/Text.h"
+
 namespace qm::app {
 
 namespace {
 
 std::string BaseNameWithoutExtension(const std::string& path) {
-    std::string name = path.substr(path.find_last_of("\\/") + 1);
+    std::string name = text::FileNameOf(path);
     if (const auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
     return name;
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 }  // namespace
@@ -30,8 +27,9 @@ void WriteStartupRecords(SettingsStore& store, const platform::ProductInfo& prod
         form.cmdHijack.visible = true;
     }
     store.Write(kOwnRecordsApp, product.companyName, "Name", product.productName);
-    store.Write(kOwnRecordsApp, product.companyName, "File",
-                FolderOf(programPath) + "\\" + BaseNameWithoutExtension(programPath) + ".exe");
+    store.Write(
+        kOwnRecordsApp, product.companyName, "File",
+        text::FolderOf(programPath) + "\\" + BaseNameWithoutExtension(programPath) + ".exe");
 }
 
 void WriteRunningStatus(ProgramSettings settings, bool running) {

@@ -47,7 +47,7 @@ void Submissions::ReportFalsePositive() {
 void Submissions::BrowseForFile() {
     const auto chosen = services_.pickers.ChooseFile();
     if (!chosen) return;
-    form_.txtFilename.text = chosen->substr(chosen->find_last_of('\\') + 1);
+    form_.txtFilename.text = text::FileNameOf(*chosen);
 }
 
 void Submissions::SubmitFilename() {

@@ -161,6 +161,15 @@ std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::str
     return out;
 }
 
+std::string FolderOf(std::string_view path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+}
+
+std::string FileNameOf(std::string_view path) {
+    return std::string(path.substr(path.find_last_of("\\/") + 1));  // npos + 1 is 0
+}
+
 std::string ReduceDoubleBackslashes(std::string_view s) {
     std::string out(s);
     ReduceDoubleBackslashesInPlace(out);

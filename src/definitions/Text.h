@@ -43,6 +43,11 @@ std::string ReduceDoubleBackslashes(std::string_view s);
 // Returns true when the result still holds a pair (the text had three or more in a row).
 bool ReduceDoubleBackslashesInPlace(std::string& s);
 
+// A path's parts around its last "\\" or "/": the folder (without the separator; empty when
+// there is none) and the name (the whole path when there is none).
+std::string FolderOf(std::string_view path);
+std::string FileNameOf(std::string_view path);
+
 // Splits at every occurrence of `sep`; an empty input gives one empty piece.
 std::vector<std::string_view> Split(std::string_view s, char sep);
 

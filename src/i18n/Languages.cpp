@@ -7,8 +7,13 @@ namespace qm::i18n {
 void Languages::LoadLanguageItems(const std::optional<std::string>& file,
                                   std::string_view language) {
     current_ = std::string(language);
-    if (!file) return;
-    if (auto block = SelectGroup(*file, language)) items_.Assign(*block);
+    if (auto block = file ? SelectGroup(*file, language) : std::nullopt) {
+        items_.Assign(*block);
+    } else if (text::EqualsNoCase(text::Trim(language), "English")) {
+        // The program's own texts are English: without a group of its own English lays nothing
+        // over them, rather than keep the language chosen before under its name.
+        items_ = TranslationItems();
+    }
 }
 
 void Languages::Choose(const std::optional<std::string>& file, std::string_view language) {

@@ -23,7 +23,7 @@ class Languages {
 
     // `LoadLanguageItems`: `language` becomes current; the group of that name in `file` (the
     // file's text, nothing when there is no file) replaces the items, or, when there is no
-    // such group, the previous items stay.
+    // such group, the previous items stay; English, the program's own, then has none.
     void LoadLanguageItems(const std::optional<std::string>& file, std::string_view language);
     // Loads `language`, and "English" instead when that leaves no items or a single line.
     void Choose(const std::optional<std::string>& file, std::string_view language);

@@ -114,6 +114,35 @@ TEST(Translation, TheFileIsReadAsUtf8IntoTheCodePageWhateverItsMarkOrBrokenBytes
     EXPECT_TRUE(fake.app.Translation().LanguageNames().empty()) << "too large to be one";
 }
 
+// A language silent on an item shows the program's own text there, never the one before it;
+// a text the program wrote after a translation stays.
+TEST(Translation, EachLanguageStartsAgainFromTheProgramsOwnCaptions) {
+    test::FakeApplication fake;
+    ui::FrmMain& form = fake.form;
+    fake.m.files.PutFile(
+        kFile, i18n::Group("Deutsch",
+                           "\t\t<FRMMAIN_CMDSCAN>Pr\xC3\xBC"
+                           "fen</FRMMAIN_CMDSCAN>\r\n"
+                           "\t\t<FRMLANGUAGE_COMMAND1>Sprachen</FRMLANGUAGE_COMMAND1>\r\n") +
+                   i18n::Group("Dansk",
+                               "\t\t<FRMLANGUAGE_COMMAND1>Sprog</FRMLANGUAGE_COMMAND1>\r\n"
+                               "\t\t<X_Y>x</X_Y>\r\n"));
+    Localization& translation = fake.app.Translation();
+    translation.ChangeLanguage(form, "Deutsch");
+    ASSERT_EQ(form.cmdScan.caption,
+              "Pr\xFC"
+              "fen");
+    translation.ChangeLanguage(form, "Dansk");
+    EXPECT_EQ(form.cmdScan.caption, "Scan");
+    EXPECT_EQ(form.frmLanguage.Command1.caption, "Sprog");
+
+    translation.ChangeLanguage(form, "Deutsch");
+    form.frmLanguage.Command1.caption = "written by the program";
+    translation.ChangeLanguage(form, "English");  // offered, though the file has no such group
+    EXPECT_EQ(form.cmdScan.caption, "Scan");
+    EXPECT_EQ(form.frmLanguage.Command1.caption, "written by the program");
+}
+
 TEST(Translation, TheTemplateListsEveryWindowAndATranslationOfItReachesEveryCaption) {
     test::FakeApplication fake;
     Localization& translation = fake.app.Translation();
