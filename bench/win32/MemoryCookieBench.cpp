@@ -114,8 +114,9 @@ std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& m
     // running program, so any call here is a fault of the benchmark's set-up.
     struct CountingAlert final : qm::scan::RunningThreatAlert {
         int threats = 0;
-        void RunningThreatFound(const std::string& exeName, const std::string&) override {
-            std::fprintf(stderr, "running threat reported: %s\n", exeName.c_str());
+        void RunningThreatFound(const qm::scan::JudgedProcess& process,
+                                const std::string&) override {
+            std::fprintf(stderr, "running threat reported: %s\n", process.exeName.c_str());
             ++threats;
         }
     } alert;

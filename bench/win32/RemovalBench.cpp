@@ -1,5 +1,6 @@
 // The removal run under Wine against a bare loop doing the least a removal must: copy each
-// file into a folder and delete it, and delete each registry value.
+// file into a folder, put the copy on the disk (a backup a power cut could take is none) and
+// delete the original, and delete each registry value.
 //   WINEPREFIX=build/windows/wineprefix WINEDEBUG=-all wine qm_removal_bench.exe [--rounds N]
 // Each round plants 10,000 small files (100 folders of 100) and 1,000 registry values, then
 // removes them one way; the two ways take turns. The run's figure includes the verification
@@ -56,6 +57,9 @@ double BareRemoval(const std::string& root, const std::string& backups) {
             const std::string copy =
                 backups + "\\" + std::to_string(d) + "-" + std::to_string(f) + ".dat";
             ::CopyFileA(path.c_str(), copy.c_str(), TRUE);
+            const qm::platform::win32::UniqueFile written(
+                ::CreateFileA(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ::FlushFileBuffers(written.get());
             ::DeleteFileA(path.c_str());
         }
     }

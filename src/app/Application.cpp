@@ -55,7 +55,7 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
       runningAlert_(
           form_.frmSpywareFoundAlert,
           shields::AlertServices{frontEnd_.platform.processes, frontEnd_.prompts, frontEnd_.pump,
-                                 product_.productName,
+                                 product_.productName, frontEnd_.platform.shell.SystemDirectory(),
                                  [this](const std::string& name) { AddExclusion(name); }}),
       homePage_(form_, shields::HomePageServices{Settings(), frontEnd_.platform.registry,
                                                  frontEnd_.prompts, frontEnd_.homePageAlert,
@@ -389,19 +389,30 @@ LongWork::Outcome Application::RemoveEverythingFound() {
     removal_.autoDeleteMode = true;
     const auto outcome = work_.Run(LongWork::Kind::Foreground, [&] { removal_.RepairNow(); });
     removal_.autoDeleteMode = false;
-    RefreshStatusPage();
+    AfterRemoval();
     return outcome;
 }
 
 void Application::RepairNow() {
     work_.Run(LongWork::Kind::Foreground, [&] { removal_.RepairNow(); });
-    RefreshStatusPage();
+    AfterRemoval();
 }
 
 void Application::RemoveSelected() {
     if (!form_.lblRemove.enabled) return;
     work_.Run(LongWork::Kind::Foreground, [&] { removal_.RemoveSelected(); });
+    AfterRemoval();
+}
+
+void Application::AfterRemoval() {
     RefreshStatusPage();
+    // The confirmation promised a restore point: when the system has System Restore but made
+    // none, the user hears it, with the reason, rather than trusting one that is not there.
+    const removal::RemovalReport& report = removal_.LastReport();
+    if (report.ran && !report.restorePoint && !report.restorePointFailure.empty()) {
+        ShowNotice("No System Restore point could be made: " + report.restorePointFailure +
+                   " Everything removed is backed up in the quarantine.");
+    }
 }
 
 std::string Application::ReportPath() const {

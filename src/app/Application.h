@@ -198,6 +198,8 @@ class Application final : public ui::MainWindowCommands {
     // The exchange inside the long-work bracket, with what follows a change of definitions.
     update::UpdateOutcome ExchangeWithServer(const std::string& serverAddress, std::string& status);
     void ShowNotice(const std::string& text);
+    // What follows every removal run: the Home page, and a word when no restore point was made.
+    void AfterRemoval();
     // The memory shield's timer as its setting says.
     void ArmMemoryShield();
     void FillLanguageList();

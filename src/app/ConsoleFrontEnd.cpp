@@ -276,7 +276,14 @@ class Console {
     // of nothing would report a clean machine.
     bool TargetUsable(ScanRequest& req) {
         if (req.kind != ui::ScanKind::File && req.kind != ui::ScanKind::Folder) return true;
-        req.target = NormaliseTarget(req.target);
+        // Made full first: relative to the console's current folder, a folder name would be
+        // taken for a drive root by the candidate checks, whose rules differ there.
+        const auto full = env_.platform.files.FullPath(NormaliseTarget(req.target));
+        if (!full) {
+            Fail("\"" + req.target + "\" cannot be made a full path");
+            return false;
+        }
+        req.target = NormaliseTarget(*full);
         const auto attributes = env_.platform.files.Attributes(req.target);
         const bool isFolder = attributes && (*attributes & platform::attr::kDirectory) != 0;
         if (!attributes) {

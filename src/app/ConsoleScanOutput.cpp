@@ -39,7 +39,9 @@ void PrintScanText(std::ostream& out, const ScanPrintout& p) {
     out << "Deleted when Windows restarts:" << kEol;
     for (const auto& path : r.scheduledAtRestart)
         out << "  " << path << kEol;
-    out << "Restore point: " << (r.restorePoint ? "made" : "none") << kEol;
+    out << "Restore point: " << (r.restorePoint ? "made" : "none");
+    if (!r.restorePointFailure.empty()) out << " (" << r.restorePointFailure << ")";
+    out << kEol;
     out << "Items removed in all: " << r.removedTotal << kEol;
 }
 
@@ -127,6 +129,7 @@ void PrintScanJson(std::ostream& out, const ScanPrintout& p) {
             j.Field({}, path);
         j.EndArray();
         j.Boolean("restorePoint", r.restorePoint);
+        if (!r.restorePointFailure.empty()) j.Field("restorePointFailure", r.restorePointFailure);
         j.Number("removedTotal", r.removedTotal);
         j.EndObject();
     }

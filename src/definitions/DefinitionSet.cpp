@@ -76,6 +76,12 @@ void DefinitionSet::Load(const DefinitionFiles& files, platform::FileSystem& fs,
                                 strings_.Store(record->category),
                                 strings_.Store(record->threatName)});
     });
+    // A load stopped part-way is no definition set: a later scan checking against it would
+    // call a machine clean of threats it never looked for. It is dropped, and loaded again.
+    if (control.StopRequested()) {
+        *this = DefinitionSet{};
+        return;
+    }
     BuildIndex();
 }
 

@@ -43,7 +43,7 @@ class DefinitionSet {
     const std::vector<FolderTableEntry>& FolderTable() const { return folderTable_; }
 
     // Reads "FileDefinition.dat" and "DirectoryDefinition.dat" once per run; later calls
-    // change nothing, even when the first load was stopped part-way.
+    // change nothing. A load that was stopped part-way leaves the set empty and not loaded.
     void Load(const DefinitionFiles& files, platform::FileSystem& fs,
               const PathTokenExpander& tokens, const SafetyList& safety, LoadControl& control);
 

@@ -170,6 +170,12 @@ std::string FileNameOf(std::string_view path) {
     return std::string(path.substr(path.find_last_of("\\/") + 1));  // npos + 1 is 0
 }
 
+bool IsAbsolutePath(std::string_view path) {
+    const bool driveLetter = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') ||
+                                                  (path[0] >= 'a' && path[0] <= 'z'));
+    return (driveLetter && path[1] == ':' && path[2] == '\\') || StartsWith(path, "\\\\");
+}
+
 std::string ReduceDoubleBackslashes(std::string_view s) {
     std::string out(s);
     ReduceDoubleBackslashesInPlace(out);

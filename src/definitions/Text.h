@@ -47,6 +47,9 @@ bool ReduceDoubleBackslashesInPlace(std::string& s);
 // there is none) and the name (the whole path when there is none).
 std::string FolderOf(std::string_view path);
 std::string FileNameOf(std::string_view path);
+// A path that names the same place whatever the current folder: "C:\..." or "\\server\...".
+// "C:x", "\x" and "x" depend on where the program happens to run.
+bool IsAbsolutePath(std::string_view path);
 
 // Splits at every occurrence of `sep`; an empty input gives one empty piece.
 std::vector<std::string_view> Split(std::string_view s, char sep);

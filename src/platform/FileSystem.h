@@ -20,6 +20,7 @@ inline constexpr std::uint32_t kSystem = 0x04;
 inline constexpr std::uint32_t kDirectory = 0x10;
 inline constexpr std::uint32_t kArchive = 0x20;
 inline constexpr std::uint32_t kNormal = 0x80;
+inline constexpr std::uint32_t kReparsePoint = 0x400;  // a junction or a link
 }  // namespace attr
 
 struct DirEntry {
@@ -71,6 +72,9 @@ class Appender {
   public:
     virtual ~Appender() = default;
     virtual bool Append(std::string_view bytes) = 0;
+    // Puts what was appended on the disk, out of the system's cache: a record that must
+    // survive a power cut (the quarantine's manifest) is flushed before anything relies on it.
+    virtual bool Flush() { return true; }
 };
 
 enum class Durability { kRegenerable, kOnDisk };
@@ -78,6 +82,11 @@ enum class Durability { kRegenerable, kOnDisk };
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
+
+    // The path made full against the current folder (as GetFullPathName makes it), so that it
+    // names the same place wherever it is used; nothing when that cannot be done. This one
+    // knows no current folder and makes nothing full.
+    virtual std::optional<std::string> FullPath(const std::string&) { return std::nullopt; }
 
     // The entry's attributes, or nothing when the path names no file or folder.
     virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
@@ -109,6 +118,7 @@ class FileSystem {
     virtual std::unique_ptr<PieceWriter> ReplaceInPieces(const std::string& path,
                                                          Durability durability);
 
+    // Deletes a file, a read-only one too; one that still will not go keeps its attributes.
     virtual bool DeleteFile(const std::string& path) = 0;
     // Fails when `to` exists.
     virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
@@ -120,8 +130,10 @@ class FileSystem {
     virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
     // CopyFile, handing every byte read from `from` to `original` and then every byte read
     // back from the finished copy to `copied`, so that the two can be compared without opening
-    // either file again. False, with no copy left behind, when the copy or a read failed. This
-    // one copies and then reads both files; file systems that can do it in one go override it.
+    // either file again. The copy is on the disk, not only in the system's cache, when this
+    // returns: it is a backup, and the original may be deleted next. False, with no copy left
+    // behind, when the copy, a read or the flush failed. This one copies and then reads both
+    // files; file systems that can do it in one go override it.
     virtual bool CopyFileReadingBoth(const std::string& from, const std::string& to,
                                      ByteSink& original, ByteSink& copied);
     // Adds bytes at the end of the file, creating it when missing. For logs that only grow.

@@ -24,7 +24,8 @@ class Processes {
     virtual std::optional<std::string> ExecutablePath(std::uint32_t id) = 0;
     // Terminates the process (with the debug privilege where the system has one).
     virtual bool Kill(std::uint32_t id, std::uint32_t exitCode) = 0;
-    // True when the process has ended, waiting at most `milliseconds`.
+    // True when the process has ended, waiting at most `milliseconds`; false while it runs,
+    // and also when it cannot be opened to be waited for (it may well be running).
     virtual bool WaitForExit(std::uint32_t id, std::uint32_t milliseconds) = 0;
 };
 

@@ -33,6 +33,14 @@ struct RegistryRead {
     std::uint32_t number = 0;
 };
 
+// What importing a registry-editor file did.
+enum class ImportResult {
+    Imported,    // every key and value of the file is in the registry now
+    Conflict,    // a value of the file exists with another type or data; nothing was written
+    Unreadable,  // not a whole registry-editor file, or it asks for a deletion; nothing written
+    Failed,      // a key or value could not be checked (nothing written) or set (the rest was)
+};
+
 // How a key is opened: for reading, or with the rights its removal needs (query, set, create
 // and enumerate subkeys, notify, link: access mask 0x3F). A key the account may see but not
 // change does not open the second way.
@@ -64,18 +72,19 @@ class Registry {
 
     // A registry-editor file ("Windows Registry Editor Version 5.00", UTF-16 with its byte
     // order mark) that brings back one value exactly as it is now, with its type and data, or
-    // the whole key with its subkeys and values. `rootName` is the root as the file names it
+    // the whole key with its subkeys and values; the file names the root by its own name
     // ("HKEY_CURRENT_USER"). Nothing when the value or key cannot be read.
-    virtual std::optional<std::string> ExportValue(std::uint32_t root, const std::string& rootName,
-                                                   const std::string& keyPath,
+    virtual std::optional<std::string> ExportValue(std::uint32_t root, const std::string& keyPath,
                                                    const std::string& valueName) = 0;
-    virtual std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
+    virtual std::optional<std::string> ExportKey(std::uint32_t root,
                                                  const std::string& keyPath) = 0;
     // The inverse of the two exports: sets every key and value the file holds, each value with
-    // its exact type and bytes, creating keys as needed. A file that does not read as a whole
-    // (or asks for a deletion) changes nothing. False when it did not read or anything in it
-    // could not be set.
-    virtual bool ImportRegistryFile(const std::string& fileBytes) = 0;
+    // its exact type and bytes, creating keys as needed, and never overwrites. Every value in
+    // the file is compared with the registry first: one that exists with another type or other
+    // data is a conflict, and then nothing at all is written; one that exists with the same
+    // type and data is left as it is. A file that does not read as a whole (or asks for a
+    // deletion) changes nothing.
+    virtual ImportResult ImportRegistryFile(const std::string& fileBytes) = 0;
 };
 
 }  // namespace qm::platform

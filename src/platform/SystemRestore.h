@@ -12,9 +12,13 @@ class SystemRestore {
     virtual ~SystemRestore() = default;
     // Whether this Windows has System Restore: Windows Me, XP, and every NT version after 5.
     virtual bool Available() = 0;
-    // Begins a system change (restore point type `type`, 6 for "modify settings" — the
-    // removal's own); the restore point's sequence number, or nothing when the call failed.
-    virtual std::optional<std::int64_t> Begin(const std::string& description, int type) = 0;
+    // Begins a system change of restore point type `type` (12, "modify settings", is the
+    // removal's own): the restore point's sequence number, or why none could be made.
+    struct Begun {
+        std::optional<std::int64_t> sequence;
+        std::string failure;  // one sentence for the user when there is no sequence
+    };
+    virtual Begun Begin(const std::string& description, int type) = 0;
     // Ends the system change begun under that sequence number.
     virtual bool End(std::int64_t sequence) = 0;
 };

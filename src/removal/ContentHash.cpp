@@ -27,10 +27,6 @@ constexpr std::uint32_t RotateRight(std::uint32_t x, int n) {
     return (x >> n) | (x << (32 - n));
 }
 
-// A folder entry that leads elsewhere (a junction or symbolic link): its target is not part of
-// the tree, and following it could loop.
-constexpr std::uint32_t kReparsePoint = 0x400;
-
 // How much of a file is read at a time.
 constexpr std::size_t kChunk = 64 * 1024;
 
@@ -195,7 +191,9 @@ bool WalkTree(platform::FileSystem& files, const std::string& root,
         }
         const platform::DirEntry entry = level.entries[level.next++];
         const bool folder = (entry.attributes & platform::attr::kDirectory) != 0;
-        if (folder && (entry.attributes & kReparsePoint)) continue;
+        // A folder entry that leads elsewhere (a junction or symbolic link): its target is not
+        // part of the tree, and following it could loop.
+        if (folder && (entry.attributes & platform::attr::kReparsePoint)) continue;
         TreeEntry visited{level.prefix + entry.name, folder};
         if (!visit(visited)) return false;
         if (folder) stack.push_back(listed(visited.relative));  // `level` is not used again

@@ -113,15 +113,18 @@ bool QuarantineStore::AppendEntry(const QuarantineEntry& entry) {
             }
         }
     }
-    manifestReady_ = Append(manifestFile_, path, prefix + FormatEntry(entry));
+    // The entry is what finds the copy again: it is on the disk before the original may go.
+    manifestReady_ = Append(manifestFile_, path, prefix + FormatEntry(entry), true);
     return manifestReady_;
 }
 
 bool QuarantineStore::Append(std::unique_ptr<platform::Appender>& held, const std::string& path,
-                             const std::string& bytes) {
-    if (!keepOpen_) return platform_.files.AppendToFile(path, bytes);
-    if (!held) held = platform_.files.OpenForAppending(path);
-    return held && held->Append(bytes);
+                             const std::string& bytes, bool flush) {
+    if (!keepOpen_ && !flush) return platform_.files.AppendToFile(path, bytes);
+    std::unique_ptr<platform::Appender> once;
+    std::unique_ptr<platform::Appender>& appender = keepOpen_ ? held : once;
+    if (!appender) appender = platform_.files.OpenForAppending(path);
+    return appender && appender->Append(bytes) && (!flush || appender->Flush());
 }
 
 std::optional<std::string> QuarantineStore::BackUpFile(const std::string& path,
@@ -427,10 +430,15 @@ RestoreOutcome QuarantineStore::RestoreRegistry(const QuarantineEntry& entry) {
         return entry.value ? status != Status::NoKey && status != Status::NoValue
                            : status != Status::NoKey;
     };
-    if (present()) {
+    const auto exists = [&] {
         return Outcome(RestoreStatus::TargetExists,
                        "Not restored: " + shown + " exists; nothing was overwritten.");
-    }
+    };
+    // A single value comes back only where there is none. A whole key may come back into a
+    // key that is there again — the removal of a key row backs up its default value and then
+    // the rest of the key, and the two backups are restored in either order — and the import
+    // refuses it as a whole when any value it holds exists with other data.
+    if (entry.value && present()) return exists();
     const auto bytes =
         ReadSmallFile(platform_.files, Folder() + "\\" + entry.name, kMaxRegBackupBytes);
     if (!bytes || DigestOfBytes(*bytes) != Recorded(entry)) {
@@ -438,7 +446,9 @@ RestoreOutcome QuarantineStore::RestoreRegistry(const QuarantineEntry& entry) {
                        "Not restored: the registry backup \"" + entry.name +
                            "\" is missing or no longer has its recorded size and hash.");
     }
-    if (!registry.ImportRegistryFile(*bytes) || !present()) {
+    const platform::ImportResult imported = registry.ImportRegistryFile(*bytes);
+    if (imported == platform::ImportResult::Conflict) return exists();
+    if (imported != platform::ImportResult::Imported || !present()) {
         return Outcome(RestoreStatus::Failed, "Not restored: the registry backup \"" + entry.name +
                                                   "\" could not be imported.");
     }
@@ -466,6 +476,15 @@ RestoreOutcome QuarantineStore::Restore(const std::string& nameInQuarantine) {
             found = i;
         }
     }
+    // By the item's own name: a file removed again after a restore has its newer copy under a
+    // numbered name ("again (2).exe"), and the user asks for it by the name it had.
+    for (std::size_t i = manifest.entries.size(); found == manifest.entries.size() && i-- > 0;) {
+        const QuarantineEntry& entry = manifest.entries[i];
+        if (!entry.restored && entry.kind != EntryKind::Registry &&
+            text::EqualsNoCase(LastComponent(entry.original), nameInQuarantine)) {
+            found = i;
+        }
+    }
     if (found == manifest.entries.size()) {
         if (restoredBefore) {
             return Outcome(RestoreStatus::AlreadyRestored,
@@ -482,6 +501,9 @@ RestoreOutcome QuarantineStore::Restore(const std::string& nameInQuarantine) {
     // The copy stays; its entry says it is back, so it is neither offered again nor taken for
     // the backup of a later removal.
     entry.restored = true;
+    // A copy that was restored backs up nothing any more: the next removal of the same file
+    // makes a copy of its own instead of taking this one again.
+    madeCopies_.clear();
     std::string rewritten = ManifestHeader() + "\r\n";
     for (const auto& e : manifest.entries)
         rewritten += FormatEntry(e);

@@ -22,7 +22,8 @@ enum class RestoreStatus {
     Restored,
     UnknownName,      // the manifest has no entry of that name
     AlreadyRestored,  // its entry is marked restored
-    TargetExists,     // something stands at the original location (or the value or key exists)
+    TargetExists,     // something stands at the original location (or the value exists, or
+                      // a value of the key's backup exists with other data)
     FolderGone,       // the folder the item came from is no longer there
     NoManifest,       // the quarantine has no manifest
     DamagedManifest,  // the manifest does not read
@@ -86,11 +87,14 @@ class QuarantineStore {
     // Nothing when there is no such copy.
     std::optional<std::string> VerifiedCopyOf(const std::string& originalPath) const;
 
-    // Puts the item of that name back: a file, folder or cookie is copied back to where it came
+    // Puts the item of that name back (its name in the quarantine, or else the original name
+    // of a file, folder or cookie, whose newest copy not yet restored is taken): a file, folder
+    // or cookie is copied back to where it came
     // from and checked against its recorded size and hash, a registry backup is imported into
     // the registry. Never creates a missing folder and never overwrites: the restore is refused
-    // when something stands at the original location (for the registry: the value, or for a
-    // whole key the key, exists). The copy stays in the quarantine and its entry is marked
+    // when something stands at the original location (for the registry: the value exists, or
+    // for a whole key any of its values exists with another type or data; a key that is there
+    // with none such gets the rest). The copy stays in the quarantine and its entry is marked
     // restored, so a restore never loses the backup.
     RestoreOutcome Restore(const std::string& nameInQuarantine);
 
@@ -135,9 +139,10 @@ class QuarantineStore {
     std::optional<ContentDigest> CopyTree(const std::string& from, const std::string& to);
     // Appends one line to the manifest (writing the header first for a new one).
     bool AppendEntry(const QuarantineEntry& entry);
-    // Adds bytes at the end of the file, through `held` while the files are kept open.
+    // Adds bytes at the end of the file, through `held` while the files are kept open, and
+    // with `flush` puts them on the disk before returning.
     bool Append(std::unique_ptr<platform::Appender>& held, const std::string& path,
-                const std::string& bytes);
+                const std::string& bytes, bool flush = false);
 
     // The refusal when something stands at `target` or its folder is gone; nothing otherwise.
     std::optional<RestoreOutcome> RefusedTarget(const std::string& target) const;

@@ -8,13 +8,13 @@ namespace qm::removal {
 
 bool RegistryRemoval::DeleteKey(std::uint32_t root, const std::string& keyPath) {
     const std::string location = HiveNameOf(root) + "\\" + keyPath;
-    const auto backup = registry_.ExportKey(root, HiveNameOf(root), keyPath);
+    const auto backup = registry_.ExportKey(root, keyPath);
     if (!backup) return false;
     const auto name = quarantine_.WriteRegBackup(location, *backup);
     if (!name) return false;
     if (!registry_.DeleteKeyTree(root, keyPath)) {
         // A tree deletion can stop half way: then the backup holds what is gone and stays.
-        if (registry_.ExportKey(root, HiveNameOf(root), keyPath) == backup) {
+        if (registry_.ExportKey(root, keyPath) == backup) {
             quarantine_.DiscardRegBackup(*name);
         } else {
             quarantine_.RecordRegistryBackup(location, std::nullopt, *name, *backup);
@@ -30,7 +30,7 @@ bool RegistryRemoval::DeleteKey(std::uint32_t root, const std::string& keyPath) 
 bool RegistryRemoval::DeleteValue(std::uint32_t root, const std::string& keyPath,
                                   const std::string& valueName) {
     const std::string hive = HiveNameOf(root);
-    const auto backup = registry_.ExportValue(root, hive, keyPath, valueName);
+    const auto backup = registry_.ExportValue(root, keyPath, valueName);
     if (!backup) return false;
     const auto name = quarantine_.WriteRegBackup(hive + "\\" + keyPath + "\\" + valueName, *backup);
     if (!name) return false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <unordered_set>
 
 #include "definitions/Text.h"
 #include "scan/ProcessControl.h"
@@ -17,8 +19,9 @@ using app::section::kSettings;
 // The event loop runs this often while the run gathers its information, as the window has
 // always done before a removal: long enough for every pending paint and click to be handled.
 constexpr int kGatheringYields = 20001;
-// Restore-point type of an application's own change ("modify settings").
-constexpr int kRestorePointType = 6;
+// Restore-point type of an application's own change: MODIFY_SETTINGS. (6, which a removal
+// once asked for, is the type System Restore records for its own restores, not a caller's.)
+constexpr int kRestorePointType = 12;
 
 std::string LastComponent(const std::string& path) {
     const auto slash = path.rfind('\\');
@@ -41,6 +44,10 @@ std::string WithoutTrailingSeparator(std::string path) {
     return path;
 }
 
+// What "Delete Failed" says of each item it lists.
+constexpr const char* kNotDeleted = "not deleted";
+constexpr const char* kDeletedAtRestart = "deleted at restart";
+
 int Rounded(double value) {
     return static_cast<int>(std::lround(value));
 }
@@ -59,6 +66,7 @@ bool RemovalRun::Exists(const std::string& path) const {
 }
 
 void RemovalRun::RepairNow() {
+    report_ = RemovalReport{};  // a run refused below reports nothing of an earlier one
     const ui::ListView& results = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     const std::string& title = services_.product.productName;
     const auto tell = [&](const char* key) {
@@ -91,18 +99,24 @@ void RemovalRun::RepairNow() {
     form_.pgbDeleteSpywaresFound.visible = true;
     form_.lblDeletingPercentageCompleted.visible = true;
     form_.lblDeletingCaption.visible = true;
-    form_.frmDelete.lstProblem.Clear();
     RemoveSelected();
 }
 
 void RemovalRun::RemoveSelected() {
     report_ = RemovalReport{};
     report_.ran = true;
-    rowWasFolder_.assign(form_.lvwFilesToBeDeleted.rows.size(), false);
+    // "Delete Failed" speaks of this run only (the Remove label starts a run without Repair
+    // Now, which used to empty it).
+    form_.frmDelete.lstProblem.Clear();
+    form_.frmDelete.visible = false;
+    fileRowWas_.assign(form_.lvwFilesToBeDeleted.rows.size(), FileRowWas::Absent);
     registryRemoved_.assign(form_.lvwRegistryToBeDeleted.rows.size(), false);
     for (std::size_t i = 0; i < form_.lvwFilesToBeDeleted.rows.size(); ++i) {
         const auto a = services_.platform.files.Attributes(form_.lvwFilesToBeDeleted.rows[i].text);
-        rowWasFolder_[i] = a && (*a & platform::attr::kDirectory) != 0;
+        if (a) {
+            fileRowWas_[i] =
+                (*a & platform::attr::kDirectory) != 0 ? FileRowWas::Folder : FileRowWas::File;
+        }
     }
     form_.frmDelete.lblRestart.visible = false;
 
@@ -130,10 +144,12 @@ void RemovalRun::RemoveSelected() {
     if (restore.Available()) {
         form_.lblDeletingPercentageCompleted.caption = Message("MSG_RESTOREPOINT");
         PassEvents();
-        restorePoint = restore.Begin(
+        auto begun = restore.Begin(
             services_.product.productName + " Restore Point " + services_.platform.clock.NowText(),
             kRestorePointType);
+        restorePoint = begun.sequence;
         report_.restorePoint = restorePoint.has_value();
+        if (!restorePoint) report_.restorePointFailure = std::move(begun.failure);
     }
     {
         const QuarantineStore::OpenFiles records(quarantine_);
@@ -144,13 +160,19 @@ void RemovalRun::RemoveSelected() {
     }
     if (restorePoint) restore.End(*restorePoint);
 
-    // What is still there may go at the next start, but only with its backup safe.
-    for (const auto& path : report_.failed) {
-        if (quarantine_.VerifiedCopyOf(path) && services_.platform.files.DeleteAtRestart(path)) {
+    ListRegistryAndCookieFailures();
+    // A file that is still there may go at the next start, but only with its backup safe; the
+    // list says so of each such file, and of no other.
+    for (auto& problem : form_.frmDelete.lstProblem.rows) {
+        const std::string& path = problem.text;
+        if (problem.SubItem(1) == kNotDeleted && quarantine_.VerifiedCopyOf(path) &&
+            services_.platform.files.DeleteAtRestart(path)) {
             report_.scheduledAtRestart.push_back(path);
+            problem.SetSubItem(1, kDeletedAtRestart);
         }
     }
     form_.frmDelete.lblRestart.visible = !report_.scheduledAtRestart.empty();
+    if (!form_.frmDelete.lstProblem.rows.empty()) form_.frmDelete.visible = true;
     CountRemoved();
 
     // 4.
@@ -225,7 +247,6 @@ void RemovalRun::RemovalPass(bool firstPass) {
         ShowPassProgress(i + 1, cookies.rows.size(), row.text);
         RemoveCookieRow(row);
     }
-    if (!firstPass && !form_.frmDelete.lstProblem.rows.empty()) form_.frmDelete.visible = true;
 }
 
 void RemovalRun::RemoveFileRow(ui::ListItem& row, bool firstPass) {
@@ -247,15 +268,63 @@ void RemovalRun::RemoveFileRow(ui::ListItem& row, bool firstPass) {
     if (text::Lower(path).find(".exe") != std::string::npos) RemoveExecutable(path);
     if (!Exists(path)) return;
     // Still there after both passes: listed, and left ticked off so that it stays offered.
-    form_.frmDelete.lstProblem.Add(path);
-    report_.failed.push_back(path);
-    for (auto& result : form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows) {
-        if (result.text == row.SubItem(1)) {
-            result.checked = false;
-            break;
-        }
-    }
+    ListFailure(path);
+    // The results row of this very file stays: one threat may name many files, and only those
+    // that were removed leave the list.
+    auto& results = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
+    const auto named = [&](const ui::ListItem& result) { return result.text == row.SubItem(1); };
+    auto own = std::find_if(results.begin(), results.end(), [&](const ui::ListItem& result) {
+        return named(result) && text::EqualsNoCase(result.SubItem(1), path);
+    });
+    if (own == results.end()) own = std::find_if(results.begin(), results.end(), named);
+    if (own != results.end()) own->checked = false;
     row.checked = false;
+}
+
+void RemovalRun::ListFailure(const std::string& location) {
+    for (const auto& listed : form_.frmDelete.lstProblem.rows) {
+        if (listed.text == location) return;  // two rows of one item: one failure
+    }
+    form_.frmDelete.lstProblem.Add(location).SetSubItem(1, kNotDeleted);
+    report_.failed.push_back(location);
+}
+
+// Registry entries and cookies that survived both passes stay listed and ticked off, as files
+// do: pruned, they would look removed.
+void RemovalRun::ListRegistryAndCookieFailures() {
+    using Status = platform::RegistryRead::Status;
+    auto& results = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
+    const auto untick = [&](int icon, const std::function<bool(const ui::ListItem&)>& names) {
+        for (auto& result : results) {
+            if (result.icon == icon && names(result)) result.checked = false;
+        }
+    };
+    for (auto& row : form_.lvwRegistryToBeDeleted.rows) {
+        const std::string rootText = text::Trim(row.text);
+        const std::string& key = row.SubItem(1);
+        const std::string& value = row.SubItem(2);
+        if (!row.checked || rootText.empty() || text::TrimView(key).empty()) continue;
+        const auto root = static_cast<std::uint32_t>(std::strtoll(rootText.c_str(), nullptr, 10));
+        const bool isKey = text::TrimView(value).empty();
+        platform::Registry& registry = services_.platform.registry;
+        const Status status = isKey ? Status::Ok : registry.ReadValue(root, key, value).status;
+        const bool stillThere = isKey ? registry.KeyOpens(root, key, platform::RegistryAccess::Read)
+                                      : status != Status::NoKey && status != Status::NoValue;
+        if (!stillThere) continue;
+        const std::string location = WithoutTrailingSeparator(HiveNameOf(root) + "\\" + key);
+        ListFailure(isKey ? location : location + "\\" + value);
+        untick(ui::detection::kRegistry, [&](const ui::ListItem& result) {
+            return result.text == row.SubItem(3) || result.text == key;
+        });
+        row.checked = false;
+    }
+    for (auto& row : form_.lvwCookiesToDelete.rows) {
+        if (!row.checked || !Exists(row.text)) continue;
+        ListFailure(row.text);
+        untick(ui::detection::kCookie,
+               [&](const ui::ListItem& result) { return result.SubItem(1) == row.text; });
+        row.checked = false;
+    }
 }
 
 void RemovalRun::RemoveRegistryRow(const ui::ListItem& row) {
@@ -289,9 +358,13 @@ void RemovalRun::RemoveCookieRow(const ui::ListItem& row) {
 int RemovalRun::RemoveExecutable(const std::string& path) {
     if (path.find('\\') == std::string::npos) return 0;
     if (!Exists(path)) return -1;
-    const std::string name = LastComponent(path);
-    if (!scan::StopProcessByName(services_.platform.processes, name)) return 2;
-    return quarantine_.QuarantineFile(path, name) ? 1 : 0;
+    // Only the programs running this very file: a namesake elsewhere (a system program of the
+    // same name) is none of the removal's business.
+    if (!scan::StopProcessesRunning(services_.platform.processes, path,
+                                    services_.platform.shell.SystemDirectory())) {
+        return 2;
+    }
+    return quarantine_.QuarantineFile(path, LastComponent(path)) ? 1 : 0;
 }
 
 // A detected library is never loaded to unregister it: loading runs its start-up code, code
@@ -311,12 +384,18 @@ void RemovalRun::PruneCheckedRows() {
 }
 
 void RemovalRun::CountRemoved() {
-    // File and folder rows: gone from the disk after both passes.
+    // File and folder rows: there when the run began and gone from the disk after it; two rows
+    // naming one file are one removal.
     const auto& files = form_.lvwFilesToBeDeleted.rows;
+    std::unordered_set<std::string> counted;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!files[i].checked || Exists(files[i].text)) continue;
-        report_.removed.push_back({rowWasFolder_[i] ? "folder" : "file",
-                                   WithoutTrailingSeparator(files[i].text), files[i].SubItem(1)});
+        if (!files[i].checked || fileRowWas_[i] == FileRowWas::Absent || Exists(files[i].text)) {
+            continue;
+        }
+        const std::string location = WithoutTrailingSeparator(files[i].text);
+        if (!counted.insert(text::Lower(location)).second) continue;
+        report_.removed.push_back({fileRowWas_[i] == FileRowWas::Folder ? "folder" : "file",
+                                   location, files[i].SubItem(1)});
     }
     // The figure on the Home page counts what was really removed, run after run.
     const long long before = std::atoll(settings_.Read(kSettings, "lblDefRemoved", "0").c_str());

@@ -43,6 +43,8 @@ struct RemovalReport {
     std::vector<std::string> failed;              // still there after both passes
     std::vector<std::string> scheduledAtRestart;  // of those, left for the next start
     bool restorePoint = false;
+    // Why no restore point was made, when the system has System Restore; empty otherwise.
+    std::string restorePointFailure;
     long long removedTotal = 0;  // the removed-items figure after this run
     bool ran = false;
 };
@@ -75,6 +77,9 @@ class RemovalRun {
     int RemoveExecutable(const std::string& path);
     int RemoveLibrary(const std::string& path);
     void ShowPassProgress(std::size_t index, std::size_t rows, const std::string& caption);
+    // One line in "Delete Failed" and the report for an item still there after both passes.
+    void ListFailure(const std::string& location);
+    void ListRegistryAndCookieFailures();
     void PruneCheckedRows();
     void CountRemoved();
     void PassEvents() { services_.events.LetEventsRun(); }
@@ -87,8 +92,9 @@ class RemovalRun {
     RegistryRemoval registry_;
     app::ProgramSettings settings_;
     RemovalReport report_;
-    // What each checked file row was before the run: a folder or a file.
-    std::vector<bool> rowWasFolder_;
+    // What each file row named when the run began.
+    enum class FileRowWas { Absent, File, Folder };
+    std::vector<FileRowWas> fileRowWas_;
     std::vector<bool> registryRemoved_;
 };
 

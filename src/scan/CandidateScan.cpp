@@ -79,7 +79,10 @@ void ScanSession::MScanFolder(const std::string& path, int depth) {
     // the branch is left, as an unreadable folder is.
     if (depth > kMaxWalkDepth) return;
     // The walk sees what a listing of normal entries shows: hidden and system entries are left
-    // out, and only an entry whose attributes are exactly "folder" is entered as a folder.
+    // out. Every other folder is entered, whatever further attributes it carries: Windows
+    // marks customised folders (Documents, Downloads, Desktop) read-only, and the archive,
+    // compression, encryption and indexing bits are common. Junctions and folder links are
+    // not followed: they lead into trees that are walked where they really are, or in circles.
     std::vector<platform::DirEntry> entries = services_.platform.files.ListFolder(path);
     std::erase_if(entries, [](const platform::DirEntry& e) {
         return (e.attributes & (kHidden | kSystem)) != 0;
@@ -88,7 +91,7 @@ void ScanSession::MScanFolder(const std::string& path, int depth) {
     std::vector<std::string> subfolders;
     for (const auto& e : entries) {
         if (e.name == "." || e.name == "..") continue;
-        if (e.attributes == kDirectory) {
+        if ((e.attributes & kDirectory) != 0 && (e.attributes & kReparsePoint) == 0) {
             const std::string folder = path + e.name + "\\";
             CheckFolderCandidate(folder);
             subfolders.push_back(e.name);

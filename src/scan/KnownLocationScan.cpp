@@ -91,7 +91,10 @@ void ScanSession::ScanDefinedFiles() {
             text::ReduceDoubleBackslashesInPlace(fullPath);
         }
         CountFileRecord(name);
-        if (stopRequested_ || !record || fullPath.empty()) return;
+        // A place that is not absolute (a token this machine lacks expanded to nothing, a
+        // record without a folder) names no place at all: resolved against the current folder
+        // it would name some unrelated file, which a removal would then delete.
+        if (stopRequested_ || !record || !text::IsAbsolutePath(fullPath)) return;
         // Hidden and system files count as absent; protected places and the system vendor's
         // own files are never reported. The category is carried as the record writes it.
         if (!defs::PlainFileExists(services_.platform.files, fullPath) ||
@@ -120,7 +123,8 @@ void ScanSession::ScanDefinedFolders() {
         std::string shownName(record->name);
         std::erase_if(shownName, [](char c) { return c == '\r' || c == '\n' || c == '\t'; });
         CountFileRecord(shownName);
-        if (stopRequested_) return;
+        // As with files: a folder that is not absolute is nowhere.
+        if (stopRequested_ || !text::IsAbsolutePath(folder)) return;
         if (!defs::FolderExists(services_.platform.files, folder) ||
             store_.Safety().IsSafeLocation(folder)) {
             return;

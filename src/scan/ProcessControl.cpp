@@ -7,9 +7,18 @@ namespace qm::scan {
 
 namespace {
 
-std::string Reduced(std::string_view name) {
-    if (name.size() >= 16) return text::Upper(name.substr(0, 15));
-    return text::Upper(name.substr(0, name.find('.')));
+// How long a terminated program is given to end: termination is asynchronous, and a program
+// counts as stopped only once it has ended.
+constexpr std::uint32_t kEndWaitMilliseconds = 2000;
+// A refused termination is tried again this often, each after a moment's wait.
+constexpr int kStopAttempts = 10;
+
+bool EndProcess(platform::Processes& processes, std::uint32_t id) {
+    for (int attempt = 0; attempt < kStopAttempts; ++attempt) {
+        if (processes.Kill(id, 0)) return processes.WaitForExit(id, kEndWaitMilliseconds);
+        if (processes.WaitForExit(id, 1)) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -22,33 +31,35 @@ std::string ResolveSystem32Path(std::string_view path, std::string_view systemDi
     return std::string(systemDirectory) + "\\" + upper.substr(at + kSystem32.size());
 }
 
-bool StopProcessByName(platform::Processes& processes, std::string_view exeName) {
-    std::string shortForm = text::Upper(exeName);
-    if (shortForm.size() >= 4 && shortForm.substr(shortForm.size() - 4) == ".EXE") {
-        shortForm.resize(shortForm.size() - 4);
-    }
-    if (shortForm.size() >= 7) shortForm.resize(6);
-    shortForm += "~1";
-    const std::string target = Reduced(exeName);
-
-    const auto listed = processes.List();
-    if (!listed) return true;
-    for (const auto& process : *listed) {
-        std::string_view name = process.baseName;
-        name = name.substr(0, name.find('\0'));
-        const auto slash = name.rfind('\\');
-        if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
-        const std::string reduced = Reduced(name);
-        if (reduced != target && reduced != shortForm) continue;
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            if (processes.Kill(process.id, 0)) return true;
-            if (processes.WaitForExit(process.id, 1)) return true;
-        }
-        return false;
-    }
-    return true;
+std::string ComparableImagePath(std::string_view path, std::string_view systemDirectory) {
+    return text::Upper(ResolveSystem32Path(text::Upper(text::TrimView(path)), systemDirectory));
 }
 
+bool StopJudgedProcess(platform::Processes& processes, const JudgedProcess& judged,
+                       std::string_view systemDirectory) {
+    const auto file = processes.ExecutablePath(judged.id);
+    // Not to be opened: either it has ended, or it is a program this account may not touch.
+    if (!file) return processes.WaitForExit(judged.id, 0);
+    // The identifier now names another program: the judged one has ended.
+    if (ComparableImagePath(*file, systemDirectory) != judged.path) return true;
+    return EndProcess(processes, judged.id);
+}
+
+bool StopProcessesRunning(platform::Processes& processes, std::string_view path,
+                          std::string_view systemDirectory) {
+    const auto listed = processes.List();
+    if (!listed) return true;
+    const std::string target = ComparableImagePath(path, systemDirectory);
+    bool allEnded = true;
+    for (const auto& process : *listed) {
+        const auto file = processes.ExecutablePath(process.id);
+        if (!file || ComparableImagePath(*file, systemDirectory) != target) continue;
+        allEnded =
+            StopJudgedProcess(processes, {process.id, target, process.baseName}, systemDirectory) &&
+            allEnded;
+    }
+    return allEnded;
+}
 std::string ListRunningProcessNames(platform::Processes& processes) {
     static constexpr std::string_view kLeftOut[] = {
         "System",      "System Idle Process", "winlogon.exe", "services.exe",

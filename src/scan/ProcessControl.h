@@ -1,10 +1,11 @@
 #pragma once
-// Stopping running programs by name, and the executable paths the process scan compares.
+// Stopping running programs, and the executable paths the process scan compares.
 
 #include <string>
 #include <string_view>
 
 #include "platform/Processes.h"
+#include "scan/ProcessSnapshot.h"
 
 namespace qm::scan {
 
@@ -13,11 +14,21 @@ namespace qm::scan {
 // is returned unchanged.
 std::string ResolveSystem32Path(std::string_view path, std::string_view systemDirectory);
 
-// Stops the first running process whose name matches `exeName`: compared on the first 15
-// characters when the name is that long, otherwise on the part before the first ".", or on
-// the short 8.3 form ("LONGNA~1"). Tries up to ten times. True when it was stopped or has
-// ended, and when no running process matches.
-bool StopProcessByName(platform::Processes& processes, std::string_view exeName);
+// An executable's path as the process pass compares it: trimmed, upper case, with the system
+// folder resolved.
+std::string ComparableImagePath(std::string_view path, std::string_view systemDirectory);
+
+// Stops the very program the pass judged. Identifiers are reused, so the process is first
+// looked at again: when it now runs another executable, the judged program has ended and
+// nothing is stopped. True once the judged program is no longer running; false when it still
+// runs (it would not stop, or it could not even be opened, as a service of another account).
+bool StopJudgedProcess(platform::Processes& processes, const JudgedProcess& judged,
+                       std::string_view systemDirectory);
+
+// Stops every running program whose executable is the file at `path`, and no other: the
+// removal run calls it before it removes an executable. True when none of them runs any more.
+bool StopProcessesRunning(platform::Processes& processes, std::string_view path,
+                          std::string_view systemDirectory);
 
 // The names of the running programs for the anonymous-data submission: each scrambled as a
 // definition line and followed by "|", without the last "|". The system's own programs and

@@ -22,18 +22,19 @@ constexpr std::string_view kSiblingHelper = "Brackenhelper.exe";
 
 }  // namespace
 
-void ScanSession::StopRunningApplication(const std::string& exeName, const std::string& company) {
+void ScanSession::StopRunningApplication(const JudgedProcess& process, const std::string& company) {
     if (!form_.cmdScan.enabled) {
         // The row reads the same whatever the stop's outcome; nothing is queued for removal.
         form_.lvwSpywareFound.Add("Running Application", ui::detection::kFile)
-            .SetSubItem(1, exeName + " was stopped");
-        StopProcessByName(services_.platform.processes, exeName);
+            .SetSubItem(1, process.exeName + " was stopped");
+        StopJudgedProcess(services_.platform.processes, process,
+                          services_.platform.shell.SystemDirectory());
         return;
     }
     // The alert names the company, or says there is none.
     const std::string shownCompany =
-        company.empty() ? Message("MSG_NOCOMPANY") + " " + exeName : company;
-    if (alert_) alert_->RunningThreatFound(exeName, shownCompany);
+        company.empty() ? Message("MSG_NOCOMPANY") + " " + process.exeName : company;
+    if (alert_) alert_->RunningThreatFound(process, shownCompany);
 }
 
 void ScanSession::InspectMemory(RunningThreatAlert& alert) {
@@ -106,8 +107,7 @@ void ScanSession::ScanProcesses() {
         if (stopRequested_) return;
         const auto file = processes.ExecutablePath(process.id);
         if (!file) continue;  // gone, or protected
-        const std::string path =
-            text::Upper(ResolveSystem32Path(text::Upper(text::TrimView(*file)), systemDirectory));
+        const std::string path = ComparableImagePath(*file, systemDirectory);
         const std::string exeName = path.substr(path.rfind('\\') + 1);
 
         bool hit = definitions.find("|" + path + "|") != std::string::npos;
@@ -128,7 +128,7 @@ void ScanSession::ScanProcesses() {
             continue;
         }
         if (text::EqualsNoCase(text::TrimView(exeName), kSiblingHelper)) continue;
-        StopRunningApplication(exeName, company);
+        StopRunningApplication({process.id, path, exeName}, company);
         ++counters_.itemsFound;
         LetEventsRun();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace qm::scan {
@@ -11,12 +12,22 @@ struct ProcessSnapshot {
     std::string names;
 };
 
-// Where a running threat met outside a scan goes (the memory shield's alert): the program's
-// name and the alert's company line ("No Company name available for <exe>" when none).
+// One running program the memory pass judged to be a threat: the very process it looked at
+// (its identifier), the executable it found that process running (upper case, the system
+// folder resolved, as the pass compares paths) and that executable's file name. A stop acts
+// on this process alone, never on another program that happens to share its name.
+struct JudgedProcess {
+    std::uint32_t id = 0;
+    std::string path;
+    std::string exeName;
+};
+
+// Where a running threat met outside a scan goes (the memory shield's alert): the program and
+// the alert's company line ("No Company name available for <exe>" when none).
 class RunningThreatAlert {
   public:
     virtual ~RunningThreatAlert() = default;
-    virtual void RunningThreatFound(const std::string& exeName, const std::string& company) = 0;
+    virtual void RunningThreatFound(const JudgedProcess& process, const std::string& company) = 0;
 };
 
 }  // namespace qm::scan

@@ -104,7 +104,7 @@ class ScanSession final : public defs::LoadControl {
                            const std::string& location, const std::string& threatName,
                            const std::string& category);
     // A running threat: stopped during a scan, shown to the user otherwise.
-    void StopRunningApplication(const std::string& exeName, const std::string& company);
+    void StopRunningApplication(const JudgedProcess& process, const std::string& company);
     // Keeps what was read of a reported file: its company, and its length.
     void RememberReportedFile(const std::string& location, std::string company);
     // An excluded hit: an informational row in the live list only, neither queued nor counted.

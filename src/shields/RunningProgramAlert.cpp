@@ -5,11 +5,11 @@
 
 namespace qm::shields {
 
-void RunningProgramAlert::RunningThreatFound(const std::string& exeName,
+void RunningProgramAlert::RunningThreatFound(const scan::JudgedProcess& process,
                                              const std::string& company) {
-    exeName_ = exeName;
+    process_ = process;
     form_.caption = services_.productName + "  - Alert";
-    form_.lblAlertFileName.caption = exeName;
+    form_.lblAlertFileName.caption = process.exeName;
     // The caller passes the company, or the line saying there is none.
     form_.lblAlertCompanyName.caption = company;
     form_.cmdYes.enabled = true;
@@ -26,8 +26,8 @@ void RunningProgramAlert::Stop() {
     if (answered_) return;
     form_.cmdYes.enabled = false;
     answered_ = true;
-    if (!scan::StopProcessByName(services_.processes, exeName_)) {
-        services_.prompts.ShowMessage(text::Upper(exeName_) +
+    if (!scan::StopJudgedProcess(services_.processes, process_, services_.systemDirectory)) {
+        services_.prompts.ShowMessage(text::Upper(process_.exeName) +
                                           " could not be stopped.  You should try again after "
                                           "saving your work and closing any open applications.",
                                       services_.productName, ui::MessageButtons::Ok,
@@ -39,7 +39,7 @@ void RunningProgramAlert::Stop() {
 void RunningProgramAlert::Allow() {
     if (answered_) return;
     answered_ = true;
-    services_.addExclusion(text::Trim(exeName_));
+    services_.addExclusion(text::Trim(process_.exeName));
     Close();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The memory shield's question about a running program: the alert window shows the program's
-// file name and company and waits, letting events run, until the user answers. STOP ends every
-// program of that name, ALLOW adds the name to the exclusions.
+// file name and company and waits, letting events run, until the user answers. STOP ends the
+// very program that was judged (never another of the same name), ALLOW adds the name to the
+// exclusions.
 
 #include <functional>
 #include <string>
@@ -19,6 +20,8 @@ struct AlertServices {
     ui::Prompts& prompts;
     ui::EventPump& pump;
     std::string productName;
+    // Where the system's programs live: the judged path is compared with it resolved.
+    std::string systemDirectory;
     // Adds one exclusion and reloads the list.
     std::function<void(const std::string&)> addExclusion;
 };
@@ -29,7 +32,8 @@ class RunningProgramAlert final : public scan::RunningThreatAlert {
         : form_(form), services_(std::move(services)) {}
 
     // Shows the alert and returns once it has been answered.
-    void RunningThreatFound(const std::string& exeName, const std::string& company) override;
+    void RunningThreatFound(const scan::JudgedProcess& process,
+                            const std::string& company) override;
     // `cmdYes`, "STOP".
     void Stop();
     // `cmdNO`, "ALLOW".
@@ -42,7 +46,7 @@ class RunningProgramAlert final : public scan::RunningThreatAlert {
     ui::FrmSpywareFoundAlert& form_;
     AlertServices services_;
     bool answered_ = true;
-    std::string exeName_;
+    scan::JudgedProcess process_;
 };
 
 }  // namespace qm::shields

@@ -3,7 +3,7 @@
 namespace qm::ui {
 
 FrmDelete::FrmDelete() {
-    lstProblem.columns = {"Location"};
+    lstProblem.columns = {"Location", "Status"};
     lblAdvice.caption =
         "The following files could not be deleted.  You should save your work, close all running "
         "programs (especially browsers) and try to delete them again.";
@@ -11,8 +11,8 @@ FrmDelete::FrmDelete() {
         "If you still cannot delete them, you should start your computer in Safe Mode and either "
         "scan again or delete them manually.";
     lblRestart.caption =
-        "Their backups are safe in the quarantine, and Windows will delete them the next time it "
-        "starts.";
+        "Those marked \"deleted at restart\" have their backups safe in the quarantine, and "
+        "Windows will delete them the next time it starts.";
     lblRestart.visible = false;
     cmdOk.caption = "Ok";
     cmdCopyList.caption = "Copy List";

@@ -13,9 +13,11 @@ struct FrmDelete {
 
     std::string caption = "Delete Failed";
     bool visible = false;
-    ListView lstProblem;  // one column, "Location"
+    // "Location", and "Status": "not deleted", or "deleted at restart" for a file whose backup
+    // is safe and that Windows will delete at its next start.
+    ListView lstProblem;
     Label lblAdvice, lblSafeMode;
-    // Shown only when some of the files were left for the system to delete at its next start.
+    // Shown only when some of the items were left for the system to delete at its next start.
     Label lblRestart;
     Button cmdOk, cmdCopyList;
 };

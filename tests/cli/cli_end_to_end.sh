@@ -208,12 +208,15 @@ mkdir -p "$place/Rm Folder/inner"
 head -c 3000 /dev/urandom >"$place/qmrm-free.exe"
 cp "$place/qmrm-free.exe" "$work/qmrm-free.original"
 echo held >"$place/qmrm-held.dll"
+echo readonly >"$place/qmrm-readonly.dat"
+"$wine" attrib +r 'C:\qm-cli-e2e\rm\qmrm-readonly.dat' >/dev/null 2>&1
 echo inner >"$place/Rm Folder/inner/note.txt"
 "$wine" reg add 'HKCU\Software\QmRmTest' /v Dialer /t REG_EXPAND_SZ /d '%TEMP%\qmrm-dialer.exe' /f >/dev/null 2>&1
 printf 'id\n1\nqmrm-tracker.example/\n' >"$cookies/qm@qmrm-tracker[1].txt"
 defs="$rm_data"
 encode FileDefinition.dat 'qmrm-free.exe=Rm Free|C:\qm-cli-e2e\rm|Adware' \
-  'qmrm-held.dll=Rm Held|C:\qm-cli-e2e\rm|Adware'
+  'qmrm-held.dll=Rm Held|C:\qm-cli-e2e\rm|Adware' \
+  'qmrm-readonly.dat=Rm Read Only|C:\qm-cli-e2e\rm|Adware'
 encode DirectoryDefinition.dat 'Rm Folder=Rm Folder|C:\qm-cli-e2e\rm\Rm Folder|Spyware'
 encode RegistryDefinition.dat '1^Software\QmRmTest^Dialer=Rm Dialer|Dialer'
 encode BlockedCookies.dat 'qmrm-tracker.example'
@@ -234,12 +237,15 @@ else:
 }
 check "the removal took exactly the detections" test "$(removal removed)" = 'cookie|C:\users\'"$(id -un)"'\AppData\Local\Microsoft\Windows\INetCookies\qm@qmrm-tracker[1].txt
 file|C:\qm-cli-e2e\rm\qmrm-free.exe
+file|C:\qm-cli-e2e\rm\qmrm-readonly.dat
 folder|C:\qm-cli-e2e\rm\Rm Folder
 registry|HKEY_CURRENT_USER\Software\QmRmTest\Dialer'
 check "the held file failed" test "$(removal failed)" = 'C:\qm-cli-e2e\rm\qmrm-held.dll'
 check "and is left for the next start" test "$(removal scheduledAtRestart)" = 'C:\qm-cli-e2e\rm\qmrm-held.dll'
 check "the removed figure counts at least these four" test "$(removal removedTotal)" -ge 4
 check "the file is gone" test ! -e "$place/qmrm-free.exe"
+check "the read-only file is gone" test ! -e "$place/qmrm-readonly.dat"
+check "and its copy is in the quarantine" grep -qx readonly "$rm_data/quarantine/qmrm-readonly.dat"
 check "the folder is gone" test ! -e "$place/Rm Folder"
 check "the cookie is gone" test ! -e "$cookies/qm@qmrm-tracker[1].txt"
 check "the registry value is gone" sh -c "! '$wine' reg query 'HKCU\\Software\\QmRmTest' /v Dialer >/dev/null 2>&1"
@@ -252,7 +258,7 @@ run --json --data-folder 'C:\qm-cli-e2e\rm-defs' quarantine list
 entries() { python3 -c 'import json,sys
 d = json.load(open(sys.argv[1], encoding="latin-1"))
 print("\n".join(sorted(e["kind"] + "|" + e["name"] for e in d["entries"])))' "$out"; }
-check "the manifest lists every backup" test "$(entries | cut -d'|' -f1 | sort | tr '\n' ' ')" = 'cookie file file folder registry '
+check "the manifest lists every backup" test "$(entries | cut -d'|' -f1 | sort | tr '\n' ' ')" = 'cookie file file file folder registry '
 reg_backup=$(entries | sed -n 's/^registry|//p')
 "$wine" taskkill /f /im qmrm-holder.exe >/dev/null 2>&1
 sleep 1
@@ -270,8 +276,37 @@ check "and leaves that file alone" grep -qx newer "$cookies/qm@qmrm-tracker[1].t
 run --data-folder 'C:\qm-cli-e2e\rm-defs' quarantine restore "$reg_backup"
 check "the registry backup restores" test "$rc" -eq 0
 check "the value is back with its type and data" sh -c "'$wine' reg query 'HKCU\\Software\\QmRmTest' /v Dialer 2>/dev/null | tr -d '\r' | grep -qE 'Dialer +REG_EXPAND_SZ +%TEMP%.qmrm-dialer.exe'"
+# Removed again after its restore, the file is asked for by its own name: its newer copy
+# ("qmrm-free (2).exe") comes back.
+run --json --data-folder 'C:\qm-cli-e2e\rm-defs' scan smart --remove
+check "the restored file is removed again" test ! -e "$place/qmrm-free.exe"
+run --data-folder 'C:\qm-cli-e2e\rm-defs' quarantine restore qmrm-free.exe
+check "its newer copy restores by the same name" test "$rc" -eq 0
+check "and it is back byte for byte" cmp -s "$place/qmrm-free.exe" "$work/qmrm-free.original"
 "$wine" reg delete 'HKCU\Software\QmRmTest' /f >/dev/null 2>&1
 rm -f "$cookies"/qm@qmrm-*
+
+# Places that are not absolute. A relative scan target is the folder it names from where the
+# console runs, with the same results as its full path; a definition whose place has no folder,
+# or whose token this machine lacks, names nothing, even with the file in the current folder.
+run --data-folder 'C:\qm-cli-e2e\complete' scan folder 'C:\qm-cli-e2e\Program Files'
+cp "$out" "$work/full-target.txt"
+pushd "$work" >/dev/null
+run --data-folder 'C:\qm-cli-e2e\complete' scan folder 'Program Files'
+popd >/dev/null
+check "a relative folder finds what its full path finds" test "$rc" -eq 1
+check "and lists the same" diff <(grep -v '^Started\|^Finished' "$work/full-target.txt") <(grep -v '^Started\|^Finished' "$out")
+fresh_set "$work/rel-defs"
+defs="$work/rel-defs"
+encode FileDefinition.dat 'qmrel-bare.exe=Rel Bare' 'qmrel-token.exe=Rel Token|[recycle]|Adware'
+echo bare >"$work/qmrel-bare.exe"
+echo token >"$prefix/drive_c/qmrel-token.exe"
+pushd "$work" >/dev/null
+run --json --data-folder 'C:\qm-cli-e2e\rel-defs' scan smart --remove
+popd >/dev/null
+check "a place without a folder or with a missing token is no detection" sh -c "! grep -q 'qmrel' '$out'"
+check "and nothing there is removed" test -e "$work/qmrel-bare.exe" -a -e "$prefix/drive_c/qmrel-token.exe"
+rm -f "$prefix/drive_c/qmrel-token.exe"
 
 rm -rf "$work"
 echo "$passed passed, $failed failed"

@@ -297,9 +297,14 @@ TEST_F(GuiTest, RepairNowRemovesTheTickedThreatsAndListsTheOneHeldOpen) {
     char cell[512] = {};
     ListView_GetItemText(::GetDlgItem(failed, IDC_lstProblem), 0, 0, cell, sizeof cell);
     EXPECT_EQ(std::string(cell), held);
+    // Its backup is safe, so Windows deletes it at the next start, and the list says so.
+    ListView_GetItemText(::GetDlgItem(failed, IDC_lstProblem), 0, 1, cell, sizeof cell);
+    EXPECT_EQ(std::string(cell), "deleted at restart");
     Screenshot(failed, "delete-failed");
 
     Click(failed, IDC_cmdCopyList);
+    // Windows refuses clipboard data from an exchange that no window owns; Wine does not.
+    EXPECT_NE(::GetClipboardOwner(), nullptr);
     EXPECT_EQ(ClipboardText(), held + "\r\n");
     Click(failed, IDC_cmdDeleteOk);
     EXPECT_FALSE(::IsWindowVisible(failed));

@@ -7,6 +7,7 @@
 
 #include "definitions/LineScramble.h"
 #include "definitions/Text.h"
+#include "platform/RegFile.h"
 
 namespace qm::test {
 
@@ -113,6 +114,7 @@ bool FakeFileSystem::DeleteFile(const std::string& path) {
     for (const auto& held : failDeletesOf) {
         if (KeyOf(held) == it->first) return false;
     }
+    onDisk_.erase(it->first);  // the system's journal keeps a deletion
     nodes_.erase(it);
     return true;
 }
@@ -144,12 +146,55 @@ bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to) {
     }
     Node copy = it->second;
     copy.path = to;
+    Unflushed(KeyOf(to));
     nodes_[KeyOf(to)] = std::move(copy);
     return true;
 }
 
+bool FakeFileSystem::CopyFileReadingBoth(const std::string& from, const std::string& to,
+                                         platform::ByteSink& original, platform::ByteSink& copied) {
+    if (!FileSystem::CopyFileReadingBoth(from, to, original, copied)) return false;
+    Flushed(KeyOf(to));
+    return true;
+}
+
+std::unique_ptr<platform::Appender> FakeFileSystem::OpenForAppending(const std::string& path) {
+    struct FakeAppender final : platform::Appender {
+        FakeFileSystem& files;
+        std::string path;
+        FakeAppender(FakeFileSystem& f, std::string p) : files(f), path(std::move(p)) {}
+        bool Append(std::string_view bytes) override {
+            return files.AppendToFile(path, std::string(bytes));
+        }
+        bool Flush() override {
+            files.Flushed(KeyOf(path));
+            return true;
+        }
+    };
+    if (failWrites) return nullptr;
+    return std::make_unique<FakeAppender>(*this, path);
+}
+
+void FakeFileSystem::Unflushed(const std::string& key) {
+    if (onDisk_.contains(key)) return;
+    const auto it = nodes_.find(key);
+    onDisk_[key] = it == nodes_.end() ? std::nullopt : std::optional<Node>(it->second);
+}
+
+void FakeFileSystem::PowerCut() {
+    for (auto& [key, node] : onDisk_) {
+        if (node) {
+            nodes_[key] = *node;
+        } else {
+            nodes_.erase(key);
+        }
+    }
+    onDisk_.clear();
+}
+
 bool FakeFileSystem::AppendToFile(const std::string& path, const std::string& bytes) {
     if (failWrites) return false;
+    Unflushed(KeyOf(path));
     auto& node = nodes_[KeyOf(path)];
     if (node.path.empty()) node.path = path;
     node.content += bytes;
@@ -309,27 +354,103 @@ bool FakeRegistry::DeleteKeyTree(std::uint32_t root, const std::string& keyPath)
            }) > 0;
 }
 
-std::optional<std::string> FakeRegistry::ExportValue(std::uint32_t root,
-                                                     const std::string& rootName,
-                                                     const std::string& keyPath,
+namespace {
+
+std::u16string Widened(std::string_view ansi) {
+    std::u16string wide;
+    for (char c : ansi)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return wide;
+}
+
+// Nothing for text with a unit no ANSI byte widens to.
+std::optional<std::string> Narrowed(std::u16string_view wide) {
+    std::string ansi;
+    for (char16_t c : wide) {
+        if (c > 0xFF) return std::nullopt;
+        ansi += static_cast<char>(c);
+    }
+    return ansi;
+}
+
+platform::regfile::Value FileValue(const std::string& name, const FakeRegistry::Value& value) {
+    namespace type = platform::regfile::type;
+    platform::regfile::Value out{Widened(name), type::kBinary, value.text};
+    switch (value.type) {
+        case platform::RegistryValueType::String:
+        case platform::RegistryValueType::ExpandString:
+            out.type = value.type == platform::RegistryValueType::String ? type::kString
+                                                                         : type::kExpandString;
+            out.data.clear();
+            for (char c : value.text + '\0') {
+                out.data += c;
+                out.data += '\0';
+            }
+            break;
+        case platform::RegistryValueType::Number:
+            out.type = type::kDword;
+            out.data.clear();
+            for (int shift = 0; shift < 32; shift += 8)
+                out.data += static_cast<char>((value.number >> shift) & 0xFF);
+            break;
+        case platform::RegistryValueType::Other:
+            break;
+    }
+    return out;
+}
+
+// The fake's value for a value of a file; nothing for one it cannot hold.
+std::optional<FakeRegistry::Value> HeldValue(const platform::regfile::Value& value) {
+    namespace type = platform::regfile::type;
+    using platform::RegistryValueType;
+    if (value.type == type::kString || value.type == type::kExpandString) {
+        const std::string& d = value.data;
+        if (d.size() < 2 || d.size() % 2 != 0 || d[d.size() - 2] != '\0' || d.back() != '\0') {
+            return std::nullopt;
+        }
+        std::u16string text;
+        for (std::size_t i = 0; i + 2 < d.size(); i += 2) {
+            text += static_cast<char16_t>(static_cast<unsigned char>(d[i]) |
+                                          static_cast<unsigned char>(d[i + 1]) << 8);
+        }
+        const auto ansi = Narrowed(text);
+        if (!ansi) return std::nullopt;
+        return FakeRegistry::Value{value.type == type::kString ? RegistryValueType::String
+                                                               : RegistryValueType::ExpandString,
+                                   *ansi, 0};
+    }
+    if (value.type == type::kDword && value.data.size() == 4) {
+        std::uint32_t number = 0;
+        for (int i = 3; i >= 0; --i)
+            number =
+                number << 8 | static_cast<unsigned char>(value.data[static_cast<std::size_t>(i)]);
+        return FakeRegistry::Value{RegistryValueType::Number, {}, number};
+    }
+    if (value.type == type::kBinary)
+        return FakeRegistry::Value{RegistryValueType::Other, value.data, 0};
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> FakeRegistry::ExportValue(std::uint32_t root, const std::string& keyPath,
                                                      const std::string& valueName) {
     const auto value = Get(root, keyPath, valueName);
     if (failExports || !value) return std::nullopt;
-    return "[" + rootName + "\\" + keyPath + "]\r\n" + valueName + "=" + value->text + "\r\n";
+    return platform::regfile::Format({{root, Widened(keyPath), {FileValue(valueName, *value)}}});
 }
 
-std::optional<std::string> FakeRegistry::ExportKey(std::uint32_t root, const std::string& rootName,
-                                                   const std::string& keyPath) {
+std::optional<std::string> FakeRegistry::ExportKey(std::uint32_t root, const std::string& keyPath) {
     const std::string key = KeyOf(root, keyPath);
     if (failExports || !keys_.contains(key)) return std::nullopt;
-    std::string out;
+    std::vector<platform::regfile::Key> keys;
     for (const auto& [path, values] : keys_) {
         if (path != key && path.rfind(key + "\\", 0) != 0) continue;
-        out += "[" + rootName + "\\" + path.substr(path.find('\\') + 1) + "]\r\n";
+        keys.push_back({root, Widened(path.substr(path.find('\\') + 1)), {}});
         for (const auto& [name, value] : values)
-            out += name + "=" + value.text + "\r\n";
+            keys.back().values.push_back(FileValue(name, value));
     }
-    return out;
+    return platform::regfile::Format(keys);
 }
 
 bool FakeRegistry::DeleteValue(std::uint32_t root, const std::string& keyPath,
@@ -341,62 +462,49 @@ bool FakeRegistry::DeleteValue(std::uint32_t root, const std::string& keyPath,
     return key != keys_.end() && key->second.erase(text::Lower(valueName)) > 0;
 }
 
-bool FakeRegistry::ImportRegistryFile(const std::string& fileBytes) {
+platform::ImportResult FakeRegistry::ImportRegistryFile(const std::string& fileBytes) {
+    using platform::ImportResult;
     ++imports;
-    struct Line {
+    const auto keys = platform::regfile::Parse(fileBytes);
+    if (!keys) return ImportResult::Unreadable;
+    struct Write {
         std::uint32_t root;
         std::string key;
-        std::optional<std::pair<std::string, std::string>> value;  // name, text
+        std::optional<std::pair<std::string, Value>> value;  // nothing: the key alone
     };
-    static const std::pair<const char*, std::uint32_t> kRoots[] = {
-        {"HKEY_CLASSES_ROOT", platform::root::kClassesRoot},
-        {"HKEY_CURRENT_USER", platform::root::kCurrentUser},
-        {"HKEY_LOCAL_MACHINE", platform::root::kLocalMachine},
-        {"HKEY_USERS", platform::root::kUsers},
-        {"HKEY_CURRENT_CONFIG", platform::root::kCurrentConfig},
-        {"HKEY_DYN_DATA", platform::root::kDynData}};
-    std::vector<Line> lines;
-    std::string_view rest = fileBytes;
-    while (!rest.empty()) {
-        const auto end = rest.find("\r\n");
-        if (end == std::string_view::npos) return false;  // every line ends with CR LF
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end + 2);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            const std::string_view path = line.substr(1, line.size() - 2);
-            const auto slash = path.find('\\');
-            if (slash == std::string_view::npos) return false;
-            std::optional<std::uint32_t> root;
-            for (const auto& [name, value] : kRoots) {
-                if (text::EqualsNoCase(path.substr(0, slash), name)) root = value;
+    std::vector<Write> writes;
+    for (const auto& k : *keys) {
+        const auto path = Narrowed(k.path);
+        if (!path) return ImportResult::Failed;
+        writes.push_back({k.root, *path, std::nullopt});
+        for (const auto& v : k.values) {
+            const auto name = Narrowed(v.name);
+            auto held = HeldValue(v);
+            if (!name || !held) return ImportResult::Failed;
+            const auto now = Get(k.root, *path, *name);
+            if (now && FileValue(*name, *now) != platform::regfile::Value{v.name, v.type, v.data}) {
+                return ImportResult::Conflict;
             }
-            if (!root) return false;
-            lines.push_back({*root, std::string(path.substr(slash + 1)), std::nullopt});
-            continue;
+            writes.push_back({k.root, *path, std::pair(*name, std::move(*held))});
         }
-        const auto equals = line.find('=');
-        if (lines.empty() || equals == std::string_view::npos) return false;
-        lines.push_back(
-            {lines.back().root, lines.back().key,
-             std::pair(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)))});
     }
-    if (lines.empty()) return false;
     if (failWritesLeft > 0) {
         --failWritesLeft;
-        return false;
+        return ImportResult::Failed;
     }
-    for (const auto& line : lines) {
+    for (const auto& w : writes) {
         for (auto r : readOnlyRoots) {
-            if (r == line.root) return false;
-        }
-        if (line.value) {
-            Put(line.root, line.key, line.value->first,
-                Value{platform::RegistryValueType::String, line.value->second, 0});
-        } else {
-            PutKey(line.root, line.key);
+            if (r == w.root) return ImportResult::Failed;
         }
     }
-    return true;
+    for (const auto& w : writes) {
+        if (w.value) {
+            Put(w.root, w.key, w.value->first, w.value->second);
+        } else {
+            PutKey(w.root, w.key);
+        }
+    }
+    return ImportResult::Imported;
 }
 
 FakeMachine::FakeMachine() {

@@ -40,6 +40,13 @@ class FakeFileSystem final : public platform::FileSystem {
     int openCount = 0;
     std::map<std::string, int> opensOf;  // by KeyOf(path)
 
+    // Where a relative path starts (no "." or ".." resolving: the real one is tested under Wine).
+    std::string currentFolder = "C:\\work";
+    std::optional<std::string> FullPath(const std::string& path) override {
+        if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') return path;
+        if (path.rfind("\\", 0) == 0) return currentFolder.substr(0, 2) + path;
+        return currentFolder + "\\" + path;
+    }
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::vector<platform::DirEntry> ListFolder(const std::string& folder) override;
     std::unique_ptr<platform::ByteReader> OpenForReading(const std::string& path) override;
@@ -69,11 +76,24 @@ class FakeFileSystem final : public platform::FileSystem {
         return true;
     }
 
+    // A copy is on the disk when it is made (the real one flushes it); appended bytes only
+    // once their appender is flushed. A power cut takes back everything else written since.
+    bool CopyFileReadingBoth(const std::string& from, const std::string& to,
+                             platform::ByteSink& original, platform::ByteSink& copied) override;
+    std::unique_ptr<platform::Appender> OpenForAppending(const std::string& path) override;
+    // Every file copied or appended to and not flushed since goes back to what the disk held.
+    void PowerCut();
+
     // A path as the fake files are kept: lower case, one separator kind, no trailing one.
     static std::string KeyOf(const std::string& path);
 
   private:
+    // Remembers what the disk holds before the first change not yet flushed.
+    void Unflushed(const std::string& key);
+    void Flushed(const std::string& key) { onDisk_.erase(key); }
+
     std::map<std::string, Node> nodes_;
+    std::map<std::string, std::optional<Node>> onDisk_;
 };
 
 class FakeShellFolders final : public platform::ShellFolders {
@@ -155,17 +175,18 @@ class FakeRegistry final : public platform::Registry {
         Put(root, keyPath, valueName, Value{platform::RegistryValueType::Number, {}, value});
         return true;
     }
-    // A stand-in for the registry-editor file: one line per value, enough to tell which
-    // value or key a backup holds.
-    std::optional<std::string> ExportValue(std::uint32_t root, const std::string& rootName,
-                                           const std::string& keyPath,
+    // Real registry-editor files (platform/RegFile.h). A String value is REG_SZ with its ANSI
+    // bytes widened one byte per UTF-16 unit and its NUL, an ExpandString REG_EXPAND_SZ the
+    // same way, a Number REG_DWORD, any other value REG_BINARY of its text's bytes. Key paths
+    // and names in a whole key's file come out in lower case, as the fake keeps them.
+    std::optional<std::string> ExportValue(std::uint32_t root, const std::string& keyPath,
                                            const std::string& valueName) override;
-    std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
-                                         const std::string& keyPath) override;
+    std::optional<std::string> ExportKey(std::uint32_t root, const std::string& keyPath) override;
     bool failExports = false;
-    // Reads back what the two exports above write (string values only: the stand-in keeps no
-    // types). Nothing is set unless the whole file reads.
-    bool ImportRegistryFile(const std::string& fileBytes) override;
+    // Reads back what the two exports above write, with the real import's no-overwrite rule:
+    // nothing is set unless the whole file reads, every value fits the fake's types, and no
+    // value in it exists with another type or data.
+    platform::ImportResult ImportRegistryFile(const std::string& fileBytes) override;
     int imports = 0;
 
   private:
@@ -285,10 +306,12 @@ class FakeSystemRestore final : public platform::SystemRestore {
     std::vector<std::string> begun;  // descriptions
     std::vector<std::int64_t> ended;
     bool Available() override { return available; }
-    std::optional<std::int64_t> Begin(const std::string& description, int) override {
+    std::vector<int> types;
+    Begun Begin(const std::string& description, int type) override {
         begun.push_back(description);
-        if (!beginSucceeds) return std::nullopt;
-        return static_cast<std::int64_t>(begun.size());
+        types.push_back(type);
+        if (!beginSucceeds) return {std::nullopt, "System Restore is turned off."};
+        return {static_cast<std::int64_t>(begun.size()), {}};
     }
     bool End(std::int64_t sequence) override {
         ended.push_back(sequence);

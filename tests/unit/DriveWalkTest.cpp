@@ -20,7 +20,7 @@ class DriveWalkTest : public ::testing::Test {
         m.PutDefinitionFile("FileDefinition.dat",
                             {"bar.dll=Demo Bar|[progfil]Demo\\Bar|Toolbar",
                              "secret.exe=Hidden Thing|[progfil]Demo\\Bar|Spyware",
-                             "locked=Read Only Folder|[progfil]Demo\\Bar|Adware"});
+                             "inside.dll=Inside|[progfil]Demo\\Bar\\locked|Adware"});
         m.PutDefinitionFile("DirectoryDefinition.dat",
                             {"Bar=Demo Bar Folder|[drive]\\Vendor\\Demo\\Bar|Toolbar"});
         m.files.PutFolder("C:\\Vendor");
@@ -28,9 +28,14 @@ class DriveWalkTest : public ::testing::Test {
         m.files.PutFolder("C:\\Vendor\\Demo\\Bar");
         m.files.PutFile("C:\\Vendor\\Demo\\Bar\\bar.dll", "MZ");
         m.files.PutFile("C:\\Vendor\\Demo\\Bar\\secret.exe", "MZ", attr::kHidden);
-        // A folder with any attribute besides "folder" is offered as a file, never entered.
+        // Wine keeps no attributes on folders, so only here can the walk meet a customised
+        // (read-only) folder, one with everyday bits set, and a junction, which is not followed.
         m.files.PutFolder("C:\\Vendor\\Demo\\Bar\\locked", attr::kDirectory | attr::kReadOnly);
-        m.files.PutFile("C:\\Vendor\\Demo\\Bar\\locked\\inside.dll", "MZ");
+        m.files.PutFolder("C:\\Vendor\\Demo\\Bar\\indexed",
+                          attr::kDirectory | attr::kArchive | 0x2000 /* not indexed */);
+        m.files.PutFolder("C:\\Vendor\\Demo\\Bar\\link", attr::kDirectory | attr::kReparsePoint);
+        for (const char* folder : {"locked", "indexed", "link"})
+            m.files.PutFile(std::string("C:\\Vendor\\Demo\\Bar\\") + folder + "\\inside.dll", "MZ");
         m.files.PutFolder("C:\\Vendor\\Demo\\Empty");
     }
 
@@ -46,17 +51,18 @@ TEST_F(DriveWalkTest, FolderScanReportsWhatTheWalkMeets) {
     m.pickers.folder = "C:\\Vendor";
     app.StartScan();
     const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
-    ASSERT_EQ(results.size(), 3u);
+    ASSERT_EQ(results.size(), 4u);
     EXPECT_EQ(results[0].text, "Demo Bar Folder Directory");
     EXPECT_EQ(results[0].icon, ui::detection::kFolder);
     EXPECT_EQ(results[0].SubItem(1), "c:\\vendor\\demo\\bar");
     EXPECT_EQ(form.lvwSpywareFound.rows[0].icon, ui::detection::kFile);
     EXPECT_EQ(results[1].text, "Demo Bar");
     EXPECT_EQ(results[1].SubItem(1), "c:\\vendor\\demo\\bar\\bar.dll");
-    EXPECT_EQ(results[2].text, "Read Only Folder");
-    // Vendor (the chosen folder) + Demo, Bar, Empty + bar.dll, locked: the hidden file is never
-    // seen and nothing inside "locked" is walked.
-    EXPECT_EQ(form.lblFilesFolderInspected.caption, "6");
+    EXPECT_EQ(results[2].SubItem(1), "c:\\vendor\\demo\\bar\\indexed\\inside.dll");
+    EXPECT_EQ(results[3].SubItem(1), "c:\\vendor\\demo\\bar\\locked\\inside.dll");
+    // Vendor (the chosen folder) + Demo, Bar, Empty + bar.dll, locked, indexed, link + the two
+    // files walked inside: the hidden file is never seen and the junction is not followed.
+    EXPECT_EQ(form.lblFilesFolderInspected.caption, "10");
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
 }
 
@@ -69,7 +75,7 @@ TEST_F(DriveWalkTest, FullSystemScanWalksOnlyTickedDrives) {
     form.lvwHardDrives.rows[0].checked = true;
     form.lvwHardDrives.Add("Q").checked = true;  // no such drive: skipped
     app.StartScan();
-    EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.size(), 3u);
+    EXPECT_EQ(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.size(), 4u);
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
 }
 

@@ -1,6 +1,6 @@
 // The memory phase against scripted running programs: matches by path and by name, the
-// vendor, exclusion and sibling-tool exceptions, stopping, the snapshot short-cut, and the
-// name rules of stopping by name.
+// vendor, exclusion and sibling-tool exceptions, stopping exactly the judged program, and the
+// snapshot short-cut.
 
 #include <gtest/gtest.h>
 
@@ -40,10 +40,13 @@ class ProcessScanTest : public ::testing::Test {
                              "ms.exe=Ms|[progfil]Ms", "kept.exe=Kept|[progfil]Kept",
                              "Brackenhelper.exe=Helper|[progfil]Sib", "=Folder|[progfil]Whole"});
         m.files.PutFile("C:\\Program Files\\Ms\\ms.exe", MicrosoftExecutable());
+        m.files.PutFile("C:\\windows\\system32\\named.exe", MicrosoftExecutable());
         m.files.PutFile(std::string(FakeMachine::kDataFolder) + "\\ENoSignature.dat",
                         "KEPT.EXE\r\n");
         m.processes.running = {
             {4, "System", std::nullopt},
+            // A trusted namesake of a threat, running before it: never the one stopped.
+            {5, "named.exe", "C:\\windows\\system32\\named.exe"},
             {10, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"},
             {11, "named.exe", "D:\\elsewhere\\named.exe"},
             {12, "ms.exe", "C:\\Program Files\\Ms\\ms.exe"},
@@ -72,22 +75,22 @@ TEST_F(ProcessScanTest, ThreatsAreStoppedAndTheExceptionsKeepRunning) {
                                               "EXCLUDED|KEPT.EXE"}));
     EXPECT_EQ(m.processes.killed, (std::vector<std::uint32_t>{10, 11}));
     EXPECT_TRUE(form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty());
-    EXPECT_EQ(form.lblTotalNoOfRunningItems.caption, "7");
+    EXPECT_EQ(form.lblTotalNoOfRunningItems.caption, "8");
     EXPECT_EQ(session.Counters().itemsFound, 2);
-    // Six definition lines and seven processes.
-    EXPECT_EQ(form.lblMemoryInspected.caption, "13");
+    // Six definition lines and eight processes.
+    EXPECT_EQ(form.lblMemoryInspected.caption, "14");
 }
 
 // The memory shield's alert, as a list of what it was asked to show.
 struct RecordingAlert final : RunningThreatAlert {
     std::vector<std::string> asked;
-    void RunningThreatFound(const std::string& exe, const std::string& company) override {
-        asked.push_back(exe + "|" + company);
+    void RunningThreatFound(const JudgedProcess& process, const std::string& company) override {
+        asked.push_back(process.exeName + "|" + company);
     }
 };
 
 TEST_F(ProcessScanTest, AnUnchangedSetOfProgramsIsNotLookedAtAgain) {
-    m.processes.running.erase(m.processes.running.begin() + 1, m.processes.running.begin() + 3);
+    m.processes.running.erase(m.processes.running.begin() + 2, m.processes.running.begin() + 4);
     RecordingAlert alert;
     app.InspectMemory(alert);
     const int opened = m.files.openCount;
@@ -118,17 +121,31 @@ TEST_F(ProcessScanTest, AStopDuringTheMemoryPhaseLeavesTheNextScanToExamineThePr
     EXPECT_EQ(m.processes.killed.size(), 2u);
 }
 
-TEST(ProcessControl, NamesCompareByTheirFirst15CharactersOrTheirShortForm) {
+TEST(ProcessControl, AStopEndsOnlyTheJudgedProgramAndOnlyOnceItHasEnded) {
+    const std::string sys = "C:\\windows\\system32";
     test::FakeProcesses processes;
-    processes.running = {{1, "averyverylongname-one.exe", std::nullopt},
-                         {2, "LONGNA~1.EXE", std::nullopt},
-                         {3, "other.exe", std::nullopt}};
-    EXPECT_TRUE(StopProcessByName(processes, "averyverylongname-two.exe"));
-    EXPECT_EQ(processes.killed, std::vector<std::uint32_t>{1});
-    EXPECT_TRUE(StopProcessByName(processes, "longname.exe"));
-    EXPECT_EQ(processes.killed, (std::vector<std::uint32_t>{1, 2}));
-    EXPECT_TRUE(StopProcessByName(processes, "absent.exe"));
-    EXPECT_EQ(processes.killed.size(), 2u);
+    processes.running = {{1, "host.exe", "C:\\windows\\system32\\host.exe"},
+                         {2, "host.exe", "C:\\windows\\host.exe"},
+                         {3, "host.exe", "C:\\windows\\host.exe"}};
+    // Its identifier now names the trusted program: the judged one has ended already.
+    EXPECT_TRUE(StopJudgedProcess(processes, {1, "C:\\WINDOWS\\HOST.EXE", "HOST.EXE"}, sys));
+    EXPECT_TRUE(processes.killed.empty());
+    EXPECT_TRUE(StopJudgedProcess(processes, {2, "C:\\WINDOWS\\HOST.EXE", "HOST.EXE"}, sys));
+    EXPECT_EQ(processes.killed, std::vector<std::uint32_t>{2});
+    // The removal stops every program running the file, and no namesake elsewhere.
+    processes.running.push_back({2, "host.exe", "C:\\windows\\host.exe"});
+    EXPECT_TRUE(StopProcessesRunning(processes, "c:\\windows\\host.exe", sys));
+    EXPECT_EQ(processes.killed, (std::vector<std::uint32_t>{2, 3, 2}));
+    ASSERT_EQ(processes.running.size(), 1u);
+    EXPECT_EQ(processes.running[0].id, 1u);
+
+    // A program that cannot be opened (another account's service) has not been stopped, and
+    // neither has one that refuses to end.
+    processes.running = {{7, "svc.exe", std::nullopt}, {8, "held.exe", "C:\\held.exe"}};
+    EXPECT_FALSE(StopJudgedProcess(processes, {7, "C:\\SVC.EXE", "SVC.EXE"}, sys));
+    processes.failKills = true;
+    EXPECT_FALSE(StopJudgedProcess(processes, {8, "C:\\HELD.EXE", "HELD.EXE"}, sys));
+    EXPECT_FALSE(StopProcessesRunning(processes, "C:\\held.exe", sys));
 
     EXPECT_EQ(ResolveSystem32Path("c:\\winnt\\System32\\drivers\\x.sys", "C:\\windows\\system32"),
               "C:\\windows\\system32\\DRIVERS\\X.SYS");

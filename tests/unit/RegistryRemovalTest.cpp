@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/RegFile.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedLoadControl.h"
 
@@ -35,13 +36,21 @@ TEST_F(RegistryRemovalTest, ValuesAndKeysAreBackedUpOneFileEachThenDeletedAndLog
     EXPECT_TRUE(removal.DeleteValue(root::kCurrentUser, "Software\\Bar", "Back\\\"Slash"));
     EXPECT_FALSE(m.registry.Get(root::kCurrentUser, "Software\\Bar", "Back\\\"Slash"));
     // The backup's name loses its separators; a quote, which no file name holds, becomes "_".
-    EXPECT_EQ(m.files.Content(Q("HKEY_CURRENT_USERSoftwareBarBack_Slash.reg")),
-              "[HKEY_CURRENT_USER\\Software\\Bar]\r\nBack\\\"Slash=v\r\n");
+    using platform::regfile::Key;
+    const auto backupOf = [&](const std::string& name) {
+        return platform::regfile::Parse(m.files.Content(Q(name)).value_or(""));
+    };
+    EXPECT_EQ(backupOf("HKEY_CURRENT_USERSoftwareBarBack_Slash.reg"),
+              (std::vector<Key>{{root::kCurrentUser,
+                                 u"Software\\Bar",
+                                 {{u"Back\\\"Slash", 1, std::string("v\0\0\0", 4)}}}}));
     EXPECT_TRUE(removal.DeleteKey(root::kCurrentUser, "Software\\Bar"));
     EXPECT_FALSE(m.registry.Get(root::kCurrentUser, "Software\\Bar\\Sub", "x"));
-    EXPECT_EQ(m.files.Content(Q("HKEY_CURRENT_USERSoftwareBar.reg")),
-              "[HKEY_CURRENT_USER\\software\\bar]\r\n[HKEY_CURRENT_USER\\software\\bar\\sub]\r\n"
-              "x=1\r\n");
+    EXPECT_EQ(
+        backupOf("HKEY_CURRENT_USERSoftwareBar.reg"),
+        (std::vector<Key>{
+            {root::kCurrentUser, u"software\\bar", {}},
+            {root::kCurrentUser, u"software\\bar\\sub", {{u"x", 1, std::string("1\0\0\0", 4)}}}}));
     const std::string when = m.clock.now;
     // The log keeps the name as it is, and the key's root as signed decimal text.
     EXPECT_EQ(Log(), when + " - Key: HKEY_CURRENT_USER\\Software\\Bar\r\nValue: Back\\\"Slash" +

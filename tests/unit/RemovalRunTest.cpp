@@ -189,16 +189,62 @@ TEST_F(RemovalRunTest, AFileThatCannotBeCopiedStaysAndIsNotScheduled) {
     EXPECT_TRUE(m.files.deleteAtRestart.empty());
 }
 
-TEST_F(RemovalRunTest, TheRemovedFigureAddsUpAcrossRuns) {
+// Whatever survives both passes, file, registry entry or cookie, stays listed and ticked off;
+// "Delete Failed" says "deleted at restart" only of what Windows was asked to delete; and a
+// later run's window holds that run's failures alone.
+TEST_F(RemovalRunTest, WhatCouldNotBeRemovedStaysListedAndIsSaidOfThisRunOnly) {
+    const std::string unreadable = std::string(kAdBar) + "\\adbar.exe";
+    const std::string held = std::string(kAdBar) + "\\bar.dll";
+    const std::string cookie = std::string(kCookies) + "\\tester@tracker[1].txt";
+    m.files.failCopiesOf = {unreadable};
+    m.files.failDeletesOf = {held, cookie};
+    m.registry.readOnlyRoots = {platform::root::kCurrentUser};
+    app.SelectAll();
+    m.prompts.answers = {MessageAnswer::Yes};
+    app.RepairNow();
+
+    std::vector<std::string> listed;
+    for (const auto& row : form.frmDelete.lstProblem.rows)
+        listed.push_back(row.text + " | " + row.SubItem(1));
+    EXPECT_EQ(listed, (std::vector<std::string>{
+                          unreadable + " | not deleted", held + " | deleted at restart",
+                          "HKEY_CURRENT_USER\\Software\\Demo\\Dialer | not deleted",
+                          "HKEY_CURRENT_USER\\Software\\Demo Key | not deleted",
+                          cookie + " | deleted at restart"}));
+    EXPECT_TRUE(form.frmDelete.visible);
+    EXPECT_TRUE(form.frmDelete.lblRestart.visible);
+    // Every row but the removed folder's stays, ticked off for another try.
+    const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
+    EXPECT_EQ(results.size(), 5u);
+    for (const auto& row : results)
+        EXPECT_FALSE(row.checked) << row.text;
+    EXPECT_EQ(form.lvwRegistryToBeDeleted.rows.size(), 2u);
+    EXPECT_EQ(Removed(), "1");  // the folder
+
+    // The Remove label starts a run of its own: nothing is ticked, so nothing failed.
+    app.DeleteFailedOk();
+    app.RemoveSelected();
+    EXPECT_TRUE(form.frmDelete.lstProblem.rows.empty());
+    EXPECT_FALSE(form.frmDelete.visible);
+}
+
+TEST_F(RemovalRunTest, TheRemovedFigureAddsUpAcrossRunsAndCountsOnlyWhatWasThere) {
     m.settings.Write("Quillmarsh", "Settings", "lblDefRemoved", "10");
     Tick("Cookie");
     m.prompts.answers = {MessageAnswer::Yes};
     app.RepairNow();
     EXPECT_EQ(Removed(), "11");
-    Tick("Demo Dialer");
+    // A file gone before the run and a file listed twice: one removal in all.
+    m.files.DeleteFile(std::string(kAdBar) + "\\bar.dll");
+    form.lvwFilesToBeDeleted.Add(std::string(kAdBar) + "\\AdBar.exe").SetSubItem(1, "Demo AdBar");
+    Tick("Demo AdBar");
     m.prompts.answers = {MessageAnswer::Yes};
     app.RepairNow();
     EXPECT_EQ(Removed(), "12");
+    Tick("Demo Dialer");
+    m.prompts.answers = {MessageAnswer::Yes};
+    app.RepairNow();
+    EXPECT_EQ(Removed(), "13");
 }
 
 // A scheduled scan with automatic removal asks nothing and removes everything it found.

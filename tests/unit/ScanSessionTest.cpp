@@ -230,18 +230,17 @@ TEST_F(ScanSessionTest, StopConfirmedWhileDefinitionsLoadCancelsTheScan) {
     EXPECT_EQ(form.lblPercentageCompleted.caption, "0% Completed.");
     EXPECT_EQ(form.pbgMain.value, 0);
     EXPECT_TRUE(session.StopRequested());
-    // Loading ended part-way and kept what it had stored.
-    const std::size_t loaded = app.Store().Definitions().FileTable().size();
-    EXPECT_GT(loaded, 0u);
-    EXPECT_LT(loaded, 300u);
-    EXPECT_TRUE(app.Store().Definitions().FolderTable().empty());
+    // A load stopped part-way is not kept as the definition set.
+    EXPECT_FALSE(app.Store().Definitions().Loaded());
+    EXPECT_TRUE(app.Store().Definitions().FileTable().empty());
 
-    // The next scan of the same run starts afresh but does not load again.
+    // The next scan of the same run loads the whole set and checks against all of it.
     m.pump.onEvents = nullptr;
     app.StartScan();
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
     EXPECT_FALSE(session.StopRequested());
-    EXPECT_EQ(app.Store().Definitions().FileTable().size(), loaded);
+    EXPECT_TRUE(app.Store().Definitions().Loaded());
+    EXPECT_EQ(app.Store().Definitions().FileTable().size(), 300u);
 }
 
 TEST_F(ScanSessionTest, StopAnsweredNoChangesNothing) {

@@ -45,7 +45,9 @@ class ShieldsTest : public ::testing::Test {
 };
 
 TEST_F(ShieldsTest, ARunningThreatWaitsForTheAnswerWithTheTimersOffAndStopEndsIt) {
-    m.processes.running = {{20, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"}};
+    // A namesake listed first (a service the pass cannot open) is not the program judged.
+    m.processes.running = {{19, "spy.exe", std::nullopt},
+                           {20, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"}};
     bool timersOffWhileAsked = true;
     m.pump.onEvents = [&](long long) {
         if (!form.frmSpywareFoundAlert.visible) return;

@@ -104,6 +104,53 @@ TEST(ProcessScanOnDiskTest, ARunningThreatIsStoppedAndTheExceptionsKeepRunning) 
         ::WaitForSingleObject(s->process.get(), 5000);
 }
 
+// A trusted program and a threat of the same name, the trusted one started first: the scan
+// stops the threat it judged, and the removal stops only the programs running the file it
+// removes. Stopping "the first program of that name" would end the trusted one instead.
+TEST(ProcessScanOnDiskTest, TheJudgedProgramIsStoppedAndNotItsTrustedNamesake) {
+    wintest::TempFolder temp;
+    const std::string sys = temp / "sys", win = temp / "win";
+    for (const std::string& folder : {sys, win}) {
+        ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+        ASSERT_TRUE(::CopyFileA(SleeperPath().c_str(), (folder + "\\qmhost.exe").c_str(), FALSE));
+    }
+    std::ofstream(sys + "\\qmhost.exe", std::ios::binary | std::ios::app) << MicrosoftTable();
+    const std::string data = temp / "data";
+    ASSERT_TRUE(::CreateDirectoryA(data.c_str(), nullptr));
+    wintest::PutFile(data + "\\ExeDefinition.dat",
+                     wintest::Scrambled({"qmhost.exe=Host Threat|" + win}));
+    wintest::PutFile(data + "\\FileDefinition.dat",
+                     wintest::Scrambled({"qmhost.exe=Host Threat|" + win + "|Adware"}));
+    for (const char* name :
+         {"DirectoryDefinition.dat", "RegistryDefinition.dat", "BlockedCookies.dat"}) {
+        wintest::PutFile(data + "\\" + name, "");
+    }
+
+    Started trusted = Start(sys + "\\qmhost.exe");
+    ::Sleep(100);
+    Started threat = Start(win + "\\qmhost.exe");
+    ASSERT_TRUE(trusted.process && threat.process);
+    ::Sleep(300);
+    wintest::DiskScan scan(data);
+    scan.settings.Write(scan.machine.version.OwnProductInfo().productName, "OptionAndSettings",
+                        "chkScanRegistry", "False");
+    scan.app->StartScan();
+    EXPECT_EQ(::WaitForSingleObject(threat.process.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_TRUE(trusted.Running());
+
+    // Started again, the threat is removed with its file: its program is stopped first, and the
+    // trusted namesake still runs.
+    threat = Start(win + "\\qmhost.exe");
+    ASSERT_TRUE(threat.process);
+    ::Sleep(300);
+    scan.app->RemoveEverythingFound();
+    EXPECT_EQ(::WaitForSingleObject(threat.process.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(::GetFileAttributesA((win + "\\qmhost.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(trusted.Running());
+    ::TerminateProcess(trusted.process.get(), 0);
+    ::WaitForSingleObject(trusted.process.get(), 5000);
+}
+
 TEST(ProcessScanOnDiskTest, MoreThan128ProgramsAreAllListed) {
     constexpr int kStarted = 140;
     std::vector<Started> started;

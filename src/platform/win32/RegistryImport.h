@@ -3,13 +3,16 @@
 
 #include <string>
 
+#include "platform/Registry.h"
+
 namespace qm::platform::win32 {
 
-// Sets every key and value of a registry-editor file ("Windows Registry Editor Version 5.00",
-// UTF-16LE with its byte order mark, as ExportRegistryValue and ExportRegistryKey write it)
-// through the wide registry API, each value with its exact type and bytes. The whole file is
-// read before anything is set: one that does not read, or that asks for a deletion, changes
-// nothing. False then, or when a key or value could not be set.
-bool ImportRegistryFile(const std::string& fileBytes);
+// Sets every key and value of a registry-editor file (platform/RegFile.h, as
+// ExportRegistryValue and ExportRegistryKey write it) through the wide registry API, each value
+// with its exact type and bytes, and never overwrites. The whole file is read, and every value
+// in it compared with the registry, before anything is set: a file that does not read (or
+// asks for a deletion) or a value that exists with another type or other data changes
+// nothing; a value that exists with the same type and data is left alone.
+ImportResult ImportRegistryFile(const std::string& fileBytes);
 
 }  // namespace qm::platform::win32

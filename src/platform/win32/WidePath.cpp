@@ -148,4 +148,14 @@ std::wstring WideFilePath(const std::string& path) {
     return wide;
 }
 
+std::optional<std::string> FullAnsiPath(const std::string& path) {
+    const std::wstring wide = WidenAnsi(path);
+    if (wide.empty()) return std::nullopt;
+    const std::wstring full = FullPath(wide);
+    if (full.empty()) return std::nullopt;
+    AnsiText ansi = NarrowToAnsi(full);
+    if (!ansi.exact) return std::nullopt;
+    return std::move(ansi.text);
+}
+
 }  // namespace qm::platform::win32

@@ -4,6 +4,7 @@
 // characters when the path is given in its "\\?\" form. The core keeps seeing byte strings in
 // the ANSI code page: the conversion happens only here, at the edge of the Win32 layer.
 
+#include <optional>
 #include <string>
 
 namespace qm::platform::win32 {
@@ -28,5 +29,9 @@ AnsiText NarrowToAnsi(const std::wstring& wide);
 // paths (relative, drive-relative "C:x", device names, forms already prefixed) are only
 // widened, and behave as they did with the ANSI call.
 std::wstring WideFilePath(const std::string& path);
+
+// The path made full against the current folder by the system's own normaliser; nothing when
+// that fails or the full path cannot be written in the ANSI code page exactly.
+std::optional<std::string> FullAnsiPath(const std::string& path);
 
 }  // namespace qm::platform::win32

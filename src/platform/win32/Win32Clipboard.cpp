@@ -11,7 +11,7 @@ namespace {
 // The clipboard is opened for one exchange and closed on every way out.
 class OpenedClipboard {
   public:
-    OpenedClipboard() : open_(::OpenClipboard(nullptr) != FALSE) {}
+    explicit OpenedClipboard(HWND owner) : open_(owner && ::OpenClipboard(owner) != FALSE) {}
     ~OpenedClipboard() {
         if (open_) ::CloseClipboard();
     }
@@ -42,7 +42,11 @@ class ClipboardMemory {
 }  // namespace
 
 bool Win32Clipboard::PutText(const std::string& text) {
-    const OpenedClipboard clipboard;
+    if (!owner_) {
+        owner_.reset(::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       ::GetModuleHandleA(nullptr), nullptr));
+    }
+    const OpenedClipboard clipboard(owner_.get());
     if (!clipboard || !::EmptyClipboard()) return false;
     ClipboardMemory memory(text.size() + 1);
     if (!memory.get()) return false;

@@ -223,6 +223,7 @@ class FileAppender final : public Appender {
                            nullptr) != FALSE &&
                written == bytes.size();
     }
+    bool Flush() override { return ::FlushFileBuffers(file_.get()) != FALSE; }
 
   private:
     UniqueFile file_;
@@ -338,8 +339,27 @@ std::unique_ptr<PieceWriter> Win32FileSystem::ReplaceInPieces(const std::string&
     return std::make_unique<FilePieceWriter>(std::move(*beside), path, durability);
 }
 
+std::optional<std::string> Win32FileSystem::FullPath(const std::string& path) {
+    return FullAnsiPath(path);
+}
+
 bool Win32FileSystem::DeleteFile(const std::string& path) {
-    return ::DeleteFileW(WideFilePath(path).c_str()) != FALSE;
+    const std::wstring wide = WideFilePath(path);
+    if (::DeleteFileW(wide.c_str())) return true;
+    // The program deletes only what it means to delete (a threat whose copy is safe, a copy
+    // of its own): a read-only attribute does not keep such a file, but a file that still
+    // will not go keeps the attribute it had.
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0 ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
+    }
+    if (!::SetFileAttributesW(wide.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY})) {
+        return false;
+    }
+    if (::DeleteFileW(wide.c_str())) return true;
+    ::SetFileAttributesW(wide.c_str(), attributes);
+    return false;
 }
 
 bool Win32FileSystem::CopyFile(const std::string& from, const std::string& to) {
@@ -382,6 +402,9 @@ bool Win32FileSystem::CopyFileReadingBoth(const std::string& from, const std::st
             })) {
             return false;
         }
+        // A backup that a power cut could still take away is no backup: the original may be
+        // deleted as soon as this returns.
+        if (!::FlushFileBuffers(copy.get())) return false;
         FILE_BASIC_INFO basic = facts;
         basic.ChangeTime.QuadPart = 0;  // the system's to set
         // The times and attributes are a courtesy: the bytes are what makes the backup.

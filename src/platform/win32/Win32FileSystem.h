@@ -10,6 +10,7 @@ namespace qm::platform::win32 {
 
 class Win32FileSystem final : public FileSystem {
   public:
+    std::optional<std::string> FullPath(const std::string& path) override;
     std::optional<std::uint32_t> Attributes(const std::string& path) override;
     std::vector<DirEntry> ListFolder(const std::string& folder) override;
     std::unique_ptr<ByteReader> OpenForReading(const std::string& path) override;

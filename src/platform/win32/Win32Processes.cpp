@@ -139,7 +139,9 @@ bool Win32Processes::Kill(std::uint32_t id, std::uint32_t exitCode) {
 
 bool Win32Processes::WaitForExit(std::uint32_t id, std::uint32_t milliseconds) {
     UniqueKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, id));
-    if (!process) return true;  // no such process any more
+    // Only "no such process" means it has ended: a program that refuses to be opened (a
+    // service of another account) is still running.
+    if (!process) return ::GetLastError() == ERROR_INVALID_PARAMETER;
     return ::WaitForSingleObject(process.get(), milliseconds) == WAIT_OBJECT_0;
 }
 

@@ -13,11 +13,6 @@ namespace qm::platform::win32 {
 
 namespace {
 
-// The predefined keys are sign-extended 32-bit values, as the headers define them.
-HKEY RootKey(std::uint32_t root) {
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-}
-
 bool IsString(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ;
 }
@@ -96,7 +91,7 @@ REGSAM MaskOf(RegistryAccess access) {
 bool Win32Registry::KeyOpens(std::uint32_t root, const std::string& keyPath,
                              RegistryAccess access) {
     UniqueRegKey key;
-    return ::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, MaskOf(access), key.put()) ==
+    return ::RegOpenKeyExA(RegistryRoot(root), keyPath.c_str(), 0, MaskOf(access), key.put()) ==
            ERROR_SUCCESS;
 }
 
@@ -105,7 +100,7 @@ RegistryRead Win32Registry::ReadValueAs(std::uint32_t root, const std::string& k
     RegistryRead read;
     UniqueRegKey key;
     const LONG opened =
-        ::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, MaskOf(access), key.put());
+        ::RegOpenKeyExA(RegistryRoot(root), keyPath.c_str(), 0, MaskOf(access), key.put());
     if (opened != ERROR_SUCCESS) {
         read.status = opened == ERROR_FILE_NOT_FOUND ? RegistryRead::Status::NoKey
                                                      : RegistryRead::Status::KeyDenied;
@@ -119,7 +114,7 @@ bool Win32Registry::WriteString(std::uint32_t root, const std::string& keyPath,
                                 const std::string& valueName, const std::string& value) {
     if (value.size() >= std::numeric_limits<DWORD>::max()) return false;
     UniqueRegKey key;
-    if (::RegCreateKeyExA(RootKey(root), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (::RegCreateKeyExA(RegistryRoot(root), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
@@ -131,7 +126,7 @@ bool Win32Registry::WriteString(std::uint32_t root, const std::string& keyPath,
 bool Win32Registry::DeleteValue(std::uint32_t root, const std::string& keyPath,
                                 const std::string& valueName) {
     UniqueRegKey key;
-    if (::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_SET_VALUE, key.put()) !=
+    if (::RegOpenKeyExA(RegistryRoot(root), keyPath.c_str(), 0, KEY_SET_VALUE, key.put()) !=
         ERROR_SUCCESS) {
         return false;
     }
@@ -141,7 +136,7 @@ bool Win32Registry::DeleteValue(std::uint32_t root, const std::string& keyPath,
 bool Win32Registry::WriteNumber(std::uint32_t root, const std::string& keyPath,
                                 const std::string& valueName, std::uint32_t value) {
     UniqueRegKey key;
-    if (::RegCreateKeyExA(RootKey(root), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (::RegCreateKeyExA(RegistryRoot(root), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
@@ -153,28 +148,28 @@ bool Win32Registry::WriteNumber(std::uint32_t root, const std::string& keyPath,
 bool Win32Registry::DeleteKeyTree(std::uint32_t root, const std::string& keyPath) {
     // An empty path would name the root itself.
     if (keyPath.find_first_not_of('\\') == std::string::npos) return false;
-    if (::RegDeleteTreeA(RootKey(root), keyPath.c_str()) != ERROR_SUCCESS) return false;
+    if (::RegDeleteTreeA(RegistryRoot(root), keyPath.c_str()) != ERROR_SUCCESS) return false;
     // Some systems empty the key and leave it; then it goes by itself.
     UniqueRegKey left;
-    if (::RegOpenKeyExA(RootKey(root), keyPath.c_str(), 0, KEY_READ, left.put()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(RegistryRoot(root), keyPath.c_str(), 0, KEY_READ, left.put()) !=
+        ERROR_SUCCESS)
         return true;
     left.reset();
-    return ::RegDeleteKeyA(RootKey(root), keyPath.c_str()) == ERROR_SUCCESS;
+    return ::RegDeleteKeyA(RegistryRoot(root), keyPath.c_str()) == ERROR_SUCCESS;
 }
 
 std::optional<std::string> Win32Registry::ExportValue(std::uint32_t root,
-                                                      const std::string& rootName,
                                                       const std::string& keyPath,
                                                       const std::string& valueName) {
-    return ExportRegistryValue(RootKey(root), rootName, keyPath, valueName);
+    return ExportRegistryValue(root, keyPath, valueName);
 }
 
-std::optional<std::string> Win32Registry::ExportKey(std::uint32_t root, const std::string& rootName,
+std::optional<std::string> Win32Registry::ExportKey(std::uint32_t root,
                                                     const std::string& keyPath) {
-    return ExportRegistryKey(RootKey(root), rootName, keyPath);
+    return ExportRegistryKey(root, keyPath);
 }
 
-bool Win32Registry::ImportRegistryFile(const std::string& fileBytes) {
+ImportResult Win32Registry::ImportRegistryFile(const std::string& fileBytes) {
     return win32::ImportRegistryFile(fileBytes);
 }
 

@@ -17,12 +17,10 @@ class Win32Registry final : public Registry {
     bool DeleteKeyTree(std::uint32_t root, const std::string& keyPath) override;
     bool WriteNumber(std::uint32_t root, const std::string& keyPath, const std::string& valueName,
                      std::uint32_t value) override;
-    std::optional<std::string> ExportValue(std::uint32_t root, const std::string& rootName,
-                                           const std::string& keyPath,
+    std::optional<std::string> ExportValue(std::uint32_t root, const std::string& keyPath,
                                            const std::string& valueName) override;
-    std::optional<std::string> ExportKey(std::uint32_t root, const std::string& rootName,
-                                         const std::string& keyPath) override;
-    bool ImportRegistryFile(const std::string& fileBytes) override;
+    std::optional<std::string> ExportKey(std::uint32_t root, const std::string& keyPath) override;
+    ImportResult ImportRegistryFile(const std::string& fileBytes) override;
 };
 
 }  // namespace qm::platform::win32

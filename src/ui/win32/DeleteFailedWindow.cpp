@@ -16,13 +16,20 @@ bool DeleteFailedWindow::Create(HWND owner) {
     if (!hwnd_) return false;
     HWND list = ::GetDlgItem(hwnd_, IDC_lstProblem);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 440;
-    std::string caption =
-        model_.lstProblem.columns.empty() ? "Location" : model_.lstProblem.columns.front();
-    column.pszText = caption.data();
-    ::SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    // The location takes most of the width; the status ("deleted at restart") the rest.
+    RECT area{};
+    ::GetClientRect(list, &area);
+    const int statusWidth = (area.right - area.left) / 4;
+    for (std::size_t i = 0; i < model_.lstProblem.columns.size(); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = i == 0 ? area.right - area.left - statusWidth - ::GetSystemMetrics(SM_CXVSCROLL)
+                           : statusWidth;
+        std::string caption = model_.lstProblem.columns[i];
+        column.pszText = caption.data();
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(&column));
+    }
     ::SetWindowTextA(hwnd_, model_.caption.c_str());
     ::SetDlgItemTextA(hwnd_, IDC_lblDeleteAdvice, model_.lblAdvice.caption.c_str());
     ::SetDlgItemTextA(hwnd_, IDC_lblDeleteSafeMode, model_.lblSafeMode.caption.c_str());
@@ -34,10 +41,10 @@ bool DeleteFailedWindow::Create(HWND owner) {
 
 void DeleteFailedWindow::Sync() {
     if (!hwnd_) return;
-    std::vector<std::string> rows;
+    std::vector<std::pair<std::string, std::string>> rows;
     rows.reserve(model_.lstProblem.rows.size());
     for (const auto& row : model_.lstProblem.rows)
-        rows.push_back(row.text);
+        rows.emplace_back(row.text, row.SubItem(1));
     if (rows != shownRows_) {
         HWND list = ::GetDlgItem(hwnd_, IDC_lstProblem);
         ListView_DeleteAllItems(list);
@@ -45,8 +52,11 @@ void DeleteFailedWindow::Sync() {
             LVITEMA item{};
             item.mask = LVIF_TEXT;
             item.iItem = static_cast<int>(i);
-            item.pszText = rows[i].data();
+            item.pszText = rows[i].first.data();
             ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            item.iSubItem = 1;
+            item.pszText = rows[i].second.data();
+            ::SendMessageA(list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
         }
         shownRows_ = std::move(rows);
     }

@@ -2,6 +2,8 @@
 // "Delete Failed": a modeless window in front of the main window, drawn from the FrmDelete
 // model; its two buttons end in the program's commands.
 
+#include <string>
+#include <utility>
 #include <vector>
 
 // clang-format off
@@ -35,7 +37,7 @@ class DeleteFailedWindow {
     MainWindowCommands& commands_;
     HWND hwnd_ = nullptr;
     bool shown_ = false;
-    std::vector<std::string> shownRows_;
+    std::vector<std::pair<std::string, std::string>> shownRows_;
 };
 
 }  // namespace qm::ui::win32
