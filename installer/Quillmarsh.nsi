@@ -15,8 +15,11 @@ Target amd64-unicode
 !define CLI_EXE "quillmarsh-cli.exe"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
-; The running program's window, to be asked to close before its files are replaced or removed.
-!define WINDOW_TITLE "${PRODUCT} by ${COMPANY}"
+; The running program's window class, to be asked to close before its files are replaced or
+; removed. The class, not the caption, which a translation changes.
+!define WINDOW_CLASS "QuillmarshMainWindow"
+; How long a running copy is given to end its work and close, in seconds.
+!define CLOSE_WAIT 30
 
 !ifndef MAIN_PATH | CLI_PATH | ICON | VERSION | OUT_FILE
   !error "MAIN_PATH, CLI_PATH, ICON, VERSION and OUT_FILE must be defined"
@@ -44,19 +47,41 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; Asks a running copy to close and gives it a few seconds: its files are in use while it runs.
-!macro CloseRunningProgram
-  FindWindow $0 "#32770" "${WINDOW_TITLE}"
-  StrCmp $0 0 +4
+; Asks a running copy to close and waits for it, at most CLOSE_WAIT seconds: its files are in
+; use while it runs. A scan stops at once and an open alert closes unanswered; a removal run
+; ends first. A copy still there after that fails the setup with a message (silently: exit
+; code 2) rather than leaving it waiting for ever.
+!macro CLOSE_RUNNING_FUNCTION un
+Function ${un}CloseRunningProgram
+  StrCpy $1 0
+  StrCpy $2 0
+  ask:
+    FindWindow $0 "${WINDOW_CLASS}" ""
+    StrCmp $0 0 gone
+    IntCmp $1 ${CLOSE_WAIT} busy
     SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=5000
+    StrCpy $2 1
     Sleep 1000
-    Goto -4
+    IntOp $1 $1 + 1
+    Goto ask
+  busy:
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is still running and could not be closed. Please \
+      end it, then run this setup again." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  gone:
+    ; The window goes a moment before the process lets go of its files.
+    StrCmp $2 0 +2
+      Sleep 1500
+FunctionEnd
 !macroend
+!insertmacro CLOSE_RUNNING_FUNCTION ""
+!insertmacro CLOSE_RUNNING_FUNCTION "un."
 
 Section "Install"
   SetRegView 64
   SetShellVarContext all
-  !insertmacro CloseRunningProgram
+  Call CloseRunningProgram
   SetOutPath "$INSTDIR"
   File "/oname=${MAIN_EXE}" "${MAIN_PATH}"
   File "/oname=${CLI_EXE}" "${CLI_PATH}"
@@ -86,7 +111,7 @@ SectionEnd
 Section "Uninstall"
   SetRegView 64
   SetShellVarContext all
-  !insertmacro CloseRunningProgram
+  Call un.CloseRunningProgram
   Delete "$INSTDIR\${MAIN_EXE}"
   Delete "$INSTDIR\${CLI_EXE}"
   Delete "$INSTDIR\quillmarsh.ico"

@@ -26,10 +26,25 @@ std::string ResolveDataFolder(platform::ShellFolders& shell,
     return folder;
 }
 
+FrontEnd Application::Counted(FrontEnd frontEnd, ModalPrompts& prompts, ModalPickers& pickers) {
+    return FrontEnd{frontEnd.platform,
+                    frontEnd.settings,
+                    prompts,
+                    pickers,
+                    frontEnd.pump,
+                    frontEnd.reportViewer,
+                    frontEnd.quarantineViewer,
+                    frontEnd.screen,
+                    frontEnd.homePageAlert,
+                    frontEnd.startUp};
+}
+
 Application::Application(FrontEnd frontEnd, StartOptions options)
     : programPath_(options.programPath.empty() ? frontEnd.platform.version.OwnExecutablePath()
                                                : options.programPath),
-      frontEnd_(frontEnd),
+      modalPrompts_(frontEnd.prompts, modal_),
+      modalPickers_(frontEnd.pickers, modal_),
+      frontEnd_(Counted(frontEnd, modalPrompts_, modalPickers_)),
       product_(frontEnd_.platform.version.OwnProductInfo()),
       events_(frontEnd_.pump),
       store_(frontEnd_.platform.files,
@@ -43,7 +58,7 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
                                       options.programPath.empty()
                                           ? frontEnd_.platform.version.OwnExecutablePath()
                                           : options.programPath}),
-      quarantine_(frontEnd_.platform, store_.DataFolder(), events_),
+      quarantine_(frontEnd_.platform, store_.DataFolder(), events_, &messages_),
       removal_(form_,
                removal::RemovalServices{frontEnd_.platform, frontEnd_.prompts, events_, messages_,
                                         frontEnd_.settings, product_, store_.DataFolder(),
@@ -86,6 +101,14 @@ void Application::LoadSplash() {
 }
 
 bool Application::Start() {
+    // Start-up loads the definitions, the exclusions and the settings while events run: a
+    // shield or the schedule acting on half-loaded lists would ask about programs the user
+    // allowed long ago, or start a scan against nothing.
+    starting_ = true;
+    struct Started {
+        bool& starting;
+        ~Started() { starting = false; }
+    } started{starting_};
     ui::StartUpWindows* windows = frontEnd_.startUp;
     ProgramSettings settings = Settings();
     // The records for the sibling tools first: a failing one never stops the start.
@@ -204,7 +227,7 @@ void Application::CheckLanguageUpdates() {
 }
 
 void Application::ShowResultsPage() {
-    form_.ShowPage(form_.frmResults);
+    form_.PageButtonClicked(form_.frmResults);
     if (form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows.empty() &&
         form_.chkSendData.value == 1) {
         submissions_.SendAnonymousData();
@@ -227,8 +250,14 @@ void Application::ShowFirstRunGreeting() {
     const auto firstTime =
         machine.ReadMachineSetting(product_.productName, section::kSettings, "FirstTime", "");
     if (!text::Trim(firstTime.value).empty()) return;
+    // A standard user cannot write the machine-wide record: the greeting is then remembered for
+    // this user, so that neither it nor the refusal comes back at every start.
+    if (text::Trim(settings.Read(section::kSettings, "FirstTime", "")) == "Yes") return;
     // A refused write says "Permission Denied"; the greeting is shown all the same.
-    machine.WriteMachineSetting(product_.productName, section::kSettings, "FirstTime", "Yes");
+    if (!machine.WriteMachineSetting(product_.productName, section::kSettings, "FirstTime",
+                                     "Yes")) {
+        settings.Write(section::kSettings, "FirstTime", "Yes");
+    }
     const std::string text = Message("MSG_THANK1") + "\r\n\r\n" + Message("MSG_THANK2") +
                              "\r\n\r\n" + Message("MSG_THANK3");
     if (frontEnd_.prompts.ShowMessage(text, Message("MSG_THANK4"), ui::MessageButtons::YesNo,
@@ -267,9 +296,11 @@ bool Application::ConfirmExitFromTrayMenu() {
             "exit?",
         name, ui::MessageButtons::YesNo, ui::MessageIcon::Question);
     if (answer == ui::MessageAnswer::Yes) {
+        form_.frmMenuPopUp.Unload();
+        // With work running the close waits for it, and stores its records then.
+        if (work_.Busy()) return true;
         WriteRunningStatus(Settings(), false);
         form_.trayIcon.bRunningInTray = false;
-        form_.frmMenuPopUp.Unload();
         return true;
     }
     // Back to the tray, the shield on guard again.
@@ -332,8 +363,20 @@ void Application::ShowAbout() {
 }
 
 void Application::ExitFromTrayMenu() {
+    // The icon stays until the window has really gone: work that runs now delays the close,
+    // and a program without window or icon could not be ended at all.
     form_.frmMenuPopUp.Unload();
-    form_.trayIcon.bRunningInTray = false;
+}
+
+void Application::CloseWhenIdle() {
+    form_.closeWhenIdle = true;
+    if (!work_.Busy()) return;
+    if (!form_.cmdScanNow.enabled) session_.RequestStop();
+    // An alert waiting for its answer is closed unanswered: the program neither stops nor
+    // allows what it found.
+    form_.frmSpywareFoundAlert.visible = false;
+    homePage_.Withdraw();
+    CanClose();  // ends a Live Update's exchange
 }
 
 void Application::Closing() {
@@ -366,6 +409,7 @@ LongWork::Outcome Application::RunScan(bool startedByScheduler) {
             report::ReportInputs inputs =
                 report::InputsFrom(form_, session_.StartTime(), session_.FinishTime(), product_);
             inputs.reportedFiles = &session_.ReportedFiles();
+            inputs.skipped = session_.Counters().skipped;
             report::MakeReport(frontEnd_.platform.files, DataFolder(), inputs);
         }
         RefreshStatusPage();
@@ -410,8 +454,7 @@ void Application::AfterRemoval() {
     // none, the user hears it, with the reason, rather than trusting one that is not there.
     const removal::RemovalReport& report = removal_.LastReport();
     if (report.ran && !report.restorePoint && !report.restorePointFailure.empty()) {
-        ShowNotice("No System Restore point could be made: " + report.restorePointFailure +
-                   " Everything removed is backed up in the quarantine.");
+        ShowNotice(i18n::WithItem(Message("MSG_NO_RESTORE_POINT"), report.restorePointFailure));
     }
 }
 
@@ -427,6 +470,7 @@ void Application::ViewReport() {
     if (!frontEnd_.reportViewer || !form_.lblViewLogFile.enabled) return;
     // The label stays off while the viewer is open, so a second click cannot open another.
     form_.lblViewLogFile.enabled = false;
+    const ModalCount::Scope open(modal_);
     frontEnd_.reportViewer->ShowReport(product_.productName + " Log", ReportViewerText());
     form_.lblViewLogFile.enabled = true;
 }
@@ -469,8 +513,9 @@ void Application::ViewQuarantine() {
         quarantine_.ViewQuarantine();
         return;
     }
-    QuarantineBrowser browser(quarantine_, work_);
-    frontEnd_.quarantineViewer->ShowQuarantine(product_.productName + " Quarantine", browser);
+    QuarantineBrowser browser(quarantine_, work_, messages_);
+    const ModalCount::Scope open(modal_);
+    frontEnd_.quarantineViewer->ShowQuarantine(Message("MSG_QUARANTINE_TITLE"), browser);
 }
 
 update::UpdateOutcome Application::UpdateDefinitions(const std::string& serverAddress) {
@@ -486,9 +531,13 @@ update::UpdateOutcome Application::ExchangeWithServer(const std::string& serverA
                                                       std::string& status) {
     update::LiveUpdate exchange(frontEnd_.platform, frontEnd_.pump, store_.Files(), product_,
                                 serverAddress);
-    const update::UpdateOutcome outcome = exchange.FetchAndMergeUpdates(status);
+    updateCancelled_ = false;
+    const update::UpdateOutcome outcome =
+        exchange.FetchAndMergeUpdates(status, [this] { return updateCancelled_; });
     if (outcome.status != update::UpdateOutcome::Status::Updated) return outcome;
-    store_.InstallAndCount();
+    // Counted and reloaded only: installing downloaded copies is start-up's alone, or a copy
+    // that appeared since would replace the file just merged under the new date.
+    store_.Recount();
     // The memory pass skips its work while the same programs run; with new program
     // definitions every one of them is looked at again.
     memoryShield_.Snapshot().names.clear();
@@ -522,11 +571,13 @@ void Application::RunLiveUpdate() {
         } else if (outcome.status == Status::NotWritten) {
             // New definitions came but could not be put in place: saying they are the most
             // recent would leave the user unprotected without knowing it.
-            ShowNotice(update::kDefinitionsNotWritten);
-        } else {
-            // An unreachable server looks to the user like one with nothing newer.
+            ShowNotice(Message("MSG_DEFS_NOT_SAVED"));
+        } else if (outcome.status == Status::Unreachable) {
+            // A failed exchange is no news of the most recent definitions.
+            ShowNotice(Message("MSG_INTERNET"));
+        } else if (outcome.status == Status::Current) {
             ShowNotice(Message("MSG_RECENT_DEFS"));
-        }
+        }  // cancelled by the user: nothing to tell
     });
     download.Close();
     form_.cmdLiveUpdate.enabled = true;
@@ -546,6 +597,8 @@ void Application::NoticeOk() {
 }
 
 void Application::CloseDownloadWindow() {
+    // Cancel ends the exchange too: nothing is merged or stored.
+    if (form_.frmDownload.visible) updateCancelled_ = true;
     form_.frmDownload.Close();
 }
 
@@ -556,13 +609,17 @@ void Application::ShowAddressList() {
 }
 
 void Application::AutomaticUpdateTick() {
-    if (idleSeconds_ > 299 && form_.cmdScanNow.enabled) {
-        idleSeconds_ = 0;
-        form_.timUpdate.enabled = false;
-        RunLiveUpdate();
-    } else if (form_.cmdScanNow.enabled) {
+    if (!form_.cmdScanNow.enabled) return;  // a scan's seconds are not idle ones
+    if (idleSeconds_ <= 299) {
         ++idleSeconds_;
+        return;
     }
+    // Work that holds the program (an alert waiting, a removal) only delays the update: the
+    // count stays where it is and a later tick tries again.
+    if (work_.Busy()) return;
+    idleSeconds_ = 0;
+    form_.timUpdate.enabled = false;
+    RunLiveUpdate();
 }
 
 bool Application::AddExclusion(const std::string& entry) {
@@ -613,7 +670,15 @@ void Application::ShowOptionsTab(int tab) {
     form_.SelectTab(tab);
 }
 
+bool Application::IsBackgroundTimer(const ui::Timer& timer) const {
+    return &timer == &form_.tmrMemoryInspected || &timer == &form_.tmrCheckHomePage ||
+           &timer == &form_.tmrScheduler || &timer == &form_.timUpdate;
+}
+
 bool Application::TimerTick(ui::Timer& timer) {
+    // A tick queued before its timer was stopped is not the timer's.
+    if (!timer.enabled) return false;
+    if (IsBackgroundTimer(timer) && !BackgroundMayRun()) return false;
     ui::FrmSignatureUpdated& notice = form_.frmSignatureUpdated;
     if (&timer == &form_.tmrMemoryInspected) {
         MemoryShieldTick();

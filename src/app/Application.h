@@ -12,6 +12,7 @@
 #include "app/ExclusionCommands.h"
 #include "app/Localization.h"
 #include "app/LongWork.h"
+#include "app/ModalPrompts.h"
 #include "app/OptionsPage.h"
 #include "app/ScanScheduler.h"
 #include "app/SettingsStore.h"
@@ -125,7 +126,12 @@ class Application final : public ui::MainWindowCommands {
     void DriveCheckChanged() override;
     void ShowOptionsTab(int tab) override;
     bool TimerTick(ui::Timer& timer) override;
-    bool CanClose() const override { return !work_.Busy(); }
+    // While Live Update runs, asking to close ends its exchange first.
+    bool CanClose() const override {
+        if (work_.Busy() && form_.frmDownload.visible) updateCancelled_ = true;
+        return !work_.Busy();
+    }
+    void CloseWhenIdle() override;
     // The orderly end: STATUS "STOPPED", RESTART "False", the results list's column widths
     // and whether the window was maximised.
     void Closing() override;
@@ -194,6 +200,13 @@ class Application final : public ui::MainWindowCommands {
     std::string Message(const char* key) const { return messages_.getMessages(key); }
 
   private:
+    // The front end with its prompts and pickers counted while they are open.
+    static FrontEnd Counted(FrontEnd frontEnd, ModalPrompts& prompts, ModalPickers& pickers);
+    // The shields, the schedule and the automatic update act only while nothing else holds
+    // the program: not during start-up, not inside a modal question, not during long work.
+    bool BackgroundMayRun() const { return !starting_ && !modal_.Open() && !work_.Busy(); }
+    bool IsBackgroundTimer(const ui::Timer& timer) const;
+
     std::string programPath_;
     // The exchange inside the long-work bracket, with what follows a change of definitions.
     update::UpdateOutcome ExchangeWithServer(const std::string& serverAddress, std::string& status);
@@ -219,6 +232,10 @@ class Application final : public ui::MainWindowCommands {
         ui::EventPump& pump_;
     };
 
+    ModalCount modal_;
+    ModalPrompts modalPrompts_;
+    ModalPickers modalPickers_;
+    bool starting_ = false;
     FrontEnd frontEnd_;
     platform::ProductInfo product_;
     i18n::MessageCatalogue messages_;
@@ -236,6 +253,9 @@ class Application final : public ui::MainWindowCommands {
     shields::HomePageShield homePage_;
     ScanScheduler scheduler_;
     int idleSeconds_ = 0;
+    // Set by Cancel on the progress window (or a close of the main window) while an update
+    // runs; the exchange asks it between blocks.
+    mutable bool updateCancelled_ = false;
     std::string language_ = "English";
     std::string serverOverride_;
     Localization localization_;

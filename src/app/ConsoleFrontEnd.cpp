@@ -193,6 +193,7 @@ ScanPrintout CaptureScan(const ScanRequest& req, const ui::FrmMain& form,
     p.files = form.lblFilesFolderInspected.caption;
     p.found = form.lblSoftwareFound.caption;
     p.traces = form.lbltracesFound.caption;
+    p.skipped = session.Counters().skipped;
     p.live = form.lvwSpywareFound;
     p.results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
     p.fileWork = form.lvwFilesToBeDeleted;

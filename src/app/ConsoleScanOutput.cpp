@@ -28,6 +28,7 @@ void PrintScanText(std::ostream& out, const ScanPrintout& p) {
     out << "Files and folders inspected: " << p.files << kEol;
     out << "Items found: " << p.found << kEol;
     out << "Traces found: " << p.traces << kEol;
+    if (p.skipped > 0) out << "Files and folders that could not be scanned: " << p.skipped << kEol;
     if (!p.removal) return;
     const removal::RemovalReport& r = *p.removal;
     out << "Removed:" << kEol;
@@ -58,6 +59,7 @@ void PrintScanJson(std::ostream& out, const ScanPrintout& p) {
     j.Field("files", p.files);
     j.Field("found", p.found);
     j.Field("traces", p.traces);
+    j.Number("skipped", p.skipped);
     j.EndObject();
     j.BeginArray("live");
     for (const auto& row : p.live.rows) {

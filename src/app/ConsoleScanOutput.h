@@ -13,6 +13,7 @@ namespace qm::app {
 struct ScanPrintout {
     std::string kind, status, started, finished;
     std::string processes, registry, files, found, traces;  // the counters as shown
+    long long skipped = 0;  // entries the walk could not name, so neither checked nor entered
     ui::ListView live, results, fileWork, registryWork, cookieWork;
     const removal::RemovalReport* removal = nullptr;  // set after `--remove`
 };

@@ -1,36 +1,18 @@
 #include "app/JsonWriter.h"
 
-#include <array>
 #include <cstdio>
+
+#include "definitions/Text.h"
 
 namespace qm::app {
 
-namespace {
-
-// Code page 1252's characters 0x80 to 0x9F; the five undefined ones map to themselves.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-}  // namespace
-
 std::string JsonString(std::string_view ansi) {
+    // Into UTF-8 first, from the system's code page: the second byte of a two-byte character
+    // may be a backslash, which is no escape, while no byte of a UTF-8 sequence is one.
+    const std::string utf8 = text::AnsiToUtf8(ansi);
     std::string out = "\"";
-    for (const char c : ansi) {
+    out.reserve(utf8.size() + 2);
+    for (const char c : utf8) {
         const auto b = static_cast<unsigned char>(c);
         switch (c) {
             case '"':
@@ -55,10 +37,8 @@ std::string JsonString(std::string_view ansi) {
             char buf[8];
             std::snprintf(buf, sizeof buf, "\\u%04x", b);
             out += buf;
-        } else if (b >= 0x80 && b <= 0x9F) {
-            AppendUtf8(out, kHighControls[b - 0x80]);
         } else {
-            AppendUtf8(out, b);
+            out += c;
         }
     }
     out += '"';

@@ -117,6 +117,9 @@ Localization::Download Localization::DownloadNewer(const std::string& serverBase
         return Download::NotATranslation;
     }
     const std::size_t first = answer->find('<');
+    // A file the reader would refuse for its size must not replace one it can read: every
+    // translation would be gone.
+    if (answer->size() - first > kLargestTranslationFile) return Download::NotATranslation;
     // Written beside the file and moved into place: a cut-off write never replaces it.
     if (!services_.platform.files.WriteWholeFile(FilePath(), answer->substr(first)))
         return Download::NotWritten;

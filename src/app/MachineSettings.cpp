@@ -29,16 +29,16 @@ std::string MachineSettings::KeyPath(const std::string& app, const std::string& 
            text::Trim(section);
 }
 
-void MachineSettings::WriteMachineSetting(const std::string& app, const std::string& section,
+bool MachineSettings::WriteMachineSetting(const std::string& app, const std::string& section,
                                           const std::string& key, const std::string& value) {
     for (;;) {
         if (registry_.WriteString(platform::root::kLocalMachine, KeyPath(app, section), key,
                                   value)) {
-            return;
+            return true;
         }
         if (ParseFlag(userSettings_.Read(section::kSettings, "IgnorePermissionDeniedError", "0"),
                       false)) {
-            return;
+            return false;
         }
         const std::string text =
             product_.productName +
@@ -55,7 +55,7 @@ void MachineSettings::WriteMachineSetting(const std::string& app, const std::str
         if (answer == ui::MessageAnswer::Ignore) {
             userSettings_.Write(section::kSettings, "IgnorePermissionDeniedError", "1");
         }
-        return;
+        return false;
     }
 }
 

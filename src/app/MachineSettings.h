@@ -28,7 +28,9 @@ class MachineSettings {
           prompts_(prompts),
           product_(std::move(product)) {}
 
-    void WriteMachineSetting(const std::string& app, const std::string& section,
+    // True when the value was written; false when the machine refused it (and the user was
+    // told, unless they chose to be told no more).
+    bool WriteMachineSetting(const std::string& app, const std::string& section,
                              const std::string& key, const std::string& value);
     MachineSettingRead ReadMachineSetting(const std::string& app, const std::string& section,
                                           const std::string& key, const std::string& fallback);

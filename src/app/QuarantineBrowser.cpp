@@ -23,7 +23,7 @@ std::vector<ui::QuarantineItem> QuarantineBrowser::Items() {
 std::string QuarantineBrowser::Restore(const std::string& name) {
     // A restore puts files back while a scan or a removal could be looking at them: it waits
     // for no other work, it is refused while some runs.
-    std::string message = "Please wait until the running scan or removal has finished.";
+    std::string message = messages_.getMessages("MSG_RESTORE_WAIT");
     work_.Run(LongWork::Kind::Foreground, [&] { message = quarantine_.Restore(name).message; });
     return message;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/LongWork.h"
+#include "i18n/MessageCatalogue.h"
 #include "removal/QuarantineStore.h"
 #include "ui/Interaction.h"
 
@@ -13,8 +14,9 @@ namespace qm::app {
 
 class QuarantineBrowser final : public ui::QuarantineActions {
   public:
-    QuarantineBrowser(removal::QuarantineStore& quarantine, LongWork& work)
-        : quarantine_(quarantine), work_(work) {}
+    QuarantineBrowser(removal::QuarantineStore& quarantine, LongWork& work,
+                      const i18n::MessageCatalogue& messages)
+        : quarantine_(quarantine), work_(work), messages_(messages) {}
 
     std::vector<ui::QuarantineItem> Items() override;
     std::string Restore(const std::string& name) override;
@@ -23,6 +25,7 @@ class QuarantineBrowser final : public ui::QuarantineActions {
   private:
     removal::QuarantineStore& quarantine_;
     LongWork& work_;
+    const i18n::MessageCatalogue& messages_;
 };
 
 // "File  C:\Tools\bar.exe  (12/8/2026 8:46:21 PM)"; a registry value also names the value.

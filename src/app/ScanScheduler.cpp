@@ -10,6 +10,9 @@ namespace qm::app {
 namespace {
 
 constexpr const char* kNull = "Null";
+// The latest moment a scheduled scan started for (or an "Apply" made past), in whole seconds
+// of the date value: a restart in the same minute, or a reboot, must not run it again.
+constexpr const char* kLastMoment = "LastScheduledScan";
 
 // A stored mode: a whole number, else the default; out of range is kept and never matches.
 int ParseMode(const std::string& text) {
@@ -28,6 +31,11 @@ double SecondsBetween(double earlier, double later) {
 
 void ScanScheduler::ReadStored() {
     ProgramSettings& s = services_.settings;
+    const std::string last = text::Trim(s.Read(section::kOptions, kLastMoment, ""));
+    char* end = nullptr;
+    const long long seconds = std::strtoll(last.c_str(), &end, 10);
+    lastStarted_ =
+        !last.empty() && *end == '\0' && seconds > 0 ? static_cast<double>(seconds) / 86400.0 : -1;
     stored_.mode = ParseMode(s.Read(section::kOptions, "Day", "7"));
     stored_.date.reset();
     stored_.time.reset();
@@ -107,9 +115,10 @@ bool ScanScheduler::SaveSchedule() {
             f.dtpScheduleTime.value.empty() ? kNull : f.dtpScheduleTime.value);
     s.Write(section::kOptions, "Date",
             f.dtpScheduleDate.value.empty() ? kNull : f.dtpScheduleDate.value);
+    // A time applied in the past waits for its next occurrence: every moment up to now counts
+    // as run. One still ahead today runs today.
+    RememberStarted(platform::DateValueOf(services_.clock.Now()));
     ReadStored();
-    // A new schedule may name a moment already started today: it is a new occurrence.
-    lastStarted_ = -1;
     f.tmrScheduler.enabled = true;
     return true;
 }
@@ -152,6 +161,12 @@ void ScanScheduler::PickerChanged() {
     form_.CmdProceed.enabled = true;
 }
 
+void ScanScheduler::RememberStarted(double moment) {
+    lastStarted_ = moment;
+    services_.settings.Write(section::kOptions, kLastMoment,
+                             std::to_string(std::llround(moment * 86400.0)));
+}
+
 bool ScanScheduler::Due() {
     form_.tmrScheduler.interval = kQuietTickMilliseconds;
     const int mode = stored_.mode;
@@ -178,9 +193,9 @@ bool ScanScheduler::Due() {
             if (back == 0) nearest = -late;
             continue;
         }
-        if (late > kCatchUpSeconds || moment == lastStarted_) continue;
+        if (late > kCatchUpSeconds || SecondsBetween(moment, lastStarted_) >= 0) continue;
         if (!form_.cmdScanNow.enabled) continue;  // kept for a later tick
-        lastStarted_ = moment;
+        RememberStarted(moment);
         due = true;
     }
     // Close to a moment the tick is as fine as the schedule's seconds; otherwise once a second

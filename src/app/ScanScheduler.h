@@ -5,7 +5,8 @@
 // A scheduled occurrence starts at the first tick at or after its moment, once, as long as
 // the moment is at most five minutes past: a busy second, an open message box or a machine
 // waking from sleep no longer skips it, while a machine switched on hours later does not
-// start a scan its user no longer expects.
+// start a scan its user no longer expects. "Once" holds across restarts: the latest moment
+// run is kept in the settings.
 
 #include <optional>
 #include <string>
@@ -72,11 +73,13 @@ class ScanScheduler {
     };
     void ReadStored();
     void ShowModeControls();
+    // Remembers, here and in the settings, that every moment up to this one has run.
+    void RememberStarted(double moment);
 
     ui::FrmMain& form_;
     SchedulerServices services_;
     Stored stored_;
-    double lastStarted_ = -1;  // the moment of the occurrence last started, in days
+    double lastStarted_ = -1;  // the latest moment that counts as run, in days
 };
 
 }  // namespace qm::app

@@ -1,5 +1,6 @@
 #include "definitions/DefinitionStore.h"
 
+#include "definitions/MergeJournal.h"
 #include "definitions/PathTokens.h"
 
 namespace qm::defs {
@@ -8,7 +9,12 @@ DefinitionStore::DefinitionStore(platform::FileSystem& files, std::string dataFo
     : fs_(files), files_(files, std::move(dataFolder)) {}
 
 void DefinitionStore::InstallAndCount() {
+    FinishInterruptedReplacement(fs_, files_.DataFolder());
     files_.InstallDownloadedDefinitions();
+    Recount();
+}
+
+void DefinitionStore::Recount() {
     counts_ = files_.CountDefinitions();
     definitions_ = DefinitionSet{};
 }

@@ -26,10 +26,14 @@ class DefinitionStore {
     DefinitionFiles& Files() { return files_; }
     const DefinitionFiles& Files() const { return files_; }
 
-    // Start-up's part, and again after an update: downloaded copies replace the installed
-    // files, the signatures are counted, and the in-memory tables are dropped so that the
-    // next scan that needs them reads the new files.
+    // Start-up's part: a replacement of the set that a run ended part way is finished (or its
+    // scratch files deleted), downloaded copies replace the installed files, the signatures
+    // are counted, and the in-memory tables are dropped.
     void InstallAndCount();
+    // After an update: the signatures counted again and the tables dropped, so that the next
+    // scan that needs them reads the new files. Downloaded copies are left for the next start:
+    // one that appeared meanwhile would otherwise replace the file just merged.
+    void Recount();
     const SignatureCounts& Counts() const { return counts_; }
     void SetCounts(const SignatureCounts& counts) { counts_ = counts; }
 

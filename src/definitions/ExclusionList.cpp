@@ -22,8 +22,14 @@ std::optional<std::string> ReadBytes(platform::FileSystem& files, const std::str
 
 void ExclusionList::Load(platform::FileSystem& files, const std::string& path,
                          LoadControl& control) {
-    entries_.clear();
-    lookup_.clear();
+    // Built aside and swapped in whole: events run while the file is read, and a handler that
+    // runs then (an ALLOW answered in the memory shield's alert) may ask the list, or reload
+    // it, meanwhile. It finds the previous list whole, and nothing it does can move the
+    // strings the look-up's views point into.
+    // A load that begins while this one reads (the nested reload) reads the file as it is
+    // now, newer than what this one read: its list stands.
+    const unsigned long long generation = ++loads_;
+    std::vector<std::string> entries;
     auto reader = text::LineReader::Open(files, path);
     if (reader) {
         std::string line;
@@ -35,7 +41,7 @@ void ExclusionList::Load(platform::FileSystem& files, const std::string& path,
                     const std::string_view piece = std::string_view(line).substr(
                         start, bar == std::string::npos ? std::string::npos : bar - start);
                     // An empty piece (from "||" or a trailing "|") names nothing.
-                    if (!piece.empty()) entries_.push_back(text::Lower(piece));
+                    if (!piece.empty()) entries.push_back(text::Lower(piece));
                     if (bar == std::string::npos) break;
                     start = bar + 1;
                 }
@@ -43,9 +49,14 @@ void ExclusionList::Load(platform::FileSystem& files, const std::string& path,
             control.LetEventsRun();
         }
     }
-    // Filled only now: the views must not move with the vector.
-    for (const auto& entry : entries_)
-        lookup_.insert(entry);
+    if (generation != loads_) return;
+    // Filled only now: the views must not move with the vector. Swapping the vectors moves
+    // no string, so the views stay good.
+    std::unordered_set<std::string_view> lookup;
+    for (const auto& entry : entries)
+        lookup.insert(entry);
+    entries_.swap(entries);
+    lookup_.swap(lookup);
 }
 
 bool ExclusionList::Add(platform::FileSystem& files, const std::string& path,

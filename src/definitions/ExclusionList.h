@@ -35,6 +35,7 @@ class ExclusionList {
   private:
     std::vector<std::string> entries_;             // lower case, in file order
     std::unordered_set<std::string_view> lookup_;  // views into entries_
+    unsigned long long loads_ = 0;                 // loads begun
 };
 
 }  // namespace qm::defs

@@ -42,10 +42,114 @@ constexpr std::array<char, 256> MakeCaseTable() {
 
 }  // namespace
 
-const std::array<char, 256> kLowerTable = MakeCaseTable<LowerByte>();
-const std::array<char, 256> kUpperTable = MakeCaseTable<UpperByte>();
+std::array<char, 256> kLowerTable = MakeCaseTable<LowerByte>();
+std::array<char, 256> kUpperTable = MakeCaseTable<UpperByte>();
+
+namespace {
+
+std::array<bool, 256> gLeadByte{};
+bool gHasLeadBytes = false;
+std::string (*gToUtf8)(std::string_view) = nullptr;
+
+// Code page 1252's characters 0x80 to 0x9F; the five undefined ones map to themselves.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Maps each whole single-byte character through `table`; the two bytes of a double-byte
+// character stay as they are (a second byte may look like a letter).
+void MapCharacters(const std::array<char, 256>& table, const char* from, std::size_t n, char* to) {
+    for (std::size_t i = 0; i < n; ++i) {
+        if (gLeadByte[Byte(from[i])] && i + 1 < n) {
+            to[i] = from[i];
+            to[i + 1] = from[i + 1];
+            ++i;
+            continue;
+        }
+        to[i] = table[Byte(from[i])];
+    }
+}
+
+// The length of the character at `i`: 2 for a lead byte with its second byte, else 1.
+std::size_t CharLength(std::string_view s, std::size_t i) {
+    return gLeadByte[Byte(s[i])] && i + 1 < s.size() ? 2 : 1;
+}
+
+}  // namespace
+
+void UseCodePage(const platform::CodePageTables& tables) {
+    kLowerTable = tables.lower;
+    kUpperTable = tables.upper;
+    gLeadByte = tables.leadByte;
+    gHasLeadBytes = false;
+    for (const bool lead : gLeadByte)
+        gHasLeadBytes = gHasLeadBytes || lead;
+    gToUtf8 = tables.toUtf8;
+}
+
+void UseCodePage1252() {
+    platform::CodePageTables tables;
+    tables.lower = MakeCaseTable<LowerByte>();
+    tables.upper = MakeCaseTable<UpperByte>();
+    UseCodePage(tables);
+}
+
+bool HasLeadBytes() {
+    return gHasLeadBytes;
+}
+
+bool IsLeadByte(char c) {
+    return gLeadByte[Byte(c)];
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+    if (gToUtf8) return gToUtf8(ansi);
+    std::string out;
+    out.reserve(ansi.size());
+    for (const char c : ansi) {
+        const auto b = Byte(c);
+        AppendUtf8(out, b >= 0x80 && b <= 0x9F ? kHighControls[b - 0x80] : char32_t{b});
+    }
+    return out;
+}
+
+std::size_t FindLastSeparator(std::string_view path, std::string_view separators) {
+    if (!gHasLeadBytes) return path.find_last_of(separators);
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); i += CharLength(path, i)) {
+        if (separators.find(path[i]) != std::string_view::npos) last = i;
+    }
+    return last;
+}
+
+std::size_t FindFirstSeparator(std::string_view path, std::size_t from,
+                               std::string_view separators) {
+    if (!gHasLeadBytes) return path.find_first_of(separators, from);
+    for (std::size_t i = 0; i < path.size(); i += CharLength(path, i)) {
+        if (i >= from && separators.find(path[i]) != std::string_view::npos) return i;
+    }
+    return std::string_view::npos;
+}
 
 void LowerCopy(const char* from, std::size_t n, char* to) {
+    if (gHasLeadBytes) {
+        MapCharacters(kLowerTable, from, n, to);
+        return;
+    }
     constexpr std::uint64_t kHigh = 0x8080808080808080ull;
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
     constexpr std::uint64_t kOnes = 0x0101010101010101ull;
@@ -82,8 +186,7 @@ std::string Lower(std::string_view s) {
 
 std::string Upper(std::string_view s) {
     std::string out(s);
-    for (char& c : out)
-        c = UpperChar(c);
+    MapCharacters(kUpperTable, out.data(), out.size(), out.data());
     return out;
 }
 
@@ -101,6 +204,12 @@ std::string Trim(std::string_view s) {
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
+        if (gLeadByte[Byte(a[i])] && i + 1 < a.size()) {
+            // A two-byte character matches only itself.
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+            continue;
+        }
         if (LowerChar(a[i]) != LowerChar(b[i])) return false;
     }
     return true;
@@ -110,6 +219,14 @@ std::size_t FindNoCase(std::string_view haystack, std::string_view needle, std::
     if (needle.empty()) return from <= haystack.size() ? from : std::string_view::npos;
     if (needle.size() > haystack.size()) return std::string_view::npos;
     const char first = LowerChar(needle[0]);
+    if (gHasLeadBytes) {
+        // A match starts at a character, never at the second byte of one.
+        for (std::size_t i = 0; i + needle.size() <= haystack.size();
+             i += CharLength(haystack, i)) {
+            if (i >= from && EqualsNoCase(haystack.substr(i, needle.size()), needle)) return i;
+        }
+        return std::string_view::npos;
+    }
     for (std::size_t i = from; i + needle.size() <= haystack.size(); ++i) {
         if (LowerChar(haystack[i]) != first) continue;
         if (EqualsNoCase(haystack.substr(i, needle.size()), needle)) return i;
@@ -162,12 +279,12 @@ std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::str
 }
 
 std::string FolderOf(std::string_view path) {
-    const auto slash = path.find_last_of("\\/");
+    const auto slash = FindLastSeparator(path);
     return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
 }
 
 std::string FileNameOf(std::string_view path) {
-    return std::string(path.substr(path.find_last_of("\\/") + 1));  // npos + 1 is 0
+    return std::string(path.substr(FindLastSeparator(path) + 1));  // npos + 1 is 0
 }
 
 bool IsAbsolutePath(std::string_view path) {
@@ -251,9 +368,12 @@ std::string FormatWithDigitGrouping(long long value) {
 
 int CompareNoCase(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
+    bool secondByte = false;  // of a two-byte character: compared as it is
     for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = Byte(LowerChar(a[i]));
-        const auto cb = Byte(LowerChar(b[i]));
+        const bool whole = !secondByte;
+        secondByte = whole && gLeadByte[Byte(a[i])] && a[i] == b[i];
+        const auto ca = whole ? Byte(LowerChar(a[i])) : Byte(a[i]);
+        const auto cb = whole ? Byte(LowerChar(b[i])) : Byte(b[i]);
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

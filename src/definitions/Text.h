@@ -1,17 +1,36 @@
 #pragma once
-// String helpers for ANSI (code page 1252) text: the program compares names and paths
-// without regard to case, the way the platform's string routines do.
+// String helpers for text in the system's ANSI code page: the program compares names and paths
+// without regard to case, the way the platform's string routines do. The case tables are code
+// page 1252's until start-up hands over the system's own (UseCodePage); in a double-byte code
+// page the second byte of a character is never taken for a letter or a "\".
 
 #include <array>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/TextEncoding.h"
+
 namespace qm::text {
 
-// Case tables of code page 1252.
-extern const std::array<char, 256> kLowerTable;
-extern const std::array<char, 256> kUpperTable;
+// The case tables of the code page in use.
+extern std::array<char, 256> kLowerTable;
+extern std::array<char, 256> kUpperTable;
+
+// Makes the system's code page the one every routine here follows; at start-up, before any
+// text is compared. UseCodePage1252 goes back to the built-in tables (for tests).
+void UseCodePage(const platform::CodePageTables& tables);
+void UseCodePage1252();
+// True when the code page has two-byte characters, and whether `c` begins one.
+bool HasLeadBytes();
+bool IsLeadByte(char c);
+// The text in UTF-8, from the code page in use.
+std::string AnsiToUtf8(std::string_view ansi);
+// Where the last (first) of `separators` in a path stands as a character of its own, never as
+// the second byte of a two-byte character; npos when there is none.
+std::size_t FindLastSeparator(std::string_view path, std::string_view separators = "\\/");
+std::size_t FindFirstSeparator(std::string_view path, std::size_t from = 0,
+                               std::string_view separators = "\\/");
 inline char LowerChar(char c) {
     return kLowerTable[static_cast<unsigned char>(c)];
 }

@@ -110,6 +110,43 @@ constexpr BuiltInMessage kBuiltInMessages[] = {
     // carry: after them, so that every earlier slot keeps its place.
     {"MSG_TITLELANGUAGE", "Choose Language"},
     {"MSG_DOWNLOADED", "The latest translations were downloaded."},
+    // Texts the program shows that the first table left in the code.
+    {"MSG_DEFS_NOT_SAVED",
+     "New definitions were downloaded but could not be saved. Your definitions are unchanged; "
+     "please run Live Update again later."},
+    // Restoring from the quarantine; "[Item]" is the path, name or file the outcome is about.
+    {"MSG_RESTORED", "Restored [Item]."},
+    {"MSG_RESTORE_EXISTS", "Not restored: [Item] exists; nothing was overwritten."},
+    {"MSG_RESTORE_FOLDER_GONE", "Not restored: the folder [Item] no longer exists."},
+    {"MSG_RESTORE_DAMAGED_COPY",
+     "Not restored: the quarantine copy \"[Item]\" is missing or no longer has its recorded size "
+     "and hash."},
+    {"MSG_RESTORE_NOT_WRITTEN", "Not restored: [Item] could not be written."},
+    {"MSG_RESTORE_CAME_OUT_DAMAGED", "Not restored: the copy written to [Item] came out damaged."},
+    {"MSG_RESTORE_NOT_CREATED", "Not restored: [Item] could not be created."},
+    {"MSG_RESTORE_NOT_WHOLE", "Not restored: [Item] could not be copied back whole."},
+    {"MSG_RESTORE_NO_KEY", "Not restored: [Item] names no registry key that can be restored."},
+    {"MSG_RESTORE_DAMAGED_BACKUP",
+     "Not restored: the registry backup \"[Item]\" is missing or no longer has its recorded size "
+     "and hash."},
+    {"MSG_RESTORE_NOT_IMPORTED",
+     "Not restored: the registry backup \"[Item]\" could not be imported."},
+    {"MSG_RESTORE_NO_MANIFEST", "Not restored: the quarantine has no manifest ([Item])."},
+    {"MSG_RESTORE_BAD_MANIFEST",
+     "Not restored: the quarantine manifest [Item] is damaged; nothing was changed."},
+    {"MSG_RESTORE_ALREADY", "\"[Item]\" has already been restored."},
+    {"MSG_RESTORE_UNKNOWN", "Nothing named \"[Item]\" is in the quarantine."},
+    {"MSG_RESTORE_MANIFEST_STALE",
+     "The manifest could not be updated and still lists it as quarantined."},
+    {"MSG_RESTORE_WAIT", "Please wait until the running scan or removal has finished."},
+    {"MSG_QUARANTINE_TITLE", "[ProgramName] Quarantine"},
+    // "Delete Failed": each item's status, and the notice after a removal without a restore
+    // point ("[Item]" is the system's reason).
+    {"MSG_NOT_DELETED", "not deleted"},
+    {"MSG_DELETED_AT_RESTART", "deleted at restart"},
+    {"MSG_NO_RESTORE_POINT",
+     "No System Restore point could be made: [Item] Everything removed is backed up in the "
+     "quarantine."},
 };
 }  // namespace
 

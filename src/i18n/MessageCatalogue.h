@@ -28,6 +28,9 @@ class MessageCatalogue {
     // The first entry's text for the key (any case) with "[ProgramName]" and "[CompanyName]"
     // replaced and the first letter upper-cased; empty for an unknown key.
     std::string getMessages(std::string_view key) const;
+    // The same without upper-casing the first letter: a word that stands inside a line or a
+    // list cell ("not deleted").
+    std::string Fragment(std::string_view key) const;
     // Replaces the text of every slot whose key is given a non-empty translation.
     template <typename Lookup>
     void Translate(Lookup lookup) {
@@ -46,7 +49,12 @@ class MessageCatalogue {
     std::string companyName_;
 };
 
-// Stores the 70 built-in English messages in their fixed order.
+// Stores the built-in English messages in their fixed order: the 70 of the first table, then
+// the ones added later.
 void LoadDefaultMessages(MessageCatalogue& catalogue);
+
+// A message that names an item (a path, a quarantine name, a reason) where it says "[Item]"
+// (any case); a translation puts the placeholder where its language wants it.
+std::string WithItem(std::string_view message, std::string_view item);
 
 }  // namespace qm::i18n

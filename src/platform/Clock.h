@@ -19,6 +19,9 @@ class Clock {
     virtual std::string NowText() = 0;
     // The current local time. Asked a hundred times a second by the schedule: it must be cheap.
     virtual LocalTime Now() = 0;
+    // Milliseconds since some fixed moment, never going back (the clock's changes and the
+    // daylight-saving shifts do not move it): for deadlines.
+    virtual unsigned long long Milliseconds() = 0;
 };
 
 // The system's date value of a local time: days since 30 December 1899, the time of day as

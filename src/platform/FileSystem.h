@@ -26,6 +26,10 @@ inline constexpr std::uint32_t kReparsePoint = 0x400;  // a junction or a link
 struct DirEntry {
     std::string name;
     std::uint32_t attributes = 0;
+    // The entry's name cannot be written in the ANSI code page and it has no short name: it
+    // cannot be named, so it can be neither checked nor entered (`name` is empty). A look-alike
+    // name could name another entry, one that a removal would then delete.
+    bool nameless = false;
 };
 
 // A sequential reader of a file's bytes; the file is closed when the reader goes away.

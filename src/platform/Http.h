@@ -14,6 +14,10 @@ struct HttpHooks {
     std::function<void(std::size_t)> afterBlock;
     // Now and then while nothing arrives: the window's events run during a slow answer too.
     std::function<void()> whileWaiting;
+    // Asked after each block and while waiting, when set: false gives the request up (it
+    // fails), so the user's Cancel or an exchange's overall deadline ends it however slowly
+    // the server answers.
+    std::function<bool()> keepGoing;
 };
 
 class Http {
@@ -21,7 +25,8 @@ class Http {
     // An answer longer than this is no answer of the definition server's: the request fails.
     static constexpr std::size_t kMaxAnswerBytes = 64u << 20;
     // How long a connection, a request or a pause in the answer may take before the request
-    // fails: the program has one thread, which a server that never answers must not hold.
+    // fails: the program has one thread, which a server that never answers must not hold. A
+    // server that sends a byte now and then is ended by the caller's `keepGoing`.
     static constexpr unsigned kTimeoutMilliseconds = 30000;
 
     virtual ~Http() = default;

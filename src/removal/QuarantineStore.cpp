@@ -22,14 +22,14 @@ std::string WithoutTrailingBackslashes(std::string path) {
 
 std::string LastComponent(const std::string& path) {
     const std::string p = WithoutTrailingBackslashes(path);
-    const auto slash = p.rfind('\\');
+    const auto slash = text::FindLastSeparator(p, "\\");
     return slash == std::string::npos ? p : p.substr(slash + 1);
 }
 
 // The folder holding the path ("C:\" for an item at a drive's root); empty when there is none.
 std::string ParentFolder(const std::string& path) {
     const std::string p = WithoutTrailingBackslashes(path);
-    const auto slash = p.rfind('\\');
+    const auto slash = text::FindLastSeparator(p, "\\");
     if (slash == std::string::npos || slash == 0) return {};
     std::string parent = p.substr(0, slash);
     if (parent.size() == 2 && parent[1] == ':') parent += '\\';
@@ -358,14 +358,12 @@ std::optional<std::string> QuarantineStore::VerifiedCopyOf(const std::string& or
 std::optional<RestoreOutcome> QuarantineStore::RefusedTarget(const std::string& target) const {
     platform::FileSystem& files = platform_.files;
     if (files.Attributes(target)) {
-        return Outcome(RestoreStatus::TargetExists,
-                       "Not restored: " + target + " exists; nothing was overwritten.");
+        return Outcome(RestoreStatus::TargetExists, Text("MSG_RESTORE_EXISTS", target));
     }
     const std::string parent = ParentFolder(target);
     if (parent.empty() || !defs::FolderExists(files, parent)) {
-        return Outcome(RestoreStatus::FolderGone, "Not restored: the folder " +
-                                                      (parent.empty() ? target : parent) +
-                                                      " no longer exists.");
+        return Outcome(RestoreStatus::FolderGone,
+                       Text("MSG_RESTORE_FOLDER_GONE", parent.empty() ? target : parent));
     }
     return std::nullopt;
 }
@@ -376,19 +374,16 @@ RestoreOutcome QuarantineStore::RestoreFile(const QuarantineEntry& entry) {
     if (auto refused = RefusedTarget(target)) return *std::move(refused);
     const std::string copy = Folder() + "\\" + entry.name;
     if (DigestOfFile(files, copy) != Recorded(entry)) {
-        return Outcome(RestoreStatus::DamagedCopy,
-                       "Not restored: the quarantine copy \"" + entry.name +
-                           "\" is missing or no longer has its recorded size and hash.");
+        return Outcome(RestoreStatus::DamagedCopy, Text("MSG_RESTORE_DAMAGED_COPY", entry.name));
     }
     if (!files.CopyFile(copy, target)) {
-        return Outcome(RestoreStatus::Failed, "Not restored: " + target + " could not be written.");
+        return Outcome(RestoreStatus::Failed, Text("MSG_RESTORE_NOT_WRITTEN", target));
     }
     if (DigestOfFile(files, target) != Recorded(entry)) {
         files.DeleteFile(target);
-        return Outcome(RestoreStatus::Failed,
-                       "Not restored: the copy written to " + target + " came out damaged.");
+        return Outcome(RestoreStatus::Failed, Text("MSG_RESTORE_CAME_OUT_DAMAGED", target));
     }
-    return Outcome(RestoreStatus::Restored, "Restored " + target + ".");
+    return Outcome(RestoreStatus::Restored, Text("MSG_RESTORED", target));
 }
 
 RestoreOutcome QuarantineStore::RestoreFolder(const QuarantineEntry& entry) {
@@ -397,20 +392,17 @@ RestoreOutcome QuarantineStore::RestoreFolder(const QuarantineEntry& entry) {
     if (auto refused = RefusedTarget(target)) return *std::move(refused);
     const std::string copy = Folder() + "\\" + entry.name;
     if (DigestOfTree(files, copy) != Recorded(entry)) {
-        return Outcome(RestoreStatus::DamagedCopy,
-                       "Not restored: the quarantine copy \"" + entry.name +
-                           "\" is missing or no longer has its recorded size and hash.");
+        return Outcome(RestoreStatus::DamagedCopy, Text("MSG_RESTORE_DAMAGED_COPY", entry.name));
     }
     if (!files.CreateFolder(target)) {
-        return Outcome(RestoreStatus::Failed, "Not restored: " + target + " could not be created.");
+        return Outcome(RestoreStatus::Failed, Text("MSG_RESTORE_NOT_CREATED", target));
     }
     const auto digest = CopyTree(copy, target);
     if (!digest || *digest != Recorded(entry)) {
         files.DeleteFolderTree(target);
-        return Outcome(RestoreStatus::Failed,
-                       "Not restored: " + target + " could not be copied back whole.");
+        return Outcome(RestoreStatus::Failed, Text("MSG_RESTORE_NOT_WHOLE", target));
     }
-    return Outcome(RestoreStatus::Restored, "Restored " + target + ".");
+    return Outcome(RestoreStatus::Restored, Text("MSG_RESTORED", target));
 }
 
 RestoreOutcome QuarantineStore::RestoreRegistry(const QuarantineEntry& entry) {
@@ -422,8 +414,7 @@ RestoreOutcome QuarantineStore::RestoreRegistry(const QuarantineEntry& entry) {
     const std::string key =
         slash == std::string::npos ? std::string() : entry.original.substr(slash + 1);
     if (!root || text::TrimView(key).empty()) {
-        return Outcome(RestoreStatus::Failed,
-                       "Not restored: " + shown + " names no registry key that can be restored.");
+        return Outcome(RestoreStatus::Failed, Text("MSG_RESTORE_NO_KEY", shown));
     }
     const auto present = [&] {
         const Status status = registry.ReadValue(*root, key, entry.value.value_or("")).status;
@@ -431,8 +422,7 @@ RestoreOutcome QuarantineStore::RestoreRegistry(const QuarantineEntry& entry) {
                            : status != Status::NoKey;
     };
     const auto exists = [&] {
-        return Outcome(RestoreStatus::TargetExists,
-                       "Not restored: " + shown + " exists; nothing was overwritten.");
+        return Outcome(RestoreStatus::TargetExists, Text("MSG_RESTORE_EXISTS", shown));
     };
     // A single value comes back only where there is none. A whole key may come back into a
     // key that is there again — the removal of a key row backs up its default value and then
@@ -442,29 +432,24 @@ RestoreOutcome QuarantineStore::RestoreRegistry(const QuarantineEntry& entry) {
     const auto bytes =
         ReadSmallFile(platform_.files, Folder() + "\\" + entry.name, kMaxRegBackupBytes);
     if (!bytes || DigestOfBytes(*bytes) != Recorded(entry)) {
-        return Outcome(RestoreStatus::DamagedCopy,
-                       "Not restored: the registry backup \"" + entry.name +
-                           "\" is missing or no longer has its recorded size and hash.");
+        return Outcome(RestoreStatus::DamagedCopy, Text("MSG_RESTORE_DAMAGED_BACKUP", entry.name));
     }
     const platform::ImportResult imported = registry.ImportRegistryFile(*bytes);
     if (imported == platform::ImportResult::Conflict) return exists();
     if (imported != platform::ImportResult::Imported || !present()) {
-        return Outcome(RestoreStatus::Failed, "Not restored: the registry backup \"" + entry.name +
-                                                  "\" could not be imported.");
+        return Outcome(RestoreStatus::Failed, Text("MSG_RESTORE_NOT_IMPORTED", entry.name));
     }
-    return Outcome(RestoreStatus::Restored, "Restored " + shown + ".");
+    return Outcome(RestoreStatus::Restored, Text("MSG_RESTORED", shown));
 }
 
 RestoreOutcome QuarantineStore::Restore(const std::string& nameInQuarantine) {
     Manifest manifest = ReadManifest();
     if (manifest.status == Manifest::Status::Missing) {
-        return Outcome(RestoreStatus::NoManifest,
-                       "Not restored: the quarantine has no manifest (" + ManifestPath() + ").");
+        return Outcome(RestoreStatus::NoManifest, Text("MSG_RESTORE_NO_MANIFEST", ManifestPath()));
     }
     if (manifest.status == Manifest::Status::Damaged) {
-        return Outcome(RestoreStatus::DamagedManifest, "Not restored: the quarantine manifest " +
-                                                           ManifestPath() +
-                                                           " is damaged; nothing was changed.");
+        return Outcome(RestoreStatus::DamagedManifest,
+                       Text("MSG_RESTORE_BAD_MANIFEST", ManifestPath()));
     }
     std::size_t found = manifest.entries.size();
     bool restoredBefore = false;
@@ -488,10 +473,9 @@ RestoreOutcome QuarantineStore::Restore(const std::string& nameInQuarantine) {
     if (found == manifest.entries.size()) {
         if (restoredBefore) {
             return Outcome(RestoreStatus::AlreadyRestored,
-                           "\"" + nameInQuarantine + "\" has already been restored.");
+                           Text("MSG_RESTORE_ALREADY", nameInQuarantine));
         }
-        return Outcome(RestoreStatus::UnknownName,
-                       "Nothing named \"" + nameInQuarantine + "\" is in the quarantine.");
+        return Outcome(RestoreStatus::UnknownName, Text("MSG_RESTORE_UNKNOWN", nameInQuarantine));
     }
     QuarantineEntry& entry = manifest.entries[found];
     RestoreOutcome outcome = entry.kind == EntryKind::Registry ? RestoreRegistry(entry)
@@ -508,10 +492,19 @@ RestoreOutcome QuarantineStore::Restore(const std::string& nameInQuarantine) {
     for (const auto& e : manifest.entries)
         rewritten += FormatEntry(e);
     if (!platform_.files.WriteWholeFile(ManifestPath(), rewritten)) {
-        outcome.message += " The manifest could not be updated and still lists it as quarantined.";
+        outcome.message += " " + Text("MSG_RESTORE_MANIFEST_STALE", "");
     }
     manifestReady_ = false;
     return outcome;
+}
+
+std::string QuarantineStore::Text(const char* key, const std::string& item) const {
+    static const i18n::MessageCatalogue builtIn = [] {
+        i18n::MessageCatalogue catalogue;
+        i18n::LoadDefaultMessages(catalogue);
+        return catalogue;
+    }();
+    return i18n::WithItem((messages_ ? *messages_ : builtIn).getMessages(key), item);
 }
 
 void QuarantineStore::ViewQuarantine() {

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "definitions/LoadControl.h"
+#include "i18n/MessageCatalogue.h"
 #include "platform/Platform.h"
 #include "removal/ContentHash.h"
 #include "removal/QuarantineManifest.h"
@@ -39,8 +40,14 @@ struct RestoreOutcome {
 
 class QuarantineStore {
   public:
-    QuarantineStore(platform::Platform& platform, std::string dataFolder, defs::LoadControl& events)
-        : platform_(platform), dataFolder_(std::move(dataFolder)), events_(events) {}
+    // `messages`: the catalogue the restore's outcomes are told from (the built-in English
+    // texts without one).
+    QuarantineStore(platform::Platform& platform, std::string dataFolder, defs::LoadControl& events,
+                    const i18n::MessageCatalogue* messages = nullptr)
+        : platform_(platform),
+          dataFolder_(std::move(dataFolder)),
+          events_(events),
+          messages_(messages) {}
 
     // On for the removal run's first pass only: records are written while it is on. The
     // manifest gets its entries whatever the switch says: every copy is a backup.
@@ -149,10 +156,13 @@ class QuarantineStore {
     RestoreOutcome RestoreFile(const QuarantineEntry& entry);
     RestoreOutcome RestoreFolder(const QuarantineEntry& entry);
     RestoreOutcome RestoreRegistry(const QuarantineEntry& entry);
+    // The catalogue's text for `key` with "[Item]" naming the item.
+    std::string Text(const char* key, const std::string& item) const;
 
     platform::Platform& platform_;
     std::string dataFolder_;
     defs::LoadControl& events_;
+    const i18n::MessageCatalogue* messages_;
     // The manifest was found (or made) ready for appending: it ends with a complete line.
     bool manifestReady_ = false;
     bool folderMade_ = false;

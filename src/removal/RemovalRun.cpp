@@ -24,7 +24,7 @@ constexpr int kGatheringYields = 20001;
 constexpr int kRestorePointType = 12;
 
 std::string LastComponent(const std::string& path) {
-    const auto slash = path.rfind('\\');
+    const auto slash = text::FindLastSeparator(path, "\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -43,10 +43,6 @@ std::string WithoutTrailingSeparator(std::string path) {
         path.pop_back();
     return path;
 }
-
-// What "Delete Failed" says of each item it lists.
-constexpr const char* kNotDeleted = "not deleted";
-constexpr const char* kDeletedAtRestart = "deleted at restart";
 
 int Rounded(double value) {
     return static_cast<int>(std::lround(value));
@@ -165,10 +161,10 @@ void RemovalRun::RemoveSelected() {
     // list says so of each such file, and of no other.
     for (auto& problem : form_.frmDelete.lstProblem.rows) {
         const std::string& path = problem.text;
-        if (problem.SubItem(1) == kNotDeleted && quarantine_.VerifiedCopyOf(path) &&
-            services_.platform.files.DeleteAtRestart(path)) {
+        if (problem.SubItem(1) == services_.messages.Fragment("MSG_NOT_DELETED") &&
+            quarantine_.VerifiedCopyOf(path) && services_.platform.files.DeleteAtRestart(path)) {
             report_.scheduledAtRestart.push_back(path);
-            problem.SetSubItem(1, kDeletedAtRestart);
+            problem.SetSubItem(1, services_.messages.Fragment("MSG_DELETED_AT_RESTART"));
         }
     }
     form_.frmDelete.lblRestart.visible = !report_.scheduledAtRestart.empty();
@@ -285,7 +281,8 @@ void RemovalRun::ListFailure(const std::string& location) {
     for (const auto& listed : form_.frmDelete.lstProblem.rows) {
         if (listed.text == location) return;  // two rows of one item: one failure
     }
-    form_.frmDelete.lstProblem.Add(location).SetSubItem(1, kNotDeleted);
+    form_.frmDelete.lstProblem.Add(location).SetSubItem(
+        1, services_.messages.Fragment("MSG_NOT_DELETED"));
     report_.failed.push_back(location);
 }
 

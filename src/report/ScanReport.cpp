@@ -264,6 +264,10 @@ void BuildReport(platform::FileSystem& files, const std::string& dataFolder, con
     out.Put(" 1)Total Number of Processes inspected: ", in.processesInspected, kCrLf);
     out.Put(" 2)Total Number of Registry entries inspected: ", in.registryInspected, kCrLf);
     out.Put(" 3)Total Number of Files/Folders inspected: ", in.filesFoldersInspected, kCrLf);
+    if (in.skipped > 0) {
+        out.Put(" 4)Files/Folders that could not be scanned (their names cannot be shown): ",
+                std::to_string(in.skipped), kCrLf);
+    }
     out.Put(kCrLf);
     out.Put("[Threats Detected]", kCrLf, kCrLf);
     for (const auto& row : in.results.rows) {

@@ -33,6 +33,9 @@ struct ReportInputs {
     // What the scan already read of the files it reported; a file row found here is not
     // opened again.
     const scan::FileFactsByLocation* reportedFiles = nullptr;
+    // Folders and files the walk could not enter or name in the system's code page; the
+    // report says so only when there were any.
+    long long skipped = 0;
 };
 
 // The inputs as the main window holds them: its counters and its results list.

@@ -9,16 +9,21 @@ namespace qm::scan {
 
 PathFacts FactsOf(std::string_view path) {
     PathFacts f;
-    const auto slash = path.rfind('\\');
+    const auto slash = text::FindLastSeparator(path, "\\");
     const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
     f.name = text::Lower(text::TrimView(last));
     f.folder = text::Lower(path.substr(0, path.size() - last.size()));
-    f.drive = text::Lower(path.substr(0, path.find('\\')));
+    f.drive = text::Lower(path.substr(0, text::FindFirstSeparator(path, 0, "\\")));
     return f;
 }
 
 int Depth(std::string_view folder) {
-    return static_cast<int>(std::count(folder.begin(), folder.end(), '\\'));
+    int depth = 0;
+    for (std::size_t at = text::FindFirstSeparator(folder, 0, "\\"); at != std::string_view::npos;
+         at = text::FindFirstSeparator(folder, at + 1, "\\")) {
+        ++depth;
+    }
+    return depth;
 }
 
 namespace {

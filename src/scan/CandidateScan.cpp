@@ -52,7 +52,8 @@ void ScanSession::CheckFolderCandidate(const std::string& path) {
     std::string_view trimmed = path;
     if (!trimmed.empty() && trimmed.back() == '\\') trimmed.remove_suffix(1);
     const std::string folder = text::Lower(text::TrimView(trimmed));
-    const std::string drive = text::Lower(std::string_view(path).substr(0, path.find('\\')));
+    const std::string drive =
+        text::Lower(std::string_view(path).substr(0, text::FindFirstSeparator(path, 0, "\\")));
     const FileMatch match =
         FindFolderMatch(store_.Definitions(), folder, drive, systemFolderLower_);
     if (!match.first) return;
@@ -90,6 +91,10 @@ void ScanSession::MScanFolder(const std::string& path, int depth) {
     if (entries.empty()) return;
     std::vector<std::string> subfolders;
     for (const auto& e : entries) {
+        if (e.nameless) {
+            ++counters_.skipped;
+            continue;
+        }
         if (e.name == "." || e.name == "..") continue;
         if ((e.attributes & kDirectory) != 0 && (e.attributes & kReparsePoint) == 0) {
             const std::string folder = path + e.name + "\\";

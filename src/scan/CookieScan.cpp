@@ -18,7 +18,7 @@ namespace {
 constexpr int kCookiesFolder = 33;
 
 std::string_view LastComponent(std::string_view path) {
-    const auto slash = path.find_last_of("\\/");
+    const auto slash = text::FindLastSeparator(path);
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 

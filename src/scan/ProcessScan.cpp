@@ -108,7 +108,7 @@ void ScanSession::ScanProcesses() {
         const auto file = processes.ExecutablePath(process.id);
         if (!file) continue;  // gone, or protected
         const std::string path = ComparableImagePath(*file, systemDirectory);
-        const std::string exeName = path.substr(path.rfind('\\') + 1);
+        const std::string exeName = path.substr(text::FindLastSeparator(path, "\\") + 1);
 
         bool hit = definitions.find("|" + path + "|") != std::string::npos;
         if (!hit) {

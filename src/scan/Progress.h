@@ -13,6 +13,9 @@ struct ScanCounters {
     long long filesInspected = 0;
     long long itemsFound = 0;
     long long cookiesInspected = 0;
+    // Files and folders the walk met but could not name in the code page (nor by a short
+    // name): not checked, and a folder not entered.
+    long long skipped = 0;
     int throttle = 0;  // throttled progress calls since the last screen refresh
 };
 

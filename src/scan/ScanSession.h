@@ -42,6 +42,8 @@ class ScanSession final : public defs::LoadControl {
     void PauseScan();
     // Stop: asks (`cmdStop` with MSG_STOP, `lblStop` with MSG_SURE); Yes sets StopRequested.
     void StopScan(bool askedFromLabel = false);
+    // Stops the running scan without asking: the user has already chosen to end the program.
+    void RequestStop() { stopRequested_ = true; }
 
     // Refreshes the screen on every 25th call only.
     void ProgressUpdate(const std::string& text, int phasePercent, int overallPercent);

@@ -48,6 +48,7 @@ void HomePageShield::Check() {
         alert_.caption = services_.productName;
         alert_.lblFrmHomePageProductName.caption = services_.productName;
         alert_.lblHomePageInfo.caption = AlertMessage();
+        alert_.withdrawn = false;
         const ui::MessageAnswer answer =
             services_.alertView ? services_.alertView->AskHomePage(alert_)
                                 : services_.prompts.ShowMessage(

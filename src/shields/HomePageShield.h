@@ -33,6 +33,8 @@ class HomePageShield {
     bool CountTick();
     // One comparison, with the background timers already paused by the caller.
     void Check();
+    // The program is ending: an alert waiting for its answer closes unanswered.
+    void Withdraw() { alert_.withdrawn = true; }
     // The saved page stored again and written back into the browser's key, which is opened
     // and never created.
     void RestoreHomePage();

@@ -47,6 +47,12 @@ void MainWindowCaptions(FrmMain& f, const CaptionVisitor& visit) {
     w.Control("frmScan", f.frmScan);
     w.Control("frmResults", f.frmResults);
     w.Control("frmOptions", f.frmOptions);
+    w.Control("Command3", f.Command3);
+    w.Control("cmdMainScan1", f.cmdMainScan1);
+    w.Control("Command6", f.Command6);
+    w.Control("Command7", f.Command7);
+    w.Control("Command1", f.Command1);
+    w.Control("Command5", f.Command5);
     w.Control("cmdStatus", f.cmdStatus);
     w.Control("cmdScan", f.cmdScan);
     w.Control("cmdResults", f.cmdResults);

@@ -9,6 +9,10 @@ FrmMain::FrmMain() {
     frmOptions.caption = "Options";
     frmStatus.visible = true;
 
+    Command3.caption = "Smart Scan";
+    cmdMainScan1.caption = "Full System Scan";
+    Command6.caption = "File Scan";
+    Command5.caption = "Minimize";
     cmdStatus.caption = "Home";
     cmdScan.caption = "Scan";
     cmdResults.caption = "Results/Removal";
@@ -157,8 +161,9 @@ void FrmMain::SelectScanKind(ScanKind kind) {
 }
 
 void FrmMain::SetWorkControlsEnabled(bool working) {
-    for (Button* b :
-         {&cmdResults, &cmdSettings, &cmdScanNow, &cmdScan, &cmdLog, &cmdUpdate, &cmdStatus}) {
+    // The Home page's scan shortcuts switch the page and the kind: not while work runs.
+    for (Button* b : {&cmdResults, &cmdSettings, &cmdScanNow, &cmdScan, &cmdLog, &cmdUpdate,
+                      &cmdStatus, &Command3, &cmdMainScan1, &Command6, &Command7}) {
         b->enabled = !working;
     }
     cmdStop.enabled = working;
@@ -171,6 +176,14 @@ void FrmMain::SetWorkControlsEnabled(bool working) {
 void FrmMain::ShowPage(Frame& page) {
     for (Frame* f : {&frmStatus, &frmScan, &frmResults, &frmOptions})
         f->visible = (f == &page);
+}
+
+void FrmMain::PageButtonClicked(Frame& page) {
+    // What a removal run left showing (one that ended early) goes with the page.
+    pgbDeleteSpywaresFound.visible = false;
+    lblDeletingPercentageCompleted.visible = false;
+    lblDeletingCaption.visible = false;
+    ShowPage(page);
 }
 
 }  // namespace qm::ui

@@ -39,7 +39,9 @@ struct FrmMain {
     std::array<OptionButton, 4> optScan;
     Button cmdScanNow, cmdPause, cmdStop;
     Label lblPause, lblStop;
-    Button Command1, Command3, cmdMainScan1, Command6, Command7;  // shortcut buttons
+    // The scan shortcuts, on the Home page: each shows the scan page with its kind chosen and
+    // starts nothing; "Scan Now" (`Command1`) does nothing.
+    Button Command1, Command3, cmdMainScan1, Command6, Command7;
     Label lblStatus, lblPercentageCompleted, lblTotalNoOfRunningItems;
     Label lblMemoryInspected, lblRegistryInspected, lblFilesFolderInspected, lblSoftwareFound;
     Label lbltracesFound;
@@ -71,6 +73,7 @@ struct FrmMain {
     Label lblViewLogFile;                  // "Show Report"
     Label Label22;                         // the welcome line
     Button cmdWebsite;                     // the maker's web site, from the version information
+    Button Command5;                       // "Minimize": to the tray
     Label shpCircle;                       // the scan animation's circle, hidden between scans
     CheckBox chkAutoProtect, chkHomePage;  // the two shields' quick switches
 
@@ -143,11 +146,16 @@ struct FrmMain {
     MousePointer mousePointer = MousePointer::Default;
     WindowState windowState = WindowState::Normal;
     bool inTray = false;  // no window, no taskbar button: only the tray icon
+    // The program was ended while work ran: the window closes as soon as the work has ended,
+    // so the program never runs on without its window and its tray icon.
+    bool closeWhenIdle = false;
 
     ScanKind SelectedScanKind() const;
     void SelectScanKind(ScanKind kind);
     // Shows one page and hides the others.
     void ShowPage(Frame& page);
+    // A page button: the removal bar and its two labels are hidden too.
+    void PageButtonClicked(Frame& page);
     // The page buttons as they are between scans, or all disabled but Pause and Stop (and the
     // hourglass shown) while work runs.
     void SetWorkControlsEnabled(bool working);

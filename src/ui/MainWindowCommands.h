@@ -65,6 +65,9 @@ class MainWindowCommands {
     virtual bool TimerTick(Timer& timer) = 0;
     // False while long work runs: the window stays until it has ended.
     virtual bool CanClose() const = 0;
+    // The user ended the program while work runs: the work is asked to stop, and the window
+    // closes once it has ended (the model's `closeWhenIdle`).
+    virtual void CloseWhenIdle() = 0;
     // The window is about to go, its column widths and state already in the model.
     virtual void Closing() = 0;
     // `cmdHijack`, "Launch Anti-Hijack".

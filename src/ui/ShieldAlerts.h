@@ -30,6 +30,8 @@ struct FrmHomePageChangedAlert {
     std::string caption;
     Label lblFrmHomePageProductName, lblHomePageInfo;
     Button cmdYes, cmdNO;
+    // Set when the program is ended while the question is open: the alert closes unanswered.
+    bool withdrawn = false;
 };
 
 // Shows the home-page alert modally; Yes keeps the saved page, No takes the new one, Ignore

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
+#include "definitions/MergeJournal.h"
 #include "definitions/Text.h"
 #include "definitions/TextFile.h"
 
@@ -124,7 +126,7 @@ class CountingReader final : public platform::ByteReader {
 // system, and a definition file has a hundred thousand lines.
 class BufferedOut {
   public:
-    explicit BufferedOut(platform::PieceWriter& out) : out_(out) {}
+    explicit BufferedOut(platform::Appender& out) : out_(out) {}
     bool Line(std::string_view line) {
         buffer_.append(line).append(kCrLf);
         return buffer_.size() < kPiece || Flush();
@@ -134,14 +136,14 @@ class BufferedOut {
         return buffer_.size() < kPiece || Flush();
     }
     bool Flush() {
-        const bool written = buffer_.empty() || out_.Write(buffer_);
+        const bool written = buffer_.empty() || out_.Append(buffer_);
         buffer_.clear();
         return written;
     }
 
   private:
     static constexpr std::size_t kPiece = 256 * 1024;
-    platform::PieceWriter& out_;
+    platform::Appender& out_;
     std::string buffer_;
 };
 
@@ -151,24 +153,48 @@ struct FileChanges {
     std::vector<std::string> deletions;  // scrambled keys, in answer order
 };
 
-FileChanges ChangesFor(const std::vector<UpdateRecord>& records, Route route, int& changes) {
+// How often the look at the records lets the window's events run.
+constexpr std::size_t kRecordsPerYield = 1000;
+
+// A key deleted and then added again in the same answer is not deleted: each addition takes
+// back the deletions of its key that came before it. The deletions are found by key, so an
+// answer of many deletions and many additions costs one look-up per record.
+FileChanges ChangesFor(const std::vector<UpdateRecord>& records, Route route, int& changes,
+                       MergeProgress& progress) {
     FileChanges out;
+    std::vector<bool> takenBack;
+    std::unordered_map<std::string_view, std::vector<std::size_t>> deletionsOf;
+    std::size_t seen = 0;
     for (const auto& record : records) {
+        if (++seen % kRecordsPerYield == 0) progress.LetEventsRun();
         if (!Reaches(record.kind, route)) continue;
         if (record.action == "ADD") {
             auto line = LineOf(record);
             if (!line) continue;
             out.added.push_back(std::move(*line));
             ++changes;
-            // A key deleted and then added again in the same answer is not deleted.
             if (const auto eq = record.body.find('='); eq != std::string::npos) {
-                const std::string_view key = std::string_view(record.body).substr(0, eq);
-                std::erase_if(out.deletions, [&](const std::string& k) { return k == key; });
+                const auto found = deletionsOf.find(std::string_view(record.body).substr(0, eq));
+                if (found != deletionsOf.end()) {
+                    for (const std::size_t i : found->second)
+                        takenBack[i] = true;
+                    deletionsOf.erase(found);
+                }
             }
         } else if (record.action == "DEL") {
-            out.deletions.emplace_back(Before(record.body, '='));
+            const std::string_view key = Before(record.body, '=');
+            deletionsOf[key].push_back(out.deletions.size());
+            out.deletions.emplace_back(key);
+            takenBack.push_back(false);
         }
     }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < out.deletions.size(); ++i) {
+        if (takenBack[i]) continue;
+        if (kept != i) out.deletions[kept] = std::move(out.deletions[i]);
+        ++kept;
+    }
+    out.deletions.resize(kept);
     return out;
 }
 
@@ -177,27 +203,35 @@ class Merger {
     Merger(platform::FileSystem& files, MergeProgress& progress)
         : files_(files), progress_(progress) {}
 
-    // The file's new content, written beside it; nothing when it needs none or could not be
-    // made (then `failed_` is set).
-    std::unique_ptr<platform::PieceWriter> Prepare(const std::string& path,
-                                                   const FileChanges& changes) {
+    // Writes the file's new content under its scratch name; false when it needs none or it
+    // could not be made (then `failed_` is set, and no scratch file is left).
+    bool Prepare(const std::string& path, const std::string& scratch, const FileChanges& changes) {
         progress_.ShowStatus("Applying new updates...");
         progress_.LetEventsRun();
+        if (progress_.Cancelled()) failed_ = true;
+        if (failed_) return false;
         const bool exists = files_.Attributes(path).has_value();
-        if (changes.deletions.empty() && changes.added.empty() && exists) return nullptr;
-        auto writer = files_.ReplaceInPieces(path, platform::Durability::kOnDisk);
-        if (!writer) {
-            failed_ = true;
-            return nullptr;
+        if (changes.deletions.empty() && changes.added.empty() && exists) return false;
+        // A scratch file of an earlier run would otherwise be appended to.
+        files_.DeleteFile(scratch);
+        auto writer = files_.OpenForAppending(scratch);
+        // The scratch file exists from here on, even when the new content is empty: the
+        // journal takes a missing scratch file for one already moved into place.
+        bool written = writer != nullptr && writer->Append(std::string_view());
+        if (written) {
+            written = changes.deletions.empty()
+                          ? CopyAndAppend(path, exists, changes.added, *writer)
+                          : Rewrite(path, exists, changes, *writer);
+            // On the disk before the journal can name it.
+            written = written && writer->Flush();
+            writer.reset();
         }
-        const bool written = changes.deletions.empty()
-                                 ? CopyAndAppend(path, exists, changes.added, *writer)
-                                 : Rewrite(path, exists, changes, *writer);
         if (!written) {
             failed_ = true;
-            return nullptr;
+            files_.DeleteFile(scratch);
+            return false;
         }
-        return writer;
+        return true;
     }
 
     bool failed() const { return failed_; }
@@ -205,7 +239,7 @@ class Merger {
   private:
     // The old content as it is, then the added lines.
     bool CopyAndAppend(const std::string& path, bool exists, const std::vector<std::string>& added,
-                       platform::PieceWriter& writer) {
+                       platform::Appender& writer) {
         BufferedOut out(writer);
         bool endsInLineBreak = true;
         if (exists) {
@@ -234,7 +268,7 @@ class Merger {
     // Every line of the file and then the added ones, but for empty and single-blank lines and
     // those whose key is to be deleted.
     bool Rewrite(const std::string& path, bool exists, const FileChanges& changes,
-                 platform::PieceWriter& writer) {
+                 platform::Appender& writer) {
         BufferedOut out(writer);
         std::unordered_set<std::string> doomed;
         for (const auto& key : changes.deletions) {
@@ -251,6 +285,7 @@ class Merger {
                 progress_.ShowStatus("Removing outdated definitions: checking entry " +
                                      std::to_string(lineInFile));
                 progress_.LetEventsRun();
+                if (progress_.Cancelled()) written = false;
             }
             if (line.empty() || line == " ") return;
             StoredKey(line, key);
@@ -264,8 +299,9 @@ class Merger {
             auto counted = std::make_unique<CountingReader>(std::move(reader));
             const CountingReader& count = *counted;
             text::LineReader lines(std::move(counted), text::LineEnds::CrLfOnly);
-            for (std::string line; lines.Next(line);)
+            for (std::string line; written && lines.Next(line);)
                 take(line);
+            if (!written) return false;
             if (count.BytesRead() < *size) return false;
         }
         for (const auto& line : changes.added)
@@ -301,25 +337,76 @@ std::vector<UpdateRecord> ParseAnswer(std::string_view answer) {
     return records;
 }
 
-MergeResult MergeDefinitions(platform::FileSystem& files, const std::string& dataFolder,
-                             std::string_view answer, MergeProgress& progress) {
+PreparedMerge::PreparedMerge(platform::FileSystem& files, std::string dataFolder)
+    : files_(&files), dataFolder_(std::move(dataFolder)) {}
+
+PreparedMerge::PreparedMerge(PreparedMerge&& other) noexcept
+    : changes(other.changes),
+      files_(other.files_),
+      dataFolder_(std::move(other.dataFolder_)),
+      prepared_(std::move(other.prepared_)),
+      ready_(other.ready_),
+      cancelled_(other.cancelled_) {
+    other.prepared_.clear();
+}
+
+PreparedMerge::~PreparedMerge() {
+    Discard();
+}
+
+void PreparedMerge::Discard() {
+    if (files_) defs::DiscardScratchFiles(*files_, dataFolder_, prepared_);
+    prepared_.clear();
+}
+
+bool PreparedMerge::Commit(const std::optional<std::string>& date) {
+    if (!ready_) return false;
+    std::vector<std::string> names = std::move(prepared_);
+    prepared_.clear();
+    if (date) {
+        // The date moves in with the files it dates: a set without it would be merged again.
+        const defs::DefinitionFiles set(*files_, dataFolder_);
+        if (!text::WriteAllLines(*files_, set.PathOf(defs::ScratchNameOf(defs::file::kDate)),
+                                 {*date})) {
+            defs::DiscardScratchFiles(*files_, dataFolder_, names);
+            return false;
+        }
+        names.emplace_back(defs::file::kDate);
+    }
+    if (names.empty()) return true;
+    return defs::ReplaceSetInOneStep(*files_, dataFolder_, names);
+}
+
+PreparedMerge PrepareMerge(platform::FileSystem& files, const std::string& dataFolder,
+                           std::string_view answer, MergeProgress& progress) {
     const std::vector<UpdateRecord> records = ParseAnswer(answer);
     const defs::DefinitionFiles set(files, dataFolder);
-    MergeResult result;
+    PreparedMerge prepared(files, dataFolder);
     Merger merger(files, progress);
-    std::vector<std::unique_ptr<platform::PieceWriter>> ready;
     for (const auto& routed : kRouting) {
-        const FileChanges changes = ChangesFor(records, routed.route, result.changes);
-        if (!changes.deletions.empty()) ++result.changes;
-        if (auto writer = merger.Prepare(set.PathOf(routed.name), changes))
-            ready.push_back(std::move(writer));
+        const FileChanges changes = ChangesFor(records, routed.route, prepared.changes, progress);
+        if (!changes.deletions.empty()) ++prepared.changes;
+        if (merger.Prepare(set.PathOf(routed.name), set.PathOf(defs::ScratchNameOf(routed.name)),
+                           changes)) {
+            prepared.prepared_.emplace_back(routed.name);
+        }
     }
-    // Every new content is ready before the first one replaces its file; when one could not be
-    // made, none replaces its file, and the next update applies the whole answer again.
-    if (merger.failed()) return MergeResult{0, false};
-    for (auto& writer : ready)
-        result.complete = writer->Commit() && result.complete;
-    return result;
+    // When one file could not be made, none replaces its file, and the next update applies
+    // the whole answer again.
+    if (merger.failed()) {
+        prepared.Discard();
+        prepared.ready_ = false;
+        prepared.changes = 0;
+        prepared.cancelled_ = progress.Cancelled();
+    }
+    return prepared;
+}
+
+MergeResult MergeDefinitions(platform::FileSystem& files, const std::string& dataFolder,
+                             std::string_view answer, MergeProgress& progress) {
+    PreparedMerge prepared = PrepareMerge(files, dataFolder, answer, progress);
+    if (!prepared.Ready()) return MergeResult{0, false};
+    return MergeResult{prepared.changes, prepared.Commit(std::nullopt)};
 }
 
 }  // namespace qm::update

@@ -1,10 +1,12 @@
 #include "update/LiveUpdate.h"
 
+#include "definitions/MergeJournal.h"
 #include "definitions/Text.h"
 #include "update/DateAnswer.h"
 #include "update/DefinitionMerge.h"
 #include "update/HttpText.h"
 #include "update/QueryEncoding.h"
+#include "update/ServerDates.h"
 
 namespace qm::update {
 
@@ -13,13 +15,16 @@ namespace {
 // The merge's progress into the same status text, with the window's events let run.
 class StatusProgress final : public MergeProgress {
   public:
-    StatusProgress(std::string& status, ui::EventPump& pump) : status_(status), pump_(pump) {}
+    StatusProgress(std::string& status, ui::EventPump& pump, std::function<bool()> keepGoing)
+        : status_(status), pump_(pump), keepGoing_(std::move(keepGoing)) {}
     void ShowStatus(const std::string& text) override { status_ = text; }
     void LetEventsRun() override { pump_.LetEventsRun(); }
+    bool Cancelled() const override { return !keepGoing_(); }
 
   private:
     std::string& status_;
     ui::EventPump& pump_;
+    std::function<bool()> keepGoing_;
 };
 
 }  // namespace
@@ -38,6 +43,8 @@ const char* StatusName(UpdateOutcome::Status status) {
             return "unreachable";
         case UpdateOutcome::Status::NotWritten:
             return "not written";
+        case UpdateOutcome::Status::Cancelled:
+            return "cancelled";
     }
     return "";
 }
@@ -54,51 +61,76 @@ std::string LiveUpdate::Query(const std::string& path) const {
            "&comp=" + QueryValue(product_.companyName);
 }
 
-UpdateOutcome LiveUpdate::FetchAndMergeUpdates(std::string& status) {
-    platform::Dates& dates = platform_.dates;
+UpdateOutcome LiveUpdate::FetchAndMergeUpdates(std::string& status,
+                                               const std::function<bool()>& cancelled) {
+    platform::Clock& clock = platform_.clock;
     UpdateOutcome outcome;
     status = "Connecting to the definition server, please wait.";
     pump_.LetEventsRun();
+    // A replacement of the set that an earlier run left part way is finished first: the date
+    // read next must be the one of the files in place.
+    defs::FinishInterruptedReplacement(platform_.files, files_.DataFolder());
     const std::string installedText = files_.ReadDefinitionDate();
     outcome.storedDate = installedText;
-    const double installed =
-        dates.Parse(installedText).value_or(dates.Parse(defs::kDefaultDefinitionDate).value_or(0));
+    const double installed = ReadStoredDate(platform_.dates, installedText)
+                                 .value_or(ParseServerDate(defs::kDefaultDefinitionDate).value());
 
-    const auto dateAnswer =
-        HttpGetTextWithProgress(platform_.http, pump_, Query("/asp/currentDateNEW.asp"), status);
-    if (!dateAnswer) {
-        outcome.status = UpdateOutcome::Status::Unreachable;
+    const unsigned long long deadline = clock.Milliseconds() + kExchangeDeadlineMilliseconds;
+    bool userCancelled = false;
+    const std::function<bool()> keepGoing = [&] {
+        userCancelled = userCancelled || (cancelled && cancelled());
+        return !userCancelled && clock.Milliseconds() < deadline;
+    };
+    const auto failed = [&] {
+        outcome.status =
+            userCancelled ? UpdateOutcome::Status::Cancelled : UpdateOutcome::Status::Unreachable;
         return outcome;
-    }
+    };
+
+    const auto dateAnswer = HttpGetTextWithProgress(
+        platform_.http, pump_, Query("/asp/currentDateNEW.asp"), status, keepGoing);
+    if (!dateAnswer || !keepGoing()) return failed();
     // An answer that is no date counts as the installed date: nothing newer.
-    const double serverDate = dates.Parse(CleanDateAnswer(*dateAnswer)).value_or(installed);
+    const double serverDate = ParseServerDate(CleanDateAnswer(*dateAnswer)).value_or(installed);
     if (!(serverDate > installed)) return outcome;
+    // A date far ahead of the machine's clock would, once stored, hold back every update until
+    // it came: such an answer is refused.
+    const double today = platform::DateValueOf(clock.Now());
+    if (serverDate > today + kServerDateLeadDays) return failed();
 
     const auto answer = HttpGetTextWithProgress(
-        platform_.http, pump_, Query("/asp/getDefsNEW.asp") + "&date=" + dates.Format(installed),
-        status);
-    if (!answer) {
-        outcome.status = UpdateOutcome::Status::Unreachable;
-        return outcome;
-    }
-    StatusProgress progress(status, pump_);
-    const MergeResult merged =
-        MergeDefinitions(platform_.files, files_.DataFolder(), *answer, progress);
-    outcome.changes = merged.changes;
-    if (!merged.complete) {
+        platform_.http, pump_,
+        Query("/asp/getDefsNEW.asp") + "&date=" + FormatServerDate(installed), status, keepGoing);
+    if (!answer || !keepGoing()) return failed();
+    StatusProgress progress(status, pump_, keepGoing);
+    PreparedMerge merged = PrepareMerge(platform_.files, files_.DataFolder(), *answer, progress);
+    if (merged.Cancelled() || !keepGoing()) return failed();
+    if (!merged.Ready()) {
         // The old date stays, so the next update asks for the same definitions again.
         outcome.status = UpdateOutcome::Status::NotWritten;
         return outcome;
     }
     if (merged.changes < 1) return outcome;
 
-    // The server's current date, else the one it gave above: a date left unstored would
-    // merge the same definitions again next time.
-    const auto current = HttpGetText(platform_.http, pump_, Base() + "/asp/date.asp");
-    const double stored =
-        current ? dates.Parse(CleanDateAnswer(*current)).value_or(serverDate) : serverDate;
-    outcome.storedDate = dates.Format(stored);
-    files_.WriteDefinitionDate(outcome.storedDate);
+    // The server's current date, else the one it gave above. A current date older than the
+    // installed one, or far ahead of the clock, is refused in favour of that one.
+    const auto current = HttpGetText(platform_.http, pump_, Base() + "/asp/date.asp", keepGoing);
+    if (!keepGoing()) return failed();
+    std::string stored =
+        StoredFormOf(CleanDateAnswer(*dateAnswer)).value_or(FormatServerDate(serverDate));
+    if (current) {
+        const std::string cleaned = CleanDateAnswer(*current);
+        const auto value = ParseServerDate(cleaned);
+        if (value && *value > installed && *value <= today + kServerDateLeadDays)
+            stored = StoredFormOf(cleaned).value_or(stored);
+    }
+    // The files and the date move in together, or not at all.
+    if (!merged.Commit(stored)) {
+        outcome.status = UpdateOutcome::Status::NotWritten;
+        return outcome;
+    }
+    outcome.changes = merged.changes;
+    outcome.storedDate = stored;
     outcome.status = UpdateOutcome::Status::Updated;
     return outcome;
 }

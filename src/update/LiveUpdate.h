@@ -2,6 +2,7 @@
 // The update exchange with the definition server: its date against the installed one, the
 // definitions published since, the merge, and the new date stored once every file is in place.
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -20,8 +21,9 @@ struct UpdateOutcome {
     enum class Status {
         Updated,      // something was merged and the new date stored
         Current,      // the server has nothing newer
-        Unreachable,  // a request failed: nothing could be asked
+        Unreachable,  // a request failed, timed out or was refused: nothing changed
         NotWritten,   // the merge could not write the files: they are as they were
+        Cancelled,    // the user cancelled: nothing merged, nothing stored
     };
     Status status = Status::Current;
     int changes = 0;
@@ -29,10 +31,9 @@ struct UpdateOutcome {
 };
 const char* StatusName(UpdateOutcome::Status status);
 
-// What the window's notice says when new definitions came but could not be put in place.
-inline constexpr const char* kDefinitionsNotWritten =
-    "New definitions were downloaded but could not be saved. Your definitions are unchanged; "
-    "please run Live Update again later.";
+// The longest a whole exchange may take, however slowly the server answers: the program has
+// one thread, and a server sending a byte now and then must not hold it.
+inline constexpr unsigned long long kExchangeDeadlineMilliseconds = 5 * 60 * 1000;
 
 class LiveUpdate {
   public:
@@ -44,8 +45,10 @@ class LiveUpdate {
           product_(product),
           server_(std::move(serverAddress)) {}
 
-    // The whole exchange; `status` is the progress window's status text.
-    UpdateOutcome FetchAndMergeUpdates(std::string& status);
+    // The whole exchange; `status` is the progress window's status text. `cancelled`, when
+    // set, is asked while the exchange runs: true ends it with nothing merged or stored.
+    UpdateOutcome FetchAndMergeUpdates(std::string& status,
+                                       const std::function<bool()>& cancelled = {});
 
   private:
     // The server's address without a trailing "/".

@@ -33,6 +33,7 @@
 #include "ui/win32/Program.h"
 #include "ui/win32/QuarantineWindow.h"
 #include "ui/win32/ReportWindow.h"
+#include "ui/win32/TrayIcon.h"
 
 namespace qm::ui::win32 {
 namespace {
@@ -85,9 +86,16 @@ TEST_F(GuiTest, PagesShowTheirCaptionsAndThePageButtonsSwitchThem) {
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(w, IDC_cmdScanNow)));
     Screenshot(w, "home");
 
-    Click(w, IDC_cmdScan);
+    // A scan shortcut on the Home page shows the scan page with its kind chosen, and starts
+    // nothing.
+    Click(w, IDC_Home_Command7);
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_cmdScanNow)));
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(w, IDC_lblDefCount)));
+    EXPECT_EQ(::IsDlgButtonChecked(w, IDC_optScan3), BST_CHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(w, IDC_cmdScanNow))) << "no scan started";
+    Click(w, IDC_cmdStatus);
+    Click(w, IDC_cmdScan);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_cmdScanNow)));
     EXPECT_EQ(Text(w, IDC_optScan1), "Full System Scan");
 
     Click(w, IDC_cmdSettings);
@@ -622,13 +630,47 @@ TEST_F(GuiTest, MinimizeToTrayHidesTheWindowAndTheIconsMenuBringsItBack) {
         return stopped;
     }));
     Screenshot(menu, "tray-menu");
+    // The pointer over "Close This Menu" shows it in bold, and away from it plain again.
+    HWND closeLabel = ::GetDlgItem(menu, IDC_lblMenuClose);
+    const auto weight = [&] {
+        LOGFONTA font{};
+        ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(closeLabel, WM_GETFONT, 0, 0)),
+                     sizeof font, &font);
+        return font.lfWeight;
+    };
+    ::SendMessageA(menu, WM_SETCURSOR, reinterpret_cast<WPARAM>(closeLabel),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_GE(weight(), FW_BOLD);
+    ::SendMessageA(menu, WM_SETCURSOR, reinterpret_cast<WPARAM>(menu),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_LT(weight(), FW_BOLD);
     Click(menu, IDC_mnuMaxmimaize);  // "Show Program"
     EXPECT_TRUE(::IsWindowVisible(w));
     EXPECT_FALSE(::IsWindowVisible(menu));
 
-    Menu(w, IDM_mnuFileItem + 6);
+    Click(w, IDC_Home_Command5);  // the Home page's "Minimize"
+    EXPECT_FALSE(::IsWindowVisible(w));
     ::SendMessageA(w, MainWindow::kTrayMessage, 1, WM_RBUTTONDBLCLK);
     EXPECT_TRUE(::IsWindowVisible(w)) << "a double click restores the window";
+}
+
+// Wine's shell takes every icon, while one still starting at logon refuses the add: a refused
+// add is no icon, is tried again as an add, and a new taskbar gets the icon whether or not an
+// earlier add had worked.
+TEST(TrayIconTest, ARefusedAddIsNoIconAndANewTaskbarAddsItAnyway) {
+    static std::vector<DWORD> calls;
+    static bool refuse = true;
+    TrayIcon icon(nullptr, 7, 0, [](DWORD message, PNOTIFYICONDATAA) -> BOOL {
+        calls.push_back(message);
+        return refuse ? FALSE : TRUE;
+    });
+    EXPECT_FALSE(icon.Show(nullptr, "tip"));
+    EXPECT_FALSE(icon.Shown());
+    EXPECT_FALSE(icon.Show(nullptr, "tip"));
+    refuse = false;
+    EXPECT_TRUE(icon.Restore(nullptr, "tip"));
+    EXPECT_TRUE(icon.Shown());
+    EXPECT_EQ(calls, (std::vector<DWORD>{NIM_ADD, NIM_ADD, NIM_ADD}));
 }
 
 TEST_F(GuiTest, AboutShowsTheVersionInformationAndOkClosesIt) {
@@ -853,6 +895,7 @@ class MainWindowTest : public ::testing::Test {
         void ShowProgram() override {}
         void CloseTrayMenu() override {}
         void ExitFromTrayMenu() override {}
+        void CloseWhenIdle() override {}
         void TrayMenuPointerMoved() override {}
         void ViewHelp() override {}
         void ShowAbout() override {}

@@ -130,7 +130,8 @@ class ProgramTest : public ::testing::Test {
                               {"OptionAndSettings", "STATUS"},
                               {"OptionAndSettings", "RESTART"},
                               {"Settings", "Max"},
-                              {"Settings", "chkAutoDel"}};
+                              {"Settings", "chkAutoDel"},
+                              {"OptionAndSettings", "LastScheduledScan"}};
     UniqueKernelHandle program;
 };
 
@@ -187,6 +188,15 @@ TEST_F(ProgramTest, ASecondStartBringsTheFirstForwardAndEveryCloseLeavesTheProgr
     ASSERT_EQ(::WaitForSingleObject(program.get(), 20000), WAIT_OBJECT_0);
     EXPECT_EQ(settings.Stored("OptionAndSettings", "STATUS"), "STOPPED");
     EXPECT_EQ(settings.Stored("OptionAndSettings", "RESTART"), "False");
+    EXPECT_EQ(settings.Stored("Settings", "Max"), "0");
+
+    // Logging off ends the program without a close: the session's end stores what a close
+    // stores, and lets the session end.
+    StartProgram();
+    settings.Set("Settings", "Max", "unset");
+    EXPECT_NE(::SendMessageA(MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+    ::SendMessageA(MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(settings.Stored("OptionAndSettings", "STATUS"), "STOPPED");
     EXPECT_EQ(settings.Stored("Settings", "Max"), "0");
 }
 
@@ -398,6 +408,15 @@ TEST_F(ProgramTest, AScheduleStoredALittleAheadRunsASmartScanThatRemovesWhatItFi
     EXPECT_TRUE(wintest::PathExists(data / "quarantine\\qmscheduled.exe"));
     EXPECT_NE(wintest::FileContent(data / "Scan_Log.txt").value_or("").find("qmscheduled.exe"),
               std::string::npos);
+
+    // Started again within the same minutes, the program does not run the same moment again:
+    // a threat planted after the first run survives the restart.
+    ::PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(::WaitForSingleObject(program.get(), 20000), WAIT_OBJECT_0);
+    wintest::PutFile(threat, "MZ planted later");
+    StartProgram();
+    ::Sleep(6000);  // several of the scheduler's ticks
+    EXPECT_TRUE(wintest::PathExists(threat)) << "the moment ran once";
 }
 
 }  // namespace

@@ -80,6 +80,12 @@ std::vector<platform::DirEntry> FakeFileSystem::ListFolder(const std::string& fo
     for (const auto& [key, node] : nodes_) {
         if (ParentOf(key) != parent) continue;
         const auto slash = node.path.find_last_of("\\/");
+        const bool unnamed = std::any_of(nameless.begin(), nameless.end(),
+                                         [&](const std::string& p) { return KeyOf(p) == key; });
+        if (unnamed) {
+            entries.push_back({std::string(), node.attributes, true});
+            continue;
+        }
         entries.push_back({node.path.substr(slash + 1), node.attributes});
     }
     return entries;
@@ -125,7 +131,8 @@ bool FakeFileSystem::RenameFile(const std::string& from, const std::string& to) 
 }
 
 bool FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-    if (failMoves) return false;
+    if (failMoves || movesLeft == 0) return false;
+    if (movesLeft > 0) --movesLeft;
     const auto it = nodes_.find(KeyOf(from));
     if (it == nodes_.end()) return false;
     Node node = it->second;
@@ -565,6 +572,18 @@ void CivilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
 
 std::optional<double> FakeDates::Parse(const std::string& text) {
     unsigned month = 0, day = 0, year = 0, hour = 0, minute = 0, second = 0;
+    if (german) {
+        int used = 0;
+        const int fields = std::sscanf(text.c_str(), "%u.%u.%u%n %u:%u:%u", &day, &month, &year,
+                                       &used, &hour, &minute, &second);
+        if (fields < 3 || (fields == 3 && static_cast<std::size_t>(used) != text.size()) ||
+            (fields > 3 && fields != 6) || month < 1 || month > 12 || day < 1 || day > 31 ||
+            hour > 23 || minute > 59 || second > 59) {
+            return {};
+        }
+        return static_cast<double>(DaysFromCivil(year, month, day)) +
+               (hour * 3600 + minute * 60 + second) / 86400.0;
+    }
     char marker[3] = {};
     int used = 0;
     // A time alone is that time on the system's day 0, as the system reads it.
@@ -603,6 +622,14 @@ std::string FakeDates::Format(double date) {
     long long y = 0;
     unsigned m = 0, d = 0;
     CivilFromDays(days, y, m, d);
+    if (german) {
+        std::string text = std::to_string(d) + "." + std::to_string(m) + "." + std::to_string(y);
+        if (seconds == 0) return text;
+        char time[32];
+        std::snprintf(time, sizeof time, " %02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
+                      seconds % 60);
+        return text + time;
+    }
     // Day 0 is no date: the system writes its times alone.
     std::string text =
         days == 0 ? "" : std::to_string(m) + "/" + std::to_string(d) + "/" + std::to_string(y);

@@ -37,6 +37,12 @@ class FakeFileSystem final : public platform::FileSystem {
     bool failWrites = false;
     // Makes every later replacing move fail.
     bool failMoves = false;
+    // Paths (any case) listed as entries without a name in the code page and without a short
+    // name, as the real listing gives them.
+    std::vector<std::string> nameless;
+    // When not negative: that many more replacing moves succeed, every later one fails (a run
+    // that ends between two replacements).
+    int movesLeft = -1;
     int openCount = 0;
     std::map<std::string, int> opensOf;  // by KeyOf(path)
 
@@ -112,8 +118,10 @@ class FakeClock final : public platform::Clock {
   public:
     std::string now = "12/8/2026 8:46:21 PM";
     platform::LocalTime local{2026, 12, 8, 2, 20, 46, 21};  // a Tuesday
+    unsigned long long milliseconds = 0;                    // tests move it on
     std::string NowText() override { return now; }
     platform::LocalTime Now() override { return local; }
+    unsigned long long Milliseconds() override { return milliseconds; }
 };
 
 class FakeVersionInfo final : public platform::VersionInfo {
@@ -342,6 +350,8 @@ class ScriptedHttp final : public platform::Http {
     // By address: the body, or nothing for a request that fails (unreachable, an error page).
     std::map<std::string, std::optional<std::string>> answers;
     std::vector<std::string> asked;
+    // Runs before each block arrives: a slow server moves the clock on here.
+    std::function<void()> beforeBlock;
 
     std::optional<std::string> Get(const std::string& url, std::size_t blockBytes,
                                    const platform::HttpHooks& hooks) override {
@@ -351,6 +361,11 @@ class ScriptedHttp final : public platform::Http {
         std::string body;
         const std::string& all = *it->second;
         for (std::size_t at = 0; at < all.size(); at += blockBytes) {
+            if (beforeBlock) {
+                beforeBlock();
+                if (hooks.whileWaiting) hooks.whileWaiting();
+            }
+            if (hooks.keepGoing && !hooks.keepGoing()) return std::nullopt;
             body.append(all, at, blockBytes);
             hooks.afterBlock(body.size());
         }
@@ -362,6 +377,8 @@ class ScriptedHttp final : public platform::Http {
 // reads and writes them in the test prefix's locale.
 class FakeDates final : public platform::Dates {
   public:
+    // A German user's formats instead: "16.3.2006", "12.2.2026 08:00:00".
+    bool german = false;
     std::optional<double> Parse(const std::string& text) override;
     std::string Format(double date) override;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "definitions/LineScramble.h"
+#include "definitions/MergeJournal.h"
 #include "definitions/Text.h"
 #include "support/FakePlatform.h"
 
@@ -26,6 +27,7 @@ const std::vector<std::string> kFileNames = {"FileDefinition.dat",      "ExeDefi
 
 struct QuietProgress final : MergeProgress {
     void ShowStatus(const std::string& text) override {
+        if (yieldsBeforeFirstStatus < 0) yieldsBeforeFirstStatus = yields;
         last = text;
         shown.push_back(text);
     }
@@ -33,6 +35,7 @@ struct QuietProgress final : MergeProgress {
     std::string last;
     std::vector<std::string> shown;
     int yields = 0;
+    int yieldsBeforeFirstStatus = -1;
 };
 
 std::string Path(const std::string& name) {
@@ -319,6 +322,74 @@ TEST_F(DefinitionMergeTest, AMergeThatCannotWriteReplacesNothing) {
     m.files.failWrites = false;
     EXPECT_EQ(Stored("FileDefinition.dat"), std::vector<std::string>{FileLine("old.exe", "Old")});
     EXPECT_EQ(Stored("ExeDefinition.dat"), std::vector<std::string>{FileLine("old.exe", "Old")});
+}
+
+// The set is replaced as a whole, the date with it: a run that ends between two replacements
+// is finished at the next start, one that ends before the journal leaves the old set, and the
+// scratch files go either way.
+TEST_F(DefinitionMergeTest, AReplacementEndedPartWayIsFinishedOrUndoneAtTheNextStart) {
+    const std::string answer = Record("EXE", "ADD", FileBody("new.exe", "N"));
+    const auto putOldSet = [&] {
+        Put("FileDefinition.dat", {FileLine("old.exe", "Old")});
+        Put("ExeDefinition.dat", {FileLine("old.exe", "Old")});
+        Put("date.dat", {"11/30/2026 9:00:00 AM"});
+    };
+    const std::vector<std::string> oldFiles = {FileLine("old.exe", "Old")};
+    const std::vector<std::string> newFiles = {FileLine("old.exe", "Old"),
+                                               FileLine("new.exe", "N")};
+
+    putOldSet();
+    PreparedMerge prepared = PrepareMerge(m.files, kData, answer, progress);
+    ASSERT_TRUE(prepared.Ready());
+    EXPECT_EQ(Stored("FileDefinition.dat"), oldFiles) << "prepared, not yet in place";
+    m.files.movesLeft = 1;  // the run ends after the first replacement
+    EXPECT_FALSE(prepared.Commit("12/9/2026 7:00:00 AM"));
+    EXPECT_EQ(Stored("FileDefinition.dat"), newFiles);
+    EXPECT_EQ(Stored("ExeDefinition.dat"), oldFiles);
+    m.files.movesLeft = -1;
+    EXPECT_TRUE(defs::FinishInterruptedReplacement(m.files, kData));
+    EXPECT_EQ(Stored("FileDefinition.dat"), newFiles);
+    EXPECT_EQ(Stored("ExeDefinition.dat"), newFiles);
+    EXPECT_EQ(Stored("date.dat"), std::vector<std::string>{"12/9/2026 7:00:00 AM"});
+
+    // Ended before the journal was written: only scratch files, of this run and of the old
+    // rewrite, which go; the set stays old.
+    putOldSet();
+    for (const char* scratch : {"FileDefinition.dat.merge", "date.dat.merge", "temp.dat"})
+        m.files.PutFile(Path(scratch), "half\r\n");
+    EXPECT_TRUE(defs::FinishInterruptedReplacement(m.files, kData));
+    EXPECT_EQ(Stored("FileDefinition.dat"), oldFiles);
+    EXPECT_EQ(Stored("date.dat"), std::vector<std::string>{"11/30/2026 9:00:00 AM"});
+    for (const char* left :
+         {"FileDefinition.dat.merge", "date.dat.merge", "temp.dat", "merge.journal"}) {
+        EXPECT_FALSE(m.files.Has(Path(left))) << left;
+    }
+}
+
+// Each addition takes back only the deletions of its own key before it, however many there
+// are; the look at the records lets the window's events run as it goes.
+TEST_F(DefinitionMergeTest, ManyDeletionsThenManyAdditionsMergeAndLetEventsRun) {
+    std::vector<std::string> stored;
+    std::string answer;
+    constexpr int kCount = 20000;
+    for (int i = 0; i < kCount; ++i) {
+        stored.push_back(FileLine("f" + std::to_string(i) + ".exe", "Old"));
+        answer += Record("FILE", "DEL", EncodeLine("f" + std::to_string(i) + ".exe")) + "[BR]";
+    }
+    for (int i = 0; i < kCount; i += 2)
+        answer += Record("FILE", "ADD", FileBody("f" + std::to_string(i) + ".exe", "New")) + "[BR]";
+    Put("FileDefinition.dat", stored);
+    const int yieldsBefore = progress.yields;
+    progress.yieldsBeforeFirstStatus = -1;
+    const MergeResult result = Merge(answer);
+    EXPECT_EQ(result.changes, kCount / 2 + 1);
+    const auto lines = Stored("FileDefinition.dat");
+    // The even keys were added back, so their old lines stay; the odd ones are gone.
+    EXPECT_EQ(lines.size(), static_cast<std::size_t>(kCount));
+    EXPECT_EQ(lines[1], FileLine("f2.exe", "Old"));
+    EXPECT_EQ(lines.back(), FileLine("f" + std::to_string(kCount - 2) + ".exe", "New"));
+    EXPECT_GE(progress.yieldsBeforeFirstStatus - yieldsBefore, (kCount + kCount / 2) / 1000)
+        << "events run while the records are sorted out, before the first file is written";
 }
 
 }  // namespace

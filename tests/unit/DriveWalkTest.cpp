@@ -66,6 +66,19 @@ TEST_F(DriveWalkTest, FolderScanReportsWhatTheWalkMeets) {
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
 }
 
+// An entry the code page cannot name (and that has no short name) is neither checked nor
+// entered under some look-alike name: the walk counts it instead, and the console shows it.
+TEST_F(DriveWalkTest, AnEntryWithoutANameIsCountedNotEntered) {
+    m.files.nameless = {"C:\\Vendor\\Demo\\Bar\\locked", "C:\\Vendor\\Demo\\Bar\\bar.dll"};
+    form.SelectScanKind(ui::ScanKind::Folder);
+    m.pickers.folder = "C:\\Vendor";
+    app.StartScan();
+    const auto& results = form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.rows;
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[1].SubItem(1), "c:\\vendor\\demo\\bar\\indexed\\inside.dll");
+    EXPECT_EQ(session.Counters().skipped, 2);
+}
+
 TEST_F(DriveWalkTest, FullSystemScanWalksOnlyTickedDrives) {
     form.SelectScanKind(ui::ScanKind::FullSystem);
     form.lvwHardDrives.Add("C").checked = false;

@@ -72,6 +72,34 @@ TEST(ExclusionList, AddAppendsOneTrimmedLineAndReloads) {
     EXPECT_EQ(files.Content(kFile), "first\r\nsecond\r\n");
 }
 
+// ALLOW answered in the memory shield's alert while the list loads: the entry is added and the
+// list reloaded inside the outer load. The outer load must neither undo the newer reload nor
+// leave the look-up pointing into strings that have moved (short entries live inside the
+// strings themselves; AddressSanitizer catches a stale view in the sanitizer build).
+TEST(ExclusionList, AnEntryAddedWhileTheListLoadsLeavesEveryLookUpSound) {
+    test::FakeFileSystem files;
+    std::string many;
+    for (int i = 0; i < 200; ++i)
+        many += "e" + std::to_string(i) + ".exe\r\n";
+    files.PutFile(kFile, many);
+    test::ScriptedLoadControl control;
+    ExclusionList list;
+    list.Load(files, kFile, control);
+    test::ScriptedLoadControl nested;
+    control.events = 0;
+    control.onEvents = [&](long long pause) {
+        if (pause != 5) return;
+        // The previous list stays whole while the new one is read.
+        EXPECT_TRUE(list.IsExcluded("e150.exe"));
+        ASSERT_TRUE(list.Add(files, kFile, "ALLOWED.EXE", nested));
+    };
+    list.Load(files, kFile, control);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_TRUE(list.IsExcluded("E" + std::to_string(i) + ".EXE")) << i;
+    EXPECT_TRUE(list.IsExcluded("allowed.exe"));
+    EXPECT_FALSE(list.IsExcluded("e200.exe"));
+}
+
 class ExcludedScanTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -143,6 +143,16 @@ TEST(LifeCycle, ARefusedMachineWideWriteIsToldAndTheGreetingShownAllTheSame) {
     EXPECT_EQ(m.prompts.shown[0].title, "Permission Denied");
     EXPECT_EQ(m.prompts.shown[1].title, "Update Now?");
     EXPECT_TRUE(m.http.asked.empty()) << "No leaves the definitions as they are";
+
+    // The next start of this user's program greets no more, and asks for no rights again.
+    m.prompts.shown.clear();
+    m.registry.readOnlyRoots = {platform::root::kLocalMachine};
+    test::FakeStartUpWindows windows;
+    Application again{FrontEnd{m.platform, m.settings, m.prompts, m.pickers, m.pump, nullptr,
+                               nullptr, nullptr, nullptr, &windows},
+                      StartOptions{std::string(test::FakeMachine::kDataFolder), {}}};
+    ASSERT_TRUE(again.Start());
+    EXPECT_TRUE(m.prompts.shown.empty());
 }
 
 // The copy that finds another running ends, whichever of the two tests finds it, without
@@ -228,6 +238,42 @@ TEST(LifeCycle, TheConfirmedExitEndsAtOnceOnYesAndGoesBackToTheTrayOnNo) {
             EXPECT_TRUE(fake.form.tmrMemoryInspected.enabled) << "the shield is armed again";
         }
     }
+}
+
+// Exit while work runs: a scan stops without its question, an alert waiting for its answer
+// closes unanswered (nothing stopped, nothing allowed), and the window is told to close once
+// the work has ended, so the program never runs on without window and icon.
+TEST(LifeCycle, ExitDuringWorkStopsTheWorkAndClosesWhenItHasEnded) {
+    test::FakeApplication fake;
+    test::FakeMachine& m = fake.m;
+    m.PutCompleteDefinitionSet();
+    m.PutDefinitionFile("ExeDefinition.dat", {"spy.exe=Spy|[progfil]Spy"});
+    fake.LoadDefinitionState();
+    m.pump.onEvents = [&](long long) {
+        if (!fake.form.closeWhenIdle) fake.app.CloseWhenIdle();
+        EXPECT_FALSE(fake.app.CanClose());
+    };
+    fake.app.RunScan(false);
+    EXPECT_EQ(fake.form.lblStatus.caption, "Scanning was cancelled.");
+    EXPECT_TRUE(m.prompts.shown.empty());
+    EXPECT_TRUE(fake.form.closeWhenIdle);
+    EXPECT_TRUE(fake.app.CanClose());
+
+    fake.form.closeWhenIdle = false;
+    m.processes.running = {{20, "spy.exe", "C:\\Program Files\\Spy\\spy.exe"}};
+    bool asked = false;
+    m.pump.onEvents = [&](long long) {
+        if (!fake.form.frmSpywareFoundAlert.visible) return;
+        asked = true;
+        fake.app.CloseWhenIdle();
+    };
+    fake.form.tmrMemoryInspected.enabled = true;
+    fake.app.TimerTick(fake.form.tmrMemoryInspected);
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(m.processes.killed.empty());
+    EXPECT_FALSE(m.files.Has(std::string(test::FakeMachine::kDataFolder) + "\\ENoSignature.dat"));
+    EXPECT_TRUE(fake.form.closeWhenIdle);
+    EXPECT_TRUE(fake.app.CanClose());
 }
 
 }  // namespace

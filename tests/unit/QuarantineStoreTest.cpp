@@ -79,6 +79,25 @@ TEST_F(QuarantineStoreTest, ACopyAndItsEntrySurviveAPowerCutAfterTheOriginalIsGo
     EXPECT_EQ(m.files.Content("C:\\A\\bar.dll"), "payload");
 }
 
+// What a restore tells comes from the catalogue, so a translation reaches it, with the item
+// where the translation puts it.
+TEST_F(QuarantineStoreTest, TheRestoresOutcomeSpeaksTheChosenLanguage) {
+    i18n::MessageCatalogue messages("Quillmarsh", "Quillmarsh Software");
+    i18n::LoadDefaultMessages(messages);
+    messages.Translate([](const std::string& key) -> std::string {
+        if (key == "MSG_RESTORED") return "[Item] ist wieder da.";
+        if (key == "MSG_RESTORE_UNKNOWN") return "\"[Item]\" ist nicht in der Quarant\xE4ne.";
+        return "";
+    });
+    QuarantineStore translated{m.platform, FakeMachine::kDataFolder, events, &messages};
+    m.files.PutFolder("C:\\A");
+    m.files.PutFile("C:\\A\\bar.dll", "payload");
+    ASSERT_TRUE(translated.QuarantineItem("C:\\A\\bar.dll"));
+    EXPECT_EQ(translated.Restore("bar.dll").message, "C:\\A\\bar.dll ist wieder da.");
+    EXPECT_EQ(translated.Restore("gone.dll").message,
+              "\"gone.dll\" ist nicht in der Quarant\xE4ne.");
+}
+
 TEST_F(QuarantineStoreTest, AFailedCopyLeavesTheItemWhereItIs) {
     store.logging = true;
     m.files.PutFile("C:\\A\\locked.exe", "x");

@@ -226,6 +226,11 @@ TEST_F(RemovalRunTest, WhatCouldNotBeRemovedStaysListedAndIsSaidOfThisRunOnly) {
     app.RemoveSelected();
     EXPECT_TRUE(form.frmDelete.lstProblem.rows.empty());
     EXPECT_FALSE(form.frmDelete.visible);
+
+    // A page button takes along whatever of the removal's bar and labels still shows.
+    form.pgbDeleteSpywaresFound.visible = form.lblDeletingCaption.visible = true;
+    app.ShowResultsPage();
+    EXPECT_FALSE(form.pgbDeleteSpywaresFound.visible || form.lblDeletingCaption.visible);
 }
 
 TEST_F(RemovalRunTest, TheRemovedFigureAddsUpAcrossRunsAndCountsOnlyWhatWasThere) {

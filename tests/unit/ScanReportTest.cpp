@@ -125,9 +125,15 @@ TEST_F(ScanReportTest, AScanThatFoundNothingGivesHeaderCountersAndAnEmptyList) {
     form.lblMemoryInspected.caption = "31";
     form.lblRegistryInspected.caption = "402";
     form.lblFilesFolderInspected.caption = "1,234";
-    const ReportInputs in =
-        InputsFrom(form, "12/8/2026 8:40:00 PM", "12/8/2026 8:46:21 PM", kProduct);
+    ReportInputs in = InputsFrom(form, "12/8/2026 8:40:00 PM", "12/8/2026 8:46:21 PM", kProduct);
     EXPECT_EQ(MakeReportText(m.files, kData, in), kEmptyReport);
+    // What the walk could not enter is said after the counters.
+    in.skipped = 2;
+    const std::string text = MakeReportText(m.files, kData, in);
+    EXPECT_NE(text.find(" 3)Total Number of Files/Folders inspected: 1,234\r\n\r\n"
+                        " 4)Files/Folders that could not be scanned (their names cannot be "
+                        "shown): 2\r\n"),
+              std::string::npos);
 }
 
 struct RowCase {

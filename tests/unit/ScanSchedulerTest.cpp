@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "support/FakeApplication.h"
 
 namespace qm::app {
@@ -85,6 +87,38 @@ TEST_F(ScanSchedulerTest, ABusyStartKeepsTheOccurrenceAndTheNextDayHasItsOwn) {
     EXPECT_TRUE(scheduler.Due());
     At(23, 59, 0, 9, 3);
     EXPECT_TRUE(scheduler.Due()) << "the next day's occurrence";
+}
+
+// "Delete spyware automatically" makes a repeated moment a second removal: a moment runs once
+// across a restart in the same minute, a missed one still runs at the next start, and a time
+// applied in the past waits for its next occurrence.
+TEST_F(ScanSchedulerTest, AMomentRunsOnceAcrossRestartsAndAnApplyInThePastWaits) {
+    Store(schedule::kDaily, "2:30:00 PM");
+    At(14, 30, 0);
+    EXPECT_TRUE(scheduler.Due());
+    const auto restart = [&] {
+        auto again = std::make_unique<ScanScheduler>(
+            form, SchedulerServices{ProgramSettings(store, "Quillmarsh"), m.clock, m.dates,
+                                    m.prompts, messages, "Quillmarsh"});
+        again->LoadSchedule();
+        return again;
+    };
+    At(14, 32, 0);
+    EXPECT_FALSE(restart()->Due()) << "restarted two minutes later";
+    At(14, 33, 0, 9, 3);
+    auto nextDay = restart();
+    EXPECT_TRUE(nextDay->Due()) << "the next day's moment, missed by three minutes";
+
+    form.chkAutomaticScanYesOrNo.value = 1;
+    form.cmbDays.listIndex = schedule::kDaily;
+    form.dtpScheduleTime.value = "2:31:00 PM";
+    At(14, 34, 0, 9, 3);
+    nextDay->ApplyClicked();
+    At(14, 34, 1, 9, 3);
+    EXPECT_FALSE(nextDay->Due());
+    EXPECT_FALSE(restart()->Due());
+    At(14, 31, 0, 10, 4);
+    EXPECT_TRUE(restart()->Due()) << "its next occurrence";
 }
 
 TEST_F(ScanSchedulerTest, WeeklySchedulesCompareTheWeekdayAndAGivenDateOnlyThatDay) {

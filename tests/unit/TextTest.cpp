@@ -129,5 +129,61 @@ TEST(TextCompare, OrdersIgnoringCaseAndShorterFirst) {
     EXPECT_LT(CompareNoCase("A_", "Aa"), 0);
 }
 
+// The system's code page instead of 1252: its own case pairs (Cyrillic Ч/ч and Ё/ё at bytes
+// that have no case in 1252), and in a double-byte code page the second byte of a character is
+// neither a letter nor a "\\".
+class SystemCodePage : public ::testing::Test {
+  protected:
+    void TearDown() override { UseCodePage1252(); }
+    static platform::CodePageTables Cyrillic() {
+        platform::CodePageTables t;
+        for (int b = 0; b < 256; ++b) {
+            const bool upper = (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF);
+            const bool lower = (b >= 'a' && b <= 'z') || b >= 0xE0;
+            t.lower[b] = static_cast<char>(upper ? b + 32 : b);
+            t.upper[b] = static_cast<char>(lower ? b - 32 : b);
+        }
+        t.lower[0xA8] = '\xB8';
+        t.upper[0xB8] = '\xA8';
+        return t;
+    }
+    static platform::CodePageTables ShiftJis() {
+        platform::CodePageTables t;
+        for (int b = 0; b < 256; ++b) {
+            t.lower[b] = static_cast<char>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+            t.upper[b] = static_cast<char>(b >= 'a' && b <= 'z' ? b - 32 : b);
+            t.leadByte[b] = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        }
+        return t;
+    }
+};
+
+TEST_F(SystemCodePage, CyrillicLettersFoldInCodePage1251) {
+    const std::string upper = "\xD7\xA8.EXE", lower = "\xF7\xB8.exe";  // ЧЁ.EXE, чё.exe
+    EXPECT_NE(Lower(upper), lower) << "1252 has no case for these bytes";
+    UseCodePage(Cyrillic());
+    EXPECT_EQ(Lower(upper), lower);
+    EXPECT_EQ(Upper(lower), upper);
+    EXPECT_TRUE(EqualsNoCase(upper, lower));
+    EXPECT_EQ(FindNoCase("C:\\dir\\" + lower, upper), 7u);
+}
+
+TEST_F(SystemCodePage, TheSecondByteOfATwoByteCharacterIsNeitherLetterNorSeparator) {
+    UseCodePage(ShiftJis());
+    // "\x95\x5C" is one character whose second byte is "\\"; "\x83\x41" one whose second
+    // byte is "A".
+    const std::string name = "\x95\x5C\x83\x41.EXE";
+    EXPECT_EQ(FileNameOf("C:\\Dir\\" + name), name);
+    EXPECT_EQ(FolderOf("C:\\Dir\\" + name), "C:\\Dir");
+    EXPECT_EQ(FindLastSeparator("C:\\x\\\x95\x5C"), 4u);
+    EXPECT_EQ(Lower(name), "\x95\x5C\x83\x41.exe");
+    EXPECT_EQ(Upper("\x83\x61.exe"), "\x83\x61.EXE");
+    EXPECT_FALSE(EqualsNoCase("\x83\x41", "\x83\x61")) << "two different characters";
+    EXPECT_EQ(FindNoCase("\x95\x5C\x5C", "\\"), 2u) << "not inside the character";
+    std::string longer = "ABCDEFG\x83" + std::string("AXYZ");  // a lead byte ends an 8-byte run
+    LowerInPlace(longer);
+    EXPECT_EQ(longer, "abcdefg\x83" + std::string("Axyz"));
+}
+
 }  // namespace
 }  // namespace qm::text

@@ -196,6 +196,10 @@ TEST(Translation, ANewerFileReplacesTheOldOnlyWhenItIsAWholeTranslation) {
          {std::pair<std::optional<std::string>, bool>{std::nullopt, false},
           {std::string("<html>Not Found</html>"), false},
           {"junk <LANGUAGE_GROUP><TRANSLATION_ITEMS>\r\n<A_B>cut", false},
+          // Whole, but larger than the reader takes: it would make every translation vanish.
+          {i18n::Group("Deutsch",
+                       "\t\t<A_B>" + std::string(kLargestTranslationFile, 'x') + "</A_B>\r\n"),
+           false},
           {"junk " + i18n::Group("Deutsch", "\t\t<A_B>neu</A_B>\r\n"), true}}) {
         fake.m.files.PutFile(kFile, old);
         fake.m.http.answers[url] = answer;

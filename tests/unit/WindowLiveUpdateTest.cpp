@@ -80,23 +80,71 @@ TEST_F(WindowLiveUpdateTest, AnUpdateShowsItsProgressThenTheNoticeAndLeavesThePr
     EXPECT_EQ(Stored("SHOW"), "false");
 }
 
-TEST_F(WindowLiveUpdateTest, NothingMergedSaysSoUnlessTheNewDefinitionsCouldNotBeSaved) {
+TEST_F(WindowLiveUpdateTest, TheNoticeTellsWhatBecameOfTheUpdate) {
     app.Start();
     // Only an update that changed something marks the definitions for sibling tools.
     m.settings.Write("Quillmarsh", section::kOptions, "RESTART", "False");
-    // No server: to the user, nothing newer.
+    const std::string dataFile = std::string(FakeMachine::kDataFolder) + "\\FileDefinition.dat";
+    const std::string before = *m.files.Content(dataFile);
+    // No server at all, then a server whose definitions query fails: a failure, not news.
     app.RunLiveUpdate();
     EXPECT_EQ(form.frmSignatureUpdated.lblUpdateInfo.caption,
-              "You are using the most recent Quillmarsh definitions.");
+              "Definitions could not be downloaded. Please check your internet connection.");
+    ServeANewThreat();
+    const std::string defsQuery = std::string(kServer) + "/asp/getDefsNEW.asp" +
+                                  "?prog=Quillmarsh&comp=Quillmarsh%20Software&date=3/16/2006";
+    const auto answer = m.http.answers[defsQuery];
+    m.http.answers[defsQuery] = std::nullopt;
+    form.frmSignatureUpdated.lblUpdateInfo.caption.clear();
+    app.RunLiveUpdate();
+    EXPECT_EQ(form.frmSignatureUpdated.lblUpdateInfo.caption,
+              "Definitions could not be downloaded. Please check your internet connection.");
+    EXPECT_EQ(*m.files.Content(dataFile), before);
     EXPECT_EQ(Stored("RESTART"), "False");
 
     // New definitions that cannot be written are not the most recent ones.
-    ServeANewThreat();
+    m.http.answers[defsQuery] = answer;
     m.files.failWrites = true;
     app.RunLiveUpdate();
-    EXPECT_EQ(form.frmSignatureUpdated.lblUpdateInfo.caption, update::kDefinitionsNotWritten);
+    EXPECT_EQ(form.frmSignatureUpdated.lblUpdateInfo.caption,
+              "New definitions were downloaded but could not be saved. Your definitions are "
+              "unchanged; please run Live Update again later.");
     EXPECT_EQ(Stored("RESTART"), "False");
     EXPECT_FALSE(m.files.Has(std::string(FakeMachine::kDataFolder) + "\\date.dat"));
+    m.files.failWrites = false;
+
+    // A server that answers and has nothing newer: the most recent definitions.
+    m.http.answers[std::string(kServer) + "/asp/currentDateNEW.asp" +
+                   "?prog=Quillmarsh&comp=Quillmarsh%20Software"] = "3/16/2006";
+    app.RunLiveUpdate();
+    EXPECT_EQ(form.frmSignatureUpdated.lblUpdateInfo.caption,
+              "You are using the most recent Quillmarsh definitions.");
+}
+
+// Cancel on the progress window ends the exchange: nothing merged, nothing stored, no notice.
+// A downloaded copy that appeared since start-up waits for the next start instead of replacing
+// what an update merged.
+TEST_F(WindowLiveUpdateTest, CancelEndsTheExchangeAndOnlyStartUpInstallsDownloadedCopies) {
+    app.Start();
+    ServeANewThreat();
+    const std::string folder = FakeMachine::kDataFolder;
+    const std::string before = *m.files.Content(folder + "\\FileDefinition.dat");
+    m.pump.onEvents = [&](long long) {
+        if (form.frmDownload.txtStatus.rfind("Downloaded", 0) == 0) app.CloseDownloadWindow();
+    };
+    app.RunLiveUpdate();
+    EXPECT_EQ(*m.files.Content(folder + "\\FileDefinition.dat"), before);
+    EXPECT_FALSE(m.files.Has(folder + "\\date.dat"));
+    EXPECT_FALSE(form.frmSignatureUpdated.visible);
+    EXPECT_EQ(m.http.asked.size(), 1u) << "not even the definitions query";
+
+    m.pump.onEvents = nullptr;
+    m.files.PutFile(folder + "\\DLFileDefinition.dat",
+                    defs::EncodeLine("stale.exe=Stale") + "\r\n");
+    app.RunLiveUpdate();
+    EXPECT_NE(m.files.Content(folder + "\\FileDefinition.dat")->find(defs::EncodeLine("qmnew.exe")),
+              std::string::npos);
+    EXPECT_TRUE(m.files.Has(folder + "\\DLFileDefinition.dat"));
 }
 
 TEST_F(WindowLiveUpdateTest, AutomaticUpdateRunsOnceAfterThreeHundredScanFreeSeconds) {

@@ -34,7 +34,7 @@ TEST(HttpOnLoopbackTest, AnswersArriveWholeInSmallBlocksAndFailuresGiveNothing) 
     Win32Http http(1000);
     std::vector<std::size_t> lengths;
     const auto text = http.Get(server.Url("/text"), 256,
-                               {[&](std::size_t soFar) { lengths.push_back(soFar); }, {}});
+                               {[&](std::size_t soFar) { lengths.push_back(soFar); }, {}, {}});
     ASSERT_TRUE(text);
     EXPECT_EQ(*text, Body());
     ASSERT_FALSE(lengths.empty());
@@ -54,8 +54,20 @@ TEST(HttpOnLoopbackTest, AnswersArriveWholeInSmallBlocksAndFailuresGiveNothing) 
     // A server that falls silent after its headers: the request gives up after its time-out,
     // and the window's events ran while it waited.
     int waits = 0;
-    EXPECT_EQ(http.Get(server.Url("/stall"), 256, {{}, [&] { ++waits; }}), std::nullopt);
+    EXPECT_EQ(http.Get(server.Url("/stall"), 256, {{}, [&] { ++waits; }, {}}), std::nullopt);
     EXPECT_GT(waits, 0);
+}
+
+// However long the time-out, the caller's word ends a request that is waiting: the user's
+// Cancel, or the exchange's deadline.
+TEST(HttpOnLoopbackTest, TheCallerEndsAWaitingRequest) {
+    wintest::LoopbackServer server(Answer);
+    Win32Http http(600000);
+    int waits = 0;
+    EXPECT_EQ(
+        http.Get(server.Url("/stall"), 256, {{}, [&] { ++waits; }, [&] { return waits < 3; }}),
+        std::nullopt);
+    EXPECT_EQ(waits, 3) << "given up at the third wait, not after the time-out";
 }
 
 }  // namespace

@@ -118,9 +118,12 @@ int Serve(const std::string& path, const std::vector<std::string>& options) {
                    }
                    res.set_content(*text, "text/plain; charset=utf-8");
                });
-    // One line per request: what was asked, and how it was answered.
+    // One line per request: what was asked (with the date a definitions query gave, decoded),
+    // and how it was answered.
     server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-        std::printf("%s %s %d\n", req.method.c_str(), req.path.c_str(), res.status);
+        const std::string date =
+            req.has_param("date") ? " date=" + req.get_param_value("date") : std::string();
+        std::printf("%s %s%s %d\n", req.method.c_str(), req.path.c_str(), date.c_str(), res.status);
         std::fflush(stdout);
     });
     server.set_exception_handler([](const httplib::Request&, httplib::Response& res,

@@ -135,6 +135,7 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 template <typename Pointer>
 using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<Pointer>>;

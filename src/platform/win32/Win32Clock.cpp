@@ -29,6 +29,10 @@ constexpr unsigned long long kOffsetLifeSeconds = 60;
 
 }  // namespace
 
+unsigned long long Win32Clock::Milliseconds() {
+    return ::GetTickCount64();
+}
+
 LocalTime Win32Clock::Now() {
     FILETIME system{};
     ::GetSystemTimeAsFileTime(&system);

@@ -13,6 +13,7 @@ class Win32Clock final : public Clock {
     // From the system clock and the local offset, which is read again once a minute: the
     // local time itself comes from the time-zone settings in the registry.
     LocalTime Now() override;
+    unsigned long long Milliseconds() override;
 
   private:
     // The text shows whole seconds, and making it reads the time zone and the user's formats

@@ -264,39 +264,24 @@ std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path
     return a;
 }
 
-// The walk lists every folder of a drive: a folder the ANSI call reaches is listed with it, the
-// cheapest listing the system offers; only a deeper one needs the wide call.
-constexpr std::size_t kAnsiListingLimit = MAX_PATH - 2;
-
+// Listed in wide names and written in the ANSI code page only where that is exact: the ANSI
+// call would hand out a best-fit look-alike ("a" for "a-macron") that names another entry, or
+// "?" that a later call takes for a wildcard.
 std::vector<DirEntry> Win32FileSystem::ListFolder(const std::string& folder) {
     std::vector<DirEntry> entries;
     if (folder.empty()) return entries;
     std::string pattern = folder;
     if (!IsSeparator(pattern.back())) pattern += '\\';
     pattern += '*';
-    if (pattern.size() < kAnsiListingLimit) {
-        WIN32_FIND_DATAA data{};
-        UniqueFind find(::FindFirstFileA(pattern.c_str(), &data));
-        if (!find) return entries;
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            // Characters outside the ANSI code page come back as "?", which no real name holds
-            // and which a later call would take for a wildcard; the short name reaches the
-            // same entry.
-            if (name.find('?') != std::string::npos && data.cAlternateFileName[0] != '\0') {
-                name = data.cAlternateFileName;
-            }
-            entries.push_back(DirEntry{std::move(name), data.dwFileAttributes});
-        } while (::FindNextFileA(find.get(), &data));
-        return entries;
-    }
     ForEachEntry(WideFilePath(pattern), [&](const WIN32_FIND_DATAW& data) {
         AnsiText name = NarrowToAnsi(data.cFileName);
-        // A name the ANSI code page cannot show would come back naming nothing (or another
-        // entry); the short name reaches the same entry.
+        // The short name, where the volume keeps one, reaches the same entry.
         if (!name.exact && data.cAlternateFileName[0] != L'\0') {
             name = NarrowToAnsi(data.cAlternateFileName);
+        }
+        if (!name.exact) {
+            entries.push_back(DirEntry{std::string(), data.dwFileAttributes, true});
+            return;
         }
         entries.push_back(DirEntry{std::move(name.text), data.dwFileAttributes});
     });

@@ -81,6 +81,7 @@ bool WaitForStep(Exchange& exchange, DWORD timeout, const HttpHooks& hooks) {
         }
         if (::GetTickCount64() >= giveUpAt) return false;
         if (hooks.whileWaiting) hooks.whileWaiting();
+        if (hooks.keepGoing && !hooks.keepGoing()) return false;
     }
 }
 
@@ -112,6 +113,7 @@ std::optional<std::string> ReadBody(Exchange& exchange, HINTERNET request, DWORD
         if (body.size() + got > Http::kMaxAnswerBytes) return std::nullopt;
         body.append(exchange.block.data(), got);
         if (hooks.afterBlock) hooks.afterBlock(body.size());
+        if (hooks.keepGoing && !hooks.keepGoing()) return std::nullopt;
     }
 }
 

@@ -2,6 +2,7 @@
 // The real machine: every Win32 implementation of the platform seam, and the bundle of
 // references the core takes. Not copyable: `platform` refers to the members.
 
+#include "definitions/Text.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32Clock.h"
@@ -20,7 +21,11 @@
 namespace qm::platform::win32 {
 
 struct Win32Platform {
-    Win32Platform() = default;
+    // The core's text routines follow the system's code page from here on: its case tables,
+    // its two-byte characters and its conversion to UTF-8.
+    Win32Platform() {
+        if (const auto tables = encoding.CodePage()) text::UseCodePage(*tables);
+    }
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 

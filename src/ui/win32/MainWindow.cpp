@@ -142,6 +142,16 @@ bool MainWindow::Create() {
                                                         ICC_TAB_CLASSES | ICC_STANDARD_CLASSES |
                                                         ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&controls);
+    // The dialog's own window class: the installer and a second copy find the running window
+    // by it, whatever language its caption is in.
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ::DefDlgProcA;
+    windowClass.cbWndExtra = DLGWINDOWEXTRA;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    windowClass.lpszClassName = kWindowClass;
+    ::RegisterClassExA(&windowClass);  // already there for a second window of the process
     hidden_.reset(::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                     instance_, nullptr));
     hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMMAIN), hidden_.get(),
@@ -278,11 +288,15 @@ void MainWindow::SyncTray() {
     const TrayIconModel& tray = model_.trayIcon;
     if (tray_ && (tray.bRunningInTray != trayShown_ || (trayShown_ && tray.tip != trayTip_))) {
         if (tray.bRunningInTray) {
-            tray_->Show(ProgramTrayIcon(instance_), tray.tip);
+            trayShown_ = tray_->Show(ProgramTrayIcon(instance_), tray.tip);
+            // The shell may not take the icon yet (it is still starting at logon, and the
+            // program starts minimised): a hidden window without an icon could not be found,
+            // so the add is tried again every second until it works.
+            if (!trayShown_) ::SetTimer(hwnd_, kTrayRetryTimer, 1000, nullptr);
         } else {
             tray_->Remove();
+            trayShown_ = false;
         }
-        trayShown_ = tray.bRunningInTray;
         trayTip_ = tray.tip;
     }
     SyncTaskbarButton();
@@ -488,6 +502,12 @@ void MainWindow::Sync() {
         {IDC_capScheduleDate, &m.capScheduleDate},
         {IDC_capScheduleTime, &m.capScheduleTime},
         {IDC_cmdWebsite, &m.cmdWebsite},
+        {IDC_Home_Command3, &m.Command3},
+        {IDC_Home_cmdMainScan1, &m.cmdMainScan1},
+        {IDC_Home_Command6, &m.Command6},
+        {IDC_Home_Command7, &m.Command7},
+        {IDC_Home_Command1, &m.Command1},
+        {IDC_Home_Command5, &m.Command5},
         {IDC_cmdExclude, &m.cmdExclude},
         {IDC_chkMakeLog, &m.chkMakeLog},
         {IDC_optScanAllSelectedHardDrive, &m.optScanAllSelectedHardDrive},
@@ -621,6 +641,11 @@ void MainWindow::Sync() {
     static const HCURSOR arrow = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     ::SetCursor(m.mousePointer == MousePointer::Hourglass ? wait : arrow);
     syncing_ = false;
+    // The program was ended while work ran: now that it has ended, the window goes.
+    if (m.closeWhenIdle && commands_.CanClose()) {
+        m.closeWhenIdle = false;
+        ::PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    }
 }
 
 void MainWindow::SyncList(int id, ListView& model) {
@@ -661,17 +686,38 @@ void MainWindow::Command(int id) {
     FrmMain& m = model_;
     switch (id) {
         case IDC_cmdStatus:
-            m.ShowPage(m.frmStatus);
+            m.PageButtonClicked(m.frmStatus);
             break;
         case IDC_cmdScan:
         case IDM_mnuFileItem + 0:
-            m.ShowPage(m.frmScan);
+            m.PageButtonClicked(m.frmScan);
             break;
         case IDC_cmdResults:
             commands_.ShowResultsPage();
             break;
         case IDC_cmdSettings:
-            m.ShowPage(m.frmOptions);
+            m.PageButtonClicked(m.frmOptions);
+            break;
+        case IDC_Home_Command3:
+        case IDC_Home_cmdMainScan1:
+        case IDC_Home_Command6:
+        case IDC_Home_Command7: {
+            // The shortcuts choose the kind on the scan page; Start is still the user's.
+            static constexpr std::pair<int, ScanKind> kShortcuts[] = {
+                {IDC_Home_Command3, ScanKind::Smart},
+                {IDC_Home_cmdMainScan1, ScanKind::FullSystem},
+                {IDC_Home_Command6, ScanKind::File},
+                {IDC_Home_Command7, ScanKind::Folder}};
+            for (const auto& [shortcut, kind] : kShortcuts) {
+                if (shortcut == id) m.SelectScanKind(kind);
+            }
+            m.PageButtonClicked(m.frmScan);
+            break;
+        }
+        case IDC_Home_Command1:
+            break;  // "Scan Now" on the Home page does nothing
+        case IDC_Home_Command5:
+            commands_.MinimizeToTray();
             break;
         case IDC_optScan0:
         case IDC_optScan1:
@@ -959,11 +1005,32 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             return TRUE;
         case WM_TIMER:
+            if (wParam == kTrayRetryTimer) {
+                ::KillTimer(hwnd_, kTrayRetryTimer);
+                SyncTray();
+                return TRUE;
+            }
             timers_.Dispatch(wParam, commands_, [this] { Sync(); });
             return TRUE;
+        case WM_QUERYENDSESSION:
+            // Logging off or shutting down is never held up here.
+            ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends without a close: what a close stores (the running status for the
+            // sibling tools, the window state, the column widths) is stored now.
+            if (wParam) {
+                ReadBackWindowState();
+                commands_.Closing();
+            }
+            return TRUE;
         case WM_CLOSE:
-            // Running work keeps the window; Stop ends a scan first.
-            if (!commands_.CanClose()) return TRUE;
+            // Running work keeps the window until it has ended: it is asked to stop, and
+            // Sync closes the window once it has.
+            if (!commands_.CanClose()) {
+                commands_.CloseWhenIdle();
+                return TRUE;
+            }
             ReadBackWindowState();
             commands_.Closing();
             ::DestroyWindow(hwnd_);
@@ -986,6 +1053,11 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case kEndNowMessage:
             // The confirmed exit: the records are written, the program ends without unloading.
+            // Running work is asked to stop first; the close follows when it has.
+            if (!commands_.CanClose()) {
+                commands_.CloseWhenIdle();
+                return TRUE;
+            }
             ::DestroyWindow(hwnd_);
             return TRUE;
         case kTrayMessage:
@@ -1000,7 +1072,10 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             // A new taskbar (Explorer restarted) knows no icons: the tray icon goes back in.
             if (message == taskbarCreated_ && taskbarCreated_ != 0 && tray_) {
-                tray_->Restore(ProgramTrayIcon(instance_));
+                if (model_.trayIcon.bRunningInTray) {
+                    trayShown_ = tray_->Restore(ProgramTrayIcon(instance_), model_.trayIcon.tip);
+                    if (!trayShown_) ::SetTimer(hwnd_, kTrayRetryTimer, 1000, nullptr);
+                }
                 return TRUE;
             }
             return FALSE;

@@ -66,6 +66,10 @@ class MainWindow {
     HWND LanguageHandle() const { return language_.Handle(); }
     // The message the tray icon's mouse messages arrive with, the mouse message in lParam.
     static constexpr UINT kTrayMessage = WM_APP + 1;
+    // The main window's class, named in its dialog resource.
+    static constexpr const char* kWindowClass = "QuillmarshMainWindow";
+    // The timer that tries the tray icon's add again; far from the model timers' ids (1 up).
+    static constexpr UINT_PTR kTrayRetryTimer = 0x7A11;
 
   private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,

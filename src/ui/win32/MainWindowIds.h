@@ -183,6 +183,12 @@
 /* Home: the welcome line and the maker's web site */
 #define IDC_Label22 1110
 #define IDC_cmdWebsite 1111
+#define IDC_Home_Command3 1112
+#define IDC_Home_cmdMainScan1 1113
+#define IDC_Home_Command6 1114
+#define IDC_Home_Command7 1115
+#define IDC_Home_Command1 1116
+#define IDC_Home_Command5 1117
 
 /* Results: the reports to the maker */
 #define IDC_cmdFalsePos 1310

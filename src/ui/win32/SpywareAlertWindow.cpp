@@ -104,6 +104,10 @@ INT_PTR CALLBACK HomePageAlertProc(HWND dialog, UINT message, WPARAM wParam,
         switch (message) {
             case WM_INITDIALOG: {
                 const auto& alert = *reinterpret_cast<const FrmHomePageChangedAlert*>(lParam);
+                // The program may be ended while the question is open (the installer closes
+                // it): the alert looks now and then whether it has been withdrawn.
+                ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+                ::SetTimer(dialog, 1, 250, nullptr);
                 ::SetWindowTextA(dialog, alert.caption.c_str());
                 ::SetDlgItemTextA(dialog, IDC_lblFrmHomePageProductName,
                                   alert.lblFrmHomePageProductName.caption.c_str());
@@ -121,6 +125,12 @@ INT_PTR CALLBACK HomePageAlertProc(HWND dialog, UINT message, WPARAM wParam,
                     return TRUE;
                 }
                 return FALSE;
+            case WM_TIMER: {
+                const auto* alert = reinterpret_cast<const FrmHomePageChangedAlert*>(
+                    ::GetWindowLongPtrA(dialog, DWLP_USER));
+                if (alert && alert->withdrawn) ::EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
             default:
                 return FALSE;
         }

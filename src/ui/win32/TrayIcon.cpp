@@ -27,22 +27,21 @@ bool TrayIcon::Show(HICON icon, const std::string& tip) {
     const std::size_t length = std::min(tip.size(), sizeof data.szTip - 1);
     std::copy_n(tip.data(), length, data.szTip);
     tip_ = tip;
-    if (shown_) return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-    shown_ = ::Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    if (shown_) return notify_(NIM_MODIFY, &data) != FALSE;
+    shown_ = notify_(NIM_ADD, &data) != FALSE;
     return shown_;
 }
 
 void TrayIcon::Remove() {
     if (!shown_) return;
     NOTIFYICONDATAA data = IconData(window_, id_);
-    ::Shell_NotifyIconA(NIM_DELETE, &data);
+    notify_(NIM_DELETE, &data);
     shown_ = false;
 }
 
-void TrayIcon::Restore(HICON icon) {
-    if (!shown_) return;
-    shown_ = false;
-    Show(icon, tip_);
+bool TrayIcon::Restore(HICON icon, const std::string& tip) {
+    shown_ = false;  // the new taskbar knows no icon of ours
+    return Show(icon, tip);
 }
 
 }  // namespace qm::ui::win32

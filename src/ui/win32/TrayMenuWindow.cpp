@@ -35,6 +35,13 @@ bool TrayMenuWindow::Create(HINSTANCE instance, HWND mainWindow) {
     hwnd_ = CreateForwardingDialog(instance, TrayMenuTemplate().get(), nullptr, this);
     if (!hwnd_) return false;
     MakeFloating(hwnd_, false);
+    plainFont_ =
+        reinterpret_cast<HFONT>(::SendDlgItemMessageA(hwnd_, IDC_lblMenuClose, WM_GETFONT, 0, 0));
+    LOGFONTA font{};
+    if (plainFont_ && ::GetObjectA(plainFont_, sizeof font, &font)) {
+        font.lfWeight = FW_BOLD;
+        boldFont_.reset(::CreateFontIndirectA(&font));
+    }
     return true;
 }
 
@@ -58,10 +65,19 @@ INT_PTR TrayMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
             return FALSE;  // the keyboard stays where it is
-        case WM_SETCURSOR:
+        case WM_SETCURSOR: {
             // The pointer is over the menu or one of its entries: it stays a while longer.
             commands_.TrayMenuPointerMoved();
+            HWND label = ::GetDlgItem(hwnd_, IDC_lblMenuClose);
+            const bool overClose = reinterpret_cast<HWND>(wParam) == label;
+            if (overClose != closeBold_ && boldFont_) {
+                closeBold_ = overClose;
+                ::SendMessageA(label, WM_SETFONT,
+                               reinterpret_cast<WPARAM>(overClose ? boldFont_.get() : plainFont_),
+                               TRUE);
+            }
             return FALSE;
+        }
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_mnuMaxmimaize:

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "platform/win32/Handle.h"
 #include "platform/win32/WinApi.h"
 #include "ui/FrmMenuPopUp.h"
 #include "ui/MainWindowCommands.h"
@@ -41,6 +42,10 @@ class TrayMenuWindow {
     HWND hwnd_ = nullptr;
     HWND mainWindow_ = nullptr;
     PopupPlacement placement_;
+    // "Close This Menu" in bold while the pointer is over it.
+    platform::win32::UniqueFont boldFont_;
+    HFONT plainFont_ = nullptr;
+    bool closeBold_ = false;
 };
 
 }  // namespace qm::ui::win32
