@@ -114,6 +114,8 @@ TEST_F(RemovalRunTest, EverythingTickedIsBackedUpAndRemovedInsideARestorePoint) 
     EXPECT_EQ(r.removed.size(), 6u);  // two files, a folder, a value, a key, a cookie
     EXPECT_TRUE(r.failed.empty());
     EXPECT_TRUE(r.restorePoint);
+    // A caller's own type, MODIFY_SETTINGS: 6 is the one System Restore keeps for itself.
+    EXPECT_EQ(m.systemRestore.types, std::vector<int>{12});
     EXPECT_EQ(m.systemRestore.begun.size(), 1u);
     EXPECT_EQ(m.systemRestore.ended.size(), 1u);
     EXPECT_GT(pumps, 20001);  // "Gathering information..." lets the window breathe
@@ -231,6 +233,19 @@ TEST_F(RemovalRunTest, WhatCouldNotBeRemovedStaysListedAndIsSaidOfThisRunOnly) {
     form.pgbDeleteSpywaresFound.visible = form.lblDeletingCaption.visible = true;
     app.ShowResultsPage();
     EXPECT_FALSE(form.pgbDeleteSpywaresFound.visible || form.lblDeletingCaption.visible);
+}
+
+// The confirmation promised a restore point: when none could be made the user hears why.
+TEST_F(RemovalRunTest, ARestorePointThatCouldNotBeMadeIsSaidWithItsReason) {
+    m.systemRestore.beginSucceeds = false;
+    Tick("Cookie");
+    m.prompts.answers = {MessageAnswer::Yes};
+    app.RepairNow();
+    EXPECT_FALSE(app.LastRemoval().restorePoint);
+    EXPECT_EQ(app.LastRemoval().restorePointFailure, "System Restore is turned off.");
+    EXPECT_TRUE(form.frmSignatureUpdated.visible);
+    EXPECT_NE(form.frmSignatureUpdated.lblUpdateInfo.caption.find("System Restore is turned off."),
+              std::string::npos);
 }
 
 TEST_F(RemovalRunTest, TheRemovedFigureAddsUpAcrossRunsAndCountsOnlyWhatWasThere) {

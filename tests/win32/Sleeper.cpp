@@ -1,5 +1,6 @@
-// A harmless stand-in for a running threat: it waits, doing nothing, until it is stopped or a
-// minute has passed. Tests copy it under a threat's name and start it.
+// A harmless stand-in for a running threat: it waits, doing nothing, until it is stopped or two
+// minutes have passed (long enough for a slow machine's end-to-end run to still find it).
+// Tests copy it under a threat's name and start it.
 //   qm_sleeper.exe [--hold PATH]
 // With --hold it keeps PATH open the way a running program keeps its own files: others may
 // read it, but nobody can delete it while it runs.
@@ -15,6 +16,6 @@ int main(int argc, char** argv) {
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!held) return 1;
     }
-    ::Sleep(60000);
+    ::Sleep(120000);
     return 0;
 }
