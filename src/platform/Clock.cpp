@@ -2,9 +2,6 @@
 
 namespace qm::platform {
 
-namespace {
-
-// Days from 1 January 1970 to a civil date (proleptic Gregorian).
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
@@ -13,6 +10,8 @@ long long DaysFromCivil(long long y, unsigned m, unsigned d) {
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
+
+namespace {
 
 // 30 December 1899 is 25,569 days before 1 January 1970.
 constexpr long long kDateValueOfUnixEpoch = 25569;

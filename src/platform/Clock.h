@@ -27,5 +27,7 @@ class Clock {
 // The system's date value of a local time: days since 30 December 1899, the time of day as
 // the fraction.
 double DateValueOf(const LocalTime& time);
+// Days from 1 January 1970 to a civil date (proleptic Gregorian).
+long long DaysFromCivil(long long year, unsigned month, unsigned day);
 
 }  // namespace qm::platform

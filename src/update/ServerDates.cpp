@@ -4,21 +4,13 @@
 #include <cstdio>
 
 #include "definitions/Text.h"
+#include "platform/Clock.h"
 
 namespace qm::update {
 
 namespace {
 
-// Days from 1 January 1970 to a civil date (proleptic Gregorian), and back.
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
+// A civil date from its days since 1 January 1970 (the inverse of DaysFromCivil).
 void CivilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
     z += 719468;
     const long long era = (z >= 0 ? z : z - 146096) / 146097;
@@ -71,7 +63,7 @@ std::optional<double> ParseServerDate(std::string_view text) {
     const auto year = Number(s, at, 4);
     if (!year || at - yearAt != 4) return std::nullopt;
     if (*month < 1 || *month > 12 || *day < 1 || *day > 31) return std::nullopt;
-    const long long days = DaysFromCivil(*year, *month, *day);
+    const long long days = platform::DaysFromCivil(*year, *month, *day);
     long long y = 0;
     unsigned m = 0, d = 0;
     CivilFromDays(days, y, m, d);

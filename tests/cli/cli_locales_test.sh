@@ -9,9 +9,9 @@
 #   that have no case in 1252), and the JSON shows the Cyrillic name in UTF-8.
 # - Japanese (code page 932): a name whose second byte is "\" is one letter, not a folder
 #   separator, in the walk, the definitions and the JSON.
-#   cli_locales_test.sh PREFIX CLI_EXE DEMO_DATA_DIR DEFSERVER MAKE_FILES_EXE
+#   cli_locales_test.sh PREFIX CLI_EXE DEMO_DATA_DIR DEFSERVER
 set -u
-prefix=$1 cli=$2 demo=$3 defserver=$4 makefiles=${5:-}
+prefix=$1 cli=$2 demo=$3 defserver=$4
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 work="$prefix/drive_c/qm-cli-locales"
