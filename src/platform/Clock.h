@@ -27,7 +27,10 @@ class Clock {
 // The system's date value of a local time: days since 30 December 1899, the time of day as
 // the fraction.
 double DateValueOf(const LocalTime& time);
-// Days from 1 January 1970 to a civil date (proleptic Gregorian).
+// Days from 1 January 1970 to a civil date (proleptic Gregorian), and back.
 long long DaysFromCivil(long long year, unsigned month, unsigned day);
+void CivilFromDays(long long days, long long& year, unsigned& month, unsigned& day);
+// A date value's day 0, 30 December 1899, is 25,569 days before 1 January 1970.
+inline constexpr long long kDateValueOfUnixEpoch = 25569;
 
 }  // namespace qm::platform

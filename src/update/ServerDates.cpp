@@ -10,22 +10,6 @@ namespace qm::update {
 
 namespace {
 
-// A civil date from its days since 1 January 1970 (the inverse of DaysFromCivil).
-void CivilFromDays(long long z, long long& y, unsigned& m, unsigned& d) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = doy - (153 * mp + 2) / 5 + 1;
-    m = mp < 10 ? mp + 3 : mp - 9;
-    y = static_cast<long long>(yoe) + era * 400 + (m <= 2);
-}
-
-// 30 December 1899 is 25,569 days before 1 January 1970.
-constexpr long long kDateValueOfUnixEpoch = 25569;
-
 // Reads an unsigned number of 1 to `maxDigits` digits at `at`.
 std::optional<unsigned> Number(std::string_view s, std::size_t& at, std::size_t maxDigits) {
     std::size_t digits = 0;
@@ -66,7 +50,7 @@ std::optional<double> ParseServerDate(std::string_view text) {
     const long long days = platform::DaysFromCivil(*year, *month, *day);
     long long y = 0;
     unsigned m = 0, d = 0;
-    CivilFromDays(days, y, m, d);
+    platform::CivilFromDays(days, y, m, d);
     if (m != *month || d != *day) return std::nullopt;  // 2/30 and the like
 
     unsigned hour = 0, minute = 0, second = 0;
@@ -94,7 +78,7 @@ std::optional<double> ParseServerDate(std::string_view text) {
             hour = hour % 12 + (pm ? 12 : 0);
         }
     }
-    return static_cast<double>(days + kDateValueOfUnixEpoch) +
+    return static_cast<double>(days + platform::kDateValueOfUnixEpoch) +
            (hour * 3600 + minute * 60 + second) / 86400.0;
 }
 
@@ -110,7 +94,7 @@ std::string Format(double date, bool alwaysTime) {
     }
     long long y = 0;
     unsigned m = 0, d = 0;
-    CivilFromDays(days - kDateValueOfUnixEpoch, y, m, d);
+    platform::CivilFromDays(days - platform::kDateValueOfUnixEpoch, y, m, d);
     std::string text = std::to_string(m) + "/" + std::to_string(d) + "/" + std::to_string(y);
     if (seconds == 0 && !alwaysTime) return text;
     const long long h = seconds / 3600, mi = seconds / 60 % 60, s = seconds % 60;
