@@ -9,8 +9,8 @@
 
 #include "definitions/DefinitionSet.h"
 #include "definitions/LineScramble.h"
-#include "definitions/TextFile.h"
 #include "support/FakePlatform.h"
+#include "text/TextFile.h"
 
 namespace {
 

@@ -25,9 +25,9 @@
 #include "FolderScanBreakdown.h"
 #include "FolderScanWorkload.h"
 #include "app/Application.h"
-#include "definitions/Text.h"
 #include "scan/ScanSession.h"
 #include "support/FakePlatform.h"
+#include "text/Text.h"
 #include "ui/FrmMain.h"
 
 namespace {

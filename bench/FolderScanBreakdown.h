@@ -11,11 +11,11 @@
 #include "FolderScanWorkload.h"
 #include "definitions/DefinitionSet.h"
 #include "definitions/PathTokens.h"
-#include "definitions/Text.h"
 #include "platform/FileSystem.h"
 #include "platform/ShellFolders.h"
 #include "scan/CandidateMatch.h"
 #include "scan/StatusWordFilter.h"
+#include "text/Text.h"
 
 namespace qm::bench {
 

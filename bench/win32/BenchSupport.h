@@ -16,9 +16,9 @@
 
 #include "TempFolder.h"
 #include "app/Application.h"
-#include "app/SettingsStore.h"
 #include "definitions/LineScramble.h"
 #include "platform/Platform.h"
+#include "settings/SettingsStore.h"
 #include "ui/Interaction.h"
 
 namespace qm::bench {
@@ -55,7 +55,8 @@ class NoEvents final : public ui::EventPump {
 // The program as the front ends build it, with the person in front of the screen replaced by
 // the stand-ins above, and the definitions installed and counted as start-up does.
 struct BenchApplication {
-    BenchApplication(platform::Platform& on, app::SettingsStore& settings, const std::string& data)
+    BenchApplication(platform::Platform& on, settings::SettingsStore& settings,
+                     const std::string& data)
         : app(app::FrontEnd{on, settings, prompts, pickers, pump}, app::StartOptions{data, {}}),
           form(app.Form()),
           session(app.Session()),

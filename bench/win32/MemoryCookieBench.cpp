@@ -36,7 +36,6 @@
 
 #include "BenchSupport.h"
 #include "TempFolder.h"
-#include "app/SettingsStore.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
 #include "i18n/MessageCatalogue.h"
@@ -44,6 +43,7 @@
 #include "platform/win32/Handle.h"
 #include "platform/win32/Win32Platform.h"
 #include "scan/ScanSession.h"
+#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 
 namespace {
@@ -109,7 +109,7 @@ struct MemoryFigures {
 std::optional<MemoryFigures> RunMemoryPart(qm::platform::win32::Win32Platform& machine,
                                            const std::string& data, int calls) {
     qm::platform::Platform& platform = machine.platform;
-    qm::app::MemorySettingsStore settings;
+    qm::settings::MemorySettingsStore settings;
     // Outside a scan a hit would become the running-program alert; none of the records names a
     // running program, so any call here is a fault of the benchmark's set-up.
     struct CountingAlert final : qm::scan::RunningThreatAlert {
@@ -288,7 +288,7 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
                                     machine.systemRestore, machine.clipboard,
                                     machine.http,          machine.dates,
                                     machine.encoding};
-    qm::app::MemorySettingsStore settings;
+    qm::settings::MemorySettingsStore settings;
     BenchApplication bench(platform, settings, data);
     const auto& product = bench.product;
     auto& prompts = bench.prompts;
@@ -297,7 +297,7 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
     form.SelectScanKind(qm::ui::ScanKind::Smart);
     // A Smart Scan of the cookie phase alone (with the tiny file and folder passes every Smart
     // Scan ends with): no processes, no registry.
-    using qm::app::section::kOptions;
+    using qm::settings::section::kOptions;
     settings.Write(product.productName, kOptions, "chkScanRegistry", "False");
     settings.Write(product.productName, kOptions, "chkSweepMemory", "False");
     const auto cookiePhase = [&](bool on) {

@@ -15,8 +15,8 @@
 
 #include "BenchSupport.h"
 #include "definitions/LineScramble.h"
-#include "definitions/TextFile.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "text/TextFile.h"
 #include "update/DefinitionMerge.h"
 
 namespace {

@@ -30,17 +30,17 @@
 
 #include "BenchSupport.h"
 #include "TempFolder.h"
-#include "app/SettingsStore.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
 #include "definitions/PathTokens.h"
 #include "definitions/Records.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
 #include "i18n/MessageCatalogue.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/Win32Platform.h"
 #include "scan/ScanSession.h"
+#include "settings/SettingsStore.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 #include "ui/FrmMain.h"
 
 namespace {
@@ -379,7 +379,7 @@ int Run(int rounds, bool breakdown) {
 
     // The platform as the console front end builds it, with the settings in memory.
     qm::platform::win32::Win32Platform machine;
-    qm::app::MemorySettingsStore settings;
+    qm::settings::MemorySettingsStore settings;
     qm::platform::Platform& platform = machine.platform;
 
     BenchApplication bench(platform, settings, data);
@@ -390,7 +390,7 @@ int Run(int rounds, bool breakdown) {
     qm::scan::ScanSession& session = bench.session;
     form.SelectScanKind(qm::ui::ScanKind::Smart);
     // A Smart Scan without its cookie and process phases (both would only add their own cost).
-    using qm::app::section::kOptions;
+    using qm::settings::section::kOptions;
     settings.Write(product.productName, kOptions, "chkScanCookies", "0");
     settings.Write(product.productName, kOptions, "chkSweepMemory", "False");
     const auto registryPhase = [&](bool on) {

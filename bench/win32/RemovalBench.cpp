@@ -74,7 +74,7 @@ double BareRemoval(const std::string& root, const std::string& backups) {
 // The program's removal run over worklists holding every file and value, all ticked.
 double ProgramRemoval(qm::platform::win32::Win32Platform& machine, const std::string& data,
                       const std::string& root, std::size_t& removed, int& prompts) {
-    qm::app::MemorySettingsStore settings;
+    qm::settings::MemorySettingsStore settings;
     BenchApplication bench(machine.platform, settings, data);
     qm::ui::FrmMain& form = bench.form;
     for (int d = 0; d < kFolders; ++d) {

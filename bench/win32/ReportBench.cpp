@@ -24,13 +24,13 @@
 
 #include "BenchSupport.h"
 #include "TempFolder.h"
-#include "definitions/TextFile.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "report/ScanReport.h"
 #include "scan/CompanyName.h"
 #include "scan/FileFacts.h"
 #include "support/PeImage.h"
+#include "text/TextFile.h"
 #include "ui/FrmMain.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include "app/SkippingStep.h"
 #include "app/StatusPage.h"
 #include "definitions/PathTokens.h"
-#include "definitions/Text.h"
 #include "removal/PropagateCheck.h"
 #include "report/ScanReport.h"
 #include "scan/DriveList.h"
 #include "scan/ListSorting.h"
+#include "text/Text.h"
 #include "update/AddressList.h"
 
 namespace qm::app {
@@ -110,20 +110,22 @@ bool Application::Start() {
         ~Started() { starting = false; }
     } started{starting_};
     ui::StartUpWindows* windows = frontEnd_.startUp;
-    ProgramSettings settings = Settings();
+    settings::ProgramSettings settings = Settings();
     // The records for the sibling tools first: a failing one never stops the start.
     Skipping([&] { WriteStartupRecords(frontEnd_.settings, product_, programPath_, form_); });
     // The language: an empty setting means the user has never chosen one.
     bool firstLanguageChoice = false;
     Skipping([&] {
-        firstLanguageChoice = text::Trim(settings.Read(section::kSettings, "Language", "")).empty();
-        language_ = firstLanguageChoice ? "English"
-                                        : settings.Read(section::kSettings, "Language", "English");
+        firstLanguageChoice =
+            text::Trim(settings.Read(settings::section::kSettings, "Language", "")).empty();
+        language_ = firstLanguageChoice
+                        ? "English"
+                        : settings.Read(settings::section::kSettings, "Language", "English");
     });
     Skipping([&] { localization_.ChangeLanguage(form_, language_); });
     if (firstLanguageChoice && windows) {
         Skipping([&] {
-            settings.Write(section::kSettings, "Language", "English");
+            settings.Write(settings::section::kSettings, "Language", "English");
             // Modal: loading goes on once the user has closed it.
             ShowLanguageWindow();
             while (form_.frmLanguage.visible && !frontEnd_.pump.Quitting())
@@ -165,19 +167,20 @@ bool Application::Start() {
     form_.Label22.caption = Message("MSG_CAPTION2");
     if (windows) {
         Skipping([&] {
-            if (settings.Read(section::kSettings, "showHelp", "1") != "1") return;
+            if (settings.Read(settings::section::kSettings, "showHelp", "1") != "1") return;
             ViewHelp();
             frontEnd_.pump.LetEventsRun();
-            settings.Write(section::kSettings, "showHelp", "0");
+            settings.Write(settings::section::kSettings, "showHelp", "0");
         });
     }
     // Automatic update is armed only by a stored 1, whatever the check box shows.
     Skipping([&] {
-        form_.timUpdate.enabled =
-            text::Trim(settings.Read(section::kOptions, "chkAutomaticUpdate", "0")) == "1";
+        form_.timUpdate.enabled = text::Trim(settings.Read(settings::section::kOptions,
+                                                           "chkAutomaticUpdate", "0")) == "1";
     });
     Skipping([&] {
-        if (settings.Read(section::kSettings, "Minimized", "No") == "Yes") MinimizeToTray();
+        if (settings.Read(settings::section::kSettings, "Minimized", "No") == "Yes")
+            MinimizeToTray();
     });
     if (windows) Skipping([&] { ShowFirstRunGreeting(); });
     return true;
@@ -194,7 +197,8 @@ void Application::FillLanguageList() {
     }
     for (std::string& name : names)
         list.items.push_back(std::move(name));
-    const std::string current = Settings().Read(section::kSettings, "Language", "English");
+    const std::string current =
+        Settings().Read(settings::section::kSettings, "Language", "English");
     list.listIndex = 0;
     for (std::size_t i = 1; i < list.items.size(); ++i) {
         if (text::EqualsNoCase(list.items[i], current)) list.listIndex = static_cast<int>(i);
@@ -213,7 +217,7 @@ void Application::LanguageChosen(int index) {
     if (index <= 0 || index >= static_cast<int>(list.items.size())) return;
     list.listIndex = index;
     language_ = list.items[static_cast<std::size_t>(index)];
-    Settings().Write(section::kSettings, "Language", language_);
+    Settings().Write(settings::section::kSettings, "Language", language_);
     localization_.ChangeLanguage(form_, language_);
     form_.frmLanguage.caption = Message("MSG_TITLELANGUAGE");
 }
@@ -241,22 +245,22 @@ void Application::TranslateProgram() {
 
 void Application::ArmMemoryShield() {
     form_.tmrMemoryInspected.enabled =
-        Settings().ReadFlag(section::kOptions, "optMemorySheildOn", true);
+        Settings().ReadFlag(settings::section::kOptions, "optMemorySheildOn", true);
 }
 
 void Application::ShowFirstRunGreeting() {
-    ProgramSettings settings = Settings();
+    settings::ProgramSettings settings = Settings();
     MachineSettings machine(frontEnd_.platform.registry, settings, frontEnd_.prompts, product_);
-    const auto firstTime =
-        machine.ReadMachineSetting(product_.productName, section::kSettings, "FirstTime", "");
+    const auto firstTime = machine.ReadMachineSetting(
+        product_.productName, settings::section::kSettings, "FirstTime", "");
     if (!text::Trim(firstTime.value).empty()) return;
     // A standard user cannot write the machine-wide record: the greeting is then remembered for
     // this user, so that neither it nor the refusal comes back at every start.
-    if (text::Trim(settings.Read(section::kSettings, "FirstTime", "")) == "Yes") return;
+    if (text::Trim(settings.Read(settings::section::kSettings, "FirstTime", "")) == "Yes") return;
     // A refused write says "Permission Denied"; the greeting is shown all the same.
-    if (!machine.WriteMachineSetting(product_.productName, section::kSettings, "FirstTime",
-                                     "Yes")) {
-        settings.Write(section::kSettings, "FirstTime", "Yes");
+    if (!machine.WriteMachineSetting(product_.productName, settings::section::kSettings,
+                                     "FirstTime", "Yes")) {
+        settings.Write(settings::section::kSettings, "FirstTime", "Yes");
     }
     const std::string text = Message("MSG_THANK1") + "\r\n\r\n" + Message("MSG_THANK2") +
                              "\r\n\r\n" + Message("MSG_THANK3");
@@ -275,7 +279,7 @@ void Application::WindowResized(bool visible) {
     // silently off while its box says it is on.
     form_.tmrScroll.enabled = true;
     form_.showInTaskbar = true;
-    if (visible) Settings().Write(section::kSettings, "Minimized", "No");
+    if (visible) Settings().Write(settings::section::kSettings, "Minimized", "No");
 }
 
 void Application::OpenWebsite() {
@@ -319,7 +323,7 @@ void Application::MinimizeToTray() {
     form_.frmMenuPopUp.mnuMaxmimaize.enabled = true;
     form_.trayIcon.bRunningInTray = true;
     form_.trayIcon.tip = product_.productName;
-    Settings().Write(section::kSettings, "Minimized", "Yes");
+    Settings().Write(settings::section::kSettings, "Minimized", "Yes");
 }
 
 void Application::TrayIconMouse(int mouseMessage) {
@@ -347,9 +351,9 @@ void Application::ViewHelp() {
     // A missing help file opens nothing.
     if (!frontEnd_.platform.files.Attributes(help)) return;
     frontEnd_.platform.launcher.Open(help);
-    ProgramSettings settings = Settings();
+    settings::ProgramSettings settings = Settings();
     MachineSettings(frontEnd_.platform.registry, settings, frontEnd_.prompts, product_)
-        .WriteMachineSetting(product_.productName, section::kSettings, "showHelp", "0");
+        .WriteMachineSetting(product_.productName, settings::section::kSettings, "showHelp", "0");
 }
 
 void Application::ShowAbout() {
@@ -383,12 +387,12 @@ void Application::Closing() {
     WriteRunningStatus(Settings(), false);
     form_.trayIcon.bRunningInTray = false;
     form_.frmMenuPopUp.Unload();
-    ProgramSettings settings = Settings();
+    settings::ProgramSettings settings = Settings();
     const auto& widths = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.columnWidths;
     for (std::size_t i = 0; i < widths.size(); ++i)
-        settings.Write(section::kSettings, "FoundCol2" + std::to_string(i + 1),
+        settings.Write(settings::section::kSettings, "FoundCol2" + std::to_string(i + 1),
                        std::to_string(widths[i]));
-    settings.Write(section::kSettings, "Max",
+    settings.Write(settings::section::kSettings, "Max",
                    form_.windowState == ui::WindowState::Maximized ? "1" : "0");
 }
 
@@ -396,13 +400,14 @@ void Application::LaunchAntiHijack() {
     app::LaunchAntiHijack(frontEnd_.settings, frontEnd_.platform, frontEnd_.prompts, product_);
 }
 
-LongWork::Outcome Application::RunScan(bool startedByScheduler) {
+work::LongWork::Outcome Application::RunScan(bool startedByScheduler) {
     // "Delete spyware automatically after scheduled scan" as it stands when the schedule
     // starts the scan; a scan the user starts never removes without asking.
     const bool removeAfterwards =
-        startedByScheduler && Settings().ReadFlag(section::kSettings, "chkAutoDel", false);
+        startedByScheduler &&
+        Settings().ReadFlag(settings::section::kSettings, "chkAutoDel", false);
     bool completed = false;
-    const auto outcome = work_.Run(LongWork::Kind::Foreground, [&] {
+    const auto outcome = work_.Run(work::LongWork::Kind::Foreground, [&] {
         completed = session_.StartScan();
         // Finished or stopped, the scan leaves its report when "Save scan results to log" is on.
         if (form_.chkMakeLog.value == 1) {
@@ -414,37 +419,37 @@ LongWork::Outcome Application::RunScan(bool startedByScheduler) {
         }
         RefreshStatusPage();
     });
-    if (outcome == LongWork::Outcome::Failed) {
+    if (outcome == work::LongWork::Outcome::Failed) {
         // The scan broke off; what it found so far stays listed, and the status says it did
         // not finish rather than leaving a progress text behind.
         form_.lblStatus.caption = Message("MSG_SCAN_CANCELLED");
         RefreshStatusPage();
         form_.ShowPage(form_.frmStatus);
     }
-    if (outcome == LongWork::Outcome::Done && completed && removeAfterwards) {
+    if (outcome == work::LongWork::Outcome::Done && completed && removeAfterwards) {
         RemoveEverythingFound();
     }
     return outcome;
 }
 
-LongWork::Outcome Application::RemoveEverythingFound() {
+work::LongWork::Outcome Application::RemoveEverythingFound() {
     form_.ShowPage(form_.frmResults);
     SelectAll();
     removal_.autoDeleteMode = true;
-    const auto outcome = work_.Run(LongWork::Kind::Foreground, [&] { removal_.RepairNow(); });
+    const auto outcome = work_.Run(work::LongWork::Kind::Foreground, [&] { removal_.RepairNow(); });
     removal_.autoDeleteMode = false;
     AfterRemoval();
     return outcome;
 }
 
 void Application::RepairNow() {
-    work_.Run(LongWork::Kind::Foreground, [&] { removal_.RepairNow(); });
+    work_.Run(work::LongWork::Kind::Foreground, [&] { removal_.RepairNow(); });
     AfterRemoval();
 }
 
 void Application::RemoveSelected() {
     if (!form_.lblRemove.enabled) return;
-    work_.Run(LongWork::Kind::Foreground, [&] { removal_.RemoveSelected(); });
+    work_.Run(work::LongWork::Kind::Foreground, [&] { removal_.RemoveSelected(); });
     AfterRemoval();
 }
 
@@ -522,7 +527,7 @@ update::UpdateOutcome Application::UpdateDefinitions(const std::string& serverAd
     std::string status;
     update::UpdateOutcome outcome;
     outcome.status = update::UpdateOutcome::Status::NotWritten;
-    work_.Run(LongWork::Kind::Foreground,
+    work_.Run(work::LongWork::Kind::Foreground,
               [&] { outcome = ExchangeWithServer(serverAddress, status); });
     return outcome;
 }
@@ -548,7 +553,8 @@ update::UpdateOutcome Application::ExchangeWithServer(const std::string& serverA
 
 std::string Application::ServerAddress() const {
     if (!serverOverride_.empty()) return serverOverride_;
-    const std::string stored = text::Trim(Settings().Read(section::kOptions, "UpdateServer", ""));
+    const std::string stored =
+        text::Trim(Settings().Read(settings::section::kOptions, "UpdateServer", ""));
     return stored.empty() ? update::DefaultServerAddress() : stored;
 }
 
@@ -557,15 +563,15 @@ void Application::RunLiveUpdate() {
     ui::FrmDownload& download = form_.frmDownload;
     form_.cmdLiveUpdate.enabled = false;
     using Status = update::UpdateOutcome::Status;
-    work_.Run(LongWork::Kind::Foreground, [&] {
+    work_.Run(work::LongWork::Kind::Foreground, [&] {
         download.txtStatus.clear();
         download.Open();
         const update::UpdateOutcome outcome =
             ExchangeWithServer(ServerAddress(), download.txtStatus);
         if (outcome.status == Status::Updated) {
-            ProgramSettings settings = Settings();
-            settings.Write(section::kOptions, "SHOW", "True");
-            settings.Write(section::kOptions, "RESTART", "True");
+            settings::ProgramSettings settings = Settings();
+            settings.Write(settings::section::kOptions, "SHOW", "True");
+            settings.Write(settings::section::kOptions, "RESTART", "True");
             download.trayIconShown = false;
             ShowNotice(Message("MSG_UPDATED_DEFS"));
         } else if (outcome.status == Status::NotWritten) {
@@ -591,7 +597,7 @@ void Application::ShowNotice(const std::string& text) {
 }
 
 void Application::NoticeOk() {
-    Settings().Write(section::kOptions, "SHOW", "false");
+    Settings().Write(settings::section::kOptions, "SHOW", "false");
     form_.frmSignatureUpdated.Close();
     form_.frmDownload.trayIconShown = false;
 }
@@ -714,17 +720,18 @@ bool Application::TimerTick(ui::Timer& timer) {
 }
 
 void Application::MemoryShieldTick() {
-    if (!Settings().ReadFlag(section::kOptions, "optMemorySheildOn", true)) return;
+    if (!Settings().ReadFlag(settings::section::kOptions, "optMemorySheildOn", true)) return;
     InspectMemory(runningAlert_);
 }
 
 void Application::HomePageShieldTick() {
     if (homePage_.CountTick()) MemoryShieldTick();
-    work_.Run(LongWork::Kind::Background, [&] { homePage_.Check(); });
+    work_.Run(work::LongWork::Kind::Background, [&] { homePage_.Check(); });
 }
 
 void Application::InspectMemory(scan::RunningThreatAlert& alert) {
-    work_.Run(LongWork::Kind::Background, [&] { memoryShield_.InspectMemory(session_, alert); });
+    work_.Run(work::LongWork::Kind::Background,
+              [&] { memoryShield_.InspectMemory(session_, alert); });
 }
 
 }  // namespace qm::app

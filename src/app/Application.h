@@ -11,11 +11,9 @@
 
 #include "app/ExclusionCommands.h"
 #include "app/Localization.h"
-#include "app/LongWork.h"
 #include "app/ModalPrompts.h"
 #include "app/OptionsPage.h"
 #include "app/ScanScheduler.h"
-#include "app/SettingsStore.h"
 #include "app/Submissions.h"
 #include "definitions/DefinitionStore.h"
 #include "i18n/MessageCatalogue.h"
@@ -23,6 +21,7 @@
 #include "removal/QuarantineStore.h"
 #include "removal/RemovalRun.h"
 #include "scan/ScanSession.h"
+#include "settings/SettingsStore.h"
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
 #include "shields/RunningProgramAlert.h"
@@ -30,6 +29,7 @@
 #include "ui/Interaction.h"
 #include "ui/MainWindowCommands.h"
 #include "update/LiveUpdate.h"
+#include "work/LongWork.h"
 
 namespace qm::app {
 
@@ -37,7 +37,7 @@ namespace qm::app {
 // front of the screen.
 struct FrontEnd {
     platform::Platform& platform;
-    SettingsStore& settings;
+    settings::SettingsStore& settings;
     ui::Prompts& prompts;
     ui::Pickers& pickers;
     ui::EventPump& pump;
@@ -165,10 +165,10 @@ class Application final : public ui::MainWindowCommands {
     // One scan of the kind selected in `optScan`, inside the long-work bracket. Refused while
     // other work runs. A scheduled scan that completes with "Delete spyware automatically
     // after scheduled scan" on removes everything it found without asking.
-    LongWork::Outcome RunScan(bool startedByScheduler);
+    work::LongWork::Outcome RunScan(bool startedByScheduler);
     // Every results row ticked and removed without questions: the scheduled scan's automatic
     // removal, and the console's `--remove`.
-    LongWork::Outcome RemoveEverythingFound();
+    work::LongWork::Outcome RemoveEverythingFound();
 
     // The memory shield's pass between scans; a running threat goes to `alert`.
     void InspectMemory(scan::RunningThreatAlert& alert);
@@ -192,8 +192,8 @@ class Application final : public ui::MainWindowCommands {
     OptionsPage& Options() { return options_; }
     removal::QuarantineStore& Quarantine() { return quarantine_; }
     const removal::RemovalReport& LastRemoval() const { return removal_.LastReport(); }
-    ProgramSettings Settings() const {
-        return ProgramSettings(frontEnd_.settings, product_.productName);
+    settings::ProgramSettings Settings() const {
+        return settings::ProgramSettings(frontEnd_.settings, product_.productName);
     }
     bool Busy() const { return work_.Busy(); }
     // A catalogue text by its MSG_ key.
@@ -248,7 +248,7 @@ class Application final : public ui::MainWindowCommands {
     removal::QuarantineStore quarantine_;
     removal::RemovalRun removal_;
     ExclusionCommands exclusionCommands_;
-    LongWork work_;
+    work::LongWork work_;
     shields::RunningProgramAlert runningAlert_;
     shields::HomePageShield homePage_;
     ScanScheduler scheduler_;

@@ -8,8 +8,8 @@
 #include "app/JsonWriter.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::app {
 
@@ -332,7 +332,7 @@ class Console {
         if (!MarkDrives(*req)) return kExitError;
         ui::FrmMain& form = app_.Form();
         form.SelectScanKind(req->kind);
-        if (app_.RunScan(false) == LongWork::Outcome::Failed) {
+        if (app_.RunScan(false) == work::LongWork::Outcome::Failed) {
             return Fail("the scan broke off: " + form.lblStatus.caption);
         }
 
@@ -346,7 +346,7 @@ class Console {
         if (req->remove) app_.SelectAll();  // as the removal will, so the listing shows it
         ScanPrintout printout = CaptureScan(*req, form, app_.Session());
         if (req->remove) {
-            if (app_.RemoveEverythingFound() == LongWork::Outcome::Failed) {
+            if (app_.RemoveEverythingFound() == work::LongWork::Outcome::Failed) {
                 return Fail("the removal broke off");
             }
             printout.removal = &app_.LastRemoval();

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsStore.h"
 #include "platform/Platform.h"
+#include "settings/SettingsStore.h"
 
 namespace qm::app {
 
@@ -23,7 +23,7 @@ inline constexpr int kExitError = 2;
 
 struct ConsoleEnvironment {
     platform::Platform& platform;
-    SettingsStore& settings;
+    settings::SettingsStore& settings;
     std::ostream& out;
     std::ostream& err;
 };

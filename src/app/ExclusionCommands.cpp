@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::app {
 

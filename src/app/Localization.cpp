@@ -1,7 +1,7 @@
 #include "app/Localization.h"
 
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 #include "ui/Captions.h"
 #include "update/HttpText.h"
 

@@ -1,6 +1,6 @@
 #include "app/MachineSettings.h"
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::app {
 
@@ -36,8 +36,9 @@ bool MachineSettings::WriteMachineSetting(const std::string& app, const std::str
                                   value)) {
             return true;
         }
-        if (ParseFlag(userSettings_.Read(section::kSettings, "IgnorePermissionDeniedError", "0"),
-                      false)) {
+        if (settings::ParseFlag(userSettings_.Read(settings::section::kSettings,
+                                                   "IgnorePermissionDeniedError", "0"),
+                                false)) {
             return false;
         }
         const std::string text =
@@ -53,7 +54,7 @@ bool MachineSettings::WriteMachineSetting(const std::string& app, const std::str
                                  ui::MessageIcon::Exclamation);
         if (answer == ui::MessageAnswer::Retry) continue;
         if (answer == ui::MessageAnswer::Ignore) {
-            userSettings_.Write(section::kSettings, "IgnorePermissionDeniedError", "1");
+            userSettings_.Write(settings::section::kSettings, "IgnorePermissionDeniedError", "1");
         }
         return false;
     }

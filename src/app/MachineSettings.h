@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/SettingsStore.h"
 #include "platform/Registry.h"
 #include "platform/VersionInfo.h"
+#include "settings/SettingsStore.h"
 #include "ui/Interaction.h"
 
 namespace qm::app {
@@ -21,7 +21,7 @@ struct MachineSettingRead {
 
 class MachineSettings {
   public:
-    MachineSettings(platform::Registry& registry, ProgramSettings& userSettings,
+    MachineSettings(platform::Registry& registry, settings::ProgramSettings& userSettings,
                     ui::Prompts& prompts, platform::ProductInfo product)
         : registry_(registry),
           userSettings_(userSettings),
@@ -40,7 +40,7 @@ class MachineSettings {
 
   private:
     platform::Registry& registry_;
-    ProgramSettings& userSettings_;
+    settings::ProgramSettings& userSettings_;
     ui::Prompts& prompts_;
     platform::ProductInfo product_;
 };

@@ -3,13 +3,13 @@
 #include <cstdlib>
 
 #include "app/SkippingStep.h"
-#include "definitions/Text.h"
 #include "scan/DriveList.h"
+#include "text/Text.h"
 
 namespace qm::app {
 
-using section::kOptions;
-using section::kSettings;
+using settings::section::kOptions;
+using settings::section::kSettings;
 
 OptionsPage::OptionsPage(ui::FrmMain& form, OptionsServices services)
     : form_(form),
@@ -17,10 +17,7 @@ OptionsPage::OptionsPage(ui::FrmMain& form, OptionsServices services)
       settings_(services_.store, services_.product.productName) {}
 
 std::string OptionsPage::ExeBaseName() const {
-    std::string name = text::FileNameOf(services_.executablePath);
-    const auto dot = name.rfind('.');
-    if (dot != std::string::npos) name.resize(dot);
-    return name;
+    return text::StemOf(services_.executablePath);
 }
 
 ui::OptionButton* OptionsPage::PartnerOf(const ui::OptionButton& option) {

@@ -5,16 +5,16 @@
 #include <string>
 
 #include "app/MachineSettings.h"
-#include "app/SettingsStore.h"
 #include "i18n/MessageCatalogue.h"
 #include "platform/Registry.h"
+#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 #include "ui/Interaction.h"
 
 namespace qm::app {
 
 struct OptionsServices {
-    SettingsStore& store;
+    settings::SettingsStore& store;
     platform::Registry& registry;
     ui::Prompts& prompts;
     i18n::MessageCatalogue& messages;
@@ -56,7 +56,7 @@ class OptionsPage {
 
     ui::FrmMain& form_;
     OptionsServices services_;
-    ProgramSettings settings_;
+    settings::ProgramSettings settings_;
 };
 
 }  // namespace qm::app

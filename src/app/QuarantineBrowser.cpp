@@ -24,7 +24,8 @@ std::string QuarantineBrowser::Restore(const std::string& name) {
     // A restore puts files back while a scan or a removal could be looking at them: it waits
     // for no other work, it is refused while some runs.
     std::string message = messages_.getMessages("MSG_RESTORE_WAIT");
-    work_.Run(LongWork::Kind::Foreground, [&] { message = quarantine_.Restore(name).message; });
+    work_.Run(work::LongWork::Kind::Foreground,
+              [&] { message = quarantine_.Restore(name).message; });
     return message;
 }
 

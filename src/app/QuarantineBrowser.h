@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/LongWork.h"
 #include "i18n/MessageCatalogue.h"
 #include "removal/QuarantineStore.h"
 #include "ui/Interaction.h"
+#include "work/LongWork.h"
 
 namespace qm::app {
 
 class QuarantineBrowser final : public ui::QuarantineActions {
   public:
-    QuarantineBrowser(removal::QuarantineStore& quarantine, LongWork& work,
+    QuarantineBrowser(removal::QuarantineStore& quarantine, work::LongWork& work,
                       const i18n::MessageCatalogue& messages)
         : quarantine_(quarantine), work_(work), messages_(messages) {}
 
@@ -24,7 +24,7 @@ class QuarantineBrowser final : public ui::QuarantineActions {
 
   private:
     removal::QuarantineStore& quarantine_;
-    LongWork& work_;
+    work::LongWork& work_;
     const i18n::MessageCatalogue& messages_;
 };
 

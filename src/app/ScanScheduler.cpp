@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::app {
 
@@ -30,17 +30,17 @@ double SecondsBetween(double earlier, double later) {
 }  // namespace
 
 void ScanScheduler::ReadStored() {
-    ProgramSettings& s = services_.settings;
-    const std::string last = text::Trim(s.Read(section::kOptions, kLastMoment, ""));
+    settings::ProgramSettings& s = services_.settings;
+    const std::string last = text::Trim(s.Read(settings::section::kOptions, kLastMoment, ""));
     char* end = nullptr;
     const long long seconds = std::strtoll(last.c_str(), &end, 10);
     lastStarted_ =
         !last.empty() && *end == '\0' && seconds > 0 ? static_cast<double>(seconds) / 86400.0 : -1;
-    stored_.mode = ParseMode(s.Read(section::kOptions, "Day", "7"));
+    stored_.mode = ParseMode(s.Read(settings::section::kOptions, "Day", "7"));
     stored_.date.reset();
     stored_.time.reset();
-    const std::string date = s.Read(section::kOptions, "Date", kNull);
-    const std::string time = s.Read(section::kOptions, "Time", kNull);
+    const std::string date = s.Read(settings::section::kOptions, "Date", kNull);
+    const std::string time = s.Read(settings::section::kOptions, "Time", kNull);
     if (date != kNull) {
         if (const auto value = services_.dates.Parse(date)) stored_.date = std::floor(*value);
     }
@@ -68,17 +68,17 @@ void ScanScheduler::ShowModeControls() {
 
 void ScanScheduler::LoadSchedule() {
     ui::FrmMain& f = form_;
-    ProgramSettings& s = services_.settings;
-    f.chkAutoDel.value = s.ReadCheck(section::kSettings, "chkAutoDel", 0);
+    settings::ProgramSettings& s = services_.settings;
+    f.chkAutoDel.value = s.ReadCheck(settings::section::kSettings, "chkAutoDel", 0);
     ReadStored();
-    const bool armed = s.ReadCheck(section::kOptions, "chkAutomaticScanYesOrNo", 0) != 0;
+    const bool armed = s.ReadCheck(settings::section::kOptions, "chkAutomaticScanYesOrNo", 0) != 0;
     f.chkAutomaticScanYesOrNo.value = armed ? 1 : 0;
-    const std::string day = s.Read(section::kOptions, "Day", "None");
+    const std::string day = s.Read(settings::section::kOptions, "Day", "None");
     if (day == "None") {
         f.cmbDays.listIndex = schedule::kDaily;
     } else {
-        const std::string date = s.Read(section::kOptions, "Date", kNull);
-        const std::string time = s.Read(section::kOptions, "Time", kNull);
+        const std::string date = s.Read(settings::section::kOptions, "Date", kNull);
+        const std::string time = s.Read(settings::section::kOptions, "Time", kNull);
         f.dtpScheduleDate.value = date == kNull ? "" : date;
         f.dtpScheduleTime.value = time == kNull ? "" : time;
         const int mode = ParseMode(day);
@@ -97,23 +97,24 @@ void ScanScheduler::LoadSchedule() {
 
 bool ScanScheduler::SaveSchedule() {
     ui::FrmMain& f = form_;
-    ProgramSettings& s = services_.settings;
+    settings::ProgramSettings& s = services_.settings;
     if (f.cmbDays.listIndex == schedule::kOnDate && f.dtpScheduleDate.value.empty()) {
         services_.prompts.ShowMessage(services_.messages.getMessages("MSG_DATE"),
                                       services_.productName, ui::MessageButtons::Ok,
                                       ui::MessageIcon::None);
         return false;
     }
-    s.WriteCheck(section::kOptions, "chkAutomaticScanYesOrNo", f.chkAutomaticScanYesOrNo.value);
-    if (s.ReadCheck(section::kOptions, "chkAutomaticScanYesOrNo", 0) != 1) {
+    s.WriteCheck(settings::section::kOptions, "chkAutomaticScanYesOrNo",
+                 f.chkAutomaticScanYesOrNo.value);
+    if (s.ReadCheck(settings::section::kOptions, "chkAutomaticScanYesOrNo", 0) != 1) {
         f.tmrScheduler.enabled = false;
         ReadStored();
         return true;
     }
-    s.Write(section::kOptions, "Day", std::to_string(f.cmbDays.listIndex));
-    s.Write(section::kOptions, "Time",
+    s.Write(settings::section::kOptions, "Day", std::to_string(f.cmbDays.listIndex));
+    s.Write(settings::section::kOptions, "Time",
             f.dtpScheduleTime.value.empty() ? kNull : f.dtpScheduleTime.value);
-    s.Write(section::kOptions, "Date",
+    s.Write(settings::section::kOptions, "Date",
             f.dtpScheduleDate.value.empty() ? kNull : f.dtpScheduleDate.value);
     // A time applied in the past waits for its next occurrence: every moment up to now counts
     // as run. One still ahead today runs today.
@@ -163,7 +164,7 @@ void ScanScheduler::PickerChanged() {
 
 void ScanScheduler::RememberStarted(double moment) {
     lastStarted_ = moment;
-    services_.settings.Write(section::kOptions, kLastMoment,
+    services_.settings.Write(settings::section::kOptions, kLastMoment,
                              std::to_string(std::llround(moment * 86400.0)));
 }
 

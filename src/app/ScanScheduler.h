@@ -11,17 +11,17 @@
 #include <optional>
 #include <string>
 
-#include "app/SettingsStore.h"
 #include "i18n/MessageCatalogue.h"
 #include "platform/Clock.h"
 #include "platform/Dates.h"
+#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 #include "ui/Interaction.h"
 
 namespace qm::app {
 
 struct SchedulerServices {
-    ProgramSettings settings;
+    settings::ProgramSettings settings;
     platform::Clock& clock;
     platform::Dates& dates;
     ui::Prompts& prompts;

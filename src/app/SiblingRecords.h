@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/SettingsStore.h"
 #include "platform/Platform.h"
+#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 #include "ui/Interaction.h"
 
@@ -20,18 +20,18 @@ struct AntiHijackTool {
     std::string file;  // its executable
 };
 
-AntiHijackTool ReadAntiHijackTool(SettingsStore& store, const std::string& company);
+AntiHijackTool ReadAntiHijackTool(settings::SettingsStore& store, const std::string& company);
 
 // Start-up's records: the anti-hijack button shown under the tool's name when there is one,
 // and this program's own name and file (`programPath` is its full executable path).
-void WriteStartupRecords(SettingsStore& store, const platform::ProductInfo& product,
+void WriteStartupRecords(settings::SettingsStore& store, const platform::ProductInfo& product,
                          const std::string& programPath, ui::FrmMain& form);
 
 // "RUNNING" once the program is up, "STOPPED" at every orderly end; RESTART "False" both times.
-void WriteRunningStatus(ProgramSettings settings, bool running);
+void WriteRunningStatus(settings::ProgramSettings settings, bool running);
 
 // `cmdHijack`: starts the anti-hijack tool, or says that its file is gone.
-void LaunchAntiHijack(SettingsStore& store, platform::Platform& platform, ui::Prompts& prompts,
-                      const platform::ProductInfo& product);
+void LaunchAntiHijack(settings::SettingsStore& store, platform::Platform& platform,
+                      ui::Prompts& prompts, const platform::ProductInfo& product);
 
 }  // namespace qm::app

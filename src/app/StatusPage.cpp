@@ -1,13 +1,13 @@
 #include "app/StatusPage.h"
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::app {
 
 void ShowStatusPage(ui::FrmMain& form, const defs::DefinitionStore& store,
-                    const ProgramSettings& settings, const i18n::MessageCatalogue& messages,
-                    const platform::ProductInfo& product) {
-    using section::kSettings;
+                    const settings::ProgramSettings& settings,
+                    const i18n::MessageCatalogue& messages, const platform::ProductInfo& product) {
+    using settings::section::kSettings;
     form.lblDefCount.caption = text::FormatWithDigitGrouping(store.Counts().Total());
     form.lblVersion.caption = std::to_string(product.major) + "." + std::to_string(product.minor);
     // An incomplete set keeps telling the user to run Live Update rather than showing the

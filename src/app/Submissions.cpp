@@ -1,8 +1,8 @@
 #include "app/Submissions.h"
 
 #include "definitions/LineScramble.h"
-#include "definitions/Text.h"
 #include "scan/ProcessControl.h"
+#include "text/Text.h"
 #include "update/HttpText.h"
 #include "update/QueryEncoding.h"
 

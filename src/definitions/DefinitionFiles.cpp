@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::defs {
 

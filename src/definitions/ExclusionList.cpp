@@ -1,7 +1,7 @@
 #include "definitions/ExclusionList.h"
 
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::defs {
 

@@ -1,8 +1,8 @@
 #include "definitions/MergeJournal.h"
 
 #include "definitions/DefinitionFiles.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::defs {
 

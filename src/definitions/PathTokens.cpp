@@ -1,6 +1,6 @@
 #include "definitions/PathTokens.h"
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::defs {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::defs {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::defs {
 

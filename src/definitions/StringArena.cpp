@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::defs {
 

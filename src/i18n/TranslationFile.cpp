@@ -1,6 +1,6 @@
 #include "i18n/TranslationFile.h"
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::i18n {
 

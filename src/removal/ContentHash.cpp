@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::removal {
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "definitions/Text.h"
 #include "platform/Registry.h"
+#include "text/Text.h"
 
 namespace qm::removal {
 

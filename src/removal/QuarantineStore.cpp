@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "definitions/DefinitionFiles.h"
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::removal {
 
@@ -14,26 +14,13 @@ constexpr int kDeleteRounds = 8;
 // A whole-key registry backup can be large, but not larger than any manifest.
 constexpr std::uint64_t kMaxRegBackupBytes = kMaxManifestBytes;
 
-std::string WithoutTrailingBackslashes(std::string path) {
-    while (path.size() > 1 && path.back() == '\\')
-        path.pop_back();
-    return path;
+std::string WithoutTrailingBackslashes(const std::string& path) {
+    return std::string(text::WithoutTrailingBackslashes(path));
 }
 
+// The name of a file or folder, a folder's trailing backslash ignored.
 std::string LastComponent(const std::string& path) {
-    const std::string p = WithoutTrailingBackslashes(path);
-    const auto slash = text::FindLastSeparator(p, "\\");
-    return slash == std::string::npos ? p : p.substr(slash + 1);
-}
-
-// The folder holding the path ("C:\" for an item at a drive's root); empty when there is none.
-std::string ParentFolder(const std::string& path) {
-    const std::string p = WithoutTrailingBackslashes(path);
-    const auto slash = text::FindLastSeparator(p, "\\");
-    if (slash == std::string::npos || slash == 0) return {};
-    std::string parent = p.substr(0, slash);
-    if (parent.size() == 2 && parent[1] == ':') parent += '\\';
-    return parent;
+    return text::FileNameOf(text::WithoutTrailingBackslashes(path));
 }
 
 // "name (n).ext" for a file, "name (n)" for a folder: the n-th item of a name already taken.
@@ -360,7 +347,7 @@ std::optional<RestoreOutcome> QuarantineStore::RefusedTarget(const std::string& 
     if (files.Attributes(target)) {
         return Outcome(RestoreStatus::TargetExists, Text("MSG_RESTORE_EXISTS", target));
     }
-    const std::string parent = ParentFolder(target);
+    const std::string parent = text::ParentFolderOf(target);
     if (parent.empty() || !defs::FolderExists(files, parent)) {
         return Outcome(RestoreStatus::FolderGone,
                        Text("MSG_RESTORE_FOLDER_GONE", parent.empty() ? target : parent));

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::removal {
 

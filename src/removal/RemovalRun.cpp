@@ -6,15 +6,15 @@
 #include <functional>
 #include <unordered_set>
 
-#include "definitions/Text.h"
 #include "scan/ProcessControl.h"
-#include "shields/BackgroundTimers.h"
+#include "text/Text.h"
+#include "work/BackgroundTimers.h"
 
 namespace qm::removal {
 
 namespace {
 
-using app::section::kSettings;
+using settings::section::kSettings;
 
 // The event loop runs this often while the run gathers its information, as the window has
 // always done before a removal: long enough for every pending paint and click to be handled.
@@ -23,14 +23,9 @@ constexpr int kGatheringYields = 20001;
 // once asked for, is the type System Restore records for its own restores, not a caller's.)
 constexpr int kRestorePointType = 12;
 
-std::string LastComponent(const std::string& path) {
-    const auto slash = text::FindLastSeparator(path, "\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The upper-cased, trimmed text after the last "." of the path's last component.
 std::string ExtensionOf(const std::string& path) {
-    const std::string name = LastComponent(path);
+    const std::string name = text::FileNameOf(path);
     const auto dot = name.rfind('.');
     if (dot == std::string::npos) return {};
     return text::Upper(text::TrimView(std::string_view(name).substr(dot + 1)));
@@ -120,7 +115,7 @@ void RemovalRun::RemoveSelected() {
     services_.platform.files.CreateFolder(quarantine_.Folder());
     form_.ShowPage(form_.frmResults);
     form_.tmrScroll.enabled = false;
-    shields::SetBackgroundTimers(form_, settings_, false);
+    work::SetBackgroundTimers(form_, settings_, false);
     form_.lblRemove.enabled = false;
     for (ui::Label* l : {&form_.lblSweepNow, &form_.lblOptions, &form_.lblResult, &form_.lblExit})
         l->enabled = true;
@@ -178,7 +173,7 @@ void RemovalRun::RemoveSelected() {
     form_.lblDeletingCaption.caption.clear();
     form_.pgbDeleteSpywaresFound.Set(form_.pgbDeleteSpywaresFound.max);
     form_.lblDeletingPercentageCompleted.caption = "100% " + Message("MSG_COMPLETE");
-    shields::SetBackgroundTimers(form_, settings_, true);
+    work::SetBackgroundTimers(form_, settings_, true);
     form_.lblRemove.enabled = true;
 
     // 7.
@@ -361,7 +356,7 @@ int RemovalRun::RemoveExecutable(const std::string& path) {
                                     services_.platform.shell.SystemDirectory())) {
         return 2;
     }
-    return quarantine_.QuarantineFile(path, LastComponent(path)) ? 1 : 0;
+    return quarantine_.QuarantineFile(path, text::FileNameOf(path)) ? 1 : 0;
 }
 
 // A detected library is never loaded to unregister it: loading runs its start-up code, code
@@ -369,7 +364,7 @@ int RemovalRun::RemoveExecutable(const std::string& path) {
 int RemovalRun::RemoveLibrary(const std::string& path) {
     if (path.find('\\') == std::string::npos) return 0;
     if (!Exists(path)) return -1;
-    return quarantine_.QuarantineFile(path, LastComponent(path)) ? 1 : 0;
+    return quarantine_.QuarantineFile(path, text::FileNameOf(path)) ? 1 : 0;
 }
 
 void RemovalRun::PruneCheckedRows() {

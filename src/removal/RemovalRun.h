@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsStore.h"
 #include "definitions/LoadControl.h"
 #include "i18n/MessageCatalogue.h"
 #include "platform/Platform.h"
 #include "removal/QuarantineStore.h"
 #include "removal/RegistryRemoval.h"
+#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 #include "ui/Interaction.h"
 
@@ -24,7 +24,7 @@ struct RemovalServices {
     ui::Prompts& prompts;
     defs::LoadControl& events;
     const i18n::MessageCatalogue& messages;
-    app::SettingsStore& settingsStore;
+    settings::SettingsStore& settingsStore;
     platform::ProductInfo product;
     std::string dataFolder;
     // After every run, while "Send anonymous data" is ticked: the running programs' names go
@@ -90,7 +90,7 @@ class RemovalRun {
     RemovalServices services_;
     QuarantineStore& quarantine_;
     RegistryRemoval registry_;
-    app::ProgramSettings settings_;
+    settings::ProgramSettings settings_;
     RemovalReport report_;
     // What each file row named when the run began.
     enum class FileRowWas { Absent, File, Folder };

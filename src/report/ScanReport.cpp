@@ -7,10 +7,10 @@
 #include <utility>
 
 #include "definitions/ExclusionList.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
 #include "removal/QuarantineStore.h"
 #include "scan/CompanyName.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::report {
 

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::scan {
 
 PathFacts FactsOf(std::string_view path) {
     PathFacts f;
-    const auto slash = text::FindLastSeparator(path, "\\");
-    const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    // Only backslashes part a scanned path: the folder keeps its separator for the matchers.
+    const std::string_view last = text::FileNameView(path, "\\");
     f.name = text::Lower(text::TrimView(last));
     f.folder = text::Lower(path.substr(0, path.size() - last.size()));
     f.drive = text::Lower(path.substr(0, text::FindFirstSeparator(path, 0, "\\")));

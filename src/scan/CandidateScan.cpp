@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "definitions/PathTokens.h"
-#include "definitions/Text.h"
 #include "scan/CandidateMatch.h"
 #include "scan/CompanyName.h"
 #include "scan/ScanSession.h"
+#include "text/Text.h"
 
 namespace qm::scan {
 

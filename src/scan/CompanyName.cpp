@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "definitions/Text.h"
 #include "scan/FileCursor.h"
 #include "scan/VersionResource.h"
+#include "text/Text.h"
 
 namespace qm::scan {
 

@@ -6,9 +6,9 @@
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
 #include "definitions/Records.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
 #include "scan/ScanSession.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::scan {
 
@@ -17,15 +17,10 @@ namespace {
 // The cookies folder (CSIDL_COOKIES).
 constexpr int kCookiesFolder = 33;
 
-std::string_view LastComponent(std::string_view path) {
-    const auto slash = text::FindLastSeparator(path);
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 std::string CookieSiteKey(std::string_view fileNameOrPath) {
-    const std::string_view name = LastComponent(fileNameOrPath);
+    const std::string_view name = text::FileNameView(fileNameOrPath);
     const auto at = name.find('@');
     if (at == std::string_view::npos) return {};
     const std::string_view rest = name.substr(at + 1);

@@ -16,7 +16,7 @@ bool DriveListed(const platform::DriveInfo& drive) {
 }
 
 void FillDriveList(ui::ListView& list, platform::Drives& drives, ui::EventPump& pump,
-                   const app::ProgramSettings& settings) {
+                   const settings::ProgramSettings& settings) {
     list.Clear();
     for (const auto& drive : drives.List()) {
         if (DriveListed(drive)) list.Add(drive.letter);
@@ -25,15 +25,15 @@ void FillDriveList(ui::ListView& list, platform::Drives& drives, ui::EventPump& 
     LoadDriveMarks(list, settings);
 }
 
-void LoadDriveMarks(ui::ListView& list, const app::ProgramSettings& settings) {
+void LoadDriveMarks(ui::ListView& list, const settings::ProgramSettings& settings) {
     for (auto& row : list.rows) {
-        row.checked = settings.ReadFlag(app::section::kDrives, row.text, true);
+        row.checked = settings.ReadFlag(settings::section::kDrives, row.text, true);
     }
 }
 
-void StoreDriveMarks(const ui::ListView& list, app::ProgramSettings& settings) {
+void StoreDriveMarks(const ui::ListView& list, settings::ProgramSettings& settings) {
     for (const auto& row : list.rows) {
-        settings.WriteOption(app::section::kDrives, row.text, row.checked);
+        settings.WriteOption(settings::section::kDrives, row.text, row.checked);
     }
 }
 

@@ -6,10 +6,10 @@
 #include "definitions/LineScramble.h"
 #include "definitions/PathTokens.h"
 #include "definitions/Records.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
 #include "scan/CompanyName.h"
 #include "scan/ScanSession.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::scan {
 

@@ -1,7 +1,7 @@
 #include "scan/ProcessControl.h"
 
 #include "definitions/LineScramble.h"
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::scan {
 

@@ -4,10 +4,10 @@
 
 #include "definitions/PathTokens.h"
 #include "definitions/Records.h"
-#include "definitions/Text.h"
 #include "scan/CompanyName.h"
 #include "scan/ProcessControl.h"
 #include "scan/ScanSession.h"
+#include "text/Text.h"
 
 namespace qm::scan {
 
@@ -108,7 +108,7 @@ void ScanSession::ScanProcesses() {
         const auto file = processes.ExecutablePath(process.id);
         if (!file) continue;  // gone, or protected
         const std::string path = ComparableImagePath(*file, systemDirectory);
-        const std::string exeName = path.substr(text::FindLastSeparator(path, "\\") + 1);
+        const std::string exeName = text::FileNameOf(path);
 
         bool hit = definitions.find("|" + path + "|") != std::string::npos;
         if (!hit) {

@@ -6,8 +6,8 @@
 
 #include "definitions/PathTokens.h"
 #include "definitions/Records.h"
-#include "definitions/Text.h"
 #include "scan/ScanSession.h"
+#include "text/Text.h"
 
 namespace qm::scan {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/SettingsStore.h"
 #include "i18n/MessageCatalogue.h"
 #include "platform/Platform.h"
+#include "settings/SettingsStore.h"
 #include "ui/Interaction.h"
 
 namespace qm::scan {
@@ -13,7 +13,7 @@ struct ScanServices {
     ui::Prompts& prompts;
     ui::Pickers& pickers;
     ui::EventPump& pump;
-    app::SettingsStore& settingsStore;
+    settings::SettingsStore& settingsStore;
     i18n::MessageCatalogue& messages;
     platform::ProductInfo product;
 };

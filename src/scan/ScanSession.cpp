@@ -3,15 +3,15 @@
 #include <cstdlib>
 
 #include "definitions/PathTokens.h"
-#include "definitions/Text.h"
 #include "scan/RiskAndDetails.h"
 #include "scan/StatusWordFilter.h"
-#include "shields/BackgroundTimers.h"
+#include "text/Text.h"
+#include "work/BackgroundTimers.h"
 
 namespace qm::scan {
 
-using app::section::kOptions;
-using app::section::kSettings;
+using settings::section::kOptions;
+using settings::section::kSettings;
 
 namespace {
 
@@ -54,7 +54,7 @@ bool ScanSession::StartScan() {
 
     // 1. The scanning page, with everything that could start a second scan disabled.
     form_.ShowPage(form_.frmScan);
-    shields::SetBackgroundTimers(form_, settings_, false);
+    work::SetBackgroundTimers(form_, settings_, false);
     form_.SetWorkControlsEnabled(true);
 
     // 2. Empty lists and zero counters.
@@ -138,7 +138,7 @@ bool ScanSession::StartScan() {
     form_.SetWorkControlsEnabled(false);
     form_.cmdResults.enabled = true;
     form_.cmdSettings.enabled = true;
-    shields::SetBackgroundTimers(form_, settings_, true);
+    work::SetBackgroundTimers(form_, settings_, true);
     CounterUpdate();
     FillRiskAndDetails(form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
     return completed;

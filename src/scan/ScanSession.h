@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/SettingsStore.h"
 #include "definitions/DefinitionStore.h"
 #include "definitions/LoadControl.h"
 #include "scan/FileFacts.h"
 #include "scan/ProcessSnapshot.h"
 #include "scan/Progress.h"
 #include "scan/ScanServices.h"
+#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 
 namespace qm::scan {
@@ -143,7 +143,7 @@ class ScanSession final : public defs::LoadControl {
 
     ui::FrmMain& form_;
     ScanServices services_;
-    app::ProgramSettings settings_;
+    settings::ProgramSettings settings_;
     defs::DefinitionStore& store_;
     ProcessSnapshot& processSnapshot_;
     RunningThreatAlert* alert_ = nullptr;  // set while the memory shield's pass runs

@@ -32,8 +32,8 @@ std::string HomePageShield::AlertMessage() const {
 }
 
 void HomePageShield::Check() {
-    app::ProgramSettings& s = services_.settings;
-    using app::section::kOptions;
+    settings::ProgramSettings& s = services_.settings;
+    using settings::section::kOptions;
     form_.tmrCheckHomePage.enabled = false;
     if (!s.ReadFlag(kOptions, "optIEHomePageSheildOn", true)) return;
     currentPage_ = ReadCurrentPage();
@@ -67,7 +67,7 @@ void HomePageShield::Check() {
 }
 
 void HomePageShield::RestoreHomePage() {
-    services_.settings.Write(app::section::kOptions, "Homepage", savedPage_);
+    services_.settings.Write(settings::section::kOptions, "Homepage", savedPage_);
     platform::Registry& registry = services_.registry;
     if (!registry.KeyOpens(platform::root::kCurrentUser, kBrowserMainKey,
                            platform::RegistryAccess::Change)) {
@@ -79,7 +79,7 @@ void HomePageShield::RestoreHomePage() {
 
 void HomePageShield::AcceptHomePage() {
     savedPage_ = currentPage_;
-    services_.settings.Write(app::section::kOptions, "Homepage", currentPage_);
+    services_.settings.Write(settings::section::kOptions, "Homepage", currentPage_);
 }
 
 }  // namespace qm::shields

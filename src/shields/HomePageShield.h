@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/SettingsStore.h"
 #include "platform/Registry.h"
+#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 #include "ui/ShieldAlerts.h"
 
@@ -16,7 +16,7 @@ inline constexpr const char* kBrowserMainKey = "Software\\Microsoft\\Internet Ex
 inline constexpr const char* kStartPageValue = "Start Page";
 
 struct HomePageServices {
-    app::ProgramSettings settings;
+    settings::ProgramSettings settings;
     platform::Registry& registry;
     ui::Prompts& prompts;
     ui::HomePageAlertView* alertView;  // without one the question is a message box

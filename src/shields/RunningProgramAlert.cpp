@@ -1,7 +1,7 @@
 #include "shields/RunningProgramAlert.h"
 
-#include "definitions/Text.h"
 #include "scan/ProcessControl.h"
+#include "text/Text.h"
 
 namespace qm::shields {
 

@@ -1,6 +1,6 @@
 #include "ui/Captions.h"
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::ui {
 

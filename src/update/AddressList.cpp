@@ -1,6 +1,6 @@
 #include "update/AddressList.h"
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::update {
 

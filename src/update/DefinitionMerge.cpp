@@ -10,8 +10,8 @@
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
 #include "definitions/MergeJournal.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::update {
 

@@ -1,7 +1,7 @@
 #include "update/LiveUpdate.h"
 
 #include "definitions/MergeJournal.h"
-#include "definitions/Text.h"
+#include "text/Text.h"
 #include "update/DateAnswer.h"
 #include "update/DefinitionMerge.h"
 #include "update/HttpText.h"

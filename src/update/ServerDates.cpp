@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "definitions/Text.h"
 #include "platform/Clock.h"
+#include "text/Text.h"
 
 namespace qm::update {
 

@@ -14,11 +14,11 @@
 #include "definitions/LineScramble.h"
 #include "definitions/Records.h"
 #include "definitions/SafetyList.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
 #include "support/ChunkedReader.h"
 #include "support/RecordOracles.h"
 #include "support/ReferenceSafety.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "definitions/LineScramble.h"
-#include "definitions/Text.h"
 #include "platform/FileSystem.h"
+#include "text/Text.h"
 #include "update/DateAnswer.h"
 #include "update/DefinitionMerge.h"
 

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "definitions/LineScramble.h"
-#include "definitions/Text.h"
 #include "platform/RegFile.h"
+#include "text/Text.h"
 
 namespace qm::test {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsStore.h"
 #include "i18n/MessageCatalogue.h"
 #include "platform/Platform.h"
+#include "settings/SettingsStore.h"
 #include "ui/Interaction.h"
 
 namespace qm::test {
@@ -399,7 +399,7 @@ struct FakeMachine {
     ScriptedPrompts prompts;
     ScriptedPickers pickers;
     ScriptedPump pump;
-    app::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
     Latin1Encoding encoding;
     platform::Platform platform{files,    shell,    clock,     version,       drives,

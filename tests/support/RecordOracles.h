@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::test::oracle {
 

@@ -1,6 +1,6 @@
 #include "support/ReferenceSafety.h"
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace qm::test {
 

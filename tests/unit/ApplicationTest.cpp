@@ -21,7 +21,7 @@ class ApplicationTest : public ::testing::Test {
         form.SelectScanKind(ui::ScanKind::Smart);
     }
     void SetOption(const std::string& key, const std::string& value) {
-        m.settings.Write("Quillmarsh", section::kOptions, key, value);
+        m.settings.Write("Quillmarsh", settings::section::kOptions, key, value);
     }
 
     test::FakeApplication fake;
@@ -35,7 +35,7 @@ TEST_F(ApplicationTest, AScanThatThrowsLeavesTheProgramUsable) {
     m.pump.onEvents = [&](long long) {
         if (++calls == 3) throw std::runtime_error("disk gone");
     };
-    EXPECT_EQ(app.RunScan(false), LongWork::Outcome::Failed);
+    EXPECT_EQ(app.RunScan(false), work::LongWork::Outcome::Failed);
     EXPECT_FALSE(app.Busy());
     EXPECT_TRUE(app.CanClose());
     EXPECT_FALSE(app.Session().Scanning());
@@ -50,7 +50,7 @@ TEST_F(ApplicationTest, AScanThatThrowsLeavesTheProgramUsable) {
     EXPECT_FALSE(form.tmrScheduler.enabled);
 
     m.pump.onEvents = nullptr;
-    EXPECT_EQ(app.RunScan(false), LongWork::Outcome::Done);
+    EXPECT_EQ(app.RunScan(false), work::LongWork::Outcome::Done);
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
 }
 
@@ -58,7 +58,7 @@ TEST_F(ApplicationTest, AScanThatThrowsLeavesTheProgramUsable) {
 // options, whose clicks would restart the shield timers the scan has paused.
 TEST_F(ApplicationTest, WhileAScanRunsOtherWorkAndTheOptionsAreRefused) {
     bool tried = false;
-    LongWork::Outcome second = LongWork::Outcome::Done;
+    work::LongWork::Outcome second = work::LongWork::Outcome::Done;
     bool closable = true;
     m.pump.onEvents = [&](long long) {
         if (tried) return;
@@ -71,15 +71,16 @@ TEST_F(ApplicationTest, WhileAScanRunsOtherWorkAndTheOptionsAreRefused) {
         app.OptionClicked(form.optMemorySheildOff);
     };
     const int autoProtectBefore = form.chkAutoProtect.value;
-    EXPECT_EQ(app.RunScan(false), LongWork::Outcome::Done);
+    EXPECT_EQ(app.RunScan(false), work::LongWork::Outcome::Done);
     ASSERT_TRUE(tried);
-    EXPECT_EQ(second, LongWork::Outcome::Refused);
+    EXPECT_EQ(second, work::LongWork::Outcome::Refused);
     EXPECT_FALSE(closable);
     EXPECT_FALSE(form.frmOptions.visible);
     EXPECT_EQ(form.chkAutoProtect.value, autoProtectBefore);
     EXPECT_FALSE(form.optMemorySheildOff.value);
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "optMemorySheildOff", "<unset>"),
-              "<unset>");
+    EXPECT_EQ(
+        m.settings.Read("Quillmarsh", settings::section::kOptions, "optMemorySheildOff", "<unset>"),
+        "<unset>");
     EXPECT_EQ(form.lblStatus.caption, "Scanning complete.");
 
     // Between scans the same menu entry opens the tab.

@@ -7,11 +7,11 @@
 
 #include <random>
 
-#include "definitions/Text.h"
 #include "scan/ScanSession.h"
 #include "support/FakeApplication.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedLoadControl.h"
+#include "text/Text.h"
 
 namespace qm::scan {
 namespace {

@@ -13,8 +13,8 @@
 
 #include "definitions/LineScramble.h"
 #include "definitions/MergeJournal.h"
-#include "definitions/Text.h"
 #include "support/FakePlatform.h"
+#include "text/Text.h"
 
 namespace qm::update {
 namespace {

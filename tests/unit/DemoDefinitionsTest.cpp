@@ -8,8 +8,8 @@
 
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
-#include "definitions/TextFile.h"
 #include "support/FakePlatform.h"
+#include "text/TextFile.h"
 
 namespace qm::defs {
 namespace {

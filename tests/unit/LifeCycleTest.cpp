@@ -15,7 +15,7 @@ TEST(LifeCycle, StartAndEndLeaveTheirRecordsAndTheAntiHijackButtonFollowsItsTool
     test::FakeWindowApplication fake;
     test::FakeMachine& m = fake.m;
     m.PutCompleteDefinitionSet();
-    m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "Language", "English");
     const auto stored = [&](const std::string& app, const std::string& section,
                             const std::string& key) {
         return m.settings.Read(app, section, key, "(absent)");
@@ -34,8 +34,8 @@ TEST(LifeCycle, StartAndEndLeaveTheirRecordsAndTheAntiHijackButtonFollowsItsTool
     EXPECT_EQ(stored(kOwnRecordsApp, "Quillmarsh Software", "Name"), "Quillmarsh");
     EXPECT_EQ(stored(kOwnRecordsApp, "Quillmarsh Software", "File"),
               "C:\\Program Files\\Quillmarsh\\Quillmarsh.exe");
-    EXPECT_EQ(stored("Quillmarsh", section::kOptions, "STATUS"), "RUNNING");
-    EXPECT_EQ(stored("Quillmarsh", section::kOptions, "RESTART"), "False");
+    EXPECT_EQ(stored("Quillmarsh", settings::section::kOptions, "STATUS"), "RUNNING");
+    EXPECT_EQ(stored("Quillmarsh", settings::section::kOptions, "RESTART"), "False");
     EXPECT_TRUE(fake.form.cmdHijack.visible);
     EXPECT_EQ(fake.form.cmdHijack.caption, "Hijack Guard");
 
@@ -51,12 +51,12 @@ TEST(LifeCycle, StartAndEndLeaveTheirRecordsAndTheAntiHijackButtonFollowsItsTool
     fake.form.lvwPicRemoveListOfSpywareFoundAndToBeRemoved.columnWidths = {1500, 3000, 900, 900,
                                                                            4500};
     fake.form.windowState = ui::WindowState::Maximized;
-    m.settings.Write("Quillmarsh", section::kOptions, "RESTART", "True");
+    m.settings.Write("Quillmarsh", settings::section::kOptions, "RESTART", "True");
     fake.app.Closing();
-    EXPECT_EQ(stored("Quillmarsh", section::kOptions, "STATUS"), "STOPPED");
-    EXPECT_EQ(stored("Quillmarsh", section::kOptions, "RESTART"), "False");
-    EXPECT_EQ(stored("Quillmarsh", section::kSettings, "FoundCol22"), "3000");
-    EXPECT_EQ(stored("Quillmarsh", section::kSettings, "Max"), "1");
+    EXPECT_EQ(stored("Quillmarsh", settings::section::kOptions, "STATUS"), "STOPPED");
+    EXPECT_EQ(stored("Quillmarsh", settings::section::kOptions, "RESTART"), "False");
+    EXPECT_EQ(stored("Quillmarsh", settings::section::kSettings, "FoundCol22"), "3000");
+    EXPECT_EQ(stored("Quillmarsh", settings::section::kSettings, "Max"), "1");
 }
 
 TEST(LifeCycle, HelpOpensTheProgramsHelpFileOnlyWhenItIsThere) {
@@ -101,7 +101,8 @@ TEST(LifeCycle, TheFirstRunChoosesALanguageFirstThenOpensTheHelpAndGreetsOncePer
     // The language window comes before the instance test and before any status is written.
     ASSERT_GE(fake.windows.events.size(), 2u);
     EXPECT_EQ(fake.windows.events[0], "language window");
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Language", ""), "Deutsch");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kSettings, "Language", ""),
+              "Deutsch");
     EXPECT_EQ(fake.form.cmdScan.caption,
               "Pr\xFC"
               "fen")
@@ -109,7 +110,7 @@ TEST(LifeCycle, TheFirstRunChoosesALanguageFirstThenOpensTheHelpAndGreetsOncePer
     EXPECT_EQ(fake.form.Label22.caption, "Willkommen bei Quillmarsh");
     EXPECT_EQ(m.launcher.started,
               std::vector<std::string>{"open C:\\Program Files\\Quillmarsh\\Help.chm"});
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "showHelp", ""), "0");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kSettings, "showHelp", ""), "0");
     EXPECT_EQ(MachineWide(m, "FirstTime"), "Yes");
     ASSERT_EQ(m.prompts.shown.size(), 1u);
     EXPECT_EQ(m.prompts.shown[0].title, "Update Now?");
@@ -134,8 +135,8 @@ TEST(LifeCycle, TheFirstRunChoosesALanguageFirstThenOpensTheHelpAndGreetsOncePer
 TEST(LifeCycle, ARefusedMachineWideWriteIsToldAndTheGreetingShownAllTheSame) {
     test::FakeWindowApplication fake;
     test::FakeMachine& m = fake.m;
-    m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
-    m.settings.Write("Quillmarsh", section::kSettings, "showHelp", "0");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "Language", "English");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "showHelp", "0");
     m.registry.failWritesLeft = 1;
     m.prompts.answers = {ui::MessageAnswer::Ignore, ui::MessageAnswer::No};
     ASSERT_TRUE(fake.app.Start());
@@ -163,11 +164,12 @@ TEST_P(SecondInstance, EndsBeforeItWritesItsStatus) {
     test::FakeWindowApplication fake;
     test::FakeMachine& m = fake.m;
     m.PutCompleteDefinitionSet();
-    m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
-    m.settings.Write("Quillmarsh", section::kOptions, "STATUS", "RUNNING");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "Language", "English");
+    m.settings.Write("Quillmarsh", settings::section::kOptions, "STATUS", "RUNNING");
     fake.windows.anotherRunning = [found = GetParam()](int test) { return test == found; };
     EXPECT_FALSE(fake.app.Start());
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "RESTART", "(absent)"), "(absent)");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kOptions, "RESTART", "(absent)"),
+              "(absent)");
     EXPECT_EQ(MachineWide(m, "FirstTime"), "(absent)");
     EXPECT_TRUE(m.prompts.shown.empty());
     EXPECT_EQ(m.settings.Read(kOwnRecordsApp, "Quillmarsh Software", "Name", ""), "Quillmarsh");
@@ -180,10 +182,10 @@ INSTANTIATE_TEST_SUITE_P(LifeCycle, SecondInstance, testing::Values(1, 2));
 TEST(LifeCycle, RestoringTheWindowKeepsTheShieldAndScheduleAndMaximisedHidesTheTaskbarButton) {
     test::FakeWindowApplication fake;
     test::FakeMachine& m = fake.m;
-    m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
-    m.settings.Write("Quillmarsh", section::kOptions, "chkAutomaticScanYesOrNo", "1");
-    m.settings.Write("Quillmarsh", section::kSettings, "Max", "1");
-    m.settings.Write("Quillmarsh", section::kSettings, "Minimized", "Yes");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "Language", "English");
+    m.settings.Write("Quillmarsh", settings::section::kOptions, "chkAutomaticScanYesOrNo", "1");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "Max", "1");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "Minimized", "Yes");
     ASSERT_TRUE(fake.app.Start());
     EXPECT_TRUE(fake.form.inTray);
     EXPECT_TRUE(fake.form.trayIcon.bRunningInTray);
@@ -196,7 +198,7 @@ TEST(LifeCycle, RestoringTheWindowKeepsTheShieldAndScheduleAndMaximisedHidesTheT
     EXPECT_TRUE(fake.form.tmrScroll.enabled);
     EXPECT_TRUE(fake.form.tmrMemoryInspected.enabled);
     EXPECT_TRUE(fake.form.tmrScheduler.enabled);
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Minimized", ""), "No");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kSettings, "Minimized", ""), "No");
 
     fake.form.windowState = ui::WindowState::Maximized;
     fake.app.WindowResized(true);
@@ -207,7 +209,7 @@ TEST(LifeCycle, TheConfirmedExitEndsAtOnceOnYesAndGoesBackToTheTrayOnNo) {
     for (const auto answer : {ui::MessageAnswer::No, ui::MessageAnswer::Yes}) {
         test::FakeWindowApplication fake;
         test::FakeMachine& m = fake.m;
-        m.settings.Write("Quillmarsh", section::kSettings, "Language", "English");
+        m.settings.Write("Quillmarsh", settings::section::kSettings, "Language", "English");
         m.registry.Put(platform::root::kLocalMachine,
                        "SOFTWARE\\Quillmarsh Software\\Quillmarsh\\Settings", "FirstTime",
                        {platform::RegistryValueType::String, "Yes", 0});
@@ -222,13 +224,15 @@ TEST(LifeCycle, TheConfirmedExitEndsAtOnceOnYesAndGoesBackToTheTrayOnNo) {
                   "Closing Quillmarsh may leave your system vulnerable to malicious programs. "
                   "Are you sure you want to exit?");
         EXPECT_FALSE(fake.form.frmMenuPopUp.visible);
-        const std::string status = m.settings.Read("Quillmarsh", section::kOptions, "STATUS", "");
+        const std::string status =
+            m.settings.Read("Quillmarsh", settings::section::kOptions, "STATUS", "");
         if (answer == ui::MessageAnswer::Yes) {
             EXPECT_TRUE(ends);
             EXPECT_EQ(status, "STOPPED");
             EXPECT_FALSE(fake.form.trayIcon.bRunningInTray);
-            EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Max", "(absent)"),
-                      "(absent)")
+            EXPECT_EQ(
+                m.settings.Read("Quillmarsh", settings::section::kSettings, "Max", "(absent)"),
+                "(absent)")
                 << "ends at once, without the unload's records";
         } else {
             EXPECT_FALSE(ends);

@@ -31,7 +31,7 @@ class OptionsPageTest : public ::testing::Test {
         m.settings.Write(kProduct, section, key, value);
     }
     void Load() {
-        ProgramSettings settings(m.settings, kProduct);
+        settings::ProgramSettings settings(m.settings, kProduct);
         scan::FillDriveList(form.lvwHardDrives, m.drives, m.pump, settings);
         page.LoadSettingsIntoControls("3/16/2006");
     }
@@ -64,12 +64,12 @@ TEST_F(OptionsPageTest, FreshAccountShowsTheDefaults) {
     EXPECT_EQ(form.chkRunAtStartup.value, 0);
     EXPECT_EQ(form.lblRunAtStart.caption, "(Disabled - Run Manually)");
     EXPECT_EQ(form.lblLastUpdate.caption, "Signatures Last Updated On 3/16/2006 PST");
-    EXPECT_EQ(Stored(section::kOptions, "SHOW"), "True");
+    EXPECT_EQ(Stored(settings::section::kOptions, "SHOW"), "True");
     // Selecting "Quick Scan" at the end of loading is a click: both keys are written.
-    EXPECT_EQ(Stored(section::kOptions, "optScanAllSelectedHardDrive"), "False");
-    EXPECT_EQ(Stored(section::kOptions, "optScanOnlyKnownSoftwares"), "True");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optScanAllSelectedHardDrive"), "False");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optScanOnlyKnownSoftwares"), "True");
     // Nothing else was written back: every control already showed its default.
-    EXPECT_EQ(Stored(section::kOptions, "optMemorySheildOn"), "(absent)");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optMemorySheildOn"), "(absent)");
     ASSERT_EQ(form.lvwHardDrives.rows.size(), 2u);
     EXPECT_TRUE(form.lvwHardDrives.rows[0].checked);
     EXPECT_TRUE(form.lvwHardDrives.rows[1].checked);
@@ -80,19 +80,19 @@ TEST_F(OptionsPageTest, FreshAccountShowsTheDefaults) {
 }
 
 TEST_F(OptionsPageTest, StoredOptionsComeBackAndStayConsistent) {
-    Store(section::kOptions, "optMemorySheildOn", "False");
-    Store(section::kOptions, "optMemorySheildOff", "True");
-    Store(section::kOptions, "optIEHomePageSheildOn", "False");
-    Store(section::kOptions, "optIEHomePageSheildOff", "True");
-    Store(section::kOptions, "optRestoredefaultwithoutnotification", "True");
-    Store(section::kOptions, "chkScanCookies", "0");
-    Store(section::kOptions, "chkSendData", "0");
-    Store(section::kOptions, "chkAutomaticScanYesOrNo", "1");
-    Store(section::kOptions, "chkAutomaticUpdate", "0");
-    Store(section::kSettings, "FoundCol22", "900");
-    Store(section::kSettings, "FoundCol23", "wide");
-    Store(section::kSettings, "Max", "1");
-    Store(section::kDrives, "C", "False");
+    Store(settings::section::kOptions, "optMemorySheildOn", "False");
+    Store(settings::section::kOptions, "optMemorySheildOff", "True");
+    Store(settings::section::kOptions, "optIEHomePageSheildOn", "False");
+    Store(settings::section::kOptions, "optIEHomePageSheildOff", "True");
+    Store(settings::section::kOptions, "optRestoredefaultwithoutnotification", "True");
+    Store(settings::section::kOptions, "chkScanCookies", "0");
+    Store(settings::section::kOptions, "chkSendData", "0");
+    Store(settings::section::kOptions, "chkAutomaticScanYesOrNo", "1");
+    Store(settings::section::kOptions, "chkAutomaticUpdate", "0");
+    Store(settings::section::kSettings, "FoundCol22", "900");
+    Store(settings::section::kSettings, "FoundCol23", "wide");
+    Store(settings::section::kSettings, "Max", "1");
+    Store(settings::section::kDrives, "C", "False");
     Load();
     EXPECT_TRUE(form.optMemorySheildOff.value);
     EXPECT_FALSE(form.optMemorySheildOn.value);
@@ -114,28 +114,28 @@ TEST_F(OptionsPageTest, StoredOptionsComeBackAndStayConsistent) {
     EXPECT_EQ(form.windowState, ui::WindowState::Maximized);
     EXPECT_FALSE(form.lvwHardDrives.rows[0].checked);
     // The handlers that ran while loading wrote the same pair back.
-    EXPECT_EQ(Stored(section::kOptions, "optMemorySheildOn"), "False");
-    EXPECT_EQ(Stored(section::kOptions, "optMemorySheildOff"), "True");
-    EXPECT_EQ(Stored(section::kOptions, "optIEHomePageSheildOn"), "False");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optMemorySheildOn"), "False");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optMemorySheildOff"), "True");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optIEHomePageSheildOn"), "False");
 }
 
 TEST_F(OptionsPageTest, HandlersStoreTheirKeysAndSwitchTheTimers) {
     page.OptionClicked(form.optMemorySheildOff);
-    EXPECT_EQ(Stored(section::kOptions, "optMemorySheildOn"), "False");
-    EXPECT_EQ(Stored(section::kOptions, "optMemorySheildOff"), "True");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optMemorySheildOn"), "False");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optMemorySheildOff"), "True");
     EXPECT_FALSE(form.tmrMemoryInspected.enabled);
     EXPECT_EQ(form.chkAutoProtect.value, 0);
 
     form.chkAutoProtect.value = 1;
     page.CheckBoxClicked(form.chkAutoProtect);
-    EXPECT_EQ(Stored(section::kOptions, "optMemorySheildOn"), "True");
-    EXPECT_EQ(Stored(section::kOptions, "optMemorySheildOff"), "False");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optMemorySheildOn"), "True");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optMemorySheildOff"), "False");
     EXPECT_TRUE(form.tmrMemoryInspected.enabled);
     EXPECT_TRUE(form.optMemorySheildOn.value);
 
     form.chkHomePage.value = 0;
     page.CheckBoxClicked(form.chkHomePage);
-    EXPECT_EQ(Stored(section::kOptions, "optIEHomePageSheildOn"), "False");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optIEHomePageSheildOn"), "False");
     EXPECT_FALSE(form.tmrCheckHomePage.enabled);
     EXPECT_FALSE(form.optRestoredefaultwithoutnotification.enabled);
     page.OptionClicked(form.optIEHomePageSheildOn);
@@ -143,18 +143,18 @@ TEST_F(OptionsPageTest, HandlersStoreTheirKeysAndSwitchTheTimers) {
     EXPECT_TRUE(form.optRestoredefaultwithoutnotification.enabled);
 
     page.OptionClicked(form.optRestoredefaultwithoutnotification);
-    EXPECT_EQ(Stored(section::kOptions, "optAlwaysnotifybeforerestoring"), "False");
-    EXPECT_EQ(Stored(section::kOptions, "optRestoredefaultwithoutnotification"), "True");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optAlwaysnotifybeforerestoring"), "False");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optRestoredefaultwithoutnotification"), "True");
     page.OptionClicked(form.optScanAllSelectedHardDrive);
-    EXPECT_EQ(Stored(section::kOptions, "optScanAllSelectedHardDrive"), "True");
-    EXPECT_EQ(Stored(section::kOptions, "optScanOnlyKnownSoftwares"), "False");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optScanAllSelectedHardDrive"), "True");
+    EXPECT_EQ(Stored(settings::section::kOptions, "optScanOnlyKnownSoftwares"), "False");
 
     form.chkScanRegistry.value = 0;
     page.CheckBoxClicked(form.chkScanRegistry);
-    EXPECT_EQ(Stored(section::kOptions, "chkScanRegistry"), "0");
+    EXPECT_EQ(Stored(settings::section::kOptions, "chkScanRegistry"), "0");
     form.chkAutoDel.value = 1;
     page.CheckBoxClicked(form.chkAutoDel);
-    EXPECT_EQ(Stored(section::kSettings, "chkAutoDel"), "1");
+    EXPECT_EQ(Stored(settings::section::kSettings, "chkAutoDel"), "1");
 }
 
 TEST_F(OptionsPageTest, RunEntryLabelAndSwitch) {
@@ -176,7 +176,7 @@ TEST_F(OptionsPageTest, RunEntryLabelAndSwitch) {
     // The switch writes its own entry, named by the executable, with the quoted path.
     form.chkRunAtStartup.value = 1;
     page.CheckBoxClicked(form.chkRunAtStartup);
-    EXPECT_EQ(Stored(section::kOptions, "chkRunAtStartup"), "1");
+    EXPECT_EQ(Stored(settings::section::kOptions, "chkRunAtStartup"), "1");
     const auto entry = m.registry.Get(root::kLocalMachine, kRunPath, "Quillmarsh");
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->text, "\"C:\\Program Files\\Quillmarsh\\Quillmarsh.exe\"");
@@ -191,7 +191,7 @@ TEST_F(OptionsPageTest, TurningAnonymousDataOffAsksFirst) {
     m.prompts.answers = {ui::MessageAnswer::No};
     page.SendDataReleased();
     EXPECT_EQ(form.chkSendData.value, 1);
-    EXPECT_EQ(Stored(section::kOptions, "chkSendData"), "1");
+    EXPECT_EQ(Stored(settings::section::kOptions, "chkSendData"), "1");
     ASSERT_EQ(m.prompts.shown.size(), 1u);
     EXPECT_EQ(m.prompts.shown[0].title, "Really turn off anonymous data collection?");
     EXPECT_EQ(m.prompts.shown[0].text.substr(0, 21), "By sending anonymous ");
@@ -199,10 +199,10 @@ TEST_F(OptionsPageTest, TurningAnonymousDataOffAsksFirst) {
     form.chkSendData.value = 0;
     m.prompts.answers = {ui::MessageAnswer::Yes};
     page.SendDataReleased();
-    EXPECT_EQ(Stored(section::kOptions, "chkSendData"), "0");
+    EXPECT_EQ(Stored(settings::section::kOptions, "chkSendData"), "0");
     form.chkSendData.value = 1;
     page.SendDataReleased();
-    EXPECT_EQ(Stored(section::kOptions, "chkSendData"), "1");
+    EXPECT_EQ(Stored(settings::section::kOptions, "chkSendData"), "1");
     EXPECT_EQ(m.prompts.shown.size(), 2u) << "turning it on asks nothing";
 }
 
@@ -211,7 +211,7 @@ TEST_F(OptionsPageTest, DriveListOffersDrivesByKindAndKeepsTheirMarks) {
                        {"D", DriveKind::Fixed, false},     {"E", DriveKind::CdRom, false},
                        {"F", DriveKind::Remote, false},    {"G", DriveKind::RamDisk, true},
                        {"H", DriveKind::Unknown, true}};
-    Store(section::kDrives, "E", "False");
+    Store(settings::section::kDrives, "E", "False");
     Load();
     std::string letters;
     for (const auto& row : form.lvwHardDrives.rows)
@@ -220,15 +220,15 @@ TEST_F(OptionsPageTest, DriveListOffersDrivesByKindAndKeepsTheirMarks) {
     EXPECT_FALSE(form.lvwHardDrives.rows[2].checked);
     form.lvwHardDrives.rows[0].checked = false;
     page.DriveCheckChanged();
-    EXPECT_EQ(Stored(section::kDrives, "A"), "False");
-    EXPECT_EQ(Stored(section::kDrives, "C"), "True");
-    EXPECT_EQ(Stored(section::kDrives, "E"), "False");
+    EXPECT_EQ(Stored(settings::section::kDrives, "A"), "False");
+    EXPECT_EQ(Stored(settings::section::kDrives, "C"), "True");
+    EXPECT_EQ(Stored(settings::section::kDrives, "E"), "False");
 }
 
 // A store that fails on one key, as a damaged registry value might.
-class FailingStore final : public SettingsStore {
+class FailingStore final : public settings::SettingsStore {
   public:
-    MemorySettingsStore inner;
+    settings::MemorySettingsStore inner;
     std::string failingKey;
     std::string Read(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& fallback) override {
@@ -244,9 +244,9 @@ class FailingStore final : public SettingsStore {
 TEST_F(OptionsPageTest, AFailedLoadingStepDoesNotStopTheOthers) {
     FailingStore store;
     store.failingKey = "optIEHomePageSheildOn";
-    store.inner.Write(kProduct, section::kOptions, "chkMakeLog", "0");
-    store.inner.Write(kProduct, section::kOptions, "chkAutomaticUpdate", "0");
-    store.inner.Write(kProduct, section::kSettings, "Max", "1");
+    store.inner.Write(kProduct, settings::section::kOptions, "chkMakeLog", "0");
+    store.inner.Write(kProduct, settings::section::kOptions, "chkAutomaticUpdate", "0");
+    store.inner.Write(kProduct, settings::section::kSettings, "Max", "1");
     OptionsPage failing{form, OptionsServices{store, m.registry, m.prompts, m.messages,
                                               m.version.info, m.version.executablePath}};
     failing.LoadSettingsIntoControls("today");
@@ -257,7 +257,7 @@ TEST_F(OptionsPageTest, AFailedLoadingStepDoesNotStopTheOthers) {
 
 TEST(MachineSettingsTest, RefusedWriteAsksUntilIgnored) {
     FakeMachine m;
-    ProgramSettings user(m.settings, kProduct);
+    settings::ProgramSettings user(m.settings, kProduct);
     MachineSettings machine(m.registry, user, m.prompts, m.version.info);
     m.registry.readOnlyRoots = {root::kLocalMachine};
 
@@ -294,7 +294,7 @@ TEST(MachineSettingsTest, RefusedWriteAsksUntilIgnored) {
 
 TEST(MachineSettingsTest, ReadsGiveTheValueTheDefaultOrTheReason) {
     FakeMachine m;
-    ProgramSettings user(m.settings, kProduct);
+    settings::ProgramSettings user(m.settings, kProduct);
     MachineSettings machine(m.registry, user, m.prompts, m.version.info);
     const std::string key = "SOFTWARE\\Quillmarsh Software\\Quillmarsh\\Settings";
     m.registry.Put(root::kLocalMachine, key, "FirstTime", {RegistryValueType::String, "Yes", 0});

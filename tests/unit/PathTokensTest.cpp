@@ -9,9 +9,9 @@
 #include <random>
 
 #include "definitions/DefinitionFiles.h"
-#include "definitions/Text.h"
 #include "support/FakePlatform.h"
 #include "support/TestLabel.h"
+#include "text/Text.h"
 
 namespace qm::defs {
 namespace {

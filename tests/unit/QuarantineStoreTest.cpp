@@ -7,10 +7,10 @@
 
 #include <functional>
 
-#include "definitions/Text.h"
 #include "removal/RegistryRemoval.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedLoadControl.h"
+#include "text/Text.h"
 
 namespace qm::removal {
 namespace {

@@ -13,12 +13,12 @@
 #include "definitions/DefinitionSet.h"
 #include "definitions/LineScramble.h"
 #include "definitions/Records.h"
-#include "definitions/Text.h"
-#include "definitions/TextFile.h"
 #include "support/ChunkedReader.h"
 #include "support/FakePlatform.h"
 #include "support/RecordOracles.h"
 #include "support/ScriptedLoadControl.h"
+#include "text/Text.h"
+#include "text/TextFile.h"
 
 namespace qm::defs {
 namespace {

@@ -16,9 +16,9 @@ namespace {
 using test::FakeMachine;
 
 // Counts the reads, so the tick can be shown to ask the store nothing.
-class CountingStore final : public SettingsStore {
+class CountingStore final : public settings::SettingsStore {
   public:
-    explicit CountingStore(SettingsStore& inner) : inner_(inner) {}
+    explicit CountingStore(settings::SettingsStore& inner) : inner_(inner) {}
     int reads = 0;
     std::string Read(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& fallback) override {
@@ -31,7 +31,7 @@ class CountingStore final : public SettingsStore {
     }
 
   private:
-    SettingsStore& inner_;
+    settings::SettingsStore& inner_;
 };
 
 class ScanSchedulerTest : public ::testing::Test {
@@ -39,10 +39,10 @@ class ScanSchedulerTest : public ::testing::Test {
     ScanSchedulerTest() { i18n::LoadDefaultMessages(messages); }
     // Tuesday 8 December 2026, as the fake clock starts.
     void Store(int mode, const std::string& time, const std::string& date = "Null") {
-        m.settings.Write("Quillmarsh", section::kOptions, "chkAutomaticScanYesOrNo", "1");
-        m.settings.Write("Quillmarsh", section::kOptions, "Day", std::to_string(mode));
-        m.settings.Write("Quillmarsh", section::kOptions, "Time", time);
-        m.settings.Write("Quillmarsh", section::kOptions, "Date", date);
+        m.settings.Write("Quillmarsh", settings::section::kOptions, "chkAutomaticScanYesOrNo", "1");
+        m.settings.Write("Quillmarsh", settings::section::kOptions, "Day", std::to_string(mode));
+        m.settings.Write("Quillmarsh", settings::section::kOptions, "Time", time);
+        m.settings.Write("Quillmarsh", settings::section::kOptions, "Date", date);
         scheduler.LoadSchedule();
     }
     void At(int hour, int minute, int second, int day = 8, int dayOfWeek = 2) {
@@ -53,8 +53,9 @@ class ScanSchedulerTest : public ::testing::Test {
     CountingStore store{m.settings};
     ui::FrmMain form;
     i18n::MessageCatalogue messages;
-    ScanScheduler scheduler{form, SchedulerServices{ProgramSettings(store, "Quillmarsh"), m.clock,
-                                                    m.dates, m.prompts, messages, "Quillmarsh"}};
+    ScanScheduler scheduler{
+        form, SchedulerServices{settings::ProgramSettings(store, "Quillmarsh"), m.clock, m.dates,
+                                m.prompts, messages, "Quillmarsh"}};
 };
 
 struct Lateness {
@@ -98,8 +99,8 @@ TEST_F(ScanSchedulerTest, AMomentRunsOnceAcrossRestartsAndAnApplyInThePastWaits)
     EXPECT_TRUE(scheduler.Due());
     const auto restart = [&] {
         auto again = std::make_unique<ScanScheduler>(
-            form, SchedulerServices{ProgramSettings(store, "Quillmarsh"), m.clock, m.dates,
-                                    m.prompts, messages, "Quillmarsh"});
+            form, SchedulerServices{settings::ProgramSettings(store, "Quillmarsh"), m.clock,
+                                    m.dates, m.prompts, messages, "Quillmarsh"});
         again->LoadSchedule();
         return again;
     };
@@ -172,24 +173,26 @@ TEST_F(ScanSchedulerTest, TheTabStoresOnlyOnApplyAndRefusesADateScheduleWithoutA
     scheduler.DaysChanged();
     EXPECT_TRUE(form.dtpScheduleDate.enabled);
     EXPECT_TRUE(form.CmdProceed.enabled);
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "Day", "None"), "None");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kOptions, "Day", "None"), "None");
 
     scheduler.ApplyClicked();
     ASSERT_EQ(m.prompts.shown.size(), 1u);
     EXPECT_EQ(m.prompts.shown[0].text, "Please select the date that you want to scan.");
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "Day", "None"), "None");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kOptions, "Day", "None"), "None");
 
     form.dtpScheduleDate.value = "12/24/2026";
     form.dtpScheduleTime.value = "6:15:00 PM";
     scheduler.ApplyClicked();
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "Day", ""), "8");
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "Date", ""), "12/24/2026");
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "Time", ""), "6:15:00 PM");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kOptions, "Day", ""), "8");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kOptions, "Date", ""), "12/24/2026");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kOptions, "Time", ""), "6:15:00 PM");
     EXPECT_FALSE(form.CmdProceed.enabled);
     EXPECT_TRUE(form.tmrScheduler.enabled);
 
     scheduler.ResetClicked();
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kOptions, "chkAutomaticScanYesOrNo", ""), "0");
+    EXPECT_EQ(
+        m.settings.Read("Quillmarsh", settings::section::kOptions, "chkAutomaticScanYesOrNo", ""),
+        "0");
     EXPECT_EQ(form.cmbDays.listIndex, schedule::kOnDate) << "the stored mode comes back";
     EXPECT_EQ(form.chkAutomaticScanYesOrNo.value, 0) << "the box follows what is stored";
     EXPECT_FALSE(form.tmrScheduler.enabled);
@@ -201,10 +204,10 @@ TEST(ScheduledScan, StartsFromTheTickAndRemovesWhatItFoundWhenAskedTo) {
     m.PutCompleteDefinitionSet();
     m.PutDefinitionFile("FileDefinition.dat", {"qmbad.exe=Bad|[progfil]Bad|Adware"});
     m.files.PutFile("C:\\Program Files\\Bad\\qmbad.exe", "MZ bad");
-    m.settings.Write("Quillmarsh", section::kSettings, "chkAutoDel", "1");
-    m.settings.Write("Quillmarsh", section::kOptions, "chkAutomaticScanYesOrNo", "1");
-    m.settings.Write("Quillmarsh", section::kOptions, "Day", "7");
-    m.settings.Write("Quillmarsh", section::kOptions, "Time", "8:46:00 PM");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "chkAutoDel", "1");
+    m.settings.Write("Quillmarsh", settings::section::kOptions, "chkAutomaticScanYesOrNo", "1");
+    m.settings.Write("Quillmarsh", settings::section::kOptions, "Day", "7");
+    m.settings.Write("Quillmarsh", settings::section::kOptions, "Time", "8:46:00 PM");
     fake.app.Start();
     fake.form.SelectScanKind(ui::ScanKind::Smart);
     fake.app.TimerTick(fake.form.tmrScheduler);  // 8:46:21 PM by the fake clock

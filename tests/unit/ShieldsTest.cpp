@@ -21,10 +21,10 @@ class ShieldsTest : public ::testing::Test {
         fake.LoadDefinitionState();
     }
     void SetOption(const std::string& key, const std::string& value) {
-        m.settings.Write("Quillmarsh", app::section::kOptions, key, value);
+        m.settings.Write("Quillmarsh", settings::section::kOptions, key, value);
     }
     std::string Stored(const std::string& key) {
-        return m.settings.Read("Quillmarsh", app::section::kOptions, key, "(absent)");
+        return m.settings.Read("Quillmarsh", settings::section::kOptions, key, "(absent)");
     }
     void SetStartPage(const std::string& page) {
         m.registry.Put(kCurrentUser, kBrowserMainKey, kStartPageValue, {.text = page});

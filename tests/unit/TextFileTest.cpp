@@ -2,7 +2,7 @@
 // plain files, CR LF only inside scrambled files), blank and unterminated lines, line ends that
 // fall across two reads, over-long lines, and whole-file writes that never half-write.
 
-#include "definitions/TextFile.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 

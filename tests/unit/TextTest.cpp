@@ -2,7 +2,7 @@
 // blank trimming, case-insensitive search and replace, backslash reduction, splitting and
 // digit grouping.
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +117,33 @@ INSTANTIATE_TEST_SUITE_P(Values, DigitGrouping,
                                            GroupingCase{100000, "100,000"},
                                            GroupingCase{1234567, "1,234,567"},
                                            GroupingCase{-1234, "-1,234"}));
+
+// A path's parts as the removal and the scanners take them: a folder's trailing backslash does
+// not hide its name, and an item at a drive's root has the root for its parent.
+TEST(TextPaths, PartsOfFilesFoldersAndRoots) {
+    struct Case {
+        const char* path;
+        const char* name;
+        const char* stem;
+        const char* parent;
+    };
+    const Case cases[] = {
+        {"C:\\Dir\\setup.exe", "setup.exe", "setup", "C:\\Dir"},
+        {"C:\\Dir\\Sub\\", "Sub", "Sub", "C:\\Dir"},
+        {"C:\\top.tar.gz", "top.tar.gz", "top.tar", "C:\\"},
+        {"C:\\Folder\\\\", "Folder", "Folder", "C:\\"},
+        {"plain", "plain", "plain", ""},
+        {"\\\\server\\share\\a.txt", "a.txt", "a", "\\\\server\\share"},
+    };
+    for (const Case& c : cases) {
+        const std::string_view trimmed = WithoutTrailingBackslashes(c.path);
+        EXPECT_EQ(FileNameOf(trimmed), c.name) << c.path;
+        EXPECT_EQ(StemOf(trimmed), c.stem) << c.path;
+        EXPECT_EQ(ParentFolderOf(c.path), c.parent) << c.path;
+    }
+    EXPECT_EQ(WithoutTrailingBackslashes("\\"), "\\") << "never emptied";
+    EXPECT_EQ(FileNameView("C:\\a/b.exe", "\\"), "a/b.exe") << "only the separators asked for";
+}
 
 TEST(TextCompare, OrdersIgnoringCaseAndShorterFirst) {
     EXPECT_EQ(CompareNoCase("apple", "APPLE"), 0);

@@ -24,7 +24,7 @@ class TimerGuard : public ::testing::TestWithParam<TimerCase> {
     void SetUp() override {
         m.PutCompleteDefinitionSet();
         const auto set = [&](const char* key, const char* value) {
-            m.settings.Write("Quillmarsh", section::kOptions, key, value);
+            m.settings.Write("Quillmarsh", settings::section::kOptions, key, value);
         };
         // A daily schedule due at the fake clock's moment, and automatic update on.
         set("chkAutomaticScanYesOrNo", "1");
@@ -108,9 +108,11 @@ INSTANTIATE_TEST_SUITE_P(
                   [](test::FakeMachine& m) { return static_cast<long long>(m.registry.opens); }},
         TimerCase{"Scheduler", &ui::FrmMain::tmrScheduler,
                   [](test::FakeMachine& m) {
-                      return static_cast<long long>(
-                          m.settings.Read("Quillmarsh", section::kOptions, "LastScheduledScan", "")
-                              .size());
+                      return static_cast<long long>(m.settings
+                                                        .Read("Quillmarsh",
+                                                              settings::section::kOptions,
+                                                              "LastScheduledScan", "")
+                                                        .size());
                   }},
         TimerCase{
             "AutomaticUpdate", &ui::FrmMain::timUpdate,

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "app/Localization.h"
-#include "definitions/Text.h"
 #include "i18n/Languages.h"
 #include "support/FakeApplication.h"
+#include "text/Text.h"
 #include "ui/Captions.h"
 #include "update/LiveUpdate.h"
 

@@ -34,7 +34,7 @@ TEST_F(TrayTest, MinimisingLeavesTheIconAndItsClicksOpenTheMenuOrRestoreTheWindo
     EXPECT_TRUE(form.inTray);
     EXPECT_TRUE(form.trayIcon.bRunningInTray);
     EXPECT_EQ(form.trayIcon.tip, "Quillmarsh");
-    EXPECT_EQ(m.settings.Read("Quillmarsh", section::kSettings, "Minimized", ""), "Yes");
+    EXPECT_EQ(m.settings.Read("Quillmarsh", settings::section::kSettings, "Minimized", ""), "Yes");
 
     for (const int press : {513, 516}) {  // left or right button down
         menu.Unload();
@@ -65,7 +65,7 @@ TEST_F(TrayTest, MinimisingLeavesTheIconAndItsClicksOpenTheMenuOrRestoreTheWindo
 }
 
 TEST_F(TrayTest, AStartInTheTrayShowsOnlyTheIconAndExitIsOffWhileAScanRuns) {
-    m.settings.Write("Quillmarsh", section::kSettings, "Minimized", "Yes");
+    m.settings.Write("Quillmarsh", settings::section::kSettings, "Minimized", "Yes");
     app.Start();
     EXPECT_TRUE(form.inTray);
     bool exitOffDuringScan = false;

@@ -19,10 +19,10 @@ class WindowLiveUpdateTest : public ::testing::Test {
   protected:
     void SetUp() override {
         m.PutCompleteDefinitionSet();
-        m.settings.Write("Quillmarsh", section::kOptions, "UpdateServer", kServer);
+        m.settings.Write("Quillmarsh", settings::section::kOptions, "UpdateServer", kServer);
     }
     std::string Stored(const std::string& key) {
-        return m.settings.Read("Quillmarsh", section::kOptions, key, "(absent)");
+        return m.settings.Read("Quillmarsh", settings::section::kOptions, key, "(absent)");
     }
     // A server with one new file threat, newer than anything installed.
     void ServeANewThreat() {
@@ -83,7 +83,7 @@ TEST_F(WindowLiveUpdateTest, AnUpdateShowsItsProgressThenTheNoticeAndLeavesThePr
 TEST_F(WindowLiveUpdateTest, TheNoticeTellsWhatBecameOfTheUpdate) {
     app.Start();
     // Only an update that changed something marks the definitions for sibling tools.
-    m.settings.Write("Quillmarsh", section::kOptions, "RESTART", "False");
+    m.settings.Write("Quillmarsh", settings::section::kOptions, "RESTART", "False");
     const std::string dataFile = std::string(FakeMachine::kDataFolder) + "\\FileDefinition.dat";
     const std::string before = *m.files.Content(dataFile);
     // No server at all, then a server whose definitions query fails: a failure, not news.
@@ -150,7 +150,7 @@ TEST_F(WindowLiveUpdateTest, CancelEndsTheExchangeAndOnlyStartUpInstallsDownload
 TEST_F(WindowLiveUpdateTest, AutomaticUpdateRunsOnceAfterThreeHundredScanFreeSeconds) {
     app.Start();
     EXPECT_FALSE(form.timUpdate.enabled) << "armed only by a stored 1";
-    m.settings.Write("Quillmarsh", section::kOptions, "chkAutomaticUpdate", "1");
+    m.settings.Write("Quillmarsh", settings::section::kOptions, "chkAutomaticUpdate", "1");
     app.Start();
     ASSERT_TRUE(form.timUpdate.enabled);
     ServeANewThreat();

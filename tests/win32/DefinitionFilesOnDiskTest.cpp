@@ -7,9 +7,9 @@
 #include "TempFolder.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
-#include "definitions/TextFile.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/WinApi.h"
+#include "text/TextFile.h"
 
 namespace qm::defs {
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "app/SettingsStore.h"
 #include "definitions/LineScramble.h"
 #include "platform/win32/Win32Platform.h"
+#include "settings/SettingsStore.h"
 
 namespace qm::wintest {
 
@@ -58,7 +58,7 @@ struct DiskScan {
     }
 
     platform::win32::Win32Platform machine;
-    app::MemorySettingsStore settings;
+    settings::MemorySettingsStore settings;
     QuietPrompts prompts;
     ChosenPickers pickers;
     NoEvents pump;

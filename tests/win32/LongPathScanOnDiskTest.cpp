@@ -7,8 +7,8 @@
 
 #include "DiskScan.h"
 #include "TempFolder.h"
-#include "definitions/Text.h"
 #include "platform/win32/WinApi.h"
+#include "text/Text.h"
 
 namespace qm::scan {
 namespace {

@@ -7,9 +7,9 @@
 #include <map>
 
 #include "TempFolder.h"
-#include "definitions/TextFile.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/WinApi.h"
+#include "text/TextFile.h"
 
 namespace qm::platform::win32 {
 namespace {

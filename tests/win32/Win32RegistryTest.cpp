@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/MachineSettings.h"
-#include "app/SettingsStore.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/WinApi.h"
+#include "settings/SettingsStore.h"
 
 namespace qm::platform::win32 {
 namespace {
@@ -71,8 +71,8 @@ TEST_F(Win32RegistryTest, ValuesReadBackWithTheirTypes) {
 }
 
 TEST_F(Win32RegistryTest, MachineSettingsLiveUnderTheCompanysKey) {
-    app::MemorySettingsStore store;
-    app::ProgramSettings user(store, "Quillmarsh");
+    settings::MemorySettingsStore store;
+    settings::ProgramSettings user(store, "Quillmarsh");
     struct NoPrompts final : ui::Prompts {
         int shown = 0;
         ui::MessageAnswer ShowMessage(const std::string&, const std::string&, ui::MessageButtons,

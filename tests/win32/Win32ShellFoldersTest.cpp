@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
-#include "definitions/Text.h"
 #include "platform/win32/WinApi.h"
+#include "text/Text.h"
 
 namespace qm::platform::win32 {
 namespace {

@@ -26,7 +26,7 @@
 #include "UsDate.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 // The real machine: every Win32 implementation of the platform seam, and the bundle of
 // references the core takes. Not copyable: `platform` refers to the members.
 
-#include "definitions/Text.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32Clock.h"
@@ -17,6 +16,7 @@
 #include "platform/win32/Win32SystemRestore.h"
 #include "platform/win32/Win32TextEncoding.h"
 #include "platform/win32/Win32VersionInfo.h"
+#include "text/Text.h"
 
 namespace qm::platform::win32 {
 

@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "app/Application.h"
-#include "definitions/Text.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
+#include "text/Text.h"
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/QuarantineWindow.h"

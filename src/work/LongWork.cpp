@@ -1,18 +1,18 @@
-#include "app/LongWork.h"
+#include "work/LongWork.h"
 
-#include "shields/BackgroundTimers.h"
+#include "work/BackgroundTimers.h"
 
-namespace qm::app {
+namespace qm::work {
 
 void LongWork::Enter(Kind kind) {
     busy_ = true;
-    shields::SetBackgroundTimers(form_, settings_, false);
+    SetBackgroundTimers(form_, settings_, false);
     if (kind == Kind::Foreground) form_.SetWorkControlsEnabled(true);
 }
 
 void LongWork::Leave(Kind kind) {
     if (kind == Kind::Foreground) form_.SetWorkControlsEnabled(false);
-    shields::SetBackgroundTimers(form_, settings_, true);
+    SetBackgroundTimers(form_, settings_, true);
     busy_ = false;
 }
 
@@ -29,4 +29,4 @@ LongWork::Outcome LongWork::Run(Kind kind, const std::function<void()>& work) {
     return outcome;
 }
 
-}  // namespace qm::app
+}  // namespace qm::work

@@ -1,10 +1,10 @@
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdlib>
 
-#include "definitions/Text.h"
+#include "text/Text.h"
 
-namespace qm::app {
+namespace qm::settings {
 
 namespace {
 std::tuple<std::string, std::string, std::string> KeyOf(const std::string& app,
@@ -35,4 +35,4 @@ void MemorySettingsStore::Write(const std::string& app, const std::string& secti
     values_[KeyOf(app, section, key)] = value;
 }
 
-}  // namespace qm::app
+}  // namespace qm::settings

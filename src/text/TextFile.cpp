@@ -1,4 +1,4 @@
-#include "definitions/TextFile.h"
+#include "text/TextFile.h"
 
 #include <algorithm>
 

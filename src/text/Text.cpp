@@ -1,4 +1,4 @@
-#include "definitions/Text.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -284,7 +284,31 @@ std::string FolderOf(std::string_view path) {
 }
 
 std::string FileNameOf(std::string_view path) {
-    return std::string(path.substr(FindLastSeparator(path) + 1));  // npos + 1 is 0
+    return std::string(FileNameView(path));
+}
+
+std::string_view FileNameView(std::string_view path, std::string_view separators) {
+    return path.substr(FindLastSeparator(path, separators) + 1);  // npos + 1 is 0
+}
+
+std::string StemOf(std::string_view path) {
+    const std::string_view name = FileNameView(path);
+    return std::string(name.substr(0, name.rfind('.')));
+}
+
+std::string_view WithoutTrailingBackslashes(std::string_view path) {
+    while (path.size() > 1 && path.back() == '\\')
+        path.remove_suffix(1);
+    return path;
+}
+
+std::string ParentFolderOf(std::string_view path) {
+    const std::string_view p = WithoutTrailingBackslashes(path);
+    const auto slash = FindLastSeparator(p);
+    if (slash == std::string_view::npos || slash == 0) return {};
+    std::string parent(p.substr(0, slash));
+    if (parent.size() == 2 && parent[1] == ':') parent += '\\';
+    return parent;
 }
 
 bool IsAbsolutePath(std::string_view path) {

@@ -1,15 +1,15 @@
 #pragma once
-// The one bracket around long work: scans (and the removal run, Live Update and the shields'
-// checks as they join) run inside it. While work runs, the background timers are paused and,
+// The one bracket around long work: scans, the removal run, Live Update and the shields'
+// checks run inside it. While work runs, the background timers are paused and,
 // for work the user started, the controls that could start other work are disabled; however
 // the work ends — normally, after a Stop, or with an exception — everything is restored.
 
 #include <functional>
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 
-namespace qm::app {
+namespace qm::work {
 
 class LongWork {
   public:
@@ -21,7 +21,7 @@ class LongWork {
     };
     enum class Outcome { Done, Refused, Failed };
 
-    LongWork(ui::FrmMain& form, ProgramSettings settings)
+    LongWork(ui::FrmMain& form, settings::ProgramSettings settings)
         : form_(form), settings_(std::move(settings)) {}
 
     bool Busy() const { return busy_; }
@@ -36,8 +36,8 @@ class LongWork {
     void Leave(Kind kind);
 
     ui::FrmMain& form_;
-    ProgramSettings settings_;
+    settings::ProgramSettings settings_;
     bool busy_ = false;
 };
 
-}  // namespace qm::app
+}  // namespace qm::work

@@ -66,6 +66,14 @@ bool ReduceDoubleBackslashesInPlace(std::string& s);
 // there is none) and the name (the whole path when there is none).
 std::string FolderOf(std::string_view path);
 std::string FileNameOf(std::string_view path);
+std::string_view FileNameView(std::string_view path, std::string_view separators = "\\/");
+// A file's name without its extension: "setup" for "C:\x\setup.exe".
+std::string StemOf(std::string_view path);
+// A path without the backslashes that end it, never emptied: "C:\x\" gives "C:\x".
+std::string_view WithoutTrailingBackslashes(std::string_view path);
+// The folder holding a file or folder, trailing backslashes ignored: "C:\" for an item at a
+// drive's root, empty when there is none.
+std::string ParentFolderOf(std::string_view path);
 // A path that names the same place whatever the current folder: "C:\..." or "\\server\...".
 // "C:x", "\x" and "x" depend on where the program happens to run.
 bool IsAbsolutePath(std::string_view path);

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <utility>
 
-namespace qm::app {
+namespace qm::settings {
 
 namespace section {
 inline constexpr const char* kOptions = "OptionAndSettings";
@@ -75,4 +75,4 @@ class ProgramSettings {
     std::string app_;
 };
 
-}  // namespace qm::app
+}  // namespace qm::settings

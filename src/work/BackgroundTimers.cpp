@@ -1,9 +1,10 @@
-#include "shields/BackgroundTimers.h"
+#include "work/BackgroundTimers.h"
 
-namespace qm::shields {
+namespace qm::work {
 
-void SetBackgroundTimers(ui::FrmMain& form, const app::ProgramSettings& settings, bool enable) {
-    using app::section::kOptions;
+void SetBackgroundTimers(ui::FrmMain& form, const settings::ProgramSettings& settings,
+                         bool enable) {
+    using settings::section::kOptions;
     if (!enable) {
         form.tmrCheckHomePage.enabled = false;
         form.tmrMemoryInspected.enabled = false;
@@ -16,4 +17,4 @@ void SetBackgroundTimers(ui::FrmMain& form, const app::ProgramSettings& settings
     form.tmrMemoryInspected.enabled = settings.ReadFlag(kOptions, "optMemorySheildOn", true);
 }
 
-}  // namespace qm::shields
+}  // namespace qm::work
