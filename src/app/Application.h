@@ -29,6 +29,7 @@
 #include "ui/Interaction.h"
 #include "ui/MainWindowCommands.h"
 #include "update/LiveUpdate.h"
+#include "work/Context.h"
 #include "work/LongWork.h"
 
 namespace qm::app {
@@ -175,7 +176,6 @@ class Application final : public ui::MainWindowCommands {
     // The ticks of the two shields' timers, as their timers give them.
     void MemoryShieldTick();
     void HomePageShieldTick();
-    shields::HomePageShield& HomePage() { return homePage_; }
 
     // The Home page from the stored stamps and the installed definitions.
     void RefreshStatusPage();
@@ -189,12 +189,9 @@ class Application final : public ui::MainWindowCommands {
     const std::string& DataFolder() const { return store_.DataFolder(); }
     defs::DefinitionStore& Store() { return store_; }
     scan::ScanSession& Session() { return session_; }
-    OptionsPage& Options() { return options_; }
     removal::QuarantineStore& Quarantine() { return quarantine_; }
     const removal::RemovalReport& LastRemoval() const { return removal_.LastReport(); }
-    settings::ProgramSettings Settings() const {
-        return settings::ProgramSettings(frontEnd_.settings, product_.productName);
-    }
+    settings::ProgramSettings Settings() const { return context_.Settings(); }
     bool Busy() const { return work_.Busy(); }
     // A catalogue text by its MSG_ key.
     std::string Message(const char* key) const { return messages_.getMessages(key); }
@@ -239,6 +236,9 @@ class Application final : public ui::MainWindowCommands {
     FrontEnd frontEnd_;
     platform::ProductInfo product_;
     i18n::MessageCatalogue messages_;
+    // What every subsystem is lent: the front end's machine, prompts, pickers and pump, the
+    // settings store, the catalogue and the product.
+    work::Context context_;
     ui::FrmMain form_;
     Events events_;
     defs::DefinitionStore store_;

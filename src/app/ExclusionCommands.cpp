@@ -16,17 +16,17 @@ void RemoveCheckedRows(ui::ListView& list) {
 
 void ExclusionCommands::ExcludeCheckedResults() {
     ui::ListView& results = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
-    const std::string& product = productName_;
+    const std::string& product = context_.product.productName;
     if (results.rows.empty() && form_.lvwRegistryToBeDeleted.rows.empty() &&
         form_.lvwSpywareFound.rows.empty()) {
-        prompts_.ShowMessage(Message("MSG_SORRY"), product, ui::MessageButtons::Ok,
-                             ui::MessageIcon::Information);
+        context_.prompts.ShowMessage(Message("MSG_SORRY"), product, ui::MessageButtons::Ok,
+                                     ui::MessageIcon::Information);
         return;
     }
     const std::string question = Message("MSG_EXC_SURE1") + "\r\n\r\n" + Message("MSG_EXC_SURE2") +
                                  "\r\n\r\n" + Message("MSG_EXC_SURE3");
-    if (prompts_.ShowMessage(question, Message("MSG_EXC_SURE4"), ui::MessageButtons::YesNo,
-                             ui::MessageIcon::Question) != ui::MessageAnswer::Yes) {
+    if (context_.prompts.ShowMessage(question, Message("MSG_EXC_SURE4"), ui::MessageButtons::YesNo,
+                                     ui::MessageIcon::Question) != ui::MessageAnswer::Yes) {
         return;
     }
     for (const auto& row : results.rows) {
@@ -45,13 +45,13 @@ void ExclusionCommands::ExcludeCheckedResults() {
 
 void ExclusionCommands::ViewExclusions() {
     const std::string path = store_.ExclusionFilePath();
-    const auto attributes = platform_.files.Attributes(path);
+    const auto attributes = context_.platform.files.Attributes(path);
     if (attributes && (*attributes & platform::attr::kDirectory) == 0) {
-        platform_.launcher.Run("notepad " + path);
+        context_.platform.launcher.Run("notepad " + path);
         return;
     }
-    prompts_.ShowMessage(Message("MSG_EXCLUDE1"), Message("MSG_EXCLUDE2"), ui::MessageButtons::Ok,
-                         ui::MessageIcon::None);
+    context_.prompts.ShowMessage(Message("MSG_EXCLUDE1"), Message("MSG_EXCLUDE2"),
+                                 ui::MessageButtons::Ok, ui::MessageIcon::None);
 }
 
 }  // namespace qm::app

@@ -29,19 +29,20 @@ std::optional<std::string> ReadWhole(platform::FileSystem& files, const std::str
 
 Localization::Localization(LocalizationServices services)
     : services_(std::move(services)),
-      languages_(i18n::Placeholders{services_.product.productName, services_.product.companyName,
-                                    services_.product.website}) {}
+      languages_(i18n::Placeholders{services_.context.product.productName,
+                                    services_.context.product.companyName,
+                                    services_.context.product.website}) {}
 
 std::string Localization::FilePath() const {
     return services_.programFolder + "\\" + kLocalizationFile;
 }
 
 std::optional<std::string> Localization::ReadFile() const {
-    auto bytes = ReadWhole(services_.platform.files, FilePath());
+    auto bytes = ReadWhole(services_.context.platform.files, FilePath());
     if (!bytes) return std::nullopt;
     std::string_view utf8 = *bytes;
     if (text::StartsWith(utf8, kByteOrderMark)) utf8.remove_prefix(kByteOrderMark.size());
-    return services_.platform.encoding.Utf8ToAnsi(utf8);
+    return services_.context.platform.encoding.Utf8ToAnsi(utf8);
 }
 
 std::vector<std::string> Localization::LanguageNames() const {
@@ -64,8 +65,9 @@ void Localization::ChangeLanguage(ui::FrmMain& form, const std::string& language
         if (!translated.empty()) caption = std::move(translated);
         was.translation = caption;
     });
-    i18n::MessageCatalogue& messages = services_.messages;
-    messages = i18n::MessageCatalogue(services_.product.productName, services_.product.companyName);
+    i18n::MessageCatalogue& messages = services_.context.messages;
+    messages = i18n::MessageCatalogue(services_.context.product.productName,
+                                      services_.context.product.companyName);
     i18n::LoadDefaultMessages(messages);
     languages_.TranslateCatalogue(messages);
 }
@@ -100,16 +102,16 @@ bool Localization::WriteTemplate(ui::FrmMain& form, const std::string& path) {
     };
     ui::VisitCaptions(
         form, [&](const std::string& name, std::string& caption) { item(name, oneLine(caption)); });
-    for (const i18n::MessageEntry& slot : services_.messages.Slots()) {
+    for (const i18n::MessageEntry& slot : services_.context.messages.Slots()) {
         if (!slot.inUse) break;
         item(text::Upper(slot.key), oneLine(slot.text));
     }
     lines.insert(lines.end(), {"\t</TRANSLATION_ITEMS>", "</LANGUAGE_GROUP>", "</XML_DIZ_INFO>"});
-    return text::WriteAllLines(services_.platform.files, path, lines);
+    return text::WriteAllLines(services_.context.platform.files, path, lines);
 }
 
 Localization::Download Localization::DownloadNewer(const std::string& serverBase) {
-    const auto answer = update::HttpGetText(services_.platform.http, services_.pump,
+    const auto answer = update::HttpGetText(services_.context.platform.http, services_.context.pump,
                                             serverBase + "/Languages/0/Localization.txt");
     // An answer cut off before its items end is no translation either.
     if (!answer || !text::ContainsNoCase(*answer, "<TRANSLATION_ITEMS>") ||
@@ -121,7 +123,7 @@ Localization::Download Localization::DownloadNewer(const std::string& serverBase
     // translation would be gone.
     if (answer->size() - first > kLargestTranslationFile) return Download::NotATranslation;
     // Written beside the file and moved into place: a cut-off write never replaces it.
-    if (!services_.platform.files.WriteWholeFile(FilePath(), answer->substr(first)))
+    if (!services_.context.platform.files.WriteWholeFile(FilePath(), answer->substr(first)))
         return Download::NotWritten;
     return Download::Replaced;
 }

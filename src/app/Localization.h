@@ -4,15 +4,14 @@
 // message catalogue; the English template written from the windows as they stand; and a newer
 // file fetched from the language server.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "i18n/Languages.h"
-#include "i18n/MessageCatalogue.h"
-#include "platform/Platform.h"
 #include "ui/FrmMain.h"
-#include "ui/Interaction.h"
+#include "work/Context.h"
 
 namespace qm::app {
 
@@ -21,10 +20,8 @@ inline constexpr const char* kLocalizationFile = "Localization.txt";
 inline constexpr std::uint64_t kLargestTranslationFile = 16u * 1024 * 1024;
 
 struct LocalizationServices {
-    platform::Platform& platform;
-    ui::EventPump& pump;
-    i18n::MessageCatalogue& messages;
-    platform::ProductInfo product;
+    // A language replaces the messages of the catalogue lent here.
+    work::Context context;
     std::string programFolder;  // without a trailing separator
 };
 

@@ -12,9 +12,7 @@ using settings::section::kOptions;
 using settings::section::kSettings;
 
 OptionsPage::OptionsPage(ui::FrmMain& form, OptionsServices services)
-    : form_(form),
-      services_(std::move(services)),
-      settings_(services_.store, services_.product.productName) {}
+    : form_(form), services_(std::move(services)), settings_(services_.context.Settings()) {}
 
 std::string OptionsPage::ExeBaseName() const {
     return text::StemOf(services_.executablePath);
@@ -128,19 +126,21 @@ void OptionsPage::RunAtStartupClicked() {
         // "C:\Program.exe" first.
         const std::string command =
             "\"" + text::FolderOf(services_.executablePath) + "\\" + name + ".exe\"";
-        services_.registry.WriteString(platform::root::kLocalMachine, kRunKey, name, command);
+        services_.context.platform.registry.WriteString(platform::root::kLocalMachine, kRunKey,
+                                                        name, command);
     } else {
-        services_.registry.DeleteValue(platform::root::kLocalMachine, kRunKey, name);
+        services_.context.platform.registry.DeleteValue(platform::root::kLocalMachine, kRunKey,
+                                                        name);
     }
     RefreshRunAtStartLabel();
 }
 
 void OptionsPage::RefreshRunAtStartLabel() {
-    const std::string& product = services_.product.productName;
+    const std::string& product = services_.context.product.productName;
     const std::string name = ExeBaseName();
-    if (RunEntryPresentForAllUsers(services_.registry, product, name)) {
+    if (RunEntryPresentForAllUsers(services_.context.platform.registry, product, name)) {
         form_.lblRunAtStart.caption = "(Enabled - All Users)";
-    } else if (RunEntryPresentForThisUser(services_.registry, product, name)) {
+    } else if (RunEntryPresentForThisUser(services_.context.platform.registry, product, name)) {
         form_.lblRunAtStart.caption = "(Enabled - This User)";
     } else {
         form_.lblRunAtStart.caption = "(Disabled - Run Manually)";
@@ -150,11 +150,11 @@ void OptionsPage::RefreshRunAtStartLabel() {
 void OptionsPage::SendDataReleased() {
     ui::CheckBox& box = form_.chkSendData;
     if (box.value == 0) {
-        const auto& m = services_.messages;
+        const auto& m = services_.context.messages;
         const std::string text = m.getMessages("MSG_ANON1") + "\r\n\r\n" +
                                  m.getMessages("MSG_ANON2") + "\r\n\r\n" +
                                  m.getMessages("MSG_ANON3");
-        const auto answer = services_.prompts.ShowMessage(
+        const auto answer = services_.context.prompts.ShowMessage(
             text, m.getMessages("MSG_ANON4"), ui::MessageButtons::YesNo, ui::MessageIcon::Question);
         if (answer != ui::MessageAnswer::Yes) box.value = 1;
     }

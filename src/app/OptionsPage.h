@@ -5,20 +5,14 @@
 #include <string>
 
 #include "app/MachineSettings.h"
-#include "i18n/MessageCatalogue.h"
-#include "platform/Registry.h"
 #include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
-#include "ui/Interaction.h"
+#include "work/Context.h"
 
 namespace qm::app {
 
 struct OptionsServices {
-    settings::SettingsStore& store;
-    platform::Registry& registry;
-    ui::Prompts& prompts;
-    i18n::MessageCatalogue& messages;
-    platform::ProductInfo product;
+    work::Context context;
     std::string executablePath;  // the program's own full file name
 };
 

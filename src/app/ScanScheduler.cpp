@@ -30,7 +30,7 @@ double SecondsBetween(double earlier, double later) {
 }  // namespace
 
 void ScanScheduler::ReadStored() {
-    settings::ProgramSettings& s = services_.settings;
+    settings::ProgramSettings& s = settings_;
     const std::string last = text::Trim(s.Read(settings::section::kOptions, kLastMoment, ""));
     char* end = nullptr;
     const long long seconds = std::strtoll(last.c_str(), &end, 10);
@@ -42,10 +42,11 @@ void ScanScheduler::ReadStored() {
     const std::string date = s.Read(settings::section::kOptions, "Date", kNull);
     const std::string time = s.Read(settings::section::kOptions, "Time", kNull);
     if (date != kNull) {
-        if (const auto value = services_.dates.Parse(date)) stored_.date = std::floor(*value);
+        if (const auto value = context_.platform.dates.Parse(date))
+            stored_.date = std::floor(*value);
     }
     if (time != kNull) {
-        if (const auto value = services_.dates.Parse(time)) {
+        if (const auto value = context_.platform.dates.Parse(time)) {
             stored_.time = *value - std::floor(*value);
         }
     }
@@ -68,7 +69,7 @@ void ScanScheduler::ShowModeControls() {
 
 void ScanScheduler::LoadSchedule() {
     ui::FrmMain& f = form_;
-    settings::ProgramSettings& s = services_.settings;
+    settings::ProgramSettings& s = settings_;
     f.chkAutoDel.value = s.ReadCheck(settings::section::kSettings, "chkAutoDel", 0);
     ReadStored();
     const bool armed = s.ReadCheck(settings::section::kOptions, "chkAutomaticScanYesOrNo", 0) != 0;
@@ -97,11 +98,11 @@ void ScanScheduler::LoadSchedule() {
 
 bool ScanScheduler::SaveSchedule() {
     ui::FrmMain& f = form_;
-    settings::ProgramSettings& s = services_.settings;
+    settings::ProgramSettings& s = settings_;
     if (f.cmbDays.listIndex == schedule::kOnDate && f.dtpScheduleDate.value.empty()) {
-        services_.prompts.ShowMessage(services_.messages.getMessages("MSG_DATE"),
-                                      services_.productName, ui::MessageButtons::Ok,
-                                      ui::MessageIcon::None);
+        context_.prompts.ShowMessage(context_.messages.getMessages("MSG_DATE"),
+                                     context_.product.productName, ui::MessageButtons::Ok,
+                                     ui::MessageIcon::None);
         return false;
     }
     s.WriteCheck(settings::section::kOptions, "chkAutomaticScanYesOrNo",
@@ -118,7 +119,7 @@ bool ScanScheduler::SaveSchedule() {
             f.dtpScheduleDate.value.empty() ? kNull : f.dtpScheduleDate.value);
     // A time applied in the past waits for its next occurrence: every moment up to now counts
     // as run. One still ahead today runs today.
-    RememberStarted(platform::DateValueOf(services_.clock.Now()));
+    RememberStarted(platform::DateValueOf(context_.platform.clock.Now()));
     ReadStored();
     f.tmrScheduler.enabled = true;
     return true;
@@ -164,8 +165,8 @@ void ScanScheduler::PickerChanged() {
 
 void ScanScheduler::RememberStarted(double moment) {
     lastStarted_ = moment;
-    services_.settings.Write(settings::section::kOptions, kLastMoment,
-                             std::to_string(std::llround(moment * 86400.0)));
+    settings_.Write(settings::section::kOptions, kLastMoment,
+                    std::to_string(std::llround(moment * 86400.0)));
 }
 
 bool ScanScheduler::Due() {
@@ -173,7 +174,7 @@ bool ScanScheduler::Due() {
     const int mode = stored_.mode;
     if (mode < 0 || mode > schedule::kOnDate || !stored_.time) return false;
     if (mode == schedule::kOnDate && !stored_.date) return false;
-    const platform::LocalTime local = services_.clock.Now();
+    const platform::LocalTime local = context_.platform.clock.Now();
     const double now = platform::DateValueOf(local);
     const double today = std::floor(now);
     bool due = false;

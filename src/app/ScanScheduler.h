@@ -11,23 +11,11 @@
 #include <optional>
 #include <string>
 
-#include "i18n/MessageCatalogue.h"
-#include "platform/Clock.h"
-#include "platform/Dates.h"
 #include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
-#include "ui/Interaction.h"
+#include "work/Context.h"
 
 namespace qm::app {
-
-struct SchedulerServices {
-    settings::ProgramSettings settings;
-    platform::Clock& clock;
-    platform::Dates& dates;
-    ui::Prompts& prompts;
-    const i18n::MessageCatalogue& messages;
-    std::string productName;
-};
 
 // The list indices of `cmbDays`.
 namespace schedule {
@@ -46,8 +34,9 @@ class ScanScheduler {
     static constexpr int kQuietTickMilliseconds = 1000;
     static constexpr double kNearSeconds = 2;
 
-    ScanScheduler(ui::FrmMain& form, SchedulerServices services)
-        : form_(form), services_(std::move(services)) {}
+    // The schedule needs nothing of its own: the clock, the dates and the settings are lent.
+    ScanScheduler(ui::FrmMain& form, work::Context context)
+        : form_(form), context_(std::move(context)), settings_(context_.Settings()) {}
 
     // The stored schedule into the tab (start-up, and after "Apply").
     void LoadSchedule();
@@ -77,7 +66,8 @@ class ScanScheduler {
     void RememberStarted(double moment);
 
     ui::FrmMain& form_;
-    SchedulerServices services_;
+    work::Context context_;
+    settings::ProgramSettings settings_;
     Stored stored_;
     double lastStarted_ = -1;  // the latest moment that counts as run, in days
 };

@@ -9,7 +9,7 @@
 namespace qm::app {
 
 std::optional<std::string> Submissions::Get(const std::string& pathAndQuery) {
-    return update::HttpGetText(services_.platform.http, services_.pump,
+    return update::HttpGetText(services_.context.platform.http, services_.context.pump,
                                services_.serverAddress() + pathAndQuery);
 }
 
@@ -19,33 +19,33 @@ void Submissions::ReportFalsePositive() {
     for (const ui::ListItem& row : results.rows) {
         if (row.checked) locations += row.SubItem(1) + "\r\n";
     }
-    const std::string& title = services_.productName;
-    if (services_.prompts.ShowMessage(Message("MSG_FALSE_POS") + "\r\n\r\n" + locations, title,
-                                      ui::MessageButtons::OkCancel,
-                                      ui::MessageIcon::Question) != ui::MessageAnswer::Ok) {
+    const std::string& title = services_.context.product.productName;
+    if (services_.context.prompts.ShowMessage(Message("MSG_FALSE_POS") + "\r\n\r\n" + locations,
+                                              title, ui::MessageButtons::OkCancel,
+                                              ui::MessageIcon::Question) != ui::MessageAnswer::Ok) {
         return;
     }
-    const auto details = services_.prompts.AskText(Message("MSG_FALSE_POS2"), title, "");
+    const auto details = services_.context.prompts.AskText(Message("MSG_FALSE_POS2"), title, "");
     if (!details || text::Trim(*details).empty()) {
-        services_.prompts.ShowMessage(Message("MSG_FALSE_POS3"), title, ui::MessageButtons::Ok,
-                                      ui::MessageIcon::Exclamation);
+        services_.context.prompts.ShowMessage(Message("MSG_FALSE_POS3"), title,
+                                              ui::MessageButtons::Ok, ui::MessageIcon::Exclamation);
         return;
     }
     const std::string said = SendFalsePositive(locations, *details).value_or("");
     if (FalsePositiveTaken(said)) {
-        if (services_.prompts.ShowMessage(Message("MSG_FALSE_POS4"), title,
-                                          ui::MessageButtons::YesNo,
-                                          ui::MessageIcon::Question) == ui::MessageAnswer::Yes) {
+        if (services_.context.prompts.ShowMessage(
+                Message("MSG_FALSE_POS4"), title, ui::MessageButtons::YesNo,
+                ui::MessageIcon::Question) == ui::MessageAnswer::Yes) {
             services_.excludeChecked();
         }
         return;
     }
-    services_.prompts.ShowMessage(Message("MSG_FALSE_POS5") + "\r\n\r\n" + said, title,
-                                  ui::MessageButtons::Ok, ui::MessageIcon::Exclamation);
+    services_.context.prompts.ShowMessage(Message("MSG_FALSE_POS5") + "\r\n\r\n" + said, title,
+                                          ui::MessageButtons::Ok, ui::MessageIcon::Exclamation);
 }
 
 void Submissions::BrowseForFile() {
-    const auto chosen = services_.pickers.ChooseFile();
+    const auto chosen = services_.context.pickers.ChooseFile();
     if (!chosen) return;
     form_.txtFilename.text = text::FileNameOf(*chosen);
 }
@@ -83,7 +83,7 @@ bool Submissions::NameTaken(const std::string& answer) {
 }
 
 void Submissions::SendAnonymousData() {
-    const std::string list = scan::ListRunningProcessNames(services_.platform.processes);
+    const std::string list = scan::ListRunningProcessNames(services_.context.platform.processes);
     if (list.empty()) return;
     Get("/asp/getData.asp?data=" + update::QueryValue(list));
 }

@@ -6,20 +6,13 @@
 #include <functional>
 #include <string>
 
-#include "i18n/MessageCatalogue.h"
-#include "platform/Platform.h"
 #include "ui/FrmMain.h"
-#include "ui/Interaction.h"
+#include "work/Context.h"
 
 namespace qm::app {
 
 struct SubmissionServices {
-    platform::Platform& platform;
-    ui::Prompts& prompts;
-    ui::Pickers& pickers;
-    ui::EventPump& pump;
-    const i18n::MessageCatalogue& messages;
-    std::string productName;
+    work::Context context;
     std::function<std::string()> serverAddress;  // the base: "http://www.<host>"
     std::function<void()> excludeChecked;        // the Exclude command, with its question
 };
@@ -49,7 +42,9 @@ class Submissions {
     static bool NameTaken(const std::string& answer);
 
   private:
-    std::string Message(const char* key) const { return services_.messages.getMessages(key); }
+    std::string Message(const char* key) const {
+        return services_.context.messages.getMessages(key);
+    }
     std::optional<std::string> Get(const std::string& pathAndQuery);
 
     ui::FrmMain& form_;

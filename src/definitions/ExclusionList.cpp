@@ -59,6 +59,15 @@ void ExclusionList::Load(platform::FileSystem& files, const std::string& path,
     lookup_.swap(lookup);
 }
 
+std::vector<std::string> ExclusionList::ReadEntries(platform::FileSystem& files,
+                                                    const std::string& path) {
+    std::vector<std::string> entries;
+    for (auto& line : text::ReadAllLines(files, path)) {
+        if (!text::TrimView(line).empty()) entries.push_back(std::move(line));
+    }
+    return entries;
+}
+
 bool ExclusionList::Add(platform::FileSystem& files, const std::string& path,
                         std::string_view entry, LoadControl& control) {
     // The whole file is rewritten in one piece, so a failed write never leaves half a line.

@@ -19,6 +19,10 @@ class ExclusionList {
     // Rebuilds the list from the file: every line that is not blank, as it stands. A line
     // holding "|" counts as the texts on either side of it. A missing file is an empty list.
     void Load(platform::FileSystem& files, const std::string& path, LoadControl& control);
+    // The file's entries as the user wrote them, for showing: every line that is not blank,
+    // case and "|" kept. Empty when the file is missing or cannot be read.
+    static std::vector<std::string> ReadEntries(platform::FileSystem& files,
+                                                const std::string& path);
     // Appends the entry, trimmed, as one line (creating the file), then reloads. False when
     // the file could not be written; the list is then as it was.
     bool Add(platform::FileSystem& files, const std::string& path, std::string_view entry,

@@ -22,12 +22,6 @@ SafetyList::SafetyList(std::vector<std::string> entries) : entries_(std::move(en
     }
 }
 
-std::string SafetyList::NormalizeLocation(std::string_view location) {
-    std::string s;
-    NormalizeLocationInto(location, s);
-    return s;
-}
-
 void SafetyList::NormalizeLocationInto(std::string_view location, std::string& s) {
     s.assign(text::TrimView(location));
     text::LowerInPlace(s);

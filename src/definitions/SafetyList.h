@@ -21,7 +21,6 @@ class SafetyList {
     bool IsSafeLocation(std::string_view head, std::string_view tail) const;
 
     // The comparison forms, shared with the reference implementation in the tests.
-    static std::string NormalizeLocation(std::string_view location);
     static void NormalizeLocationInto(std::string_view location, std::string& out);
     static std::string NormalizeEntry(std::string_view entry);
     static bool IsBareRootKey(std::string_view normalizedLocation);

@@ -303,6 +303,20 @@ Manifest QuarantineStore::ReadManifest() const {
     return removal::ReadManifest(platform_.files, ManifestPath());
 }
 
+std::vector<std::string> QuarantineStore::ListItems() const {
+    std::vector<std::string> items;
+    for (const auto& entry : platform_.files.ListFolder(Folder())) {
+        if (text::EqualsNoCase(entry.name, kQuarantineLog) ||
+            text::EqualsNoCase(entry.name, kManifestName)) {
+            continue;
+        }
+        const bool folder = (entry.attributes & platform::attr::kDirectory) != 0;
+        items.push_back(entry.name + (folder ? "\\" : ""));
+    }
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
 std::optional<std::string> QuarantineStore::VerifiedCopyOf(const std::string& originalPath) const {
     platform::FileSystem& files = platform_.files;
     const std::string original = WithoutTrailingBackslashes(originalPath);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "definitions/LoadControl.h"
 #include "i18n/MessageCatalogue.h"
@@ -88,6 +89,9 @@ class QuarantineStore {
 
     // Every entry of the manifest, for listing.
     Manifest ReadManifest() const;
+    // What the folder holds besides its log and manifest, sorted by name; a folder's name ends
+    // with "\". Empty when there is no quarantine yet.
+    std::vector<std::string> ListItems() const;
     // The name in the quarantine (relative to Folder(), "Tool (2)\sub\a.dll" for a file inside
     // a quarantined folder) of a copy of the file at `originalPath` that is there now with its
     // recorded size and hash and, when the file can still be read, the same content as it.

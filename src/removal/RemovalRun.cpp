@@ -49,21 +49,21 @@ RemovalRun::RemovalRun(ui::FrmMain& form, RemovalServices services, QuarantineSt
     : form_(form),
       services_(std::move(services)),
       quarantine_(quarantine),
-      registry_(services_.platform.registry, quarantine),
-      settings_(services_.settingsStore, services_.product.productName) {}
+      registry_(services_.context.platform.registry, quarantine),
+      settings_(services_.context.Settings()) {}
 
 bool RemovalRun::Exists(const std::string& path) const {
-    return services_.platform.files.Attributes(path).has_value();
+    return services_.context.platform.files.Attributes(path).has_value();
 }
 
 void RemovalRun::RepairNow() {
     report_ = RemovalReport{};  // a run refused below reports nothing of an earlier one
     const ui::ListView& results = form_.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;
-    const std::string& title = services_.product.productName;
+    const std::string& title = services_.context.product.productName;
     const auto tell = [&](const char* key) {
         if (!autoDeleteMode) {
-            services_.prompts.ShowMessage(Message(key), title, ui::MessageButtons::Ok,
-                                          ui::MessageIcon::Information);
+            services_.context.prompts.ShowMessage(Message(key), title, ui::MessageButtons::Ok,
+                                                  ui::MessageIcon::Information);
         }
     };
     const bool anyChecked = std::any_of(results.rows.begin(), results.rows.end(),
@@ -79,12 +79,12 @@ void RemovalRun::RepairNow() {
     }
     std::string question = Message("MSG_CONFIRM1") + "\r\n\r\n" + Message("MSG_CONFIRM2") +
                            "\r\n\r\n" + quarantine_.Folder();
-    if (services_.platform.systemRestore.Available()) {
+    if (services_.context.platform.systemRestore.Available()) {
         question += "\r\n\r\n" + Message("MSG_CONFIRM3") + "\r\n\r\n" + Message("MSG_CONFIRM4");
     }
-    if (!autoDeleteMode &&
-        services_.prompts.ShowMessage(question, Message("MSG_REALLY"), ui::MessageButtons::YesNo,
-                                      ui::MessageIcon::Question) != ui::MessageAnswer::Yes) {
+    if (!autoDeleteMode && services_.context.prompts.ShowMessage(
+                               question, Message("MSG_REALLY"), ui::MessageButtons::YesNo,
+                               ui::MessageIcon::Question) != ui::MessageAnswer::Yes) {
         return;
     }
     form_.pgbDeleteSpywaresFound.visible = true;
@@ -103,7 +103,8 @@ void RemovalRun::RemoveSelected() {
     fileRowWas_.assign(form_.lvwFilesToBeDeleted.rows.size(), FileRowWas::Absent);
     registryRemoved_.assign(form_.lvwRegistryToBeDeleted.rows.size(), false);
     for (std::size_t i = 0; i < form_.lvwFilesToBeDeleted.rows.size(); ++i) {
-        const auto a = services_.platform.files.Attributes(form_.lvwFilesToBeDeleted.rows[i].text);
+        const auto a =
+            services_.context.platform.files.Attributes(form_.lvwFilesToBeDeleted.rows[i].text);
         if (a) {
             fileRowWas_[i] =
                 (*a & platform::attr::kDirectory) != 0 ? FileRowWas::Folder : FileRowWas::File;
@@ -112,7 +113,7 @@ void RemovalRun::RemoveSelected() {
     form_.frmDelete.lblRestart.visible = false;
 
     // 1.
-    services_.platform.files.CreateFolder(quarantine_.Folder());
+    services_.context.platform.files.CreateFolder(quarantine_.Folder());
     form_.ShowPage(form_.frmResults);
     form_.tmrScroll.enabled = false;
     work::SetBackgroundTimers(form_, settings_, false);
@@ -130,14 +131,14 @@ void RemovalRun::RemoveSelected() {
     form_.lblDeletingPercentageCompleted.caption.clear();
 
     // 3. The two passes, inside a restore point where the system has them.
-    platform::SystemRestore& restore = services_.platform.systemRestore;
+    platform::SystemRestore& restore = services_.context.platform.systemRestore;
     std::optional<std::int64_t> restorePoint;
     if (restore.Available()) {
         form_.lblDeletingPercentageCompleted.caption = Message("MSG_RESTOREPOINT");
         PassEvents();
-        auto begun = restore.Begin(
-            services_.product.productName + " Restore Point " + services_.platform.clock.NowText(),
-            kRestorePointType);
+        auto begun = restore.Begin(services_.context.product.productName + " Restore Point " +
+                                       services_.context.platform.clock.NowText(),
+                                   kRestorePointType);
         restorePoint = begun.sequence;
         report_.restorePoint = restorePoint.has_value();
         if (!restorePoint) report_.restorePointFailure = std::move(begun.failure);
@@ -156,10 +157,11 @@ void RemovalRun::RemoveSelected() {
     // list says so of each such file, and of no other.
     for (auto& problem : form_.frmDelete.lstProblem.rows) {
         const std::string& path = problem.text;
-        if (problem.SubItem(1) == services_.messages.Fragment("MSG_NOT_DELETED") &&
-            quarantine_.VerifiedCopyOf(path) && services_.platform.files.DeleteAtRestart(path)) {
+        if (problem.SubItem(1) == services_.context.messages.Fragment("MSG_NOT_DELETED") &&
+            quarantine_.VerifiedCopyOf(path) &&
+            services_.context.platform.files.DeleteAtRestart(path)) {
             report_.scheduledAtRestart.push_back(path);
-            problem.SetSubItem(1, services_.messages.Fragment("MSG_DELETED_AT_RESTART"));
+            problem.SetSubItem(1, services_.context.messages.Fragment("MSG_DELETED_AT_RESTART"));
         }
     }
     form_.frmDelete.lblRestart.visible = !report_.scheduledAtRestart.empty();
@@ -277,7 +279,7 @@ void RemovalRun::ListFailure(const std::string& location) {
         if (listed.text == location) return;  // two rows of one item: one failure
     }
     form_.frmDelete.lstProblem.Add(location).SetSubItem(
-        1, services_.messages.Fragment("MSG_NOT_DELETED"));
+        1, services_.context.messages.Fragment("MSG_NOT_DELETED"));
     report_.failed.push_back(location);
 }
 
@@ -298,7 +300,7 @@ void RemovalRun::ListRegistryAndCookieFailures() {
         if (!row.checked || rootText.empty() || text::TrimView(key).empty()) continue;
         const auto root = static_cast<std::uint32_t>(std::strtoll(rootText.c_str(), nullptr, 10));
         const bool isKey = text::TrimView(value).empty();
-        platform::Registry& registry = services_.platform.registry;
+        platform::Registry& registry = services_.context.platform.registry;
         const Status status = isKey ? Status::Ok : registry.ReadValue(root, key, value).status;
         const bool stillThere = isKey ? registry.KeyOpens(root, key, platform::RegistryAccess::Read)
                                       : status != Status::NoKey && status != Status::NoValue;
@@ -352,8 +354,8 @@ int RemovalRun::RemoveExecutable(const std::string& path) {
     if (!Exists(path)) return -1;
     // Only the programs running this very file: a namesake elsewhere (a system program of the
     // same name) is none of the removal's business.
-    if (!scan::StopProcessesRunning(services_.platform.processes, path,
-                                    services_.platform.shell.SystemDirectory())) {
+    if (!scan::StopProcessesRunning(services_.context.platform.processes, path,
+                                    services_.context.platform.shell.SystemDirectory())) {
         return 2;
     }
     return quarantine_.QuarantineFile(path, text::FileNameOf(path)) ? 1 : 0;
@@ -403,7 +405,7 @@ void RemovalRun::CopyProblemList() {
     std::string text;
     for (const auto& row : form_.frmDelete.lstProblem.rows)
         text += row.text + "\r\n";
-    services_.platform.clipboard.PutText(text);
+    services_.context.platform.clipboard.PutText(text);
 }
 
 }  // namespace qm::removal

@@ -5,27 +5,22 @@
 // left for the system to delete at its next start.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "definitions/LoadControl.h"
-#include "i18n/MessageCatalogue.h"
-#include "platform/Platform.h"
 #include "removal/QuarantineStore.h"
 #include "removal/RegistryRemoval.h"
-#include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
-#include "ui/Interaction.h"
+#include "work/Context.h"
 
 namespace qm::removal {
 
 struct RemovalServices {
-    platform::Platform& platform;
-    ui::Prompts& prompts;
+    work::Context context;
+    // Lets pending events run between items.
     defs::LoadControl& events;
-    const i18n::MessageCatalogue& messages;
-    settings::SettingsStore& settingsStore;
-    platform::ProductInfo product;
     std::string dataFolder;
     // After every run, while "Send anonymous data" is ticked: the running programs' names go
     // to the maker.
@@ -83,7 +78,9 @@ class RemovalRun {
     void PruneCheckedRows();
     void CountRemoved();
     void PassEvents() { services_.events.LetEventsRun(); }
-    std::string Message(const char* key) const { return services_.messages.getMessages(key); }
+    std::string Message(const char* key) const {
+        return services_.context.messages.getMessages(key);
+    }
     bool Exists(const std::string& path) const;
 
     ui::FrmMain& form_;

@@ -13,7 +13,7 @@ bool HomePageShield::CountTick() {
 }
 
 std::string HomePageShield::ReadCurrentPage() {
-    const platform::RegistryRead read = services_.registry.ReadValue(
+    const platform::RegistryRead read = services_.context.platform.registry.ReadValue(
         platform::root::kCurrentUser, kBrowserMainKey, kStartPageValue);
     // A missing key or value, or one that holds no text, reads as a blank page.
     if (read.status != platform::RegistryRead::Status::Ok) return kBlank;
@@ -25,14 +25,14 @@ std::string HomePageShield::ReadCurrentPage() {
 }
 
 std::string HomePageShield::AlertMessage() const {
-    return services_.productName +
+    return services_.context.product.productName +
            " has detected that your Homepage has been changed.\r\n\r\nClick YES to keep your "
            "homepage as:\r\n" +
            savedPage_ + "\r\n\r\nClick No to change your homepage to:\r\n" + currentPage_;
 }
 
 void HomePageShield::Check() {
-    settings::ProgramSettings& s = services_.settings;
+    settings::ProgramSettings& s = settings_;
     using settings::section::kOptions;
     form_.tmrCheckHomePage.enabled = false;
     if (!s.ReadFlag(kOptions, "optIEHomePageSheildOn", true)) return;
@@ -45,15 +45,16 @@ void HomePageShield::Check() {
     }
     if (savedPage_ == currentPage_) return;
     if (s.ReadFlag(kOptions, "optAlwaysnotifybeforerestoring", true)) {
-        alert_.caption = services_.productName;
-        alert_.lblFrmHomePageProductName.caption = services_.productName;
+        alert_.caption = services_.context.product.productName;
+        alert_.lblFrmHomePageProductName.caption = services_.context.product.productName;
         alert_.lblHomePageInfo.caption = AlertMessage();
         alert_.withdrawn = false;
         const ui::MessageAnswer answer =
-            services_.alertView ? services_.alertView->AskHomePage(alert_)
-                                : services_.prompts.ShowMessage(
-                                      alert_.lblHomePageInfo.caption, services_.productName,
-                                      ui::MessageButtons::YesNo, ui::MessageIcon::Question);
+            services_.alertView
+                ? services_.alertView->AskHomePage(alert_)
+                : services_.context.prompts.ShowMessage(
+                      alert_.lblHomePageInfo.caption, services_.context.product.productName,
+                      ui::MessageButtons::YesNo, ui::MessageIcon::Question);
         // A question that could not be asked decides nothing: the next tick asks again.
         if (answer == ui::MessageAnswer::Yes) {
             RestoreHomePage();
@@ -67,8 +68,8 @@ void HomePageShield::Check() {
 }
 
 void HomePageShield::RestoreHomePage() {
-    services_.settings.Write(settings::section::kOptions, "Homepage", savedPage_);
-    platform::Registry& registry = services_.registry;
+    settings_.Write(settings::section::kOptions, "Homepage", savedPage_);
+    platform::Registry& registry = services_.context.platform.registry;
     if (!registry.KeyOpens(platform::root::kCurrentUser, kBrowserMainKey,
                            platform::RegistryAccess::Change)) {
         return;  // no browser key: nothing is created, the next tick finds the same
@@ -79,7 +80,7 @@ void HomePageShield::RestoreHomePage() {
 
 void HomePageShield::AcceptHomePage() {
     savedPage_ = currentPage_;
-    services_.settings.Write(settings::section::kOptions, "Homepage", currentPage_);
+    settings_.Write(settings::section::kOptions, "Homepage", currentPage_);
 }
 
 }  // namespace qm::shields

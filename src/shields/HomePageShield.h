@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "platform/Registry.h"
 #include "settings/SettingsStore.h"
 #include "ui/FrmMain.h"
 #include "ui/ShieldAlerts.h"
+#include "work/Context.h"
 
 namespace qm::shields {
 
@@ -16,17 +16,17 @@ inline constexpr const char* kBrowserMainKey = "Software\\Microsoft\\Internet Ex
 inline constexpr const char* kStartPageValue = "Start Page";
 
 struct HomePageServices {
-    settings::ProgramSettings settings;
-    platform::Registry& registry;
-    ui::Prompts& prompts;
+    work::Context context;
     ui::HomePageAlertView* alertView;  // without one the question is a message box
-    std::string productName;
 };
 
 class HomePageShield {
   public:
     HomePageShield(ui::FrmMain& form, HomePageServices services)
-        : form_(form), services_(std::move(services)), alert_(form.frmHomePageChangedAlert) {}
+        : form_(form),
+          services_(std::move(services)),
+          settings_(services_.context.Settings()),
+          alert_(form.frmHomePageChangedAlert) {}
 
     // Counts a tick of `tmrCheckHomePage`; true on every third, when the memory shield's
     // check runs too.
@@ -49,6 +49,7 @@ class HomePageShield {
 
     ui::FrmMain& form_;
     HomePageServices services_;
+    settings::ProgramSettings settings_;
     ui::FrmHomePageChangedAlert& alert_;
     int ticks_ = 0;
     std::string currentPage_;

@@ -8,7 +8,7 @@ namespace qm::shields {
 void RunningProgramAlert::RunningThreatFound(const scan::JudgedProcess& process,
                                              const std::string& company) {
     process_ = process;
-    form_.caption = services_.productName + "  - Alert";
+    form_.caption = services_.context.product.productName + "  - Alert";
     form_.lblAlertFileName.caption = process.exeName;
     // The caller passes the company, or the line saying there is none.
     form_.lblAlertCompanyName.caption = company;
@@ -17,8 +17,8 @@ void RunningProgramAlert::RunningThreatFound(const scan::JudgedProcess& process,
     answered_ = false;
     form_.visible = true;
     // The background timers stay paused by the caller for as long as the question is open.
-    while (!answered_ && form_.visible && !services_.pump.Quitting())
-        services_.pump.WaitForEvents();
+    while (!answered_ && form_.visible && !services_.context.pump.Quitting())
+        services_.context.pump.WaitForEvents();
     Close();
 }
 
@@ -26,12 +26,14 @@ void RunningProgramAlert::Stop() {
     if (answered_) return;
     form_.cmdYes.enabled = false;
     answered_ = true;
-    if (!scan::StopJudgedProcess(services_.processes, process_, services_.systemDirectory)) {
-        services_.prompts.ShowMessage(text::Upper(process_.exeName) +
-                                          " could not be stopped.  You should try again after "
-                                          "saving your work and closing any open applications.",
-                                      services_.productName, ui::MessageButtons::Ok,
-                                      ui::MessageIcon::Information);
+    if (!scan::StopJudgedProcess(services_.context.platform.processes, process_,
+                                 services_.systemDirectory)) {
+        services_.context.prompts.ShowMessage(
+            text::Upper(process_.exeName) +
+                " could not be stopped.  You should try again after "
+                "saving your work and closing any open applications.",
+            services_.context.product.productName, ui::MessageButtons::Ok,
+            ui::MessageIcon::Information);
     }
     Close();
 }

@@ -7,19 +7,14 @@
 #include <functional>
 #include <string>
 
-#include "i18n/MessageCatalogue.h"
-#include "platform/Processes.h"
 #include "scan/ProcessSnapshot.h"
-#include "ui/Interaction.h"
 #include "ui/ShieldAlerts.h"
+#include "work/Context.h"
 
 namespace qm::shields {
 
 struct AlertServices {
-    platform::Processes& processes;
-    ui::Prompts& prompts;
-    ui::EventPump& pump;
-    std::string productName;
+    work::Context context;
     // Where the system's programs live: the judged path is compared with it resolved.
     std::string systemDirectory;
     // Adds one exclusion and reloads the list.

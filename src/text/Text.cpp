@@ -246,13 +246,17 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
 }
 
-std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
+namespace {
+
+// Replaces every occurrence `find` finds, left to right, never looking into what it put in.
+template <typename Find>
+std::string ReplaceEach(std::string_view s, std::string_view from, std::string_view to, Find find) {
     if (from.empty()) return std::string(s);
     std::string out;
     out.reserve(s.size());
     std::size_t pos = 0;
     for (;;) {
-        const auto hit = s.find(from, pos);
+        const auto hit = find(s, from, pos);
         if (hit == std::string_view::npos) break;
         out.append(s.substr(pos, hit - pos));
         out.append(to);
@@ -262,20 +266,18 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
     return out;
 }
 
+}  // namespace
+
+std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
+    return ReplaceEach(s, from, to, [](std::string_view in, std::string_view what, std::size_t at) {
+        return in.find(what, at);
+    });
+}
+
 std::string ReplaceAllNoCase(std::string_view s, std::string_view from, std::string_view to) {
-    if (from.empty()) return std::string(s);
-    std::string out;
-    out.reserve(s.size());
-    std::size_t pos = 0;
-    for (;;) {
-        const auto hit = FindNoCase(s, from, pos);
-        if (hit == std::string_view::npos) break;
-        out.append(s.substr(pos, hit - pos));
-        out.append(to);
-        pos = hit + from.size();
-    }
-    out.append(s.substr(pos));
-    return out;
+    return ReplaceEach(s, from, to, [](std::string_view in, std::string_view what, std::size_t at) {
+        return FindNoCase(in, what, at);
+    });
 }
 
 std::string FolderOf(std::string_view path) {

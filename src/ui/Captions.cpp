@@ -41,90 +41,44 @@ class WindowCaptions {
     const CaptionVisitor& visit_;
 };
 
+// How the main window's control list names each caption, by the rule its row gives.
+class MainWindowCaptionRules {
+  public:
+    MainWindowCaptionRules(WindowCaptions& w, FrmMain& form) : w_(w), form_(form) {}
+
+    template <typename Captioned>
+    void Named(const char* name, Captioned& control, std::size_t) {
+        w_.Control(name, control);
+    }
+    template <typename Captioned>
+    void Indexed(const char* name, Captioned& control, std::size_t index) {
+        w_.Indexed(name, index, control);
+    }
+    void Columns(const char* name, ListView& list, std::size_t) { w_.Columns(name, list); }
+    // The tab strip's tabs are the captions of the options page's frames.
+    void Tabs(const char* name, int&, std::size_t) {
+        for (std::size_t i = 0; i < form_.frmView.size(); ++i) {
+            w_.Text((std::string(name) + "_TABS" + std::to_string(i + 1)).c_str(),
+                    form_.frmView[i].caption);
+        }
+    }
+    template <typename Control>
+    void Unnamed(const char*, Control&, std::size_t) {}
+
+  private:
+    WindowCaptions& w_;
+    FrmMain& form_;
+};
+
 void MainWindowCaptions(FrmMain& f, const CaptionVisitor& visit) {
     WindowCaptions w("FrmMain", visit);
-    w.Control("frmStatus", f.frmStatus);
-    w.Control("frmScan", f.frmScan);
-    w.Control("frmResults", f.frmResults);
-    w.Control("frmOptions", f.frmOptions);
-    w.Control("Command3", f.Command3);
-    w.Control("cmdMainScan1", f.cmdMainScan1);
-    w.Control("Command6", f.Command6);
-    w.Control("Command7", f.Command7);
-    w.Control("Command1", f.Command1);
-    w.Control("Command5", f.Command5);
-    w.Control("cmdStatus", f.cmdStatus);
-    w.Control("cmdScan", f.cmdScan);
-    w.Control("cmdResults", f.cmdResults);
-    w.Control("cmdSettings", f.cmdSettings);
-    w.Control("cmdUpdate", f.cmdUpdate);
-    w.Control("cmdLog", f.cmdLog);
-    for (std::size_t i = 0; i < f.optScan.size(); ++i)
-        w.Indexed("optScan", i, f.optScan[i]);
-    w.Control("cmdScanNow", f.cmdScanNow);
-    w.Control("cmdPause", f.cmdPause);
-    w.Control("cmdStop", f.cmdStop);
-    w.Control("lblPause", f.lblPause);
-    w.Control("lblStop", f.lblStop);
-    w.Columns("lvwSpywareFound", f.lvwSpywareFound);
-    w.Columns("lvwPicRemoveListOfSpywareFoundAndToBeRemoved",
-              f.lvwPicRemoveListOfSpywareFoundAndToBeRemoved);
-    w.Control("cmdSelectAll", f.cmdSelectAll);
-    w.Control("Command4", f.Command4);
-    w.Control("cmdExclude", f.cmdExclude);
-    w.Control("lblRemove", f.lblRemove);
-    w.Control("cmdFalsePos", f.cmdFalsePos);
-    w.Control("capSubmit", f.capSubmit);
-    w.Control("Command2", f.Command2);
-    w.Control("cmdSubmit", f.cmdSubmit);
-    w.Control("lblViewLogFile", f.lblViewLogFile);
-    w.Control("chkAutoProtect", f.chkAutoProtect);
-    w.Control("chkHomePage", f.chkHomePage);
-    for (std::size_t i = 0; i < f.frmView.size(); ++i)
-        w.Text(("TabStrip1_TABS" + std::to_string(i + 1)).c_str(), f.frmView[i].caption);
-    w.Control("chkMakeLog", f.chkMakeLog);
-    w.Control("chkSweepMemory", f.chkSweepMemory);
-    w.Control("chkScanRegistry", f.chkScanRegistry);
-    w.Control("chkScanCookies", f.chkScanCookies);
-    w.Control("chkSendData", f.chkSendData);
-    w.Control("chkRunAtStartup", f.chkRunAtStartup);
-    w.Indexed("optScanAllSelectedHardDrive", 0, f.optScanAllSelectedHardDrive);
-    w.Indexed("optScanOnlyKnownSoftwares", 0, f.optScanOnlyKnownSoftwares);
-    w.Columns("lvwHardDrives", f.lvwHardDrives);
-    w.Indexed("optMemorySheildOn", 0, f.optMemorySheildOn);
-    w.Indexed("optMemorySheildOff", 0, f.optMemorySheildOff);
-    w.Indexed("optIEHomePageSheildOn", 0, f.optIEHomePageSheildOn);
-    w.Indexed("optIEHomePageSheildOff", 0, f.optIEHomePageSheildOff);
-    w.Indexed("optAlwaysnotifybeforerestoring", 0, f.optAlwaysnotifybeforerestoring);
-    w.Indexed("optRestoredefaultwithoutnotification", 0, f.optRestoredefaultwithoutnotification);
-    w.Control("chkAutomaticScanYesOrNo", f.chkAutomaticScanYesOrNo);
-    w.Control("chkAutoDel", f.chkAutoDel);
-    w.Control("CmdProceed", f.CmdProceed);
-    w.Control("cmdDefaultSetting", f.cmdDefaultSetting);
-    w.Control("chkAutomaticUpdate", f.chkAutomaticUpdate);
-    w.Control("cmdLiveUpdate", f.cmdLiveUpdate);
-    for (auto [name, label] : {std::pair{"capDefCount", &f.capDefCount},
-                               std::pair{"capVersion", &f.capVersion},
-                               std::pair{"capDefVersion", &f.capDefVersion},
-                               std::pair{"capDefRemoved", &f.capDefRemoved},
-                               std::pair{"capLastScan", &f.capLastScan},
-                               std::pair{"capLastFullScan", &f.capLastFullScan},
-                               std::pair{"capAutoProtect", &f.capAutoProtect},
-                               std::pair{"capHomePage", &f.capHomePage},
-                               std::pair{"capMemoryInspected", &f.capMemoryInspected},
-                               std::pair{"capRegistryInspected", &f.capRegistryInspected},
-                               std::pair{"capFilesFolderInspected", &f.capFilesFolderInspected},
-                               std::pair{"capSoftwareFound", &f.capSoftwareFound},
-                               std::pair{"captracesFound", &f.captracesFound},
-                               std::pair{"capRemovePicSoftwareFound", &f.capRemovePicSoftwareFound},
-                               std::pair{"capDriveSelection", &f.capDriveSelection},
-                               std::pair{"capMemoryShieldGroup", &f.capMemoryShieldGroup},
-                               std::pair{"capHomePageShieldGroup", &f.capHomePageShieldGroup},
-                               std::pair{"capDays", &f.capDays},
-                               std::pair{"capScheduleDate", &f.capScheduleDate},
-                               std::pair{"capScheduleTime", &f.capScheduleTime}}) {
-        w.Control(name, *label);
-    }
+    MainWindowCaptionRules rules(w, f);
+#define QM_CONTROL(id, member, kind, page, caption) rules.caption(#member, f.member, 0);
+#define QM_CONTROL_AT(id, member, index, kind, page, caption) \
+    rules.caption(#member, f.member[index], index);
+#include "ui/MainWindowControlList.h"
+#undef QM_CONTROL
+#undef QM_CONTROL_AT
     w.Menu("mnuFileItem", f.mnuFileItem);
     w.Menu("mnuQuarItem", f.mnuQuarItem);
     w.Menu("mnuSettingsItem", f.mnuSettingsItem);

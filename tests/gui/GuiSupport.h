@@ -1,7 +1,7 @@
 #pragma once
 // What the window tests share: reading and clicking controls by their IDs, waits that pump
-// messages with a time-out, scrambled definition files, and the program's own settings kept as
-// they were before a test.
+// messages with a time-out, scrambled definition files, the program's own settings kept as
+// they were before a test, and the fixture that starts the program on a throw-away data folder.
 
 // clang-format off
 #include "platform/win32/WinApi.h"
@@ -11,15 +11,18 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "Screenshot.h"
+#include "TempFolder.h"
 #include "definitions/LineScramble.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32VersionInfo.h"
+#include "ui/win32/Program.h"
 
 namespace qm::ui::win32 {
 
@@ -127,6 +130,41 @@ class SettingsRestorer {
     std::string app_;
     std::vector<std::pair<std::string, std::string>> keys_;
     std::vector<std::string> saved_;
+};
+
+// The desktop program on a throw-away data folder, its window driven by its controls' IDs.
+class GuiTest : public ::testing::Test {
+  protected:
+    void PutDefinitionSet(int fileRecords) {
+        std::vector<std::string> files;
+        for (int i = 0; i < fileRecords; ++i) {
+            files.push_back("gui" + std::to_string(i) + ".exe=Gui Threat " + std::to_string(i) +
+                            "|[progfil]Gui Vendor " + std::to_string(i) + "|Adware");
+        }
+        wintest::PutFile(data / "FileDefinition.dat", Scrambled(files));
+        wintest::PutFile(data / "DirectoryDefinition.dat",
+                         Scrambled({"Gui Folder=Gui Folder|[progfil]Gui Folder|Adware"}));
+        wintest::PutFile(data / "RegistryDefinition.dat",
+                         Scrambled({"1^Software\\Gui Threat^=Gui Threat|Adware"}));
+        wintest::PutFile(data / "ExeDefinition.dat",
+                         Scrambled({"gui0.exe=Gui Threat 0|[progfil]Gui Vendor 0|Adware"}));
+        wintest::PutFile(data / "BlockedCookies.dat", Scrambled({"gui-tracker.example"}));
+    }
+
+    HWND StartProgram() {
+        program =
+            std::make_unique<Program>(::GetModuleHandleA(nullptr), ProgramOptions{data.path()});
+        EXPECT_TRUE(program->Start(SW_SHOW));
+        HWND window = program->Window();
+        EXPECT_NE(window, nullptr);
+        WaitFor([&] { return ::IsWindowVisible(window) != FALSE; });
+        return window;
+    }
+
+    void TearDown() override { program.reset(); }
+
+    wintest::TempFolder data;
+    std::unique_ptr<Program> program;
 };
 
 }  // namespace qm::ui::win32

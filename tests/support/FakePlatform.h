@@ -14,6 +14,7 @@
 #include "platform/Platform.h"
 #include "settings/SettingsStore.h"
 #include "ui/Interaction.h"
+#include "work/Context.h"
 
 namespace qm::test {
 
@@ -407,6 +408,12 @@ struct FakeMachine {
                                 http,     dates,    encoding};
 
     FakeMachine();
+    // What the program lends its subsystems, on this machine: its own settings store and
+    // catalogue, or those a test watches.
+    work::Context Context() { return Context(settings, messages); }
+    work::Context Context(settings::SettingsStore& store, i18n::MessageCatalogue& catalogue) {
+        return {platform, prompts, pickers, pump, store, catalogue, version.info};
+    }
     static constexpr const char* kDataFolder =
         "C:\\users\\tester\\AppData\\Roaming\\AntiSpywareDAT";
 

@@ -1,10 +1,10 @@
-#include "app/ConsoleFrontEnd.h"
+#include "app/console/ConsoleFrontEnd.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "app/JsonWriter.h"
+#include "app/console/JsonWriter.h"
 #include "definitions/LineScramble.h"
 #include "support/FakePlatform.h"
 

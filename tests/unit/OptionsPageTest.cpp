@@ -38,8 +38,7 @@ class OptionsPageTest : public ::testing::Test {
 
     FakeMachine m;
     ui::FrmMain form;
-    OptionsPage page{form, OptionsServices{m.settings, m.registry, m.prompts, m.messages,
-                                           m.version.info, m.version.executablePath}};
+    OptionsPage page{form, OptionsServices{m.Context(), m.version.executablePath}};
 };
 
 TEST_F(OptionsPageTest, FreshAccountShowsTheDefaults) {
@@ -247,8 +246,8 @@ TEST_F(OptionsPageTest, AFailedLoadingStepDoesNotStopTheOthers) {
     store.inner.Write(kProduct, settings::section::kOptions, "chkMakeLog", "0");
     store.inner.Write(kProduct, settings::section::kOptions, "chkAutomaticUpdate", "0");
     store.inner.Write(kProduct, settings::section::kSettings, "Max", "1");
-    OptionsPage failing{form, OptionsServices{store, m.registry, m.prompts, m.messages,
-                                              m.version.info, m.version.executablePath}};
+    OptionsPage failing{form,
+                        OptionsServices{m.Context(store, m.messages), m.version.executablePath}};
     failing.LoadSettingsIntoControls("today");
     EXPECT_EQ(form.chkMakeLog.value, 0);
     EXPECT_EQ(form.chkAutomaticUpdate.value, 0);

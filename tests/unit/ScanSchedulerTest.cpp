@@ -53,9 +53,7 @@ class ScanSchedulerTest : public ::testing::Test {
     CountingStore store{m.settings};
     ui::FrmMain form;
     i18n::MessageCatalogue messages;
-    ScanScheduler scheduler{
-        form, SchedulerServices{settings::ProgramSettings(store, "Quillmarsh"), m.clock, m.dates,
-                                m.prompts, messages, "Quillmarsh"}};
+    ScanScheduler scheduler{form, m.Context(store, messages)};
 };
 
 struct Lateness {
@@ -98,9 +96,7 @@ TEST_F(ScanSchedulerTest, AMomentRunsOnceAcrossRestartsAndAnApplyInThePastWaits)
     At(14, 30, 0);
     EXPECT_TRUE(scheduler.Due());
     const auto restart = [&] {
-        auto again = std::make_unique<ScanScheduler>(
-            form, SchedulerServices{settings::ProgramSettings(store, "Quillmarsh"), m.clock,
-                                    m.dates, m.prompts, messages, "Quillmarsh"});
+        auto again = std::make_unique<ScanScheduler>(form, m.Context(store, messages));
         again->LoadSchedule();
         return again;
     };

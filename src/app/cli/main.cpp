@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ConsoleFrontEnd.h"
+#include "app/console/ConsoleFrontEnd.h"
 #include "platform/win32/RegistrySettingsStore.h"
 #include "platform/win32/Win32Platform.h"
 

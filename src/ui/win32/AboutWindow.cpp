@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 
@@ -23,13 +22,8 @@ DialogTemplate AboutTemplate() {
 
 }  // namespace
 
-AboutWindow::~AboutWindow() {
-    DestroyForwardingDialog(hwnd_);
-}
-
 bool AboutWindow::Create(HINSTANCE instance, HWND owner) {
-    hwnd_ = CreateForwardingDialog(instance, AboutTemplate().get(), owner, this);
-    return hwnd_ != nullptr;
+    return CreateDialogWindow(instance, AboutTemplate().get(), owner);
 }
 
 void AboutWindow::Sync() {
@@ -46,24 +40,9 @@ void AboutWindow::Sync() {
 }
 
 INT_PTR AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL) return FALSE;
-            commands_.CloseAbout();
-            syncAll_();
-            return TRUE;
-        case WM_CLOSE:
-            commands_.CloseAbout();
-            syncAll_();
-            return TRUE;
-        case WM_DESTROY:
-            hwnd_ = nullptr;
-            return TRUE;
-        default:
-            return FALSE;
-    }
+    if (message == WM_INITDIALOG) return TRUE;
+    if (IsCloseRequest(message, wParam, IDOK)) return Run([this] { commands_.CloseAbout(); });
+    return FALSE;
 }
 
 }  // namespace qm::ui::win32

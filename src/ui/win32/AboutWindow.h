@@ -6,28 +6,23 @@
 #include "platform/win32/WinApi.h"
 #include "ui/FrmAbout.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/ModelessDialog.h"
 
 namespace qm::ui::win32 {
 
-class AboutWindow {
+class AboutWindow final : public ModelessDialog<AboutWindow> {
   public:
-    AboutWindow(FrmAbout& model, MainWindowCommands& commands, std::function<void()> syncAll)
-        : model_(model), commands_(commands), syncAll_(std::move(syncAll)) {}
-    ~AboutWindow();
-    AboutWindow(const AboutWindow&) = delete;
-    AboutWindow& operator=(const AboutWindow&) = delete;
+    AboutWindow(FrmAbout& model, AboutCommands& commands, std::function<void()> syncAll)
+        : ModelessDialog(std::move(syncAll)), model_(model), commands_(commands) {}
 
     bool Create(HINSTANCE instance, HWND owner);
-    HWND Handle() const { return hwnd_; }
     void Sync();
     // The dialog's messages, from ForwardingDialogProc.
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
     FrmAbout& model_;
-    MainWindowCommands& commands_;
-    std::function<void()> syncAll_;
-    HWND hwnd_ = nullptr;
+    AboutCommands& commands_;
     bool shown_ = false;
 };
 

@@ -1,19 +1,11 @@
 #include "ui/win32/DeleteFailedWindow.h"
 
-#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/MainWindowIds.h"
 
 namespace qm::ui::win32 {
 
-DeleteFailedWindow::~DeleteFailedWindow() {
-    DestroyForwardingDialog(hwnd_);
-}
-
 bool DeleteFailedWindow::Create(HWND owner) {
-    hwnd_ = ::CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_FRMDELETE), owner,
-                                 ForwardingDialogProc<DeleteFailedWindow>,
-                                 reinterpret_cast<LPARAM>(this));
-    if (!hwnd_) return false;
+    if (!CreateDialogWindow(instance_, IDD_FRMDELETE, owner)) return false;
     HWND list = ::GetDlgItem(hwnd_, IDC_lstProblem);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     // The location takes most of the width; the status ("deleted at restart") the rest.
@@ -74,31 +66,15 @@ void DeleteFailedWindow::Sync() {
 }
 
 INT_PTR DeleteFailedWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            return TRUE;  // the first button takes the keyboard
-        case WM_COMMAND:
-            if (HIWORD(wParam) != BN_CLICKED) return FALSE;
-            if (LOWORD(wParam) == IDC_cmdDeleteOk || LOWORD(wParam) == IDCANCEL) {
-                commands_.DeleteFailedOk();
-            } else if (LOWORD(wParam) == IDC_cmdCopyList) {
-                commands_.CopyProblemList();
-            } else {
-                return FALSE;
-            }
-            Sync();
-            return TRUE;
-        case WM_CLOSE:
-            commands_.DeleteFailedOk();
-            Sync();
-            return TRUE;
-        case WM_DESTROY:
-            // Gone with its owner, the main window.
-            hwnd_ = nullptr;
-            return TRUE;
-        default:
-            return FALSE;
+    if (message == WM_INITDIALOG) return TRUE;  // the first button takes the keyboard
+    if (message == WM_COMMAND && HIWORD(wParam) != BN_CLICKED) return FALSE;
+    if (IsCloseRequest(message, wParam, IDC_cmdDeleteOk)) {
+        return Run([this] { commands_.DeleteFailedOk(); });
     }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_cmdCopyList) {
+        return Run([this] { commands_.CopyProblemList(); });
+    }
+    return FALSE;
 }
 
 }  // namespace qm::ui::win32

@@ -12,20 +12,21 @@
 // clang-format on
 #include "ui/FrmDelete.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/ModelessDialog.h"
 
 namespace qm::ui::win32 {
 
-class DeleteFailedWindow {
+class DeleteFailedWindow final : public ModelessDialog<DeleteFailedWindow> {
   public:
-    DeleteFailedWindow(HINSTANCE instance, FrmDelete& model, MainWindowCommands& commands)
-        : instance_(instance), model_(model), commands_(commands) {}
-    ~DeleteFailedWindow();
-    DeleteFailedWindow(const DeleteFailedWindow&) = delete;
-    DeleteFailedWindow& operator=(const DeleteFailedWindow&) = delete;
+    // Its commands change only what it shows itself: after one, it alone is drawn again.
+    DeleteFailedWindow(HINSTANCE instance, FrmDelete& model, DeleteFailedCommands& commands)
+        : ModelessDialog([this] { Sync(); }),
+          instance_(instance),
+          model_(model),
+          commands_(commands) {}
 
     // Creates the window, hidden, owned by the main window.
     bool Create(HWND owner);
-    HWND Handle() const { return hwnd_; }
     // Brings the window in line with the model: shown in front when the model says so.
     void Sync();
     // The dialog's messages, from ForwardingDialogProc.
@@ -34,8 +35,7 @@ class DeleteFailedWindow {
   private:
     HINSTANCE instance_;
     FrmDelete& model_;
-    MainWindowCommands& commands_;
-    HWND hwnd_ = nullptr;
+    DeleteFailedCommands& commands_;
     bool shown_ = false;
     std::vector<std::pair<std::string, std::string>> shownRows_;
 };

@@ -3,22 +3,27 @@
 // travels as the creation parameter, is kept in the window's user data, and nothing thrown
 // inside may cross back into the system's code.
 
-#include <string>
-
 #include "platform/win32/WinApi.h"
 
 namespace qm::ui::win32 {
 
-// The dialog procedure of a window object with `INT_PTR OnMessage(UINT, WPARAM, LPARAM)`;
-// WM_INITDIALOG reaches it too, after the object is known.
+// The dialog procedure of a window object with `INT_PTR OnMessage(UINT, WPARAM, LPARAM)` and
+// `Attach(HWND)`/`Detach()` (ModelessDialog has them): the object learns its window before
+// WM_INITDIALOG reaches it, and forgets it once WM_DESTROY has.
 template <typename Window>
 INT_PTR CALLBACK ForwardingDialogProc(HWND hwnd, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept {
     try {
-        if (message == WM_INITDIALOG) ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+        if (message == WM_INITDIALOG) {
+            ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+            reinterpret_cast<Window*>(lParam)->Attach(hwnd);
+        }
         auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (!self) return FALSE;
-        return self->OnMessage(message, wParam, lParam);
+        const INT_PTR handled = self->OnMessage(message, wParam, lParam);
+        if (message != WM_DESTROY) return handled;
+        self->Detach();
+        return TRUE;
     } catch (...) {
         return FALSE;  // the model is left as it was
     }
@@ -39,13 +44,6 @@ inline void DestroyForwardingDialog(HWND hwnd) {
     if (!hwnd) return;
     ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     ::DestroyWindow(hwnd);
-}
-
-// Sets a control's text only when it differs: the pump syncs the windows many times a second.
-inline void SetItemTextIfChanged(HWND dialog, int id, const std::string& text) {
-    char current[1024] = {};
-    ::GetDlgItemTextA(dialog, id, current, sizeof current);
-    if (text != current) ::SetDlgItemTextA(dialog, id, text.c_str());
 }
 
 }  // namespace qm::ui::win32

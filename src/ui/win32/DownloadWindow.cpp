@@ -27,14 +27,8 @@ DialogTemplate DownloadTemplate() {
 
 }  // namespace
 
-DownloadWindow::~DownloadWindow() {
-    tray_.reset();
-    DestroyForwardingDialog(hwnd_);
-}
-
 bool DownloadWindow::Create(HINSTANCE instance, HWND owner) {
-    hwnd_ = CreateForwardingDialog(instance, DownloadTemplate().get(), owner, this);
-    if (!hwnd_) return false;
+    if (!CreateDialogWindow(instance, DownloadTemplate().get(), owner)) return false;
     ::SetWindowTextA(hwnd_, model_.caption.c_str());
     ::SetDlgItemTextA(hwnd_, IDC_cmdDownloadCancel, model_.Command1.caption.c_str());
     tray_ = std::make_unique<TrayIcon>(hwnd_, kTrayIconId, 0);
@@ -81,20 +75,12 @@ void DownloadWindow::DrawArrow(const DRAWITEMSTRUCT& item) const {
 }
 
 INT_PTR DownloadWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsCloseRequest(message, wParam, IDC_cmdDownloadCancel)) {
+        return Run([this] { commands_.CloseDownloadWindow(); });
+    }
     switch (message) {
         case WM_INITDIALOG:
             return TRUE;  // the first button takes the keyboard
-        case WM_COMMAND:
-            if (LOWORD(wParam) != IDC_cmdDownloadCancel && LOWORD(wParam) != IDCANCEL) {
-                return FALSE;
-            }
-            commands_.CloseDownloadWindow();
-            syncAll_();
-            return TRUE;
-        case WM_CLOSE:
-            commands_.CloseDownloadWindow();
-            syncAll_();
-            return TRUE;
         case WM_TIMER:
             timers_.Dispatch(wParam, commands_, syncAll_);
             return TRUE;
@@ -103,7 +89,6 @@ INT_PTR DownloadWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_DESTROY:
             tray_.reset();
-            hwnd_ = nullptr;
             return TRUE;
         default:
             return FALSE;

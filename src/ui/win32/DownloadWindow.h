@@ -10,25 +10,22 @@
 #include "platform/win32/WinApi.h"
 #include "ui/FrmDownload.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/ModelessDialog.h"
 #include "ui/win32/TimerSync.h"
 #include "ui/win32/TrayIcon.h"
 
 namespace qm::ui::win32 {
 
-class DownloadWindow {
+class DownloadWindow final : public ModelessDialog<DownloadWindow> {
   public:
     // `syncAll` brings every window in line after a command of this one.
-    DownloadWindow(FrmDownload& model, MainWindowCommands& commands, std::function<void()> syncAll)
-        : model_(model),
+    DownloadWindow(FrmDownload& model, DownloadCommands& commands, std::function<void()> syncAll)
+        : ModelessDialog(std::move(syncAll)),
+          model_(model),
           commands_(commands),
-          syncAll_(std::move(syncAll)),
           timers_({&model.tmrBlink}) {}
-    ~DownloadWindow();
-    DownloadWindow(const DownloadWindow&) = delete;
-    DownloadWindow& operator=(const DownloadWindow&) = delete;
 
     bool Create(HINSTANCE instance, HWND owner);
-    HWND Handle() const { return hwnd_; }
     void Sync();
     // The dialog's messages, from ForwardingDialogProc.
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -37,10 +34,9 @@ class DownloadWindow {
     void DrawArrow(const DRAWITEMSTRUCT& item) const;
 
     FrmDownload& model_;
-    MainWindowCommands& commands_;
-    std::function<void()> syncAll_;
+    DownloadCommands& commands_;
     TimerSync timers_;
-    HWND hwnd_ = nullptr;
+    // Its notification-area icon; a member, so it goes before the window does.
     std::unique_ptr<TrayIcon> tray_;
     bool shown_ = false;
     bool trayWanted_ = false;

@@ -1,6 +1,8 @@
 #include "ui/win32/InputBox.h"
 
+#include "ui/win32/ControlUpdates.h"
 #include "ui/win32/DialogTemplate.h"
+#include "ui/win32/ModalDialog.h"
 
 namespace qm::ui::win32 {
 
@@ -13,41 +15,27 @@ struct InputContent {
     std::optional<std::string> typed;
 };
 
-INT_PTR CALLBACK InputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        auto* content = reinterpret_cast<InputContent*>(::GetWindowLongPtrA(dialog, GWLP_USERDATA));
-        switch (message) {
-            case WM_INITDIALOG: {
-                ::SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
-                content = reinterpret_cast<InputContent*>(lParam);
-                ::SetWindowTextA(dialog, content->title.c_str());
-                ::SetDlgItemTextA(dialog, kInputPromptId, content->prompt.c_str());
-                ::SetDlgItemTextA(dialog, kInputTextId, content->initial.c_str());
-                ::SetFocus(::GetDlgItem(dialog, kInputTextId));
-                return FALSE;
+INT_PTR HandleInput(HWND dialog, UINT message, WPARAM wParam, InputContent& content) {
+    switch (message) {
+        case WM_INITDIALOG:
+            ::SetWindowTextA(dialog, content.title.c_str());
+            ::SetDlgItemTextA(dialog, kInputPromptId, content.prompt.c_str());
+            ::SetDlgItemTextA(dialog, kInputTextId, content.initial.c_str());
+            ::SetFocus(::GetDlgItem(dialog, kInputTextId));
+            return FALSE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                content.typed = WindowText(::GetDlgItem(dialog, kInputTextId));
+                ::EndDialog(dialog, IDOK);
+                return TRUE;
             }
-            case WM_COMMAND:
-                if (!content) return FALSE;
-                if (LOWORD(wParam) == IDOK) {
-                    HWND box = ::GetDlgItem(dialog, kInputTextId);
-                    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(box)) + 1,
-                                     '\0');
-                    text.resize(static_cast<std::size_t>(
-                        ::GetWindowTextA(box, text.data(), static_cast<int>(text.size()))));
-                    content->typed = std::move(text);
-                    ::EndDialog(dialog, IDOK);
-                    return TRUE;
-                }
-                if (LOWORD(wParam) == IDCANCEL) {
-                    ::EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                }
-                return FALSE;
-            default:
-                return FALSE;
-        }
-    } catch (...) {
-        return FALSE;  // nothing crosses back into the system's code
+            if (LOWORD(wParam) == IDCANCEL) {
+                ::EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            return FALSE;
+        default:
+            return FALSE;
     }
 }
 
@@ -63,8 +51,7 @@ std::optional<std::string> ShowInputBox(HINSTANCE instance, HWND owner, const st
     t.Item(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 204, 26, 50, 14, IDCANCEL, L"Cancel");
     t.Item(kEditClass, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 8, 88, 246, 14, kInputTextId, L"");
     InputContent content{prompt, title, initial, std::nullopt};
-    ::DialogBoxIndirectParamA(instance, t.get(), owner, InputProc,
-                              reinterpret_cast<LPARAM>(&content));
+    RunModalDialog<InputContent, HandleInput>(instance, t, owner, content);
     return content.typed;
 }
 

@@ -24,21 +24,14 @@ DialogTemplate LanguageTemplate() {
 
 }  // namespace
 
-LanguageWindow::~LanguageWindow() {
-    DestroyForwardingDialog(hwnd_);
-}
-
 bool LanguageWindow::Create(HINSTANCE instance, HWND owner) {
-    hwnd_ = CreateForwardingDialog(instance, LanguageTemplate().get(), owner, this);
-    return hwnd_ != nullptr;
+    return CreateDialogWindow(instance, LanguageTemplate().get(), owner);
 }
 
 void LanguageWindow::Sync() {
     // Closed, it has nothing to draw: the pump syncs every window many times a second.
     if (!hwnd_ || (!model_.visible && !shown_)) return;
-    char caption[256] = {};
-    ::GetWindowTextA(hwnd_, caption, sizeof caption);
-    if (model_.caption != caption) ::SetWindowTextA(hwnd_, model_.caption.c_str());
+    SetText(hwnd_, model_.caption);
     SetItemTextIfChanged(hwnd_, IDC_Command1, model_.Command1.caption);
     SetItemTextIfChanged(hwnd_, IDC_Command2, model_.Command2.caption);
     SetItemTextIfChanged(hwnd_, IDC_Command3, model_.Command3.caption);
@@ -59,38 +52,22 @@ void LanguageWindow::Sync() {
 }
 
 INT_PTR LanguageWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            return TRUE;
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDC_Combo1:
-                    if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
-                    commands_.LanguageChosen(static_cast<int>(
-                        ::SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0)));
-                    break;
-                case IDC_Command1:
-                    commands_.CheckLanguageUpdates();
-                    break;
-                case IDC_Command3:
-                    commands_.TranslateProgram();
-                    break;
-                case IDC_Command2:
-                case IDCANCEL:
-                    commands_.CloseLanguageWindow();
-                    break;
-                default:
-                    return FALSE;
-            }
-            syncAll_();
-            return TRUE;
-        case WM_CLOSE:
-            commands_.CloseLanguageWindow();
-            syncAll_();
-            return TRUE;
-        case WM_DESTROY:
-            hwnd_ = nullptr;
-            return TRUE;
+    if (message == WM_INITDIALOG) return TRUE;
+    if (IsCloseRequest(message, wParam, IDC_Command2)) {
+        return Run([this] { commands_.CloseLanguageWindow(); });
+    }
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+        case IDC_Combo1:
+            if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
+            return Run([this, lParam] {
+                commands_.LanguageChosen(static_cast<int>(
+                    ::SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0)));
+            });
+        case IDC_Command1:
+            return Run([this] { commands_.CheckLanguageUpdates(); });
+        case IDC_Command3:
+            return Run([this] { commands_.TranslateProgram(); });
         default:
             return FALSE;
     }

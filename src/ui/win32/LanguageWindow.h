@@ -8,27 +8,22 @@
 #include "platform/win32/WinApi.h"
 #include "ui/FrmLanguage.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/ModelessDialog.h"
 
 namespace qm::ui::win32 {
 
-class LanguageWindow {
+class LanguageWindow final : public ModelessDialog<LanguageWindow> {
   public:
-    LanguageWindow(FrmLanguage& model, MainWindowCommands& commands, std::function<void()> syncAll)
-        : model_(model), commands_(commands), syncAll_(std::move(syncAll)) {}
-    ~LanguageWindow();
-    LanguageWindow(const LanguageWindow&) = delete;
-    LanguageWindow& operator=(const LanguageWindow&) = delete;
+    LanguageWindow(FrmLanguage& model, LanguageCommands& commands, std::function<void()> syncAll)
+        : ModelessDialog(std::move(syncAll)), model_(model), commands_(commands) {}
 
     bool Create(HINSTANCE instance, HWND owner);
-    HWND Handle() const { return hwnd_; }
     void Sync();
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
     FrmLanguage& model_;
-    MainWindowCommands& commands_;
-    std::function<void()> syncAll_;
-    HWND hwnd_ = nullptr;
+    LanguageCommands& commands_;
     std::vector<std::string> shownItems_;
     bool shown_ = false;
 };

@@ -20,6 +20,8 @@
 #include "ui/win32/DeleteFailedWindow.h"
 #include "ui/win32/DownloadWindow.h"
 #include "ui/win32/LanguageWindow.h"
+#include "ui/win32/MainWindowControls.h"
+#include "ui/win32/ModelessDialog.h"
 #include "ui/win32/NoticeWindow.h"
 #include "ui/win32/SpywareAlertWindow.h"
 #include "ui/win32/TimerSync.h"
@@ -41,17 +43,18 @@ struct ImageListTraits {
 };
 using UniqueImageList = platform::win32::UniqueHandle<ImageListTraits>;
 
-class MainWindow {
+// Its parts live in files of their own: the bound controls' drawing (MainWindowSync.cpp), the
+// list views (MainWindowLists.cpp), the command routing (MainWindowCommand.cpp) and the tray and
+// taskbar button (MainWindowTray.cpp).
+class MainWindow final : public ModelessDialog<MainWindow> {
   public:
     MainWindow(HINSTANCE instance, FrmMain& model, MainWindowCommands& commands);
-    ~MainWindow();
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
+    // The dialog goes before its hidden owner and the small windows it owns.
+    ~MainWindow() { Destroy(); }
 
     // Creates the window (hidden until Show); false when it cannot be created.
     bool Create();
     void Show(int showCommand);
-    HWND Handle() const { return hwnd_; }
 
     // Brings every control in line with the model.
     void Sync();
@@ -71,22 +74,28 @@ class MainWindow {
     // The timer that tries the tray icon's add again; far from the model timers' ids (1 up).
     static constexpr UINT_PTR kTrayRetryTimer = 0x7A11;
 
-  private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
+    // The dialog's messages, from ForwardingDialogProc.
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
     void OnInit();
     void OnNotify(const NMHDR& header);
+    // The controls of the table, each given only what changed since it was last drawn.
+    void SyncBoundControls();
+    // A check box or option button of the table was clicked; false for any other control.
+    bool ClickBoundControl(int id);
+    // The list views: columns, image list and check boxes once; rows as they change; a tick
+    // of the user's into the model.
+    void SetUpLists();
     void SyncList(int id, ListView& model);
-    bool PageOf(int id, const Frame*& page) const;
-    // False when the control's page, or its tab of the options page, is not showing.
-    bool ShownWithItsPage(int id) const;
+    void ListRowChanged(int id, const NMLISTVIEW& change);
     void SyncColumnWidths();
     // What the user changed directly: the results list's column widths and the window's state.
     void ReadBackWindowState();
     void AddToolTips();
-    CheckBox* CheckBoxOf(int id);
-    OptionButton* OptionButtonOf(int id);
+    // The tray icon's add, tried again after the shell refused it or after a new taskbar.
+    void RetryTrayIcon();
+    void TaskbarCreated();
 
     HINSTANCE instance_;
     FrmMain& model_;
@@ -95,7 +104,6 @@ class MainWindow {
     // the main window's button only while it carries WS_EX_APPWINDOW. Made before the
     // dialog, gone after it.
     platform::win32::UniqueWindow hidden_;
-    HWND hwnd_ = nullptr;
     UniqueImageList detectionIcons_;
     DeleteFailedWindow deleteFailed_;
     DownloadWindow download_;

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/SlidingPopup.h"
@@ -22,13 +21,8 @@ DialogTemplate NoticeTemplate() {
 
 }  // namespace
 
-NoticeWindow::~NoticeWindow() {
-    DestroyForwardingDialog(hwnd_);
-}
-
 bool NoticeWindow::Create(HINSTANCE instance, HWND owner) {
-    hwnd_ = CreateForwardingDialog(instance, NoticeTemplate().get(), owner, this);
-    if (!hwnd_) return false;
+    if (!CreateDialogWindow(instance, NoticeTemplate().get(), owner)) return false;
     MakeFloating(hwnd_, true);
     ::SetDlgItemTextA(hwnd_, IDC_cmdUpdateSuccesfullOK,
                       model_.cmdUpdateSuccesfullOK.caption.c_str());
@@ -48,17 +42,11 @@ INT_PTR NoticeWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_INITDIALOG:
             return FALSE;  // the keyboard stays where it is
         case WM_COMMAND:
-            if (LOWORD(wParam) != IDC_cmdUpdateSuccesfullOK && LOWORD(wParam) != IDCANCEL) {
-                return FALSE;
-            }
-            commands_.NoticeOk();
-            syncAll_();
-            return TRUE;
+            // No close box: a close reaches it as Escape.
+            if (!IsCloseRequest(message, wParam, IDC_cmdUpdateSuccesfullOK)) return FALSE;
+            return Run([this] { commands_.NoticeOk(); });
         case WM_TIMER:
             timers_.Dispatch(wParam, commands_, syncAll_);
-            return TRUE;
-        case WM_DESTROY:
-            hwnd_ = nullptr;
             return TRUE;
         default:
             return FALSE;

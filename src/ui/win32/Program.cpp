@@ -227,10 +227,6 @@ void Program::SetPumpHook(std::function<void()> hook) {
     parts_->pumpHook = std::move(hook);
 }
 
-bool Program::ClaimSingleInstance() {
-    return parts_->startUp.Claim();
-}
-
 bool Program::EndedAsSecondCopy() const {
     return !parts_->startUp.Claimed();
 }

@@ -25,9 +25,6 @@ class Program {
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // One program per user session: true for the first. A second start brings the running
-    // program's window to the front and is told to end. Asking again gives the same answer.
-    bool ClaimSingleInstance();
     // Creates the main window, loads the program into it as its start-up does and shows it;
     // false when the window cannot be created or another copy is running (EndedAsSecondCopy).
     bool Start(int showCommand);

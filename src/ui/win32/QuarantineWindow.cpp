@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/win32/DialogTemplate.h"
+#include "ui/win32/ModalDialog.h"
 
 namespace qm::ui::win32 {
 
@@ -77,44 +78,30 @@ void RestoreChosen(HWND dialog, QuarantineDialog& state) {
     Refill(dialog, state, chosen);
 }
 
-INT_PTR CALLBACK QuarantineProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        auto* state = reinterpret_cast<QuarantineDialog*>(::GetWindowLongPtrA(dialog, DWLP_USER));
-        switch (message) {
-            case WM_INITDIALOG: {
-                ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-                state = reinterpret_cast<QuarantineDialog*>(lParam);
-                ::SetWindowTextA(dialog, state->caption.c_str());
-                Refill(dialog, *state, 0);
-                return TRUE;
-            }
-            case WM_COMMAND:
-                if (!state) break;
-                switch (LOWORD(wParam)) {
-                    case kQuarantineRestoreId:
-                        RestoreChosen(dialog, *state);
-                        return TRUE;
-                    case kQuarantineOpenFolderId:
-                        state->actions.OpenFolder();
-                        return TRUE;
-                    case kQuarantineCloseId:
-                        ::EndDialog(dialog, IDCANCEL);
-                        return TRUE;
-                    case kQuarantineListId:
-                        // A double click on an item restores it, as Restore does.
-                        if (HIWORD(wParam) == LBN_DBLCLK) RestoreChosen(dialog, *state);
-                        return TRUE;
-                    default:
-                        break;
-                }
-                break;
-            default:
-                break;
-        }
-    } catch (...) {
-        // Nothing may cross back into the system's code.
+INT_PTR HandleQuarantine(HWND dialog, UINT message, WPARAM wParam, QuarantineDialog& state) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowTextA(dialog, state.caption.c_str());
+        Refill(dialog, state, 0);
+        return TRUE;
     }
-    return FALSE;
+    if (message != WM_COMMAND) return FALSE;
+    switch (LOWORD(wParam)) {
+        case kQuarantineRestoreId:
+            RestoreChosen(dialog, state);
+            return TRUE;
+        case kQuarantineOpenFolderId:
+            state.actions.OpenFolder();
+            return TRUE;
+        case kQuarantineCloseId:
+            ::EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case kQuarantineListId:
+            // A double click on an item restores it, as Restore does.
+            if (HIWORD(wParam) == LBN_DBLCLK) RestoreChosen(dialog, state);
+            return TRUE;
+        default:
+            return FALSE;
+    }
 }
 
 }  // namespace
@@ -124,8 +111,7 @@ void ShowQuarantineWindow(HINSTANCE instance, HWND owner, const std::string& cap
     try {
         const DialogTemplate layout = QuarantineTemplate();
         QuarantineDialog state{caption, actions, {}};
-        ::DialogBoxIndirectParamA(instance, layout.get(), owner, QuarantineProc,
-                                  reinterpret_cast<LPARAM>(&state));
+        RunModalDialog<QuarantineDialog, HandleQuarantine>(instance, layout, owner, state);
     } catch (...) {
         // Out of memory for the template: there is no viewer to show.
     }

@@ -1,6 +1,7 @@
 #include "ui/win32/ReportWindow.h"
 
 #include "ui/win32/DialogTemplate.h"
+#include "ui/win32/ModalDialog.h"
 
 namespace qm::ui::win32 {
 
@@ -25,31 +26,22 @@ struct ReportContent {
     const std::string& okCaption;
 };
 
-INT_PTR CALLBACK ReportProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        switch (message) {
-            case WM_INITDIALOG: {
-                const auto& content = *reinterpret_cast<const ReportContent*>(lParam);
-                ::SetWindowTextA(dialog, content.caption.c_str());
-                ::SetDlgItemTextA(dialog, kReportTextId, content.text.c_str());
-                ::SetDlgItemTextA(dialog, kReportOkId, content.okCaption.c_str());
-                // OK has the focus, so the report is not shown selected.
-                ::SetFocus(::GetDlgItem(dialog, kReportOkId));
-                return FALSE;
-            }
-            case WM_COMMAND:
-                if (LOWORD(wParam) == kReportOkId || LOWORD(wParam) == IDCANCEL) {
-                    ::EndDialog(dialog, LOWORD(wParam));
-                    return TRUE;
-                }
-                break;
-            default:
-                break;
-        }
-    } catch (...) {
-        // Nothing may cross back into the system's code.
+INT_PTR HandleReport(HWND dialog, UINT message, WPARAM wParam, const ReportContent& content) {
+    switch (message) {
+        case WM_INITDIALOG:
+            ::SetWindowTextA(dialog, content.caption.c_str());
+            ::SetDlgItemTextA(dialog, kReportTextId, content.text.c_str());
+            ::SetDlgItemTextA(dialog, kReportOkId, content.okCaption.c_str());
+            // OK has the focus, so the report is not shown selected.
+            ::SetFocus(::GetDlgItem(dialog, kReportOkId));
+            return FALSE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) != kReportOkId && LOWORD(wParam) != IDCANCEL) return FALSE;
+            ::EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        default:
+            return FALSE;
     }
-    return FALSE;
 }
 
 }  // namespace
@@ -59,8 +51,7 @@ void ShowReportWindow(HINSTANCE instance, HWND owner, const std::string& caption
     try {
         const DialogTemplate layout = ReportTemplate();
         const ReportContent content{caption, text, okCaption};
-        ::DialogBoxIndirectParamA(instance, layout.get(), owner, ReportProc,
-                                  reinterpret_cast<LPARAM>(&content));
+        RunModalDialog<const ReportContent, HandleReport>(instance, layout, owner, content);
     } catch (...) {
         // Out of memory for the template: there is no viewer to show.
     }

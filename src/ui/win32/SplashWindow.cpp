@@ -1,6 +1,5 @@
 #include "ui/win32/SplashWindow.h"
 
-#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 
@@ -22,13 +21,8 @@ DialogTemplate SplashTemplate() {
 
 }  // namespace
 
-SplashWindow::~SplashWindow() {
-    DestroyForwardingDialog(hwnd_);
-}
-
 bool SplashWindow::Create(HINSTANCE instance) {
-    hwnd_ = CreateForwardingDialog(instance, SplashTemplate().get(), nullptr, this);
-    if (!hwnd_) return false;
+    if (!CreateDialogWindow(instance, SplashTemplate().get(), nullptr)) return false;
     ::SetWindowTextA(hwnd_, model_.lblProduct.caption.c_str());
     ::SetDlgItemTextA(hwnd_, IDC_lblSplashProduct, model_.lblProduct.caption.c_str());
     ::SetDlgItemTextA(hwnd_, IDC_lblSplashCompany, model_.lblCompany.caption.c_str());
@@ -67,9 +61,6 @@ INT_PTR SplashWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
             return FALSE;
         case WM_TIMER:
             if (wParam == kTimer2) Tick();
-            return TRUE;
-        case WM_DESTROY:
-            hwnd_ = nullptr;
             return TRUE;
         default:
             return FALSE;

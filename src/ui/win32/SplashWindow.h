@@ -7,20 +7,17 @@
 
 #include "platform/win32/WinApi.h"
 #include "ui/FrmSplash.h"
+#include "ui/win32/ModelessDialog.h"
 
 namespace qm::ui::win32 {
 
-class SplashWindow {
+class SplashWindow final : public ModelessDialog<SplashWindow> {
   public:
     SplashWindow(FrmSplash& model, std::function<void()> finished)
         : model_(model), finished_(std::move(finished)) {}
-    ~SplashWindow();
-    SplashWindow(const SplashWindow&) = delete;
-    SplashWindow& operator=(const SplashWindow&) = delete;
 
     // Creates the window and shows it as the model says, its timer running.
     bool Create(HINSTANCE instance);
-    HWND Handle() const { return hwnd_; }
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
@@ -28,7 +25,6 @@ class SplashWindow {
 
     FrmSplash& model_;
     std::function<void()> finished_;
-    HWND hwnd_ = nullptr;
     ULONGLONG lastTick_ = 0;
 };
 

@@ -1,8 +1,8 @@
 #include "ui/win32/SpywareAlertWindow.h"
 
-#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
+#include "ui/win32/ModalDialog.h"
 
 namespace qm::ui::win32 {
 
@@ -22,23 +22,16 @@ DialogTemplate SpywareAlertTemplate() {
 
 }  // namespace
 
-SpywareAlertWindow::~SpywareAlertWindow() {
-    DestroyForwardingDialog(hwnd_);
-}
-
 bool SpywareAlertWindow::Create(HINSTANCE instance) {
     // No owner: an owned window would be hidden with a minimised main window.
-    hwnd_ = CreateForwardingDialog(instance, SpywareAlertTemplate().get(), nullptr, this);
-    if (!hwnd_) return false;
+    if (!CreateDialogWindow(instance, SpywareAlertTemplate().get(), nullptr)) return false;
     ::SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return true;
 }
 
 void SpywareAlertWindow::Sync() {
     if (!hwnd_) return;
-    char caption[256] = {};
-    ::GetWindowTextA(hwnd_, caption, sizeof caption);
-    if (model_.caption != caption) ::SetWindowTextA(hwnd_, model_.caption.c_str());
+    SetText(hwnd_, model_.caption);
     SetItemTextIfChanged(hwnd_, IDC_lblAlertFileName, model_.lblAlertFileName.caption);
     SetItemTextIfChanged(hwnd_, IDC_lblAlertCompanyName, model_.lblAlertCompanyName.caption);
     SetItemTextIfChanged(hwnd_, IDC_cmdAlertStop, model_.cmdYes.caption);
@@ -65,20 +58,13 @@ INT_PTR SpywareAlertWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
             return TRUE;  // the first button takes the keyboard
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED) return FALSE;
-            if (LOWORD(wParam) == IDC_cmdAlertStop) {
-                commands_.AlertStop();
-            } else if (LOWORD(wParam) == IDC_cmdAlertAllow) {
-                commands_.AlertAllow();
-            } else {
-                return FALSE;  // Escape is no answer
+            if (LOWORD(wParam) == IDC_cmdAlertStop) return Run([this] { commands_.AlertStop(); });
+            if (LOWORD(wParam) == IDC_cmdAlertAllow) {
+                return Run([this] { commands_.AlertAllow(); });
             }
-            syncAll_();
-            return TRUE;
+            return FALSE;  // Escape is no answer
         case WM_TIMER:
             timers_.Dispatch(wParam, commands_, syncAll_);
-            return TRUE;
-        case WM_DESTROY:
-            hwnd_ = nullptr;
             return TRUE;
         default:
             return FALSE;
@@ -98,45 +84,34 @@ DialogTemplate HomePageAlertTemplate() {
     return t;
 }
 
-INT_PTR CALLBACK HomePageAlertProc(HWND dialog, UINT message, WPARAM wParam,
-                                   LPARAM lParam) noexcept {
-    try {
-        switch (message) {
-            case WM_INITDIALOG: {
-                const auto& alert = *reinterpret_cast<const FrmHomePageChangedAlert*>(lParam);
-                // The program may be ended while the question is open (the installer closes
-                // it): the alert looks now and then whether it has been withdrawn.
-                ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-                ::SetTimer(dialog, 1, 250, nullptr);
-                ::SetWindowTextA(dialog, alert.caption.c_str());
-                ::SetDlgItemTextA(dialog, IDC_lblFrmHomePageProductName,
-                                  alert.lblFrmHomePageProductName.caption.c_str());
-                ::SetDlgItemTextA(dialog, IDC_lblHomePageInfo,
-                                  alert.lblHomePageInfo.caption.c_str());
-                ::SetDlgItemTextA(dialog, IDYES, alert.cmdYes.caption.c_str());
-                ::SetDlgItemTextA(dialog, IDNO, alert.cmdNO.caption.c_str());
-                ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-                ::SetForegroundWindow(dialog);
-                return TRUE;
-            }
-            case WM_COMMAND:
-                if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO) {
-                    ::EndDialog(dialog, LOWORD(wParam));
-                    return TRUE;
-                }
-                return FALSE;
-            case WM_TIMER: {
-                const auto* alert = reinterpret_cast<const FrmHomePageChangedAlert*>(
-                    ::GetWindowLongPtrA(dialog, DWLP_USER));
-                if (alert && alert->withdrawn) ::EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            default:
-                return FALSE;
+INT_PTR HandleHomePageAlert(HWND dialog, UINT message, WPARAM wParam,
+                            const FrmHomePageChangedAlert& alert) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            // The program may be ended while the question is open (the installer closes
+            // it): the alert looks now and then whether it has been withdrawn.
+            ::SetTimer(dialog, 1, 250, nullptr);
+            ::SetWindowTextA(dialog, alert.caption.c_str());
+            ::SetDlgItemTextA(dialog, IDC_lblFrmHomePageProductName,
+                              alert.lblFrmHomePageProductName.caption.c_str());
+            ::SetDlgItemTextA(dialog, IDC_lblHomePageInfo, alert.lblHomePageInfo.caption.c_str());
+            ::SetDlgItemTextA(dialog, IDYES, alert.cmdYes.caption.c_str());
+            ::SetDlgItemTextA(dialog, IDNO, alert.cmdNO.caption.c_str());
+            ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            ::SetForegroundWindow(dialog);
+            return TRUE;
         }
-    } catch (...) {
-        // Nothing may cross back into the system's code.
-        return FALSE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDYES || LOWORD(wParam) == IDNO) {
+                ::EndDialog(dialog, LOWORD(wParam));
+                return TRUE;
+            }
+            return FALSE;
+        case WM_TIMER:
+            if (alert.withdrawn) ::EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 
@@ -146,8 +121,8 @@ MessageAnswer HomePageAlertWindow::AskHomePage(const FrmHomePageChangedAlert& al
     const DialogTemplate t = HomePageAlertTemplate();
     // No owner, as with the other alert: the question must be seen with the window in the
     // tray.
-    const INT_PTR answer = ::DialogBoxIndirectParamA(instance_, t.get(), nullptr, HomePageAlertProc,
-                                                     reinterpret_cast<LPARAM>(&alert));
+    const INT_PTR answer = RunModalDialog<const FrmHomePageChangedAlert, HandleHomePageAlert>(
+        instance_, t, nullptr, alert);
     if (answer == IDYES) return MessageAnswer::Yes;
     if (answer == IDNO) return MessageAnswer::No;
     return MessageAnswer::Ignore;  // never shown: nothing is decided

@@ -8,34 +8,29 @@
 #include "platform/win32/WinApi.h"
 #include "ui/MainWindowCommands.h"
 #include "ui/ShieldAlerts.h"
+#include "ui/win32/ModelessDialog.h"
 #include "ui/win32/TimerSync.h"
 
 namespace qm::ui::win32 {
 
-class SpywareAlertWindow {
+class SpywareAlertWindow final : public ModelessDialog<SpywareAlertWindow> {
   public:
-    SpywareAlertWindow(FrmSpywareFoundAlert& model, MainWindowCommands& commands,
+    SpywareAlertWindow(FrmSpywareFoundAlert& model, SpywareAlertCommands& commands,
                        std::function<void()> syncAll)
-        : model_(model),
+        : ModelessDialog(std::move(syncAll)),
+          model_(model),
           commands_(commands),
-          syncAll_(std::move(syncAll)),
           timers_({&model.tmrBlink}) {}
-    ~SpywareAlertWindow();
-    SpywareAlertWindow(const SpywareAlertWindow&) = delete;
-    SpywareAlertWindow& operator=(const SpywareAlertWindow&) = delete;
 
     bool Create(HINSTANCE instance);
-    HWND Handle() const { return hwnd_; }
     void Sync();
     // The dialog's messages, from ForwardingDialogProc.
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
     FrmSpywareFoundAlert& model_;
-    MainWindowCommands& commands_;
-    std::function<void()> syncAll_;
+    SpywareAlertCommands& commands_;
     TimerSync timers_;
-    HWND hwnd_ = nullptr;
     bool shown_ = false;
 };
 

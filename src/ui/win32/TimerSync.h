@@ -36,7 +36,7 @@ class TimerSync {
     }
 
     // A WM_TIMER: the tick to the program, then `syncAll` when the tick changed something.
-    void Dispatch(WPARAM id, MainWindowCommands& commands, const std::function<void()>& syncAll) {
+    void Dispatch(WPARAM id, TimerCommands& commands, const std::function<void()>& syncAll) {
         if (Timer* timer = Find(id); timer && commands.TimerTick(*timer)) syncAll();
     }
 

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/SlidingPopup.h"
@@ -26,14 +25,9 @@ DialogTemplate TrayMenuTemplate() {
 
 }  // namespace
 
-TrayMenuWindow::~TrayMenuWindow() {
-    DestroyForwardingDialog(hwnd_);
-}
-
 bool TrayMenuWindow::Create(HINSTANCE instance, HWND mainWindow) {
     mainWindow_ = mainWindow;
-    hwnd_ = CreateForwardingDialog(instance, TrayMenuTemplate().get(), nullptr, this);
-    if (!hwnd_) return false;
+    if (!CreateDialogWindow(instance, TrayMenuTemplate().get(), nullptr)) return false;
     MakeFloating(hwnd_, false);
     plainFont_ =
         reinterpret_cast<HFONT>(::SendDlgItemMessageA(hwnd_, IDC_lblMenuClose, WM_GETFONT, 0, 0));
@@ -81,35 +75,29 @@ INT_PTR TrayMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_mnuMaxmimaize:
-                    commands_.ShowProgram();
-                    break;
+                    return Run([this] { commands_.ShowProgram(); });
                 case IDC_lblMenuClose:
                 case IDCANCEL:  // Escape
-                    commands_.CloseTrayMenu();
-                    break;
+                    return Run([this] { commands_.CloseTrayMenu(); });
                 case IDC_mnuClose:
-                    commands_.ExitFromTrayMenu();
-                    // The window closes as its close box does, with the same records.
-                    ::PostMessageA(mainWindow_, WM_CLOSE, 0, 0);
-                    break;
+                    return Run([this] {
+                        commands_.ExitFromTrayMenu();
+                        // The window closes as its close box does, with the same records.
+                        ::PostMessageA(mainWindow_, WM_CLOSE, 0, 0);
+                    });
                 default:
                     return FALSE;
             }
-            syncAll_();
-            return TRUE;
         case WM_CLOSE:
             // Alt+F4 on the menu, the program's only window while it sits in the tray: the
             // question whether to end the program.
-            if (commands_.ConfirmExitFromTrayMenu()) {
-                ::PostMessageA(mainWindow_, kEndNowMessage, 0, 0);
-            }
-            syncAll_();
-            return TRUE;
+            return Run([this] {
+                if (commands_.ConfirmExitFromTrayMenu()) {
+                    ::PostMessageA(mainWindow_, kEndNowMessage, 0, 0);
+                }
+            });
         case WM_TIMER:
             timers_.Dispatch(wParam, commands_, syncAll_);
-            return TRUE;
-        case WM_DESTROY:
-            hwnd_ = nullptr;
             return TRUE;
         default:
             return FALSE;

@@ -8,6 +8,7 @@
 #include "platform/win32/WinApi.h"
 #include "ui/FrmMenuPopUp.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/win32/ModelessDialog.h"
 #include "ui/win32/SlidingPopup.h"
 #include "ui/win32/TimerSync.h"
 
@@ -16,30 +17,26 @@ namespace qm::ui::win32 {
 // Posted to the main window when the confirmed exit was answered Yes: it goes at once.
 inline constexpr UINT kEndNowMessage = WM_APP + 2;
 
-class TrayMenuWindow {
+class TrayMenuWindow final : public ModelessDialog<TrayMenuWindow> {
   public:
-    TrayMenuWindow(FrmMenuPopUp& model, MainWindowCommands& commands, std::function<void()> syncAll)
-        : model_(model),
+    TrayMenuWindow(FrmMenuPopUp& model, TrayMenuCommands& commands, std::function<void()> syncAll)
+        : ModelessDialog(std::move(syncAll)),
+          model_(model),
           commands_(commands),
-          syncAll_(std::move(syncAll)),
           timers_({&model.tmrMenuPopup, &model.TmrEnablePopDown, &model.tmrPopDown}) {}
-    ~TrayMenuWindow();
-    TrayMenuWindow(const TrayMenuWindow&) = delete;
-    TrayMenuWindow& operator=(const TrayMenuWindow&) = delete;
+    // The window goes before the bold font its label may still use.
+    ~TrayMenuWindow() { Destroy(); }
 
     // `mainWindow` is closed by "Exit Program".
     bool Create(HINSTANCE instance, HWND mainWindow);
-    HWND Handle() const { return hwnd_; }
     void Sync();
     // The dialog's messages, from ForwardingDialogProc.
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
     FrmMenuPopUp& model_;
-    MainWindowCommands& commands_;
-    std::function<void()> syncAll_;
+    TrayMenuCommands& commands_;
     TimerSync timers_;
-    HWND hwnd_ = nullptr;
     HWND mainWindow_ = nullptr;
     PopupPlacement placement_;
     // "Close This Menu" in bold while the pointer is over it.

@@ -1,4 +1,4 @@
-#include "app/JsonWriter.h"
+#include "app/console/JsonWriter.h"
 
 #include <cstdio>
 

@@ -1,12 +1,11 @@
-#include "app/ConsoleScanOutput.h"
+#include "app/console/ConsoleScanOutput.h"
 
-#include "app/JsonWriter.h"
+#include "app/console/ConsoleOutput.h"
+#include "app/console/JsonWriter.h"
 
 namespace qm::app {
 
-namespace {
-constexpr const char* kEol = "\r\n";
-}
+using console::kEol;
 
 void PrintScanText(std::ostream& out, const ScanPrintout& p) {
     out << "Scan: " << p.kind << kEol;
