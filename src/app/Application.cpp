@@ -7,6 +7,7 @@
 #include "removal/PropagateCheck.h"
 #include "report/ScanReport.h"
 #include "scan/ListSorting.h"
+#include "shields/BrowserProfiles.h"
 #include "text/Text.h"
 
 namespace qm::app {
@@ -59,6 +60,7 @@ Application::Application(FrontEnd frontEnd, StartOptions options)
           shields::AlertServices{context_, frontEnd_.platform.shell.SystemDirectory(),
                                  [this](const std::string& name) { AddExclusion(name); }}),
       homePage_(form_, shields::HomePageServices{context_, frontEnd_.homePageAlert}),
+      browserPolicies_(context_, quarantine_, store_.DataFolder()),
       scheduler_(form_, context_),
       localization_(LocalizationServices{context_, text::FolderOf(programPath_)}),
       submissions_(form_, SubmissionServices{context_, [this] { return ServerAddress(); },
@@ -96,6 +98,8 @@ work::LongWork::Outcome Application::RunScan(bool startedByScheduler) {
                 report::InputsFrom(form_, session_.StartTime(), session_.FinishTime(), product_);
             inputs.reportedFiles = &session_.ReportedFiles();
             inputs.skipped = session_.Counters().skipped;
+            const auto browserProfiles = shields::ReadBrowserProfiles(frontEnd_.platform);
+            inputs.browserProfiles = &browserProfiles;
             report::MakeReport(frontEnd_.platform.files, DataFolder(), inputs);
         }
         RefreshStatusPage();
@@ -302,7 +306,10 @@ void Application::MemoryShieldTick() {
 
 void Application::HomePageShieldTick() {
     if (homePage_.CountTick()) MemoryShieldTick();
-    work_.Run(work::LongWork::Kind::Background, [&] { homePage_.Check(); });
+    work_.Run(work::LongWork::Kind::Background, [&] {
+        homePage_.Check();
+        browserPolicies_.Check();
+    });
 }
 
 void Application::InspectMemory(scan::RunningThreatAlert& alert) {

@@ -22,6 +22,7 @@
 #include "removal/RemovalRun.h"
 #include "scan/ScanSession.h"
 #include "settings/SettingsStore.h"
+#include "shields/BrowserPolicyGuard.h"
 #include "shields/HomePageShield.h"
 #include "shields/MemoryShield.h"
 #include "shields/RunningProgramAlert.h"
@@ -190,6 +191,7 @@ class Application final : public ui::MainWindowCommands {
     defs::DefinitionStore& Store() { return store_; }
     scan::ScanSession& Session() { return session_; }
     removal::QuarantineStore& Quarantine() { return quarantine_; }
+    shields::BrowserPolicyGuard& BrowserPolicies() { return browserPolicies_; }
     const removal::RemovalReport& LastRemoval() const { return removal_.LastReport(); }
     settings::ProgramSettings Settings() const { return context_.Settings(); }
     bool Busy() const { return work_.Busy(); }
@@ -251,6 +253,7 @@ class Application final : public ui::MainWindowCommands {
     work::LongWork work_;
     shields::RunningProgramAlert runningAlert_;
     shields::HomePageShield homePage_;
+    shields::BrowserPolicyGuard browserPolicies_;
     ScanScheduler scheduler_;
     int idleSeconds_ = 0;
     // Set by Cancel on the progress window (or a close of the main window) while an update

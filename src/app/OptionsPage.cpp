@@ -108,9 +108,12 @@ void OptionsPage::CheckBoxClicked(ui::CheckBox& box) {
         return;
     }
     const std::pair<ui::CheckBox*, const char*> ownKeys[] = {
-        {&f.chkSweepMemory, "chkSweepMemory"},         {&f.chkScanRegistry, "chkScanRegistry"},
-        {&f.chkScanCookies, "chkScanCookies"},         {&f.chkMakeLog, "chkMakeLog"},
+        {&f.chkSweepMemory, "chkSweepMemory"},
+        {&f.chkScanRegistry, "chkScanRegistry"},
+        {&f.chkScanCookies, "chkScanCookies"},
+        {&f.chkMakeLog, "chkMakeLog"},
         {&f.chkAutomaticUpdate, "chkAutomaticUpdate"},
+        {&f.chkBrowserPolicies, "chkBrowserPolicies"},
     };
     for (const auto& [control, key] : ownKeys) {
         if (&box == control) settings_.WriteCheck(kOptions, key, box.value);
@@ -234,6 +237,7 @@ void OptionsPage::LoadSettingsIntoControls(const std::string& definitionDate) {
         f.cmbDays.enabled = scheduled;
     });
     Skipping([&] { SetCheck(f.chkAutomaticUpdate, check("chkAutomaticUpdate", 1)); });
+    Skipping([&] { SetCheck(f.chkBrowserPolicies, check("chkBrowserPolicies", 1)); });
     Skipping([&] { scan::LoadDriveMarks(f.lvwHardDrives, settings_); });
     Skipping([&] {
         ui::ListView& results = f.lvwPicRemoveListOfSpywareFoundAndToBeRemoved;

@@ -147,6 +147,14 @@ constexpr BuiltInMessage kBuiltInMessages[] = {
     {"MSG_NO_RESTORE_POINT",
      "No System Restore point could be made: [Item] Everything removed is backed up in the "
      "quarantine."},
+    {"MSG_BROWSER_POLICIES_CHANGED",
+     "[ProgramName] has detected that the browsers' policies have been changed:\r\n\r\n[Item]"
+     "\r\nClick YES to put back the policies you accepted (what is removed or overwritten is "
+     "backed up in the quarantine).\r\nClick NO to accept the change."},
+    {"MSG_BROWSER_POLICIES_DENIED",
+     "The browsers' policies were changed, but this account may not change them back:\r\n\r\n"
+     "[Item]\r\nAsk an administrator to put them back. [ProgramName] will not ask again about "
+     "this change."},
 };
 }  // namespace
 

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/RegFile.h"
 
 namespace qm::platform {
 
@@ -78,6 +81,14 @@ class Registry {
                                                    const std::string& valueName) = 0;
     virtual std::optional<std::string> ExportKey(std::uint32_t root,
                                                  const std::string& keyPath) = 0;
+    // The key with every value and subkey below it, as a whole key's export holds them, for a
+    // reader that only compares (the browser policy guard, every few seconds). Nothing when the
+    // key is not there or cannot be read whole.
+    virtual std::optional<std::vector<regfile::Key>> ReadKeyTree(std::uint32_t root,
+                                                                 const std::string& keyPath) {
+        const auto file = ExportKey(root, keyPath);
+        return file ? regfile::Parse(*file) : std::nullopt;
+    }
     // The inverse of the two exports: sets every key and value the file holds, each value with
     // its exact type and bytes, creating keys as needed, and never overwrites. Every value in
     // the file is compared with the registry first: one that exists with another type or other

@@ -287,6 +287,14 @@ void BuildReport(platform::FileSystem& files, const std::string& dataFolder, con
     if (!exclusions.empty()) {
         out.Put(kCrLf, "[Files Currently Excluded]", kCrLf, kCrLf, exclusions, kCrLf);
     }
+    if (in.browserProfiles && !in.browserProfiles->empty()) {
+        out.Put(kCrLf, "[Browser Start Pages And Search Engines]", kCrLf);
+        for (const shields::BrowserProfile& profile : *in.browserProfiles) {
+            for (const std::string& line : shields::BrowserProfileLines(profile))
+                out.Put(line, kCrLf);
+            out.Put(kCrLf);
+        }
+    }
     if (!quarantine.empty()) {
         out.Put(kCrLf, "[Current Quarantine Log]", kCrLf, kCrLf, quarantine, kCrLf, kCrLf);
     }

@@ -1,15 +1,17 @@
 #pragma once
 // The scan report: after a scan, "Scan_Log.txt" in the data folder holds the scan's times and
-// counters, every row of the results list with its details, the exclusion list and the
-// quarantine log. Each scan's report replaces the last. The viewer shows it with the empty
-// line after nearly every text line folded away.
+// counters, every row of the results list with its details, the exclusion list, what the
+// browsers open and the quarantine log. Each scan's report replaces the last. The viewer shows it
+// with the empty line after nearly every text line folded away.
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/VersionInfo.h"
 #include "scan/FileFacts.h"
+#include "shields/BrowserProfiles.h"
 #include "ui/Controls.h"
 #include "ui/FrmMain.h"
 
@@ -36,6 +38,9 @@ struct ReportInputs {
     // Folders and files the walk could not enter or name in the system's code page; the
     // report says so only when there were any.
     long long skipped = 0;
+    // The browser profiles with their start pages and search engines; the report has their
+    // section only when there are any.
+    const std::vector<shields::BrowserProfile>* browserProfiles = nullptr;
 };
 
 // The inputs as the main window holds them: its counters and its results list.

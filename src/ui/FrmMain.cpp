@@ -73,6 +73,7 @@ FrmMain::FrmMain() {
     chkHomePage = {"Enable", 1};
     optAlwaysnotifybeforerestoring = {"Ask me what I would like to do", true};
     optRestoredefaultwithoutnotification = {"Silently restore my original home page", false};
+    chkBrowserPolicies = {"Guard the browsers' policies", 1};
     chkAutomaticScanYesOrNo = {"Enable Scheduled Scans", 0};
     chkAutoDel = {"Delete spyware automatically after scheduled scan", 0};
     cmbDays.items = {"Monday",   "Tuesday", "Wednesday", "Thursday",    "Friday",

@@ -90,6 +90,7 @@ struct FrmMain {
     OptionButton optMemorySheildOn, optMemorySheildOff;
     OptionButton optIEHomePageSheildOn, optIEHomePageSheildOff;
     OptionButton optAlwaysnotifybeforerestoring, optRestoredefaultwithoutnotification;
+    CheckBox chkBrowserPolicies;  // the browser policy guard, beside the home-page shield
     // Tab 3, "Schedule".
     CheckBox chkAutomaticScanYesOrNo, chkAutoDel;
     ComboBox cmbDays;

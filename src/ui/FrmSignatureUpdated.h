@@ -1,17 +1,17 @@
 #pragma once
 // The slide-up notice after Live Update: it rises from where the taskbar begins at the right
 // edge of the screen, stays seven seconds, sinks again and closes itself. Positions are in
-// twips, as the notice's timers move it; the window draws them at 15 twips to a pixel.
+// twips, as the notice's timers move it; the window draws them at its own DPI (ui/Twips.h).
 
 #include <string>
 
 #include "ui/Controls.h"
+#include "ui/Twips.h"
 
 namespace qm::ui {
 
-inline constexpr int kTwipsPerPixel = 15;
-
-// The screen as the notice needs it, in pixels.
+// The screen as the notice needs it, in pixels at the default 96 DPI (kTwipsPerPixel twips
+// each) whatever the screen's own DPI, so that the twips worked out from it are true twips.
 struct ScreenFacts {
     int widthPx = 1024;
     int heightPx = 768;

@@ -113,6 +113,7 @@ QM_CONTROL(IDC_optIEHomePageSheildOn, optIEHomePageSheildOn, OptionButton, Prote
 QM_CONTROL(IDC_optIEHomePageSheildOff, optIEHomePageSheildOff, OptionButton, ProtectionTab, Indexed)
 QM_CONTROL(IDC_optAlwaysnotifybeforerestoring, optAlwaysnotifybeforerestoring, OptionButton, ProtectionTab, Indexed)
 QM_CONTROL(IDC_optRestoredefaultwithoutnotification, optRestoredefaultwithoutnotification, OptionButton, ProtectionTab, Indexed)
+QM_CONTROL(IDC_chkBrowserPolicies, chkBrowserPolicies, CheckBox, ProtectionTab, Named)
 // Tab 3, "Schedule".
 QM_CONTROL(IDC_chkAutomaticScanYesOrNo, chkAutomaticScanYesOrNo, CheckBox, ScheduleTab, Named)
 QM_CONTROL(IDC_chkAutoDel, chkAutoDel, CheckBox, ScheduleTab, Named)

@@ -1,6 +1,6 @@
 // The scan report on the fake machine: the whole text of an empty scan, each kind of row with
-// its company, type and size, the exclusion and quarantine sections, the viewer's folding and
-// the one-step replacement of the file.
+// its company, type and size, the exclusion, browser and quarantine sections, the viewer's folding
+// and the one-step replacement of the file.
 
 #include "report/ScanReport.h"
 
@@ -228,6 +228,41 @@ INSTANTIATE_TEST_SUITE_P(
                       ListsCase{"Both", "C:\\tools\\keep.exe\r\nkeep|me too\r\n  ", kLog,
                                 kExclusionSection + kLogSection + kEnd}),
     [](const auto& p) { return std::string(p.param.label); });
+
+TEST_F(ScanReportTest, TheBrowsersStartPagesAndSearchEnginesFollowTheExclusionList) {
+    m.files.PutFile(kData + "\\ENoSignature.dat", "C:\\tools\\keep.exe\r\nkeep|me too\r\n  ");
+    m.files.PutFile(kData + "\\quarantine\\QuarantineLog.txt", kLog);
+    std::vector<shields::BrowserProfile> profiles(2);
+    profiles[0].browser = "Edge";
+    profiles[0].profile = "Default";
+    profiles[0].profilePath = "C:\\e\\Default";
+    profiles[0].readable = true;
+    profiles[0].startPages = {"https://start.example/"};
+    profiles[0].searchEngineName = "Finder";
+    profiles[1].browser = "Firefox";
+    profiles[1].profile = "x.default";
+    profiles[1].profilePath = "C:\\f\\x.default";
+    ReportInputs in = Inputs();
+    in.browserProfiles = &profiles;
+    const std::string text = MakeReportText(m.files, kData, in);
+    const auto total = text.find("Total = 0\r\n\r\n");
+    ASSERT_NE(total, std::string::npos) << text;
+    EXPECT_EQ(text.substr(total + 13),
+              kExclusionSection +
+                  "\r\n[Browser Start Pages And Search Engines]\r\n\r\n"
+                  "Edge, profile \"Default\": C:\\e\\Default\r\n\r\n"
+                  "  At start: the browser's default\r\n\r\n"
+                  "  Start page: https://start.example/\r\n\r\n"
+                  "  Search engine: Finder\r\n\r\n"
+                  "\r\n\r\n"
+                  "Firefox, profile \"x.default\": C:\\f\\x.default\r\n\r\n"
+                  "  Its settings could not be read.\r\n\r\n"
+                  "\r\n\r\n" +
+                  kLogSection + kEnd);
+    // No profile found: no section at all.
+    profiles.clear();
+    EXPECT_EQ(MakeReportText(m.files, kData, in).find("[Browser"), std::string::npos);
+}
 
 struct ViewCase {
     const char* label;

@@ -14,6 +14,7 @@ const char* const kUsage =
     "  report show\r\n"
     "  quarantine list | quarantine restore NAME\r\n"
     "  update\r\n"
+    "  browsers | browsers accept\r\n"
     "  language list | language template FILE\r\n"
     "  submit false-positive --details TEXT PATH... | submit file NAME\r\n";
 

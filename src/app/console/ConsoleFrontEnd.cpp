@@ -46,6 +46,7 @@ int Verbs::Run() {
     if (verb == "update" && command.size() == 1) return Update();
     if (verb == "language") return Language();
     if (verb == "submit") return Submit();
+    if (verb == "browsers") return Browsers();
     return Fail("unknown command " + verb);
 }
 

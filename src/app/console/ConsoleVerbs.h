@@ -39,6 +39,7 @@ class Verbs {
     int Restore(const std::string& name);
     int Report();
     int Language();
+    int Browsers();
 
     int Update();
     int Submit();

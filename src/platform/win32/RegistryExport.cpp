@@ -163,7 +163,8 @@ std::optional<std::string> ExportRegistryValue(std::uint32_t root, const std::st
     return CheckedFile({{root, path, {std::move(value)}}});
 }
 
-std::optional<std::string> ExportRegistryKey(std::uint32_t root, const std::string& keyPath) {
+std::optional<std::vector<regfile::Key>> ReadRegistryTree(std::uint32_t root,
+                                                          const std::string& keyPath) {
     const std::u16string path = TrimmedPath(keyPath);
     UniqueRegKey key;
     if (::RegOpenKeyExW(RegistryRoot(root), WideOf(path).c_str(), 0, KEY_READ, key.put()) !=
@@ -172,7 +173,12 @@ std::optional<std::string> ExportRegistryKey(std::uint32_t root, const std::stri
     }
     std::vector<regfile::Key> keys;
     if (!AppendKey(key.get(), root, path, keys)) return std::nullopt;
-    return CheckedFile(keys);
+    return keys;
+}
+
+std::optional<std::string> ExportRegistryKey(std::uint32_t root, const std::string& keyPath) {
+    const auto keys = ReadRegistryTree(root, keyPath);
+    return keys ? CheckedFile(*keys) : std::nullopt;
 }
 
 }  // namespace qm::platform::win32

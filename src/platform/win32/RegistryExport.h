@@ -20,6 +20,9 @@ namespace qm::platform::win32 {
 std::optional<std::string> ExportRegistryValue(std::uint32_t root, const std::string& keyPath,
                                                const std::string& valueName);
 std::optional<std::string> ExportRegistryKey(std::uint32_t root, const std::string& keyPath);
+// The key's values and subkeys as the export reads them, without the file.
+std::optional<std::vector<regfile::Key>> ReadRegistryTree(std::uint32_t root,
+                                                          const std::string& keyPath);
 
 // The predefined key of a platform::root number (sign-extended, as the headers define them).
 HKEY RegistryRoot(std::uint32_t root);

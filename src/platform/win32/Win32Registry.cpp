@@ -169,6 +169,11 @@ std::optional<std::string> Win32Registry::ExportKey(std::uint32_t root,
     return ExportRegistryKey(root, keyPath);
 }
 
+std::optional<std::vector<regfile::Key>> Win32Registry::ReadKeyTree(std::uint32_t root,
+                                                                    const std::string& keyPath) {
+    return ReadRegistryTree(root, keyPath);
+}
+
 ImportResult Win32Registry::ImportRegistryFile(const std::string& fileBytes) {
     return win32::ImportRegistryFile(fileBytes);
 }

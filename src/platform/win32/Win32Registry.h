@@ -20,6 +20,8 @@ class Win32Registry final : public Registry {
     std::optional<std::string> ExportValue(std::uint32_t root, const std::string& keyPath,
                                            const std::string& valueName) override;
     std::optional<std::string> ExportKey(std::uint32_t root, const std::string& keyPath) override;
+    std::optional<std::vector<platform::regfile::Key>> ReadKeyTree(
+        std::uint32_t root, const std::string& keyPath) override;
     ImportResult ImportRegistryFile(const std::string& fileBytes) override;
 };
 

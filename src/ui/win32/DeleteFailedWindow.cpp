@@ -1,6 +1,8 @@
 #include "ui/win32/DeleteFailedWindow.h"
 
+#include "ui/win32/ListColumnScale.h"
 #include "ui/win32/MainWindowIds.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace qm::ui::win32 {
 
@@ -9,14 +11,16 @@ bool DeleteFailedWindow::Create(HWND owner) {
     HWND list = ::GetDlgItem(hwnd_, IDC_lstProblem);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     // The location takes most of the width; the status ("deleted at restart") the rest.
+    dpi_ = WindowDpi(hwnd_);
     RECT area{};
     ::GetClientRect(list, &area);
     const int statusWidth = (area.right - area.left) / 4;
     for (std::size_t i = 0; i < model_.lstProblem.columns.size(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.cx = i == 0 ? area.right - area.left - statusWidth - ::GetSystemMetrics(SM_CXVSCROLL)
-                           : statusWidth;
+        column.cx =
+            i == 0 ? area.right - area.left - statusWidth - SystemMetricForDpi(SM_CXVSCROLL, dpi_)
+                   : statusWidth;
         std::string caption = model_.lstProblem.columns[i];
         column.pszText = caption.data();
         ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
@@ -67,6 +71,12 @@ void DeleteFailedWindow::Sync() {
 
 INT_PTR DeleteFailedWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;  // the first button takes the keyboard
+    if (message == WM_DPICHANGED) {
+        const int dpi = LOWORD(wParam);
+        ScaleListColumns(::GetDlgItem(hwnd_, IDC_lstProblem), dpi_, dpi);
+        dpi_ = dpi;
+        return FALSE;  // the dialog manager scales the dialog's font and controls
+    }
     if (message == WM_COMMAND && HIWORD(wParam) != BN_CLICKED) return FALSE;
     if (IsCloseRequest(message, wParam, IDC_cmdDeleteOk)) {
         return Run([this] { commands_.DeleteFailedOk(); });

@@ -12,6 +12,7 @@
 // clang-format on
 #include "ui/FrmDelete.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/Twips.h"
 #include "ui/win32/ModelessDialog.h"
 
 namespace qm::ui::win32 {
@@ -37,6 +38,7 @@ class DeleteFailedWindow final : public ModelessDialog<DeleteFailedWindow> {
     FrmDelete& model_;
     DeleteFailedCommands& commands_;
     bool shown_ = false;
+    int dpi_ = kDefaultDpi;  // the DPI its columns were sized at
     std::vector<std::pair<std::string, std::string>> shownRows_;
 };
 

@@ -4,12 +4,16 @@
 // inside may cross back into the system's code.
 
 #include "platform/win32/WinApi.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace qm::ui::win32 {
 
 // The dialog procedure of a window object with `INT_PTR OnMessage(UINT, WPARAM, LPARAM)` and
 // `Attach(HWND)`/`Detach()` (ModelessDialog has them): the object learns its window before
-// WM_INITDIALOG reaches it, and forgets it once WM_DESTROY has.
+// WM_INITDIALOG reaches it, and forgets it once WM_DESTROY has. On a change of DPI every window
+// first takes the rectangle the system suggests; the object then redoes what it sized itself
+// and leaves the message unhandled, so that the dialog manager scales the dialog's font and
+// controls.
 template <typename Window>
 INT_PTR CALLBACK ForwardingDialogProc(HWND hwnd, UINT message, WPARAM wParam,
                                       LPARAM lParam) noexcept {
@@ -20,6 +24,7 @@ INT_PTR CALLBACK ForwardingDialogProc(HWND hwnd, UINT message, WPARAM wParam,
         }
         auto* self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (!self) return FALSE;
+        if (message == WM_DPICHANGED) MoveToSuggestedRect(hwnd, lParam);
         const INT_PTR handled = self->OnMessage(message, wParam, lParam);
         if (message != WM_DESTROY) return handled;
         self->Detach();

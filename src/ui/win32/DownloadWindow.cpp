@@ -5,6 +5,7 @@
 #include "ui/win32/DialogForwarding.h"
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace qm::ui::win32 {
 
@@ -62,13 +63,14 @@ void DownloadWindow::DrawArrow(const DRAWITEMSTRUCT& item) const {
     const RECT& box = item.rcItem;
     ::FillRect(item.hDC, &box, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     const LONG w = box.right - box.left;
+    const LONG m = ScaleFromDefaultDpi(2, WindowDpi(item.hwndItem));  // the margin
     // Up while the request goes out, down while the answer comes back.
-    const std::array<POINT, 3> up = {POINT{box.left + w / 2, box.top + 2},
-                                     POINT{box.right - 2, box.bottom - 2},
-                                     POINT{box.left + 2, box.bottom - 2}};
-    const std::array<POINT, 3> down = {POINT{box.left + 2, box.top + 2},
-                                       POINT{box.right - 2, box.top + 2},
-                                       POINT{box.left + w / 2, box.bottom - 2}};
+    const std::array<POINT, 3> up = {POINT{box.left + w / 2, box.top + m},
+                                     POINT{box.right - m, box.bottom - m},
+                                     POINT{box.left + m, box.bottom - m}};
+    const std::array<POINT, 3> down = {POINT{box.left + m, box.top + m},
+                                       POINT{box.right - m, box.top + m},
+                                       POINT{box.left + w / 2, box.bottom - m}};
     const HGDIOBJ oldBrush = ::SelectObject(item.hDC, ::GetStockObject(BLACK_BRUSH));
     ::Polygon(item.hDC, arrowUp_ ? up.data() : down.data(), 3);
     ::SelectObject(item.hDC, oldBrush);

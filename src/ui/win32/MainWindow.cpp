@@ -55,11 +55,7 @@ void MainWindow::OnInit() {
     trayMenu_.Create(instance_, hwnd_);
     about_.Create(instance_, hwnd_);
     language_.Create(instance_, hwnd_);
-    for (HWND window :
-         {hwnd_, deleteFailed_.Handle(), download_.Handle(), notice_.Handle(),
-          spywareAlert_.Handle(), trayMenu_.Handle(), about_.Handle(), language_.Handle()}) {
-        if (window) SetProgramIcon(instance_, window);
-    }
+    ApplyProgramIcons();
     tray_ = std::make_unique<TrayIcon>(hwnd_, 1, kTrayMessage);
     taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
     AddToolTips();
@@ -211,6 +207,11 @@ INT_PTR MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             commands_.TrayIconMouse(static_cast<int>(LOWORD(lParam)));
             Sync();
             return TRUE;
+        case WM_DPICHANGED:
+            // The rectangle the system suggests is taken already (ForwardingDialogProc); left
+            // unhandled, the dialog manager scales the dialog's font and controls.
+            DpiChanged(LOWORD(wParam));
+            return FALSE;
         case WM_DESTROY:
             if (tray_) tray_->Remove();
             ::PostQuitMessage(0);

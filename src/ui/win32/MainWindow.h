@@ -16,6 +16,7 @@
 #include "platform/win32/Win32Dates.h"
 #include "ui/FrmMain.h"
 #include "ui/MainWindowCommands.h"
+#include "ui/Twips.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/DeleteFailedWindow.h"
 #include "ui/win32/DownloadWindow.h"
@@ -30,10 +31,8 @@
 
 namespace qm::ui::win32 {
 
-// The program's icon, the resource "AAA", on a window in the large and the small size.
-void SetProgramIcon(HINSTANCE instance, HWND window);
-// The small program icon for the tray.
-HICON ProgramTrayIcon(HINSTANCE instance);
+// The small program icon for the tray at `dpi`.
+HICON ProgramTrayIcon(HINSTANCE instance, int dpi);
 
 // Image lists made with ImageList_Create.
 struct ImageListTraits {
@@ -104,7 +103,16 @@ class MainWindow final : public ModelessDialog<MainWindow> {
     // the main window's button only while it carries WS_EX_APPWINDOW. Made before the
     // dialog, gone after it.
     platform::win32::UniqueWindow hidden_;
+    // The program's icon on every window, large and small, at the main window's DPI; kept
+    // until after the windows that show it.
+    std::array<platform::win32::UniqueIcon, 2> programIcons_;
+    void ApplyProgramIcons();
+    // WM_DPICHANGED: icons, list columns and images again at the new DPI.
+    void DpiChanged(int dpi);
+    int listDpi_ = kDefaultDpi;
     UniqueImageList detectionIcons_;
+    // The lists' small images at the lists' DPI, on each of them.
+    void ApplyDetectionIcons();
     DeleteFailedWindow deleteFailed_;
     DownloadWindow download_;
     NoticeWindow notice_;

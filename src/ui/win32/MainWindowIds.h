@@ -141,6 +141,7 @@
 #define IDC_optIEHomePageSheildOff 1445
 #define IDC_optAlwaysnotifybeforerestoring 1446
 #define IDC_optRestoredefaultwithoutnotification 1447
+#define IDC_chkBrowserPolicies 1448
 
 /* Options tab 3, "Schedule" */
 #define IDC_chkAutomaticScanYesOrNo 1470

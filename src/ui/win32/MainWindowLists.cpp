@@ -6,36 +6,42 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
+#include "ui/win32/ListColumnScale.h"
 #include "ui/win32/MainWindowIds.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace qm::ui::win32 {
 
 namespace {
 
-// The DetectionKind images: 0 none, 1 cookie, 2 registry entry, 3 file, 4 folder, 5 excluded.
-UniqueImageList MakeDetectionIcons() {
+constexpr int kListIds[] = {IDC_lvwSpywareFound, IDC_lvwResults, IDC_lvwHardDrives};
+
+// The DetectionKind images: 0 none, 1 cookie, 2 registry entry, 3 file, 4 folder, 5 excluded;
+// each `size` pixels square, a coloured square inside a white edge.
+UniqueImageList MakeDetectionIcons(int size) {
     using platform::win32::UniqueBitmap;
     using platform::win32::UniqueBrush;
     using platform::win32::UniqueMemoryDc;
-    constexpr int kSize = 16;
+    const int edge = ScaleRounded(size, 3, 16);
     constexpr std::array<COLORREF, 6> kColours = {RGB(255, 255, 255), RGB(196, 140, 60),
                                                   RGB(70, 110, 200),  RGB(200, 50, 50),
                                                   RGB(230, 180, 40),  RGB(140, 140, 140)};
-    UniqueImageList list(ImageList_Create(kSize, kSize, ILC_COLOR24, 6, 0));
+    UniqueImageList list(ImageList_Create(size, size, ILC_COLOR24, 6, 0));
     const platform::win32::WindowDc screen(nullptr);
     if (!list || !screen) return list;
     const UniqueBrush white(::CreateSolidBrush(RGB(255, 255, 255)));
     for (COLORREF colour : kColours) {
-        const UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), kSize, kSize));
+        const UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), size, size));
         {
             const UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
             if (!bitmap || !dc) return list;
             // The bitmap is selected out again before the context goes, or it stays in use.
             const HGDIOBJ old = ::SelectObject(dc.get(), bitmap.get());
-            RECT all{0, 0, kSize, kSize};
+            RECT all{0, 0, size, size};
             ::FillRect(dc.get(), &all, white.get());
-            RECT mark{3, 3, kSize - 3, kSize - 3};
+            RECT mark{edge, edge, size - edge, size - edge};
             const UniqueBrush brush(::CreateSolidBrush(colour));
             ::FillRect(dc.get(), &mark, brush.get());
             ::SelectObject(dc.get(), old);
@@ -82,11 +88,11 @@ bool SameRow(const ListItem& a, const ListItem& b) {
 }  // namespace
 
 void MainWindow::SetUpLists() {
-    detectionIcons_ = MakeDetectionIcons();
+    listDpi_ = WindowDpi(hwnd_);
     struct ListSetup {
         int id;
         const ListView& model;
-        int width;
+        int width;  // pixels at the default DPI
     };
     for (const ListSetup& s :
          {ListSetup{IDC_lvwSpywareFound, model_.lvwSpywareFound, 300},
@@ -96,11 +102,31 @@ void MainWindow::SetUpLists() {
         DWORD extended = LVS_EX_FULLROWSELECT;
         if (s.model.checkBoxes) extended |= LVS_EX_CHECKBOXES;
         ListView_SetExtendedListViewStyle(list, extended);
-        ListView_SetImageList(list, detectionIcons_.get(), LVSIL_SMALL);
         SetColumns(list,
                    s.model.columns.empty() ? std::vector<std::string>{"Drive"} : s.model.columns,
-                   s.width);
+                   ScaleFromDefaultDpi(s.width, listDpi_));
     }
+    ApplyDetectionIcons();
+}
+
+void MainWindow::ApplyDetectionIcons() {
+    UniqueImageList icons = MakeDetectionIcons(SystemMetricForDpi(SM_CXSMICON, listDpi_));
+    for (int id : kListIds) {
+        ListView_SetImageList(::GetDlgItem(hwnd_, id), icons.get(), LVSIL_SMALL);
+    }
+    // The lists show the new images before the old ones go.
+    detectionIcons_ = std::move(icons);
+}
+
+void MainWindow::DpiChanged(int dpi) {
+    ApplyProgramIcons();
+    if (dpi <= 0 || dpi == listDpi_) return;
+    // The results list's widths stay in twips in the model, which is why its columns are not
+    // set from it again.
+    for (int id : kListIds)
+        ScaleListColumns(::GetDlgItem(hwnd_, id), listDpi_, dpi);
+    listDpi_ = dpi;
+    ApplyDetectionIcons();
 }
 
 void MainWindow::SyncList(int id, ListView& model) {
@@ -158,9 +184,9 @@ void MainWindow::ReadBackWindowState() {
     HWND list = ::GetDlgItem(hwnd_, IDC_lvwResults);
     results.columnWidths.resize(results.columns.size());
     for (std::size_t i = 0; i < results.columns.size(); ++i) {
-        // Back to twips, as they are stored.
-        results.columnWidths[i] =
-            static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0)) * 15;
+        // Back to twips at the list's DPI, as they are stored.
+        results.columnWidths[i] = PixelsToTwips(
+            static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0)), listDpi_);
     }
     appliedColumnWidths_ = results.columnWidths;
     model_.windowState = ::IsZoomed(hwnd_)   ? WindowState::Maximized
@@ -173,8 +199,8 @@ void MainWindow::SyncColumnWidths() {
     if (model.columnWidths == appliedColumnWidths_) return;
     HWND list = ::GetDlgItem(hwnd_, IDC_lvwResults);
     for (std::size_t i = 0; i < model.columnWidths.size(); ++i) {
-        // Widths are kept in twips, 15 to a pixel at the normal 96 dots per inch.
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, i, model.columnWidths[i] / 15);
+        // Widths are kept in twips: as wide to the eye at any DPI.
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, i, TwipsToPixels(model.columnWidths[i], listDpi_));
     }
     appliedColumnWidths_ = model.columnWidths;
 }

@@ -3,20 +3,41 @@
 
 #include "ui/win32/MainWindow.h"
 
+#include <array>
+#include <utility>
+
+#include "ui/win32/WindowDpi.h"
+
 namespace qm::ui::win32 {
 
-void SetProgramIcon(HINSTANCE instance, HWND window) {
-    // The resource "AAA" in both the large and the small size; shared icons need no freeing.
-    for (const auto& [which, metric] : {std::pair<WPARAM, int>{ICON_BIG, SM_CXICON},
-                                        std::pair<WPARAM, int>{ICON_SMALL, SM_CXSMICON}}) {
-        const int size = ::GetSystemMetrics(metric);
-        HANDLE icon = ::LoadImageA(instance, "AAA", IMAGE_ICON, size, size, LR_SHARED);
-        if (icon) ::SendMessageA(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+void MainWindow::ApplyProgramIcons() {
+    // The resource "AAA" in the large and the small size at the window's DPI, loaded unshared:
+    // the shared cache would hand back the size first asked for after a change of DPI. The
+    // icons a window still shows are replaced before they go.
+    const int dpi = WindowDpi(hwnd_);
+    std::array<platform::win32::UniqueIcon, 2> icons;
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        const int size = SystemMetricForDpi(i == 0 ? SM_CXICON : SM_CXSMICON, dpi);
+        icons[i].reset(
+            static_cast<HICON>(::LoadImageA(instance_, "AAA", IMAGE_ICON, size, size, 0)));
     }
+    for (HWND window :
+         {hwnd_, deleteFailed_.Handle(), download_.Handle(), notice_.Handle(),
+          spywareAlert_.Handle(), trayMenu_.Handle(), about_.Handle(), language_.Handle()}) {
+        if (!window) continue;
+        for (std::size_t i = 0; i < icons.size(); ++i) {
+            if (icons[i]) {
+                ::SendMessageA(window, WM_SETICON, i == 0 ? ICON_BIG : ICON_SMALL,
+                               reinterpret_cast<LPARAM>(icons[i].get()));
+            }
+        }
+    }
+    programIcons_ = std::move(icons);
 }
 
-HICON ProgramTrayIcon(HINSTANCE instance) {
-    const int size = ::GetSystemMetrics(SM_CXSMICON);
+HICON ProgramTrayIcon(HINSTANCE instance, int dpi) {
+    // The notification area copies the icon it is given, so a shared one serves.
+    const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
     HANDLE icon = ::LoadImageA(instance, "AAA", IMAGE_ICON, size, size, LR_SHARED);
     return icon ? static_cast<HICON>(icon) : ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
 }
@@ -25,7 +46,7 @@ void MainWindow::SyncTray() {
     const TrayIconModel& tray = model_.trayIcon;
     if (tray_ && (tray.bRunningInTray != trayShown_ || (trayShown_ && tray.tip != trayTip_))) {
         if (tray.bRunningInTray) {
-            trayShown_ = tray_->Show(ProgramTrayIcon(instance_), tray.tip);
+            trayShown_ = tray_->Show(ProgramTrayIcon(instance_, WindowDpi(hwnd_)), tray.tip);
             // The shell may not take the icon yet (it is still starting at logon, and the
             // program starts minimised): a hidden window without an icon could not be found,
             // so the add is tried again every second until it works.
@@ -70,7 +91,7 @@ void MainWindow::RetryTrayIcon() {
 void MainWindow::TaskbarCreated() {
     // A new taskbar (Explorer restarted) knows no icons: the tray icon goes back in.
     if (!tray_ || !model_.trayIcon.bRunningInTray) return;
-    trayShown_ = tray_->Restore(ProgramTrayIcon(instance_), model_.trayIcon.tip);
+    trayShown_ = tray_->Restore(ProgramTrayIcon(instance_, WindowDpi(hwnd_)), model_.trayIcon.tip);
     if (!trayShown_) ::SetTimer(hwnd_, kTrayRetryTimer, 1000, nullptr);
 }
 

@@ -5,6 +5,7 @@
 
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/ModalDialog.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace qm::ui::win32 {
 
@@ -59,8 +60,9 @@ void Refill(HWND dialog, QuarantineDialog& state, LRESULT chosen) {
         ::SelectObject(dc, oldFont);
         ::ReleaseDC(list, dc);
     }
-    // Long paths scroll sideways rather than being cut off.
-    ::SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 8), 0);
+    // Long paths scroll sideways rather than being cut off, with a margin at the list's DPI.
+    const int margin = ScaleFromDefaultDpi(8, WindowDpi(list));
+    ::SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + margin), 0);
     const auto count = static_cast<LRESULT>(state.items.size());
     if (count > 0) {
         ::SendMessageA(list, LB_SETCURSEL,

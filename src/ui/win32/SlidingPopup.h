@@ -1,10 +1,12 @@
 #pragma once
 // The slide-up windows (the update notice and the tray menu) share how they float and move: a
 // frameless window in front of every other and out of the taskbar, placed at its model's
-// position in twips and shown or hidden, each only when the model changed.
+// position in twips at its own DPI and shown or hidden, each only when the model or the DPI
+// changed.
 
 #include "platform/win32/WinApi.h"
-#include "ui/FrmSignatureUpdated.h"
+#include "ui/Twips.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace qm::ui::win32 {
 
@@ -20,11 +22,13 @@ class PopupPlacement {
   public:
     void Apply(HWND window, int leftTwips, int topTwips, int widthTwips, int heightTwips,
                bool visible) {
-        const POINT at{leftTwips / kTwipsPerPixel, topTwips / kTwipsPerPixel};
-        if (at.x != placed_.x || at.y != placed_.y) {
-            ::SetWindowPos(window, HWND_TOPMOST, at.x, at.y, widthTwips / kTwipsPerPixel,
-                           heightTwips / kTwipsPerPixel, SWP_NOACTIVATE);
+        const int dpi = WindowDpi(window);
+        const POINT at{TwipsToPixels(leftTwips, dpi), TwipsToPixels(topTwips, dpi)};
+        if (at.x != placed_.x || at.y != placed_.y || dpi != placedDpi_) {
+            ::SetWindowPos(window, HWND_TOPMOST, at.x, at.y, TwipsToPixels(widthTwips, dpi),
+                           TwipsToPixels(heightTwips, dpi), SWP_NOACTIVATE);
             placed_ = at;
+            placedDpi_ = dpi;
         }
         if (shown_ != visible) {
             shown_ = visible;
@@ -34,6 +38,7 @@ class PopupPlacement {
 
   private:
     POINT placed_{-1, -1};
+    int placedDpi_ = 0;
     bool shown_ = false;
 };
 

@@ -1,18 +1,23 @@
 #include "ui/win32/TrayMenuWindow.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "ui/win32/DialogTemplate.h"
 #include "ui/win32/MainWindowIds.h"
 #include "ui/win32/SlidingPopup.h"
+#include "ui/win32/WindowDpi.h"
 
 namespace qm::ui::win32 {
 
 namespace {
 
+constexpr WORD kFontPoints = 8;
+
 DialogTemplate TrayMenuTemplate() {
     DialogTemplate t;
-    t.Dialog(DS_SETFONT | WS_POPUP | WS_BORDER, 120, 73, 4, L"MS Shell Dlg", 8);
+    t.Dialog(DS_SETFONT | WS_POPUP | WS_BORDER, 120, 73, 4, L"MS Shell Dlg", kFontPoints);
     t.Item(kStaticClass, SS_CENTER, 5, 5, 110, 10, IDC_lblName, L"");
     t.Item(kButtonClass, BS_PUSHBUTTON | WS_TABSTOP, 10, 19, 100, 14, IDC_mnuMaxmimaize,
            L"Show Program");
@@ -29,14 +34,51 @@ bool TrayMenuWindow::Create(HINSTANCE instance, HWND mainWindow) {
     mainWindow_ = mainWindow;
     if (!CreateDialogWindow(instance, TrayMenuTemplate().get(), nullptr)) return false;
     MakeFloating(hwnd_, false);
-    plainFont_ =
-        reinterpret_cast<HFONT>(::SendDlgItemMessageA(hwnd_, IDC_lblMenuClose, WM_GETFONT, 0, 0));
-    LOGFONTA font{};
-    if (plainFont_ && ::GetObjectA(plainFont_, sizeof font, &font)) {
-        font.lfWeight = FW_BOLD;
-        boldFont_.reset(::CreateFontIndirectA(&font));
-    }
+    MakeBoldFont();
     return true;
+}
+
+void TrayMenuWindow::FitControlsToWidth() {
+    // The menu's size is the model's, in twips; its entries are laid out in dialog units, which
+    // follow the font. Each entry keeps its height and its side margin from the layout and
+    // takes the width between, so that none reaches past the menu's edge whatever the font.
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    for (const auto& [id, marginUnits] :
+         {std::pair{IDC_lblName, 5}, std::pair{IDC_mnuMaxmimaize, 10}, std::pair{IDC_mnuClose, 10},
+          std::pair{IDC_lblMenuClose, 5}}) {
+        RECT margin{0, 0, marginUnits, 0};
+        ::MapDialogRect(hwnd_, &margin);
+        HWND control = ::GetDlgItem(hwnd_, id);
+        RECT placed{};
+        ::GetWindowRect(control, &placed);
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&placed), 2);
+        const int width = std::max(0, static_cast<int>(client.right - 2 * margin.right));
+        ::SetWindowPos(control, nullptr, margin.right, placed.top, width,
+                       placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+HFONT TrayMenuWindow::PlainFont() const {
+    // The dialog's own font, which the dialog manager keeps at the window's DPI.
+    return reinterpret_cast<HFONT>(::SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+}
+
+void TrayMenuWindow::MakeBoldFont() {
+    LOGFONTA font{};
+    HFONT plain = PlainFont();
+    if (!plain || !::GetObjectA(plain, sizeof font, &font)) return;
+    font.lfHeight = FontHeightForPoints(kFontPoints, WindowDpi(hwnd_));
+    font.lfWidth = 0;
+    font.lfWeight = FW_BOLD;
+    platform::win32::UniqueFont bold(::CreateFontIndirectA(&font));
+    // The label goes back to the plain font before the bold one it may show is replaced.
+    if (closeBold_) {
+        ::SendDlgItemMessageA(hwnd_, IDC_lblMenuClose, WM_SETFONT, reinterpret_cast<WPARAM>(plain),
+                              TRUE);
+        closeBold_ = false;
+    }
+    boldFont_ = std::move(bold);
 }
 
 void TrayMenuWindow::Sync() {
@@ -67,7 +109,7 @@ INT_PTR TrayMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
             if (overClose != closeBold_ && boldFont_) {
                 closeBold_ = overClose;
                 ::SendMessageA(label, WM_SETFONT,
-                               reinterpret_cast<WPARAM>(overClose ? boldFont_.get() : plainFont_),
+                               reinterpret_cast<WPARAM>(overClose ? boldFont_.get() : PlainFont()),
                                TRUE);
             }
             return FALSE;
@@ -96,6 +138,14 @@ INT_PTR TrayMenuWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
                     ::PostMessageA(mainWindow_, kEndNowMessage, 0, 0);
                 }
             });
+        case WM_SIZE:
+            FitControlsToWidth();
+            return FALSE;
+        case WM_DPICHANGED:
+            // The rectangle the system suggests is taken already; the model's twips place the
+            // menu again at the new DPI on the next Sync, and the dialog manager scales the rest.
+            MakeBoldFont();
+            return FALSE;
         case WM_TIMER:
             timers_.Dispatch(wParam, commands_, syncAll_);
             return TRUE;

@@ -39,9 +39,13 @@ class TrayMenuWindow final : public ModelessDialog<TrayMenuWindow> {
     TimerSync timers_;
     HWND mainWindow_ = nullptr;
     PopupPlacement placement_;
-    // "Close This Menu" in bold while the pointer is over it.
+    // "Close This Menu" in bold while the pointer is over it, as tall as the dialog's font at
+    // the window's DPI; made again when the DPI changes.
+    void MakeBoldFont();
+    // The entries as wide as the menu, less their margins.
+    void FitControlsToWidth();
+    HFONT PlainFont() const;
     platform::win32::UniqueFont boldFont_;
-    HFONT plainFont_ = nullptr;
     bool closeBold_ = false;
 };
 
