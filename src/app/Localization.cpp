@@ -11,20 +11,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::optional<std::string> ReadWhole(platform::FileSystem& files, const std::string& path) {
-    const auto size = files.FileSize(path);
-    if (!size || *size > kLargestTranslationFile) return std::nullopt;
-    auto reader = files.OpenForReading(path);
-    if (!reader) return std::nullopt;
-    std::string bytes;
-    char buffer[64 * 1024];
-    while (const std::size_t got = reader->Read(buffer, sizeof buffer)) {
-        bytes.append(buffer, got);
-        if (bytes.size() > kLargestTranslationFile) return std::nullopt;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 Localization::Localization(LocalizationServices services)
@@ -38,7 +24,8 @@ std::string Localization::FilePath() const {
 }
 
 std::optional<std::string> Localization::ReadFile() const {
-    auto bytes = ReadWhole(services_.context.platform.files, FilePath());
+    auto bytes = platform::ReadWholeFile(services_.context.platform.files, FilePath(),
+                                         kLargestTranslationFile);
     if (!bytes) return std::nullopt;
     std::string_view utf8 = *bytes;
     if (text::StartsWith(utf8, kByteOrderMark)) utf8.remove_prefix(kByteOrderMark.size());

@@ -70,4 +70,18 @@ std::unique_ptr<PieceWriter> FileSystem::ReplaceInPieces(const std::string& path
     return std::make_unique<CollectingWriter>(*this, path);
 }
 
+std::optional<std::string> ReadWholeFile(FileSystem& files, const std::string& path,
+                                         std::uint64_t largest) {
+    if (files.FileSize(path).value_or(0) > largest) return std::nullopt;
+    auto reader = files.OpenForReading(path);
+    if (!reader) return std::nullopt;
+    std::string bytes;
+    std::vector<char> chunk(64 * 1024);
+    while (const std::size_t got = reader->Read(chunk.data(), chunk.size())) {
+        if (got > largest - bytes.size()) return std::nullopt;
+        bytes.append(chunk.data(), got);
+    }
+    return bytes;
+}
+
 }  // namespace qm::platform

@@ -155,4 +155,10 @@ class FileSystem {
     virtual bool DeleteAtRestart(const std::string&) { return false; }
 };
 
+// A whole file's bytes; nothing when it cannot be opened or is larger than `largest` (measured
+// first, and again as it is read, since it may grow meanwhile), so a runaway file costs
+// neither the memory nor the time of reading it.
+std::optional<std::string> ReadWholeFile(FileSystem& files, const std::string& path,
+                                         std::uint64_t largest);
+
 }  // namespace qm::platform

@@ -200,19 +200,8 @@ std::optional<PolicyState> ParsePolicyState(const std::string& fileBytes) {
 }
 
 std::optional<PolicyState> AcceptedPolicies::Load() const {
-    const auto size = files_.FileSize(path_);
-    if (!size || *size > kLargestStateFile) return std::nullopt;
-    auto reader = files_.OpenForReading(path_);
-    if (!reader) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(*size), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const std::size_t n = reader->Read(bytes.data() + got, bytes.size() - got);
-        if (n == 0) break;
-        got += n;
-    }
-    bytes.resize(got);
-    return ParsePolicyState(bytes);
+    const auto bytes = platform::ReadWholeFile(files_, path_, kLargestStateFile);
+    return bytes ? ParsePolicyState(*bytes) : std::nullopt;
 }
 
 bool AcceptedPolicies::Save(const PolicyState& state) {

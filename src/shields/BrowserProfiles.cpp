@@ -28,22 +28,6 @@ constexpr BrowserKind kBrowsers[] = {
     {"Firefox", kRoamingAppData, "Mozilla\\Firefox\\Profiles", "prefs.js", ParseFirefoxPrefs},
 };
 
-// The whole file; nothing when it cannot be opened or is larger than any browser writes, so a
-// runaway file costs neither the memory nor the time of reading it.
-std::optional<std::string> ReadSettingsFile(platform::FileSystem& files, const std::string& path) {
-    if (files.FileSize(path).value_or(0) > kLargestBrowserSettingsFile) return std::nullopt;
-    auto reader = files.OpenForReading(path);
-    if (!reader) return std::nullopt;
-    std::string bytes;
-    const auto buffer = std::make_unique_for_overwrite<char[]>(64 * 1024);
-    while (const std::size_t got = reader->Read(buffer.get(), 64 * 1024)) {
-        // The file may have grown since it was measured.
-        if (got > kLargestBrowserSettingsFile - bytes.size()) return std::nullopt;
-        bytes.append(buffer.get(), got);
-    }
-    return bytes;
-}
-
 // The browser's UTF-8 texts in the code page the rest of the program speaks.
 void ConvertToCodePage(BrowserSettings& settings, platform::TextEncoding& encoding) {
     for (std::string* text : {&settings.homePage, &settings.startupChoice,
@@ -81,7 +65,8 @@ void ReadProfilesOf(platform::Platform& platform, const BrowserKind& kind,
         const auto attributes = platform.files.Attributes(path);
         if (!attributes || (*attributes & platform::attr::kDirectory) != 0) continue;
         BrowserProfile profile;
-        if (const auto content = ReadSettingsFile(platform.files, path)) {
+        if (const auto content =
+                platform::ReadWholeFile(platform.files, path, kLargestBrowserSettingsFile)) {
             static_cast<BrowserSettings&>(profile) = kind.parse(*content);
             ConvertToCodePage(profile, platform.encoding);
         }

@@ -70,7 +70,7 @@ check "the accepted state holds the policy" \
 
 run_cli browsers
 check "the text form lists the policy and the profiles" \
-  bash -c "grep -qF 'HomepageLocation = https://hijack.example/' '$out' && grep -qF 'Browser profiles:' '$out'"
+  bash -c "grep -qF 'HomepageLocation = https://hijack.example/' '$out' && grep -qF 'Start page: https://start.example/a' '$out'"
 
 echo "cli_browsers: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

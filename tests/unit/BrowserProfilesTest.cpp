@@ -161,19 +161,10 @@ INSTANTIATE_TEST_SUITE_P(
                   "user_pref(\"browser.startup.homepage\", \"https://cut/);\n"
                   "user_pref(\"browser.startup.homepage\", \"https://next/\");",
                   {"https://next/"}},
-        PrefsCase{
-            "UnknownEscape", "user_pref(\"browser.startup.homepage\", \"https://a\\q/\");", {}},
-        PrefsCase{
-            "NulEscape", "user_pref(\"browser.startup.homepage\", \"https://a\\u0000/\");", {}},
-        PrefsCase{
-            "ShortEscape", "user_pref(\"browser.startup.homepage\", \"https://a\\u12\");", {}},
         PrefsCase{"LoneSurrogate",
                   "user_pref(\"browser.startup.homepage\", \"https://a\\ud83d\\u0041/\");",
                   {"https://a\xEF\xBF\xBD"
                    "A/"}},
-        PrefsCase{
-            "MissingSemicolon", "user_pref(\"browser.startup.homepage\", \"https://a/\")\n", {}},
-        PrefsCase{"NotAString", "user_pref(\"browser.startup.homepage\", 42);", {}},
         PrefsCase{"CommentedOut",
                   "# user_pref(\"browser.startup.homepage\", \"https://hash/\");\n"
                   "// user_pref(\"browser.startup.homepage\", \"https://slashes/\");",
@@ -208,8 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "user_pref(\"browser.search.defaultenginename\", "
                    "\"chrome://browser-region/locale/region.properties\");\n"
                    "user_pref(\"browser.urlbar.placeholderName\", \"Other\");",
-                   "Other"},
-        EngineCase{"None", "user_pref(\"browser.search.region\", \"US\");", ""}),
+                   "Other"}),
     [](const auto& p) { return std::string(p.param.label); });
 
 TEST(FirefoxPrefs, SaysTheStartupPageInWords) {
@@ -318,48 +308,6 @@ TEST_F(BrowserProfilesTest, NoBrowserFolderOrNoSpecialFolderGivesNoProfiles) {
     // A folder given with a trailing backslash names the same profiles.
     m.shell.folders[28] = std::string(kLocal) + "\\";
     EXPECT_EQ(Found(), std::vector<std::string>{"Chrome/Default/-"});
-}
-
-// ---- The lines shown -----------------------------------------------------------------------
-
-TEST(BrowserProfileLines, NameTheProfileThenWhatItOpensAndItsSearchEngine) {
-    BrowserProfile p;
-    p.browser = "Chrome";
-    p.profile = "Profile 1";
-    p.profilePath = "C:\\u\\Profile 1";
-    p.readable = true;
-    p.startPages = {"https://one/", "https://two/"};
-    p.homePage = "https://home/";
-    p.startupChoiceNumber = 4;
-    p.startupChoice = "open the startup pages";
-    p.searchEngineName = "Finder";
-    p.searchEngineUrl = "https://f/?q={searchTerms}";
-    EXPECT_EQ(BrowserProfileLines(p),
-              (std::vector<std::string>{"Chrome, profile \"Profile 1\": C:\\u\\Profile 1",
-                                        "  At start: open the startup pages (4)",
-                                        "  Start page: https://one/", "  Start page: https://two/",
-                                        "  Home page: https://home/",
-                                        "  Search engine: Finder (https://f/?q={searchTerms})"}));
-}
-
-TEST(BrowserProfileLines, SayWhatIsLeftAtTheBrowsersDefaultOrCouldNotBeRead) {
-    BrowserProfile p;
-    p.browser = "Firefox";
-    p.profile = "x.default";
-    p.profilePath = "C:\\f\\x.default";
-    EXPECT_EQ(BrowserProfileLines(p),
-              (std::vector<std::string>{"Firefox, profile \"x.default\": C:\\f\\x.default",
-                                        "  Its settings could not be read."}));
-    p.readable = true;
-    p.searchEngineName = "Finder";
-    EXPECT_EQ(BrowserProfileLines(p),
-              (std::vector<std::string>{"Firefox, profile \"x.default\": C:\\f\\x.default",
-                                        "  At start: the browser's default",
-                                        "  Start pages: none set", "  Search engine: Finder"}));
-    p.searchEngineName.clear();
-    EXPECT_EQ(BrowserProfileLines(p).back(), "  Search engine: the browser's default");
-    p.searchEngineUrl = "https://f/";
-    EXPECT_EQ(BrowserProfileLines(p).back(), "  Search engine: https://f/");
 }
 
 }  // namespace
