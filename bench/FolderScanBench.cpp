@@ -195,7 +195,8 @@ int main(int argc, char** argv) {
         m.clipboard,
         m.http,
         m.dates,
-        m.encoding};
+        m.encoding,
+        m.signatures};
     qm::app::Application app(qm::app::FrontEnd{platform, m.settings, m.prompts, m.pickers, m.pump},
                              qm::app::StartOptions{std::string(FakeMachine::kDataFolder), {}});
     app.Store().InstallAndCount();

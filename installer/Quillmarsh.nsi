@@ -1,9 +1,11 @@
-; The Quillmarsh installer: both programs and the icon under Program Files, Start-menu
+; The Quillmarsh installer: both programs, the icon and the maker's update keys under Program
+; Files (only an administrator can change the keys there, which Live Update trusts), Start-menu
 ; shortcuts, the Run entry named by the product name (which the Options page reports as
 ; "Configured with installer"), and an uninstaller listed in Add/Remove Programs.
 ; Silent with /S, for install and uninstall alike.
 ;
-; makensis -DMAIN_PATH=... -DCLI_PATH=... -DICON=... -DVERSION=... -DOUT_FILE=... Quillmarsh.nsi
+; makensis -DMAIN_PATH=... -DCLI_PATH=... -DICON=... -DKEYS_PATH=... -DVERSION=... -DOUT_FILE=...
+;          Quillmarsh.nsi
 
 Unicode true
 Target amd64-unicode
@@ -13,6 +15,7 @@ Target amd64-unicode
 !define COMPANY "Quillmarsh Software"
 !define MAIN_EXE "Quillmarsh.exe"
 !define CLI_EXE "quillmarsh-cli.exe"
+!define KEYS_FILE "UpdateKeys.txt"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 ; The running program's window class, to be asked to close before its files are replaced or
@@ -21,8 +24,8 @@ Target amd64-unicode
 ; How long a running copy is given to end its work and close, in seconds.
 !define CLOSE_WAIT 30
 
-!ifndef MAIN_PATH | CLI_PATH | ICON | VERSION | OUT_FILE
-  !error "MAIN_PATH, CLI_PATH, ICON, VERSION and OUT_FILE must be defined"
+!ifndef MAIN_PATH | CLI_PATH | ICON | KEYS_PATH | VERSION | OUT_FILE
+  !error "MAIN_PATH, CLI_PATH, ICON, KEYS_PATH, VERSION and OUT_FILE must be defined"
 !endif
 
 Name "${PRODUCT}"
@@ -86,6 +89,7 @@ Section "Install"
   File "/oname=${MAIN_EXE}" "${MAIN_PATH}"
   File "/oname=${CLI_EXE}" "${CLI_PATH}"
   File /oname=quillmarsh.ico "${ICON}"
+  File "/oname=${KEYS_FILE}" "${KEYS_PATH}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
@@ -115,6 +119,7 @@ Section "Uninstall"
   Delete "$INSTDIR\${MAIN_EXE}"
   Delete "$INSTDIR\${CLI_EXE}"
   Delete "$INSTDIR\quillmarsh.ico"
+  Delete "$INSTDIR\${KEYS_FILE}"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 

@@ -287,7 +287,7 @@ std::optional<std::vector<CookieFigures>> RunCookiePart(qm::platform::win32::Win
                                     machine.launcher,      machine.processes,
                                     machine.systemRestore, machine.clipboard,
                                     machine.http,          machine.dates,
-                                    machine.encoding};
+                                    machine.encoding,      machine.signatures};
     qm::settings::MemorySettingsStore settings;
     BenchApplication bench(platform, settings, data);
     const auto& product = bench.product;

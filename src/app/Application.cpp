@@ -167,6 +167,9 @@ void Application::ViewReport() {
 
 void Application::RefreshStatusPage() {
     ShowStatusPage(form_, store_, Settings(), messages_, product_);
+    // An administrator's switch that turns the updates' protection off is never silent.
+    form_.lblUnsignedAllowed.caption = Message("MSG_UNSIGNED_ALLOWED");
+    form_.lblUnsignedAllowed.visible = unsignedAllowed_;
 }
 
 void Application::PauseScan() {

@@ -120,6 +120,8 @@ class Application final : public ui::MainWindowCommands {
     // The definition server the window asks: the one set here (the console's --server), else
     // the `UpdateServer` setting, else the build's own.
     std::string ServerAddress() const;
+    // The keys the program trusts, and whether this machine lets unsigned answers in.
+    update::UpdateTrust UpdateTrust();
     void SetServerAddress(std::string address) { serverOverride_ = std::move(address); }
     Submissions& Reports() { return submissions_; }
     void CheckBoxClicked(ui::CheckBox& box) override;
@@ -207,6 +209,8 @@ class Application final : public ui::MainWindowCommands {
     bool IsBackgroundTimer(const ui::Timer& timer) const;
 
     std::string programPath_;
+    // The machine's `AllowUnsignedDefinitions` as last read, for the Home page.
+    bool unsignedAllowed_ = false;
     // The exchange inside the long-work bracket, with what follows a change of definitions.
     update::UpdateOutcome ExchangeWithServer(const std::string& serverAddress, std::string& status);
     void ShowNotice(const std::string& text);

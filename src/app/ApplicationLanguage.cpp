@@ -46,7 +46,14 @@ void Application::LanguageChosen(int index) {
 }
 
 void Application::CheckLanguageUpdates() {
-    const auto outcome = localization_.DownloadNewer(ServerAddress());
+    const update::UpdateTrust trust = UpdateTrust();
+    const auto outcome = localization_.DownloadNewer(
+        ServerAddress(),
+        {trust.programFolder, store_.Files().DataFolder(), "", trust.allowUnsigned});
+    if (outcome == Localization::Download::Unverified) {
+        frontEnd_.prompts.ShowMessage(Message("MSG_TRANSLATION_NOT_VERIFIED"), product_.productName,
+                                      ui::MessageButtons::Ok, ui::MessageIcon::Exclamation);
+    }
     if (outcome != Localization::Download::Replaced) return;
     FillLanguageList();
     frontEnd_.prompts.ShowMessage(Message("MSG_DOWNLOADED"), product_.productName,

@@ -59,6 +59,7 @@ bool Application::Start() {
     // missing or unreadable simply counts as an empty set.
     Skipping([&] { store_.InstallAndCount(); });
     Skipping([&] { store_.LoadExclusions(events_); });
+    Skipping([&] { unsignedAllowed_ = UpdateTrust().allowUnsigned; });
     Skipping([&] { RefreshStatusPage(); });
     for (ui::Frame* page : {&form_.frmStatus, &form_.frmScan, &form_.frmResults, &form_.frmOptions})
         page->visible = false;

@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 
+#include "app/MachineSettings.h"
 #include "text/Text.h"
 #include "update/AddressList.h"
 
@@ -21,7 +22,7 @@ update::UpdateOutcome Application::UpdateDefinitions(const std::string& serverAd
 update::UpdateOutcome Application::ExchangeWithServer(const std::string& serverAddress,
                                                       std::string& status) {
     update::LiveUpdate exchange(frontEnd_.platform, frontEnd_.pump, store_.Files(), product_,
-                                serverAddress);
+                                serverAddress, UpdateTrust());
     updateCancelled_ = false;
     const update::UpdateOutcome outcome =
         exchange.FetchAndMergeUpdates(status, [this] { return updateCancelled_; });
@@ -35,6 +36,16 @@ update::UpdateOutcome Application::ExchangeWithServer(const std::string& serverA
     form_.lblLastUpdate.caption = "Signatures Last Updated On " + outcome.storedDate + " PST";
     RefreshStatusPage();
     return outcome;
+}
+
+update::UpdateTrust Application::UpdateTrust() {
+    settings::ProgramSettings settings = Settings();
+    MachineSettings machine(frontEnd_.platform.registry, settings, frontEnd_.prompts, product_);
+    // Beside `FirstTime`, where only an administrator can write: the program never sets it.
+    const auto allow = machine.ReadMachineSetting(
+        product_.productName, settings::section::kSettings, kAllowUnsignedDefinitions, "");
+    unsignedAllowed_ = text::Trim(allow.value) == "1";
+    return {text::FolderOf(programPath_), unsignedAllowed_};
 }
 
 std::string Application::ServerAddress() const {
@@ -67,6 +78,9 @@ void Application::RunLiveUpdate() {
         } else if (outcome.status == Status::Unreachable) {
             // A failed exchange is no news of the most recent definitions.
             ShowNotice(Message("MSG_INTERNET"));
+        } else if (outcome.status == Status::Unverified) {
+            // Not the maker's answer: telling the user is the whole point of checking.
+            ShowNotice(Message("MSG_DEFS_NOT_VERIFIED"));
         } else if (outcome.status == Status::Current) {
             ShowNotice(Message("MSG_RECENT_DEFS"));
         }  // cancelled by the user: nothing to tell

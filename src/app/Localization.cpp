@@ -97,20 +97,31 @@ bool Localization::WriteTemplate(ui::FrmMain& form, const std::string& path) {
     return text::WriteAllLines(services_.context.platform.files, path, lines);
 }
 
-Localization::Download Localization::DownloadNewer(const std::string& serverBase) {
-    const auto answer = update::HttpGetText(services_.context.platform.http, services_.context.pump,
-                                            serverBase + "/Languages/0/Localization.txt");
+Localization::Download Localization::DownloadNewer(const std::string& serverBase,
+                                                   update::VerifierSettings trust) {
+    const auto received =
+        update::HttpGetText(services_.context.platform.http, services_.context.pump,
+                            serverBase + "/Languages/0/Localization.txt");
+    if (!received) return Download::NotATranslation;
+    // Every text of the program's windows comes from this file: one the maker did not sign
+    // could put any words in them.
+    trust.keysUrl = serverBase + "/keys";
+    update::AnswerVerifier verifier(services_.context.platform, services_.context.pump, trust);
+    const update::CheckedAnswer checked =
+        verifier.Check(update::SignedPurpose::Translation, *received, "");
+    if (!update::Trusted(checked.verdict)) return Download::Unverified;
+    const std::string& answer = checked.payload;
     // An answer cut off before its items end is no translation either.
-    if (!answer || !text::ContainsNoCase(*answer, "<TRANSLATION_ITEMS>") ||
-        !text::ContainsNoCase(*answer, "</TRANSLATION_ITEMS>")) {
+    if (!text::ContainsNoCase(answer, "<TRANSLATION_ITEMS>") ||
+        !text::ContainsNoCase(answer, "</TRANSLATION_ITEMS>")) {
         return Download::NotATranslation;
     }
-    const std::size_t first = answer->find('<');
+    const std::size_t first = answer.find('<');
     // A file the reader would refuse for its size must not replace one it can read: every
     // translation would be gone.
-    if (answer->size() - first > kLargestTranslationFile) return Download::NotATranslation;
+    if (answer.size() - first > kLargestTranslationFile) return Download::NotATranslation;
     // Written beside the file and moved into place: a cut-off write never replaces it.
-    if (!services_.context.platform.files.WriteWholeFile(FilePath(), answer->substr(first)))
+    if (!services_.context.platform.files.WriteWholeFile(FilePath(), answer.substr(first)))
         return Download::NotWritten;
     return Download::Replaced;
 }

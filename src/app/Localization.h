@@ -11,6 +11,7 @@
 
 #include "i18n/Languages.h"
 #include "ui/FrmMain.h"
+#include "update/AnswerVerifier.h"
 #include "work/Context.h"
 
 namespace qm::app {
@@ -45,10 +46,11 @@ class Localization {
     // catalogue as they stand, written in one piece; false when it could not be written.
     bool WriteTemplate(ui::FrmMain& form, const std::string& path);
 
-    // `Command1`: the newer file from the language server at `serverBase`. A translation
-    // replaces the file (written beside it, then moved into place); anything else leaves it.
-    enum class Download { Replaced, NotATranslation, NotWritten };
-    Download DownloadNewer(const std::string& serverBase);
+    // `Command1`: the newer file from the language server at `serverBase`. A translation the
+    // maker signed replaces the file (written beside it, then moved into place); anything else
+    // leaves it.
+    enum class Download { Replaced, NotATranslation, NotWritten, Unverified };
+    Download DownloadNewer(const std::string& serverBase, update::VerifierSettings trust);
 
     const i18n::Languages& Languages() const { return languages_; }
 

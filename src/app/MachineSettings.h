@@ -45,6 +45,10 @@ class MachineSettings {
     platform::ProductInfo product_;
 };
 
+// The machine-wide switch (section `Settings`, value "1") with which an administrator who runs
+// an unsigned definition server of their own lets its answers in. Off unless set by hand.
+inline constexpr const char* kAllowUnsignedDefinitions = "AllowUnsignedDefinitions";
+
 // The key of the Run entries, under HKEY_LOCAL_MACHINE (all users) or HKEY_CURRENT_USER.
 inline constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 

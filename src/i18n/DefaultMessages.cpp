@@ -155,6 +155,15 @@ constexpr BuiltInMessage kBuiltInMessages[] = {
      "The browsers' policies were changed, but this account may not change them back:\r\n\r\n"
      "[Item]\r\nAsk an administrator to put them back. [ProgramName] will not ask again about "
      "this change."},
+    // Signed definitions: an answer the maker did not sign is not used.
+    {"MSG_DEFS_NOT_VERIFIED",
+     "The definitions the server sent could not be verified as [ProgramName]'s own, so they "
+     "were not used. Your definitions are unchanged. If this continues, your network may be "
+     "tampering with updates."},
+    {"MSG_TRANSLATION_NOT_VERIFIED",
+     "The translations the server sent could not be verified, so they were not used."},
+    {"MSG_UNSIGNED_ALLOWED",
+     "Unsigned definitions are allowed on this computer (AllowUnsignedDefinitions)."},
 };
 }  // namespace
 

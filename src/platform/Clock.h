@@ -19,6 +19,8 @@ class Clock {
     virtual std::string NowText() = 0;
     // The current local time. Asked a hundred times a second by the schedule: it must be cheap.
     virtual LocalTime Now() = 0;
+    // The current time in UTC: what signed answers are dated in, whatever the user's zone.
+    virtual LocalTime UniversalNow() = 0;
     // Milliseconds since some fixed moment, never going back (the clock's changes and the
     // daylight-saving shifts do not move it): for deadlines.
     virtual unsigned long long Milliseconds() = 0;

@@ -11,6 +11,7 @@
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/ShellFolders.h"
+#include "platform/Signatures.h"
 #include "platform/SystemRestore.h"
 #include "platform/TextEncoding.h"
 #include "platform/VersionInfo.h"
@@ -31,6 +32,7 @@ struct Platform {
     Http& http;
     Dates& dates;
     TextEncoding& encoding;
+    Signatures& signatures;
 };
 
 }  // namespace qm::platform

@@ -3,6 +3,7 @@
 // key paths and value names are ANSI text.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,18 @@ enum class ImportResult {
 // change does not open the second way.
 enum class RegistryAccess { Read, Change };
 
+// A watch over one key and everything below it, so that a reader that compares the key every
+// few seconds reads it only after something there changed. Set before the first read, it
+// misses nothing that happens after that read began.
+class RegistryWatch {
+  public:
+    virtual ~RegistryWatch() = default;
+    // True when a value or subkey below the key may have been added, changed or removed since
+    // the watch was set or last said so, the key itself created or deleted included. A watch
+    // that could not be kept set says true every time: the reader then reads every time.
+    virtual bool Changed() = 0;
+};
+
 class Registry {
   public:
     virtual ~Registry() = default;
@@ -88,6 +101,12 @@ class Registry {
                                                                  const std::string& keyPath) {
         const auto file = ExportKey(root, keyPath);
         return file ? regfile::Parse(*file) : std::nullopt;
+    }
+    // A watch over the key and its subkeys; the key need not exist yet. Nothing when this
+    // registry cannot watch: the reader then reads every time.
+    virtual std::unique_ptr<RegistryWatch> WatchKeyTree(std::uint32_t /*root*/,
+                                                        const std::string& /*keyPath*/) {
+        return nullptr;
     }
     // The inverse of the two exports: sets every key and value the file holds, each value with
     // its exact type and bytes, creating keys as needed, and never overwrites. Every value in

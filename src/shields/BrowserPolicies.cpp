@@ -44,12 +44,12 @@ const std::vector<PolicyPlace>& WatchedPolicyPlaces() {
                         {"Google\\Chrome", "Chrome"},
                         {"Mozilla\\Firefox", "Firefox"}};
         std::vector<PolicyPlace> list;
+        const std::string policies = "Software\\Policies", wow = "Software\\WOW6432Node\\Policies";
         for (const auto& b : browsers) {
-            const std::string policies = std::string("Software\\Policies\\") + b.below;
-            list.push_back({platform::root::kCurrentUser, policies, b.browser});
-            list.push_back({platform::root::kLocalMachine, policies, b.browser});
-            list.push_back({platform::root::kLocalMachine,
-                            std::string("Software\\WOW6432Node\\Policies\\") + b.below, b.browser});
+            const std::string below = std::string("\\") + b.below;
+            list.push_back({platform::root::kCurrentUser, policies + below, b.browser, policies});
+            list.push_back({platform::root::kLocalMachine, policies + below, b.browser, policies});
+            list.push_back({platform::root::kLocalMachine, wow + below, b.browser, wow});
         }
         return list;
     }();
@@ -92,12 +92,15 @@ void DropSharedViewCopies(PolicyState& state) {
     }
 }
 
-}  // namespace
+using PlaceKeys = std::optional<std::vector<platform::regfile::Key>>;
 
-PolicyState ReadPolicyState(platform::Registry& registry) {
+PlaceKeys ReadPlace(platform::Registry& registry, const PolicyPlace& place) {
+    return registry.ReadKeyTree(place.root, place.keyPath);
+}
+
+PolicyState StateOf(const std::vector<PlaceKeys>& places) {
     PolicyState state;
-    for (const PolicyPlace& place : WatchedPolicyPlaces()) {
-        const auto keys = registry.ReadKeyTree(place.root, place.keyPath);
+    for (const PlaceKeys& keys : places) {
         if (!keys) continue;
         for (const auto& key : *keys) {
             for (const auto& value : key.values)
@@ -106,6 +109,62 @@ PolicyState ReadPolicyState(platform::Registry& registry) {
     }
     DropSharedViewCopies(state);
     return state;
+}
+
+}  // namespace
+
+PolicyState ReadPolicyState(platform::Registry& registry) {
+    std::vector<PlaceKeys> places;
+    for (const PolicyPlace& place : WatchedPolicyPlaces())
+        places.push_back(ReadPlace(registry, place));
+    return StateOf(places);
+}
+
+void WatchedPolicies::ReadAll() {
+    // What the watches have to tell is in the read that follows: told now, it is not read
+    // again at the next call.
+    for (Watch& w : watches_) {
+        if (w.watch) w.watch->Changed();
+    }
+    const auto& places = WatchedPolicyPlaces();
+    placeKeys_.resize(places.size());
+    for (std::size_t i = 0; i < places.size(); ++i)
+        placeKeys_[i] = ReadPlace(registry_, places[i]);
+    state_ = StateOf(placeKeys_);
+}
+
+bool WatchedPolicies::Refresh() {
+    const auto& places = WatchedPolicyPlaces();
+    if (watchOfPlace_.empty()) {
+        for (const PolicyPlace& place : places) {
+            std::size_t w = 0;
+            while (w < watches_.size() &&
+                   (watches_[w].root != place.root || watches_[w].key != place.policiesKey)) {
+                ++w;
+            }
+            if (w == watches_.size()) {
+                watches_.push_back({place.root, place.policiesKey,
+                                    registry_.WatchKeyTree(place.root, place.policiesKey)});
+            }
+            watchOfPlace_.push_back(w);
+        }
+        ReadAll();
+        return true;
+    }
+    std::vector<bool> changed;
+    for (Watch& w : watches_)
+        changed.push_back(!w.watch || w.watch->Changed());
+    bool read = false;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (!changed[watchOfPlace_[i]]) continue;
+        placeKeys_[i] = ReadPlace(registry_, places[i]);
+        read = true;
+    }
+    if (!read) return false;
+    PolicyState now = StateOf(placeKeys_);
+    if (now == state_) return false;
+    state_ = std::move(now);
+    return true;
 }
 
 std::vector<PolicyChange> Differences(const PolicyState& accepted, const PolicyState& current) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -18,11 +19,13 @@
 
 namespace qm::shields {
 
-// One watched key: its root, its path and the browser it steers.
+// One watched key: its root, its path, the browser it steers, and the policies key above it
+// ("Software\Policies"), whose registry watch tells when the key may have changed.
 struct PolicyPlace {
     std::uint32_t root;
     std::string keyPath;
     std::string browser;
+    std::string policiesKey;
 };
 
 // Edge, Chrome and Firefox under the user's and the machine's keys; the machine's in both
@@ -47,6 +50,35 @@ using PolicyState = std::map<PolicyLocation, PolicyData>;
 
 // Every value under the watched keys now. A key that is not there adds nothing.
 PolicyState ReadPolicyState(platform::Registry& registry);
+
+// The same state kept between the guard's ticks, so that a tick where nothing changed costs
+// next to nothing: a key is read again only when the registry watch on its policies key says
+// something below it changed, and every time where no watch could be set. The watches are set
+// before the first read; one that fires is set again before the read that follows.
+class WatchedPolicies {
+  public:
+    explicit WatchedPolicies(platform::Registry& registry) : registry_(registry) {}
+
+    // Reads again the keys that may have changed (all of them the first time); true when the
+    // state differs from the one the last call left, and the first time.
+    bool Refresh();
+    // Reads every key again, whatever the watches say (after the guard's own writes, which
+    // the next call then does not read again).
+    void ReadAll();
+    const PolicyState& State() const { return state_; }
+
+  private:
+    struct Watch {
+        std::uint32_t root;
+        std::string key;
+        std::unique_ptr<platform::RegistryWatch> watch;  // nothing: read every time
+    };
+    platform::Registry& registry_;
+    std::vector<Watch> watches_;             // one per policies key
+    std::vector<std::size_t> watchOfPlace_;  // by WatchedPolicyPlaces()'s order
+    std::vector<std::optional<std::vector<platform::regfile::Key>>> placeKeys_;
+    PolicyState state_;
+};
 
 // One difference between the accepted state and the registry.
 struct PolicyChange {

@@ -21,7 +21,23 @@ bool BrowserPolicyGuard::Enabled() const {
 
 bool BrowserPolicyGuard::AcceptCurrent() {
     refused_.reset();
-    return accepted_.Save(ReadPolicyState(context_.platform.registry));
+    settled_ = false;
+    accepted_ = ReadPolicyState(context_.platform.registry);
+    return stored_.Save(*accepted_);
+}
+
+void BrowserPolicyGuard::Accept(const PolicyState& state) {
+    accepted_ = state;
+    stored_.Save(state);
+    settled_ = true;
+}
+
+void BrowserPolicyGuard::LoadAccepted() {
+    if (auto stored = stored_.Load()) {
+        accepted_ = std::move(stored);
+    } else if (accepted_) {
+        stored_.Save(*accepted_);
+    }
 }
 
 std::string BrowserPolicyGuard::Describe(const std::vector<PolicyChange>& changes) const {
@@ -39,15 +55,17 @@ std::string BrowserPolicyGuard::Describe(const std::vector<PolicyChange>& change
 
 void BrowserPolicyGuard::Check() {
     if (!Enabled()) return;
-    const PolicyState current = ReadPolicyState(context_.platform.registry);
-    const std::optional<PolicyState> accepted = accepted_.Load();
-    if (!accepted) {
+    if (!policies_.Refresh() && settled_) return;
+    const PolicyState current = policies_.State();
+    LoadAccepted();
+    if (!accepted_) {
         // The first look: whatever is there now (a domain's policies) is the user's own.
-        accepted_.Save(current);
+        Accept(current);
         return;
     }
-    const std::vector<PolicyChange> changes = Differences(*accepted, current);
-    if (changes.empty() || (refused_ && *refused_ == current)) return;
+    const std::vector<PolicyChange> changes = Differences(*accepted_, current);
+    settled_ = changes.empty() || (refused_ && *refused_ == current);
+    if (settled_) return;
     refused_.reset();
     const settings::ProgramSettings s = context_.Settings();
     using settings::section::kOptions;
@@ -59,15 +77,19 @@ void BrowserPolicyGuard::Check() {
                                          ui::MessageButtons::YesNo, ui::MessageIcon::Question);
         // A question that could not be asked decides nothing: the next tick asks again.
         if (answer == ui::MessageAnswer::No) {
-            accepted_.Save(current);
+            Accept(current);
             return;
         }
         if (answer != ui::MessageAnswer::Yes) return;
     } else if (!s.ReadFlag(kOptions, "optRestoredefaultwithoutnotification", false)) {
         return;  // with neither choice the difference stays
     }
-    if (PutBack(changes)) return;
-    refused_ = ReadPolicyState(context_.platform.registry);
+    const bool putBack = PutBack(changes);
+    // The guard's own writes are read now, not left to the watches: the next tick compares
+    // what is there (and ends the matter when all went back).
+    policies_.ReadAll();
+    if (putBack) return;
+    refused_ = policies_.State();
     const std::string text = i18n::WithItem(
         context_.messages.getMessages("MSG_BROWSER_POLICIES_DENIED"), Describe(changes));
     context_.prompts.ShowMessage(text, context_.product.productName, ui::MessageButtons::Ok,

@@ -70,6 +70,8 @@ struct FrmMain {
 
     // Status page.
     Label lblDefCount, lblVersion, lblDefVersion, lblDefRemoved, lblLastScan, lblLastFullScan;
+    // Shown only while the machine lets unsigned definitions in.
+    Label lblUnsignedAllowed{{}, true, false};
     Label lblViewLogFile;                  // "Show Report"
     Label Label22;                         // the welcome line
     Button cmdWebsite;                     // the maker's web site, from the version information

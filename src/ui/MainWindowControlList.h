@@ -85,6 +85,7 @@ QM_CONTROL(IDC_lblDefVersion, lblDefVersion, Label, Home, Unnamed)
 QM_CONTROL(IDC_lblDefRemoved, lblDefRemoved, Label, Home, Unnamed)
 QM_CONTROL(IDC_lblLastScan, lblLastScan, Label, Home, Unnamed)
 QM_CONTROL(IDC_lblLastFullScan, lblLastFullScan, Label, Home, Unnamed)
+QM_CONTROL(IDC_lblUnsignedAllowed, lblUnsignedAllowed, Label, Home, Unnamed)
 QM_CONTROL(IDC_Label22, Label22, Label, Home, Unnamed)
 QM_CONTROL(IDC_cmdWebsite, cmdWebsite, Button, Home, Unnamed)
 

@@ -45,6 +45,8 @@ const char* StatusName(UpdateOutcome::Status status) {
             return "not written";
         case UpdateOutcome::Status::Cancelled:
             return "cancelled";
+        case UpdateOutcome::Status::Unverified:
+            return "unverified";
     }
     return "";
 }
@@ -86,24 +88,44 @@ UpdateOutcome LiveUpdate::FetchAndMergeUpdates(std::string& status,
             userCancelled ? UpdateOutcome::Status::Cancelled : UpdateOutcome::Status::Unreachable;
         return outcome;
     };
+    // Every answer is checked before it is used: one the maker did not sign changes nothing.
+    AnswerVerifier verifier(
+        platform_, pump_,
+        {trust_.programFolder, files_.DataFolder(), Base() + "/keys", trust_.allowUnsigned});
+    const auto refused = [&](Verdict verdict) {
+        outcome.status = UpdateOutcome::Status::Unverified;
+        outcome.refusal = verdict;
+        return outcome;
+    };
 
     const auto dateAnswer = HttpGetTextWithProgress(
         platform_.http, pump_, Query("/asp/currentDateNEW.asp"), status, keepGoing);
     if (!dateAnswer || !keepGoing()) return failed();
+    const CheckedAnswer dateChecked =
+        verifier.Check(SignedPurpose::Date, *dateAnswer, "", keepGoing);
+    if (!keepGoing()) return failed();
+    if (!Trusted(dateChecked.verdict)) return refused(dateChecked.verdict);
+    const std::string dateText = CleanDateAnswer(dateChecked.payload);
     // An answer that is no date counts as the installed date: nothing newer.
-    const double serverDate = ParseServerDate(CleanDateAnswer(*dateAnswer)).value_or(installed);
+    const double serverDate = ParseServerDate(dateText).value_or(installed);
     if (!(serverDate > installed)) return outcome;
     // A date far ahead of the machine's clock would, once stored, hold back every update until
     // it came: such an answer is refused.
     const double today = platform::DateValueOf(clock.Now());
     if (serverDate > today + kServerDateLeadDays) return failed();
 
+    const std::string asked = FormatServerDate(installed);
     const auto answer = HttpGetTextWithProgress(
-        platform_.http, pump_,
-        Query("/asp/getDefsNEW.asp") + "&date=" + FormatServerDate(installed), status, keepGoing);
+        platform_.http, pump_, Query("/asp/getDefsNEW.asp") + "&date=" + asked, status, keepGoing);
     if (!answer || !keepGoing()) return failed();
+    // Signed together with the date asked for: an answer to another query is refused too.
+    const CheckedAnswer records =
+        verifier.Check(SignedPurpose::Definitions, *answer, asked, keepGoing);
+    if (!keepGoing()) return failed();
+    if (!Trusted(records.verdict)) return refused(records.verdict);
     StatusProgress progress(status, pump_, keepGoing);
-    PreparedMerge merged = PrepareMerge(platform_.files, files_.DataFolder(), *answer, progress);
+    PreparedMerge merged =
+        PrepareMerge(platform_.files, files_.DataFolder(), records.payload, progress);
     if (merged.Cancelled() || !keepGoing()) return failed();
     if (!merged.Ready()) {
         // The old date stays, so the next update asks for the same definitions again.
@@ -116,10 +138,12 @@ UpdateOutcome LiveUpdate::FetchAndMergeUpdates(std::string& status,
     // installed one, or far ahead of the clock, is refused in favour of that one.
     const auto current = HttpGetText(platform_.http, pump_, Base() + "/asp/date.asp", keepGoing);
     if (!keepGoing()) return failed();
-    std::string stored =
-        StoredFormOf(CleanDateAnswer(*dateAnswer)).value_or(FormatServerDate(serverDate));
+    std::string stored = StoredFormOf(dateText).value_or(FormatServerDate(serverDate));
     if (current) {
-        const std::string cleaned = CleanDateAnswer(*current);
+        const CheckedAnswer checked = verifier.Check(SignedPurpose::Date, *current, "", keepGoing);
+        if (!keepGoing()) return failed();
+        if (!Trusted(checked.verdict)) return refused(checked.verdict);
+        const std::string cleaned = CleanDateAnswer(checked.payload);
         const auto value = ParseServerDate(cleaned);
         if (value && *value > installed && *value <= today + kServerDateLeadDays)
             stored = StoredFormOf(cleaned).value_or(stored);

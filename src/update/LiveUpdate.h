@@ -9,8 +9,15 @@
 #include "definitions/DefinitionFiles.h"
 #include "platform/Platform.h"
 #include "ui/Interaction.h"
+#include "update/AnswerVerifier.h"
 
 namespace qm::update {
+
+// Where the program finds the keys it trusts, and whether the machine allows unsigned answers.
+struct UpdateTrust {
+    std::string programFolder;  // no trailing separator
+    bool allowUnsigned = false;
+};
 
 // The build's definition server; the console's --server and the window's `UpdateServer`
 // setting replace it.
@@ -24,10 +31,12 @@ struct UpdateOutcome {
         Unreachable,  // a request failed, timed out or was refused: nothing changed
         NotWritten,   // the merge could not write the files: they are as they were
         Cancelled,    // the user cancelled: nothing merged, nothing stored
+        Unverified,   // an answer was not signed by the maker: nothing merged, nothing stored
     };
     Status status = Status::Current;
     int changes = 0;
-    std::string storedDate;  // the definitions date afterwards
+    std::string storedDate;               // the definitions date afterwards
+    Verdict refusal = Verdict::Verified;  // why an Unverified exchange was refused
 };
 const char* StatusName(UpdateOutcome::Status status);
 
@@ -38,12 +47,13 @@ inline constexpr unsigned long long kExchangeDeadlineMilliseconds = 5 * 60 * 100
 class LiveUpdate {
   public:
     LiveUpdate(platform::Platform& platform, ui::EventPump& pump, defs::DefinitionFiles& files,
-               const platform::ProductInfo& product, std::string serverAddress)
+               const platform::ProductInfo& product, std::string serverAddress, UpdateTrust trust)
         : platform_(platform),
           pump_(pump),
           files_(files),
           product_(product),
-          server_(std::move(serverAddress)) {}
+          server_(std::move(serverAddress)),
+          trust_(std::move(trust)) {}
 
     // The whole exchange; `status` is the progress window's status text. `cancelled`, when
     // set, is asked while the exchange runs: true ends it with nothing merged or stored.
@@ -61,6 +71,7 @@ class LiveUpdate {
     defs::DefinitionFiles& files_;
     const platform::ProductInfo& product_;
     std::string server_;
+    UpdateTrust trust_;
 };
 
 }  // namespace qm::update

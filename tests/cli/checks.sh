@@ -18,3 +18,12 @@ run() {  # run ARGS... : the CLI's exit status in $rc, its streams in $out and $
   "$wine" "$cli" "$@" >"$out" 2>"$err" </dev/null
   rc=$?
 }
+
+# program_with_keys BUILT_CLI WORK WORK_WIN DB: the console copied into WORK\program with the
+# definition server's keys beside it, as the installer puts the maker's; $cli names it.
+program_with_keys() {
+  mkdir -p "$2/program"
+  cp "$1" "$2/program/quillmarsh-cli.exe"
+  "$defserver" keys "$4" >"$2/program/UpdateKeys.txt"
+  cli="$3\\program\\quillmarsh-cli.exe"
+}

@@ -83,6 +83,7 @@ if [ ! -x "$defserver" ]; then
 fi
 db="$work/server.db"
 "$defserver" create "$db" >/dev/null
+"$defserver" keygen "$db" >/dev/null
 "$defserver" translation "$db" "$work/program/Localization.txt" >/dev/null
 "$defserver" serve "$db" --port 0 --port-file "$work/port" >"$work/server.log" 2>&1 &
 pid=$!
@@ -101,8 +102,11 @@ in_locale en_US.UTF-8 --server "$server" submit file 'setup #1.exe'
 check "the same name again is Skipped" grep -q 'submitted: Skipped' "$out"
 "$defserver" submissions "$db" >"$work/submissions"
 check "the name arrives readable" grep -qF 'DATA  data=setup #1.exe' "$work/submissions"
+curl -s "$server/Languages/0/Localization.txt" >"$work/served"
+kept=$(stat -c %s "$work/program/Localization.txt")
 check "the server serves the translation it keeps" \
-  cmp -s <(curl -s "$server/Languages/0/Localization.txt") "$work/program/Localization.txt"
+  cmp -s <(head -c "$kept" "$work/served") "$work/program/Localization.txt"
+check "signed in a comment after it" grep -q '^<!-- QMSIG1 translation ' "$work/served"
 
 echo "cli language: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -11,7 +11,7 @@
 #   separator, in the walk, the definitions and the JSON.
 #   cli_locales_test.sh PREFIX CLI_EXE DEMO_DATA_DIR DEFSERVER
 set -u
-prefix=$1 cli=$2 demo=$3 defserver=$4
+prefix=$1 built_cli=$2 demo=$3 defserver=$4
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 work="$prefix/drive_c/qm-cli-locales"
@@ -39,6 +39,8 @@ cp "$demo"/*.dat "$work/de/"
 data='C:\qm-cli-locales\de'
 db="$work/publication.db"
 "$defserver" create "$db" >/dev/null
+"$defserver" keygen "$db" >/dev/null
+program_with_keys "$built_cli" "$work" 'C:\qm-cli-locales' "$db"
 publish() {  # publish NAME DATE
   printf '%s=German Threat|[progfil]German Vendor|Adware\n' "$1" >"$work/pub.txt"
   "$defserver" publish "$db" FILE "$work/pub.txt" --at "$2" >/dev/null

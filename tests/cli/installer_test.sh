@@ -31,9 +31,10 @@ query() { "$wine" reg query "$@" 2>/dev/null | tr -d '\r'; }
 
 "$wine" "$(winepath -w "$setup" 2>/dev/null)" /S >"$out" 2>"$err"
 check "the silent install succeeds" test $? -eq 0
-for f in Quillmarsh.exe quillmarsh-cli.exe quillmarsh.ico Uninstall.exe; do
+for f in Quillmarsh.exe quillmarsh-cli.exe quillmarsh.ico UpdateKeys.txt Uninstall.exe; do
   check "installs $f" test -f "$installed/$f"
 done
+check "the key file lists the maker's key" grep -q '^QMKEY1 [0-9a-f]\{16\} ' "$installed/UpdateKeys.txt"
 check "the Start menu has the program" test -f "$menu/Quillmarsh.lnk"
 check "and its uninstaller" test -f "$menu/Uninstall Quillmarsh.lnk"
 check "the Run entry is named by the product and starts the program" \

@@ -6,6 +6,7 @@
 
 #include "GuiSupport.h"
 #include "LoopbackServer.h"
+#include "platform/win32/Win32Registry.h"
 #include "ui/win32/MainWindowIds.h"
 
 namespace qm::ui::win32 {
@@ -13,6 +14,23 @@ namespace {
 
 HWND g_download = nullptr;
 bool g_progressSeen = false;
+
+// `AllowUnsignedDefinitions` = "1" in the machine's settings while it lives.
+class UnsignedDefinitionsAllowed {
+  public:
+    UnsignedDefinitionsAllowed() {
+        registry_.WriteString(platform::root::kLocalMachine, kKey, "AllowUnsignedDefinitions", "1");
+    }
+    ~UnsignedDefinitionsAllowed() {
+        registry_.DeleteValue(platform::root::kLocalMachine, kKey, "AllowUnsignedDefinitions");
+    }
+    UnsignedDefinitionsAllowed(const UnsignedDefinitionsAllowed&) = delete;
+    UnsignedDefinitionsAllowed& operator=(const UnsignedDefinitionsAllowed&) = delete;
+
+  private:
+    static constexpr const char* kKey = "SOFTWARE\\Quillmarsh Software\\Quillmarsh\\Settings";
+    platform::win32::Win32Registry registry_;
+};
 std::vector<std::string> g_progressStatus;
 
 // Notes the progress window while Live Update runs: shown, with its status text.
@@ -46,8 +64,14 @@ TEST_F(GuiTest, UpdateNowShowsTheProgressWindowThenTheNoticeAndTheNewDefinitions
                                {"OptionAndSettings", "SHOW"},
                                {"OptionAndSettings", "RESTART"}});
     settings.Set("OptionAndSettings", "UpdateServer", server.Url(""));
+    // This server does not sign: the machine-wide switch of an administrator who runs one.
+    // (Signed answers are checked end to end by the console's update test.)
+    const UnsignedDefinitionsAllowed allowed;
     HWND w = StartProgram();
     ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(w, IDC_lblUnsignedAllowed)));
+    EXPECT_EQ(Text(w, IDC_lblUnsignedAllowed),
+              "Unsigned definitions are allowed on this computer (AllowUnsignedDefinitions).");
     g_download = program->DownloadWindow();
     g_progressSeen = false;
     g_progressStatus.clear();

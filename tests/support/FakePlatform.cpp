@@ -283,11 +283,43 @@ std::string FakeRegistry::KeyOf(std::uint32_t root, const std::string& keyPath) 
 
 void FakeRegistry::PutKey(std::uint32_t root, const std::string& keyPath) {
     keys_[KeyOf(root, keyPath)];
+    written_.push_back(KeyOf(root, keyPath));
 }
 
 void FakeRegistry::Put(std::uint32_t root, const std::string& keyPath, const std::string& name,
                        Value value) {
     keys_[KeyOf(root, keyPath)][text::Lower(name)] = std::move(value);
+    written_.push_back(KeyOf(root, keyPath));
+}
+
+namespace {
+
+class FakeRegistryWatch final : public platform::RegistryWatch {
+  public:
+    FakeRegistryWatch(const std::vector<std::string>& written, std::string key)
+        : written_(written), key_(std::move(key)), seen_(written.size()) {}
+    bool Changed() override {
+        bool changed = false;
+        for (; seen_ < written_.size(); ++seen_) {
+            const std::string& w = written_[seen_];
+            changed =
+                changed || w == key_ || w.starts_with(key_ + "\\") || key_.starts_with(w + "\\");
+        }
+        return changed;
+    }
+
+  private:
+    const std::vector<std::string>& written_;
+    std::string key_;
+    std::size_t seen_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::RegistryWatch> FakeRegistry::WatchKeyTree(std::uint32_t root,
+                                                                    const std::string& keyPath) {
+    if (failWatches) return nullptr;
+    return std::make_unique<FakeRegistryWatch>(written_, KeyOf(root, keyPath));
 }
 
 std::optional<FakeRegistry::Value> FakeRegistry::Get(std::uint32_t root, const std::string& keyPath,
@@ -356,6 +388,7 @@ bool FakeRegistry::DeleteKeyTree(std::uint32_t root, const std::string& keyPath)
         if (r == root) return false;
     }
     const std::string key = KeyOf(root, keyPath);
+    written_.push_back(key);
     return std::erase_if(keys_, [&](const auto& entry) {
                return entry.first == key || entry.first.rfind(key + "\\", 0) == 0;
            }) > 0;
@@ -466,6 +499,7 @@ bool FakeRegistry::DeleteValue(std::uint32_t root, const std::string& keyPath,
         if (r == root) return false;
     }
     const auto key = keys_.find(KeyOf(root, keyPath));
+    written_.push_back(KeyOf(root, keyPath));
     return key != keys_.end() && key->second.erase(text::Lower(valueName)) > 0;
 }
 
@@ -661,6 +695,22 @@ std::string Latin1Encoding::Utf8ToAnsi(std::string_view utf8) {
         i += length;
     }
     return out;
+}
+
+}  // namespace qm::test
+
+namespace qm::test {
+
+void FakeMachine::InstallUpdateKey(const TestSigningKey& key) {
+    files.PutFile(text::FolderOf(version.executablePath) + "\\UpdateKeys.txt",
+                  "; the test's key\r\n" + update::KeyLineText(key.Line()) + "\r\n");
+}
+
+void FakeMachine::AllowUnsignedDefinitions() {
+    registry.Put(
+        platform::root::kLocalMachine,
+        "SOFTWARE\\" + version.info.companyName + "\\" + version.info.productName + "\\Settings",
+        "AllowUnsignedDefinitions", {platform::RegistryValueType::String, "1"});
 }
 
 }  // namespace qm::test

@@ -13,6 +13,7 @@
 #include "i18n/MessageCatalogue.h"
 #include "platform/Platform.h"
 #include "settings/SettingsStore.h"
+#include "support/OpenSslSignatures.h"
 #include "ui/Interaction.h"
 #include "work/Context.h"
 
@@ -122,6 +123,8 @@ class FakeClock final : public platform::Clock {
     unsigned long long milliseconds = 0;                    // tests move it on
     std::string NowText() override { return now; }
     platform::LocalTime Now() override { return local; }
+    // The fake machine's zone is UTC.
+    platform::LocalTime UniversalNow() override { return local; }
     unsigned long long Milliseconds() override { return milliseconds; }
 };
 
@@ -197,10 +200,22 @@ class FakeRegistry final : public platform::Registry {
     // value in it exists with another type or data.
     platform::ImportResult ImportRegistryFile(const std::string& fileBytes) override;
     int imports = 0;
+    std::optional<std::vector<platform::regfile::Key>> ReadKeyTree(
+        std::uint32_t root, const std::string& keyPath) override {
+        ++treeReads;
+        return Registry::ReadKeyTree(root, keyPath);
+    }
+    int treeReads = 0;
+    // A watch sees every write below its key, and the key's own making and deleting; with
+    // `failWatches` this registry cannot watch.
+    std::unique_ptr<platform::RegistryWatch> WatchKeyTree(std::uint32_t root,
+                                                          const std::string& keyPath) override;
+    bool failWatches = false;
 
   private:
     static std::string KeyOf(std::uint32_t root, const std::string& keyPath);
     std::map<std::string, std::map<std::string, Value>> keys_;
+    std::vector<std::string> written_;  // every key written to, in order, as KeyOf gives it
 };
 
 // Scripted running programs: each with an identifier, a name and an executable path.
@@ -403,9 +418,10 @@ struct FakeMachine {
     settings::MemorySettingsStore settings;
     i18n::MessageCatalogue messages;
     Latin1Encoding encoding;
+    OpenSslSignatures signatures;
     platform::Platform platform{files,    shell,    clock,     version,       drives,
                                 registry, launcher, processes, systemRestore, clipboard,
-                                http,     dates,    encoding};
+                                http,     dates,    encoding,  signatures};
 
     FakeMachine();
     // What the program lends its subsystems, on this machine: its own settings store and
@@ -419,6 +435,10 @@ struct FakeMachine {
 
     // Writes a definition file in the data folder, each line scrambled, CR LF line ends.
     void PutDefinitionFile(const std::string& name, const std::vector<std::string>& plainLines);
+    // The key file in the program's folder, as the installer writes it, listing the key.
+    void InstallUpdateKey(const TestSigningKey& key);
+    // The machine-wide switch an administrator sets for an unsigned server of their own.
+    void AllowUnsignedDefinitions();
     // All five required files (with the given extra lines in FileDefinition.dat).
     void PutCompleteDefinitionSet();
 };

@@ -1,7 +1,9 @@
 // The browser policy guard on the fake machine: the first look accepts, a later change is put
 // back with a restorable backup or accepted as the settings and the answer say, and a change
-// this account may not put back is told once. The real registry's side is in
-// tests/win32/BrowserPolicyOnDiskTest.cpp.
+// this account may not put back is told once. Every case runs with the registry's watches and
+// without them (a registry that cannot watch is read every tick). A tick where nothing changed
+// reads no key and no file, and the accepted state the console writes counts from the guard's
+// next look. The real registry's side is in tests/win32/BrowserPolicyOnDiskTest.cpp.
 
 #include "shields/BrowserPolicyGuard.h"
 
@@ -24,9 +26,11 @@ constexpr const char* kChrome = "Software\\Policies\\Google\\Chrome";
 constexpr const char* kEdgeForcelist =
     "Software\\Policies\\Microsoft\\Edge\\ExtensionInstallForcelist";
 
-class BrowserPolicyGuardTest : public ::testing::Test {
+// The parameter: whether the registry can watch.
+class BrowserPolicyGuardTest : public ::testing::TestWithParam<bool> {
   protected:
     BrowserPolicyGuardTest() {
+        m.registry.failWatches = !GetParam();
         i18n::LoadDefaultMessages(m.messages);
         UseSilentRestore(true);
     }
@@ -49,7 +53,7 @@ class BrowserPolicyGuardTest : public ::testing::Test {
     BrowserPolicyGuard guard{m.Context(), quarantine, FakeMachine::kDataFolder};
 };
 
-TEST_F(BrowserPolicyGuardTest, TheFirstLookAcceptsAndALaterChangeIsPutBackWithItsBackup) {
+TEST_P(BrowserPolicyGuardTest, TheFirstLookAcceptsAndALaterChangeIsPutBackWithItsBackup) {
     // A domain's policy, there before the first look, is the user's own.
     m.registry.Put(root::kLocalMachine, kChrome, "HomepageLocation", Text("https://intranet"));
     m.registry.Put(root::kCurrentUser, kChrome, "RestoreOnStartup",
@@ -84,7 +88,7 @@ TEST_F(BrowserPolicyGuardTest, TheFirstLookAcceptsAndALaterChangeIsPutBackWithIt
     EXPECT_TRUE(m.registry.Get(root::kLocalMachine, kEdgeForcelist, "1"));
 }
 
-TEST_F(BrowserPolicyGuardTest, AskingPutsBackOnYesAcceptsOnNoAndWaitsWhenUnanswered) {
+TEST_P(BrowserPolicyGuardTest, AskingPutsBackOnYesAcceptsOnNoAndWaitsWhenUnanswered) {
     UseSilentRestore(false);
     guard.Check();  // nothing there: an empty accepted state
     m.registry.Put(root::kCurrentUser, kChrome, "HomepageLocation", Text("http://evil.example"));
@@ -111,7 +115,7 @@ TEST_F(BrowserPolicyGuardTest, AskingPutsBackOnYesAcceptsOnNoAndWaitsWhenUnanswe
     EXPECT_EQ(Chrome("HomepageLocation")->text, "http://evil.example") << "the accepted one";
 }
 
-TEST_F(BrowserPolicyGuardTest, AChangeThisAccountMayNotPutBackIsToldOnce) {
+TEST_P(BrowserPolicyGuardTest, AChangeThisAccountMayNotPutBackIsToldOnce) {
     guard.Check();
     m.registry.Put(root::kLocalMachine, kChrome, "HomepageLocation", Text("http://evil.example"));
     m.registry.readOnlyRoots.push_back(root::kLocalMachine);
@@ -129,7 +133,7 @@ TEST_F(BrowserPolicyGuardTest, AChangeThisAccountMayNotPutBackIsToldOnce) {
     EXPECT_FALSE(Chrome("NewTabPageLocation"));
 }
 
-TEST_F(BrowserPolicyGuardTest, TheGuardRestsWhileItsBoxOrTheHomePageShieldIsOff) {
+TEST_P(BrowserPolicyGuardTest, TheGuardRestsWhileItsBoxOrTheHomePageShieldIsOff) {
     guard.Check();
     m.registry.Put(root::kCurrentUser, kChrome, "HomepageLocation", Text("http://evil.example"));
     for (const auto& [key, value] :
@@ -141,6 +145,58 @@ TEST_F(BrowserPolicyGuardTest, TheGuardRestsWhileItsBoxOrTheHomePageShieldIsOff)
         EXPECT_TRUE(Chrome("HomepageLocation")) << key;
     }
 }
+
+TEST_P(BrowserPolicyGuardTest, AQuietTickReadsNoKeyNorFileAndAKeyMadeLaterIsStillSeen) {
+    guard.Check();  // nothing there: an empty accepted state
+    const int reads = m.registry.treeReads, opens = m.files.openCount;
+    guard.Check();
+    guard.Check();
+    const int readsPerTick = GetParam() ? 0 : static_cast<int>(WatchedPolicyPlaces().size());
+    EXPECT_EQ(m.registry.treeReads - reads, 2 * readsPerTick);
+    EXPECT_EQ(m.files.openCount, opens) << "the accepted state is kept in memory";
+
+    // A 32-bit installer's policy, in a key that did not exist at the first look.
+    const std::string firefox = "Software\\WOW6432Node\\Policies\\Mozilla\\Firefox\\Homepage";
+    m.registry.PutKey(root::kLocalMachine, "Software\\WOW6432Node\\Policies\\Mozilla\\Firefox");
+    m.registry.Put(root::kLocalMachine, firefox, "URL", Text("http://evil.example"));
+    guard.Check();
+    EXPECT_FALSE(m.registry.Get(root::kLocalMachine, firefox, "URL"));
+    EXPECT_EQ(quarantine.ReadManifest().entries.size(), 1u);
+}
+
+TEST_P(BrowserPolicyGuardTest, WhatTheConsoleAcceptsCountsFromTheGuardsNextLook) {
+    // The console's `browsers accept` runs in a process of its own, with a guard of its own.
+    BrowserPolicyGuard console{m.Context(), quarantine, FakeMachine::kDataFolder};
+    UseSilentRestore(false);
+    guard.Check();
+    m.registry.Put(root::kCurrentUser, kChrome, "HomepageLocation", Text("http://a.example"));
+    m.prompts.answers = {ui::MessageAnswer::Cancel};
+    guard.Check();
+    ASSERT_EQ(m.prompts.shown.size(), 1u);
+    ASSERT_TRUE(console.AcceptCurrent());
+    guard.Check();
+    EXPECT_EQ(m.prompts.shown.size(), 1u) << "the question standing was settled by the console";
+
+    // Accepted there while the guard rested after a change it could not put back: the next
+    // change is measured against the console's state, which holds the machine's value.
+    UseSilentRestore(true);
+    m.registry.readOnlyRoots.push_back(root::kLocalMachine);
+    m.registry.Put(root::kLocalMachine, kChrome, "HomepageLocation", Text("http://b.example"));
+    guard.Check();
+    ASSERT_EQ(m.prompts.shown.size(), 2u) << "told";
+    ASSERT_TRUE(console.AcceptCurrent());
+    m.registry.readOnlyRoots.clear();
+    m.registry.Put(root::kCurrentUser, kChrome, "NewTabPageLocation", Text("http://c.example"));
+    guard.Check();
+    EXPECT_FALSE(Chrome("NewTabPageLocation"));
+    EXPECT_TRUE(Chrome("HomepageLocation"));
+    EXPECT_TRUE(m.registry.Get(root::kLocalMachine, kChrome, "HomepageLocation"));
+}
+
+INSTANTIATE_TEST_SUITE_P(WatchedAndRead, BrowserPolicyGuardTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& watched) {
+                             return watched.param ? "Watched" : "ReadEachTick";
+                         });
 
 }  // namespace
 }  // namespace qm::shields

@@ -12,13 +12,18 @@
 namespace qm::update {
 namespace {
 
+// The exchange's own rules, on a machine whose administrator lets unsigned answers in; the
+// signatures have tests of their own.
+const UpdateTrust kUnsignedServer{"C:\\Program Files\\Quillmarsh", true};
+
 class LiveUpdateTest : public ::testing::Test {
   protected:
     LiveUpdateTest() { m.PutCompleteDefinitionSet(); }
 
     UpdateOutcome Run() {
         std::string status;
-        return LiveUpdate(m.platform, m.pump, files, product, "http://127.0.0.1:8080/")
+        return LiveUpdate(m.platform, m.pump, files, product, "http://127.0.0.1:8080/",
+                          kUnsignedServer)
             .FetchAndMergeUpdates(status);
     }
 
@@ -139,7 +144,7 @@ TEST_F(LiveUpdateTest, ASlowServerOrTheUsersCancelEndsTheExchange) {
     int blocks = 0;
     std::string status;
     const UpdateOutcome cancelled =
-        LiveUpdate(m.platform, m.pump, files, product, "http://127.0.0.1:8080/")
+        LiveUpdate(m.platform, m.pump, files, product, "http://127.0.0.1:8080/", kUnsignedServer)
             .FetchAndMergeUpdates(status, [&] { return ++blocks > 3; });
     EXPECT_EQ(cancelled.status, UpdateOutcome::Status::Cancelled);
     EXPECT_FALSE(m.files.Has(files.PathOf("date.dat")));

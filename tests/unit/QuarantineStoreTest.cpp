@@ -210,7 +210,7 @@ TEST_P(DamagedCopy, LeavesTheOriginalAndNoCopyBehind) {
     files.cutShort = cutShort;
     platform::Platform damaging{files,      m.shell,    m.clock,     m.version,       m.drives,
                                 m.registry, m.launcher, m.processes, m.systemRestore, m.clipboard,
-                                m.http,     m.dates,    m.encoding};
+                                m.http,     m.dates,    m.encoding,  m.signatures};
     QuarantineStore damagingStore(damaging, FakeMachine::kDataFolder, events);
     damagingStore.logging = true;
     m.files.PutFolder("C:\\Tool");

@@ -188,19 +188,24 @@ TEST(Translation, TheTemplateListsEveryWindowAndATranslationOfItReachesEveryCapt
     EXPECT_EQ(fake.app.Message("MSG_SURE"), "T:MSG_SURE");
 }
 
-TEST(Translation, ANewerFileReplacesTheOldOnlyWhenItIsAWholeTranslation) {
+TEST(Translation, ANewerFileReplacesTheOldOnlyWhenItIsAWholeSignedTranslation) {
     test::FakeApplication fake;
+    const test::TestSigningKey maker;
+    fake.m.InstallUpdateKey(maker);
+    const auto signedFile = [&](const std::string& file) {
+        return maker.SignedAnswer(update::SignedPurpose::Translation, file, "", "20261208T204621Z");
+    };
     const std::string old = i18n::Group("English", "\t\t<A_B>alt</A_B>\r\n");
     const std::string url = update::DefaultServerAddress() + "/Languages/0/Localization.txt";
     for (const auto& [answer, replaces] :
          {std::pair<std::optional<std::string>, bool>{std::nullopt, false},
-          {std::string("<html>Not Found</html>"), false},
-          {"junk <LANGUAGE_GROUP><TRANSLATION_ITEMS>\r\n<A_B>cut", false},
+          {signedFile("<html>Not Found</html>"), false},
+          {signedFile("junk <LANGUAGE_GROUP><TRANSLATION_ITEMS>\r\n<A_B>cut"), false},
           // Whole, but larger than the reader takes: it would make every translation vanish.
-          {i18n::Group("Deutsch",
-                       "\t\t<A_B>" + std::string(kLargestTranslationFile, 'x') + "</A_B>\r\n"),
+          {signedFile(i18n::Group(
+               "Deutsch", "\t\t<A_B>" + std::string(kLargestTranslationFile, 'x') + "</A_B>\r\n")),
            false},
-          {"junk " + i18n::Group("Deutsch", "\t\t<A_B>neu</A_B>\r\n"), true}}) {
+          {signedFile("junk " + i18n::Group("Deutsch", "\t\t<A_B>neu</A_B>\r\n")), true}}) {
         fake.m.files.PutFile(kFile, old);
         fake.m.http.answers[url] = answer;
         fake.m.prompts.shown.clear();
@@ -212,9 +217,26 @@ TEST(Translation, ANewerFileReplacesTheOldOnlyWhenItIsAWholeTranslation) {
             ASSERT_EQ(fake.m.prompts.shown.size(), 1u);
             EXPECT_EQ(fake.m.prompts.shown[0].text, "The latest translations were downloaded.");
             EXPECT_EQ(fake.form.frmLanguage.Combo1.items.back(), "Deutsch");
+            EXPECT_EQ(now.find("QMSIG1"), std::string::npos) << "the signature is not kept";
         } else {
             EXPECT_TRUE(fake.m.prompts.shown.empty());
         }
+    }
+    // Unsigned, or signed by a key the program does not trust: the user is told, the file stays.
+    const test::TestSigningKey stranger;
+    for (const std::string& answer :
+         {i18n::Group("Deutsch", "\t\t<A_B>neu</A_B>\r\n"),
+          stranger.SignedAnswer(update::SignedPurpose::Translation,
+                                i18n::Group("Deutsch", "\t\t<A_B>neu</A_B>\r\n"), "",
+                                "20261208T204621Z")}) {
+        fake.m.files.PutFile(kFile, old);
+        fake.m.http.answers[url] = answer;
+        fake.m.prompts.shown.clear();
+        fake.app.CheckLanguageUpdates();
+        EXPECT_EQ(*fake.m.files.Content(kFile), old);
+        ASSERT_EQ(fake.m.prompts.shown.size(), 1u);
+        EXPECT_EQ(fake.m.prompts.shown[0].text,
+                  "The translations the server sent could not be verified, so they were not used.");
     }
 }
 

@@ -8,7 +8,9 @@
 
 #include "definitions/LineScramble.h"
 #include "support/FakeApplication.h"
+#include "text/Text.h"
 #include "update/AddressList.h"
+#include "update/SignedAnswer.h"
 
 namespace qm::app {
 namespace {
@@ -20,6 +22,12 @@ class WindowLiveUpdateTest : public ::testing::Test {
     void SetUp() override {
         m.PutCompleteDefinitionSet();
         m.settings.Write("Quillmarsh", settings::section::kOptions, "UpdateServer", kServer);
+        m.InstallUpdateKey(maker);
+    }
+    // An answer as the maker's server signs it, made now by the fake machine's clock.
+    std::string Signed(update::SignedPurpose purpose, const std::string& payload,
+                       const std::string& context = "") const {
+        return maker.SignedAnswer(purpose, payload, context, "20261208T204621Z");
     }
     std::string Stored(const std::string& key) {
         return m.settings.Read("Quillmarsh", settings::section::kOptions, key, "(absent)");
@@ -28,15 +36,19 @@ class WindowLiveUpdateTest : public ::testing::Test {
     void ServeANewThreat() {
         const std::string query = "?prog=Quillmarsh&comp=Quillmarsh%20Software";
         m.http.answers[std::string(kServer) + "/asp/currentDateNEW.asp" + query] =
-            "12/9/2026 6:00:00 AM";
+            Signed(update::SignedPurpose::Date, "12/9/2026 6:00:00 AM");
         m.http.answers[std::string(kServer) + "/asp/getDefsNEW.asp" + query + "&date=3/16/2006"] =
-            defs::EncodeLine("FILE") + "|ADD[DEF]" + defs::EncodeLine("qmnew.exe") + "=" +
-            defs::EncodeLine("New") + "|" + defs::EncodeLine("[progfil]New") + "|" +
-            defs::EncodeLine("Adware");
-        m.http.answers[std::string(kServer) + "/asp/date.asp"] = "12/9/2026 7:00:00 AM";
+            Signed(update::SignedPurpose::Definitions,
+                   defs::EncodeLine("FILE") + "|ADD[DEF]" + defs::EncodeLine("qmnew.exe") + "=" +
+                       defs::EncodeLine("New") + "|" + defs::EncodeLine("[progfil]New") + "|" +
+                       defs::EncodeLine("Adware"),
+                   "3/16/2006");
+        m.http.answers[std::string(kServer) + "/asp/date.asp"] =
+            Signed(update::SignedPurpose::Date, "12/9/2026 7:00:00 AM");
     }
 
     static constexpr const char* kServer = "http://127.0.0.1:8080";
+    const test::TestSigningKey maker;
     test::FakeApplication fake;
     FakeMachine& m = fake.m;
     ui::FrmMain& form = fake.form;
@@ -59,7 +71,11 @@ TEST_F(WindowLiveUpdateTest, AnUpdateShowsItsProgressThenTheNoticeAndLeavesThePr
 
     EXPECT_TRUE(progressShown);
     EXPECT_TRUE(timersPaused);
-    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Downloaded 20 bytes."), statuses.end())
+    const std::string dateAnswerLength =
+        std::to_string(Signed(update::SignedPurpose::Date, "12/9/2026 6:00:00 AM").size());
+    EXPECT_NE(
+        std::find(statuses.begin(), statuses.end(), "Downloaded " + dateAnswerLength + " bytes."),
+        statuses.end())
         << "the date answer's length";
     EXPECT_FALSE(form.frmDownload.visible);
     EXPECT_FALSE(form.frmDownload.trayIconShown);
@@ -113,12 +129,39 @@ TEST_F(WindowLiveUpdateTest, TheNoticeTellsWhatBecameOfTheUpdate) {
     EXPECT_FALSE(m.files.Has(std::string(FakeMachine::kDataFolder) + "\\date.dat"));
     m.files.failWrites = false;
 
+    // Definitions the maker did not sign, or that were changed on the way: not used, and said.
+    const std::string signedAnswer = *answer;
+    for (const std::string& forged : {std::string(update::SplitSignedAnswer(signedAnswer).body),
+                                      text::ReplaceAll(signedAnswer, "[DEF]", "[DEF]x")}) {
+        m.http.answers[defsQuery] = forged;
+        app.RunLiveUpdate();
+        EXPECT_EQ(form.frmSignatureUpdated.lblUpdateInfo.caption,
+                  "The definitions the server sent could not be verified as Quillmarsh's own, so "
+                  "they were not used. Your definitions are unchanged. If this continues, your "
+                  "network may be tampering with updates.");
+        EXPECT_EQ(*m.files.Content(dataFile), before);
+        EXPECT_FALSE(m.files.Has(std::string(FakeMachine::kDataFolder) + "\\date.dat"));
+    }
+    EXPECT_FALSE(form.lblUnsignedAllowed.visible);
+
     // A server that answers and has nothing newer: the most recent definitions.
     m.http.answers[std::string(kServer) + "/asp/currentDateNEW.asp" +
-                   "?prog=Quillmarsh&comp=Quillmarsh%20Software"] = "3/16/2006";
+                   "?prog=Quillmarsh&comp=Quillmarsh%20Software"] =
+        Signed(update::SignedPurpose::Date, "3/16/2006 12:00:00 AM");
     app.RunLiveUpdate();
     EXPECT_EQ(form.frmSignatureUpdated.lblUpdateInfo.caption,
               "You are using the most recent Quillmarsh definitions.");
+
+    // An administrator's own unsigned server: let in, and the Home page says so.
+    m.AllowUnsignedDefinitions();
+    ServeANewThreat();
+    m.http.answers[defsQuery] = std::string(update::SplitSignedAnswer(signedAnswer).body);
+    app.RunLiveUpdate();
+    EXPECT_EQ(form.frmSignatureUpdated.lblUpdateInfo.caption,
+              "Your Quillmarsh definitions have been updated!");
+    EXPECT_TRUE(form.lblUnsignedAllowed.visible);
+    EXPECT_EQ(form.lblUnsignedAllowed.caption,
+              "Unsigned definitions are allowed on this computer (AllowUnsignedDefinitions).");
 }
 
 // Cancel on the progress window ends the exchange: nothing merged, nothing stored, no notice.

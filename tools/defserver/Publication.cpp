@@ -25,6 +25,10 @@ class Statement {
         sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()),
                           SQLITE_TRANSIENT);
     }
+    void BindBlob(int index, const std::string& bytes) {
+        sqlite3_bind_blob(statement_, index, bytes.data(), static_cast<int>(bytes.size()),
+                          SQLITE_TRANSIENT);
+    }
     bool Step() {
         const int rc = sqlite3_step(statement_);
         if (rc != SQLITE_ROW && rc != SQLITE_DONE)
@@ -74,8 +78,8 @@ Publication::Publication(const std::string& path, bool create) {
         throw std::runtime_error(path + ": " + message);
     }
     sqlite3_busy_timeout(db_, 5000);
-    // What the program sends its maker, and the translation file it serves; a database made
-    // before these existed gains them when it is opened.
+    // What the program sends its maker, the translation file and the signing keys; a database
+    // made before these existed gains them when it is opened.
     Execute(db_,
             "CREATE TABLE IF NOT EXISTS submissions ("
             " id INTEGER PRIMARY KEY,"
@@ -86,7 +90,14 @@ Publication::Publication(const std::string& path, bool create) {
             " data TEXT NOT NULL DEFAULT '');"
             "CREATE TABLE IF NOT EXISTS known_names (name TEXT PRIMARY KEY);"
             "CREATE TABLE IF NOT EXISTS translation ("
-            " id INTEGER PRIMARY KEY CHECK (id = 1), text BLOB NOT NULL);");
+            " id INTEGER PRIMARY KEY CHECK (id = 1), text BLOB NOT NULL);"
+            "CREATE TABLE IF NOT EXISTS signing_keys ("
+            " number INTEGER PRIMARY KEY,"
+            " id TEXT NOT NULL UNIQUE,"
+            " private_key TEXT NOT NULL,"
+            " public_point BLOB NOT NULL,"
+            " created TEXT NOT NULL,"
+            " introduction TEXT NOT NULL DEFAULT '');");
     if (create) {
         Execute(db_,
                 "CREATE TABLE IF NOT EXISTS records ("
@@ -182,6 +193,34 @@ std::optional<std::string> Publication::Translation() {
     Statement get(db_, "SELECT text FROM translation WHERE id = 1");
     if (!get.Step()) return std::nullopt;
     return get.Text(0);
+}
+
+void Publication::AddKey(const StoredKey& key) {
+    Statement insert(db_,
+                     "INSERT INTO signing_keys (id, private_key, public_point, created, "
+                     "introduction) VALUES (?, ?, ?, ?, ?)");
+    insert.Bind(1, key.id);
+    insert.Bind(2, key.privatePem);
+    insert.BindBlob(3, key.publicPoint);
+    insert.Bind(4, key.created);
+    insert.Bind(5, key.introduction);
+    insert.Step();
+}
+
+std::vector<StoredKey> Publication::Keys() {
+    Statement all(db_,
+                  "SELECT id, private_key, public_point, created, introduction FROM signing_keys "
+                  "ORDER BY number");
+    std::vector<StoredKey> keys;
+    while (all.Step())
+        keys.push_back({all.Text(0), all.Text(1), all.Text(2), all.Text(3), all.Text(4)});
+    return keys;
+}
+
+long long Publication::Version() {
+    Statement version(db_, "PRAGMA data_version");
+    version.Step();
+    return std::stoll(version.Text(0));
 }
 
 std::string BodyOf(const std::string& kind, const std::string& readableLine) {

@@ -17,6 +17,16 @@ struct PublishedRecord {
     std::string body;    // as sent: scrambled, with "|" and "=" plain
 };
 
+// A key the publication signs with. The first stands alone; each later one was introduced by
+// the key before it, whose "QMKEY1" line with that signature is kept.
+struct StoredKey {
+    std::string id;            // 16 hex digits of the point's SHA-256
+    std::string privatePem;    // PKCS #8
+    std::string publicPoint;   // uncompressed, 65 bytes
+    std::string created;       // UTC, "YYYYMMDDTHHMMSSZ"
+    std::string introduction;  // empty for the first key
+};
+
 // One report the program sent: a false positive ("FP": the locations and the details) or a
 // name or list of running programs ("DATA"), decoded, with when it arrived (sortable form).
 struct Submission {
@@ -51,6 +61,14 @@ class Publication {
     // The translation file the language path serves; nothing until one is kept.
     void SetTranslation(const std::string& text);
     std::optional<std::string> Translation();
+
+    void AddKey(const StoredKey& key);
+    // Every signing key, oldest first.
+    std::vector<StoredKey> Keys();
+
+    // A number that changes whenever another connection (another command of the tool) has
+    // changed the database since this one last asked.
+    long long Version();
 
   private:
     sqlite3* db_ = nullptr;

@@ -4,15 +4,21 @@
 //   qm_defserver publish DB KIND FILE [--at "M/D/YYYY h:mm:ss AM"]   readable lines, as ADD
 //   qm_defserver delete DB KIND KEY... [--at DATE]                    DEL records
 //   qm_defserver newest DB                                            the newest publication
-//   qm_defserver serve DB [--address A] [--port P] [--port-file F]    P 0: any free port
-//   qm_defserver translation DB FILE                                  the file the language path
-//   serves qm_defserver submissions DB                                       what the program sent
-// Dates on the wire are in United States form.
+//   qm_defserver keygen DB [--retire-old-after DAYS]                  a new signing key
+//   qm_defserver keys DB                                              the key file
+//   qm_defserver sign DB date TEXT --days-ago N                       an old signed date answer
+//   qm_defserver serve DB [--address A] [--port P] [--port-file F] [--unsigned]
+//                                                                     P 0: any free port
+//   qm_defserver translation DB FILE                                  what the language path serves
+//   qm_defserver submissions DB                                       what the program sent
+// Dates on the wire are in United States form. Every answer is signed with the newest key
+// ("--unsigned": none is), and "/keys" serves the key file.
 
 #include <httplib.h>
 #include <sys/socket.h>
 
 #include <cstdio>
+#include <ctime>
 #include <exception>
 #include <fstream>
 #include <iostream>
@@ -22,9 +28,10 @@
 #include <string>
 #include <vector>
 
+#include "Answers.h"
 #include "Publication.h"
+#include "SigningKeys.h"
 #include "UsDate.h"
-#include "definitions/DefinitionFiles.h"
 #include "definitions/LineScramble.h"
 #include "text/Text.h"
 
@@ -35,7 +42,9 @@ using namespace qm::defserver;
 int Usage() {
     std::cerr << "usage: qm_defserver create DB | publish DB KIND FILE [--at DATE] |\n"
                  "       delete DB KIND KEY... [--at DATE] | newest DB |\n"
-                 "       serve DB [--address A] [--port P] [--port-file F] |\n"
+                 "       keygen DB [--retire-old-after DAYS] | keys DB |\n"
+                 "       sign DB date TEXT --days-ago N |\n"
+                 "       serve DB [--address A] [--port P] [--port-file F] [--unsigned] |\n"
                  "       translation DB FILE | submissions DB\n";
     return 2;
 }
@@ -51,28 +60,40 @@ std::optional<std::string> TakePublicationTime(std::vector<std::string>& args) {
     return SortableNow();
 }
 
-// The newest publication, or the program's own first date when nothing is published yet.
-std::string NewestUs(Publication& db) {
-    const auto newest = db.Newest();
-    return newest ? UsFromSortable(*newest) : qm::defs::kDefaultDefinitionDate;
+// A whole number of days, 0 to 3650.
+std::optional<int> ReadDays(const std::string& text) {
+    if (text.empty() || text.size() > 4 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int days = std::stoi(text);
+    if (days > 3650) return std::nullopt;
+    return days;
 }
 
 int Serve(const std::string& path, const std::vector<std::string>& options) {
     std::string address = "127.0.0.1", portFile;
     int port = 8080;
-    for (std::size_t i = 0; i + 1 < options.size(); i += 2) {
+    bool signing = true;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (options[i] == "--unsigned") {
+            signing = false;
+            continue;
+        }
+        if (i + 1 == options.size()) return Usage();
         if (options[i] == "--address")
-            address = options[i + 1];
+            address = options[++i];
         else if (options[i] == "--port")
-            port = std::stoi(options[i + 1]);
+            port = std::stoi(options[++i]);
         else if (options[i] == "--port-file")
-            portFile = options[i + 1];
+            portFile = options[++i];
         else
             return Usage();
     }
     // One connection for every request (SQLite serializes them); fails here, with its
     // message, when there is no database.
     auto shared = std::make_shared<Publication>(path, false);
+    // Fails here, with its message, when there is no key to sign with.
+    const auto answers = std::make_shared<Answers>(*shared, signing);
     httplib::Server server;
     // Workers enough for many clients at once; the library takes ownership of its queue.
     server.new_task_queue = [] { return std::make_unique<httplib::ThreadPool>(32).release(); };
@@ -84,20 +105,22 @@ int Serve(const std::string& path, const std::vector<std::string>& options) {
         httplib::default_socket_options(socket);
         listening = socket;
     });
-    const auto newest = [shared](const httplib::Request&, httplib::Response& res) {
-        res.set_content(NewestUs(*shared), "text/plain");
+    // The date with its time: a client cuts the date at its AM or PM, before the signature.
+    const auto newest = [answers](const httplib::Request&, httplib::Response& res) {
+        res.set_content(answers->Date(), "text/plain");
     };
     server.Get("/asp/currentDateNEW.asp", newest);
     server.Get("/asp/date.asp", newest);
+    // Signed for the date asked, as it was read: an answer for one date is none for another.
     server.Get("/asp/getDefsNEW.asp",
-               [shared](const httplib::Request& req, httplib::Response& res) {
-                   const auto since = SortableFromUs(req.get_param_value("date"));
-                   if (!since) {
+               [answers](const httplib::Request& req, httplib::Response& res) {
+                   const auto answer = answers->Definitions(req.get_param_value("date"));
+                   if (!answer) {
                        res.status = 400;
                        res.set_content("the date is no date", "text/plain");
                        return;
                    }
-                   res.set_content(AnswerOf(shared->After(*since)), "text/plain");
+                   res.set_content(*answer, "text/plain");
                });
     // The reports: stored decoded (the library undoes the percent-encoding), with the time.
     server.Get("/asp/submitFP.asp", [shared](const httplib::Request& req, httplib::Response& res) {
@@ -110,14 +133,24 @@ int Serve(const std::string& path, const std::vector<std::string>& options) {
         res.set_content(added ? "Added" : "Skipped", "text/plain");
     });
     server.Get("/Languages/0/Localization.txt",
-               [shared](const httplib::Request&, httplib::Response& res) {
-                   const auto text = shared->Translation();
+               [answers](const httplib::Request&, httplib::Response& res) {
+                   const auto text = answers->Translation();
                    if (!text) {
                        res.status = 404;
                        return;
                    }
                    res.set_content(*text, "text/plain; charset=utf-8");
                });
+    // The keys that sign, each later one introduced by the one before: how a client that
+    // trusts an older key comes to trust the newest.
+    server.Get("/keys", [shared](const httplib::Request&, httplib::Response& res) {
+        const std::string keys = KeyFileText(shared->Keys());
+        if (keys.empty()) {
+            res.status = 404;
+            return;
+        }
+        res.set_content(keys, "text/plain");
+    });
     // One line per request: what was asked (with the date a definitions query gave, decoded),
     // and how it was answered.
     server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
@@ -156,6 +189,40 @@ int Run(std::vector<std::string> args) {
         return 0;
     }
     if (command == "serve") return Serve(path, {args.begin() + 2, args.end()});
+    if (command == "keygen") {
+        int days = kDefaultRetirementDays;
+        if (args.size() == 4 && args[2] == "--retire-old-after") {
+            const auto read = ReadDays(args[3]);
+            if (!read) {
+                std::cerr << "the days after --retire-old-after are no number of days\n";
+                return 2;
+            }
+            days = *read;
+        } else if (args.size() != 2) {
+            return Usage();
+        }
+        Publication db(path, false);
+        std::cout << qm::update::KeyLineText(MakeKey(db, days)) << "\n";
+        return 0;
+    }
+    // One date answer as the server signs it, made some days ago: what an attacker who kept
+    // an old answer could replay.
+    if (command == "sign" && args.size() == 6 && args[2] == "date" && args[4] == "--days-ago") {
+        const auto days = ReadDays(args[5]);
+        if (!days) {
+            std::cerr << "the days after --days-ago are no number of days\n";
+            return 2;
+        }
+        Publication db(path, false);
+        std::cout << AnswerSigner(db).Sign(qm::update::SignedPurpose::Date, "", args[3],
+                                           std::time(nullptr) - *days * 24 * 60 * 60);
+        return 0;
+    }
+    if (command == "keys" && args.size() == 2) {
+        Publication db(path, false);
+        std::cout << KeyFileText(db.Keys());
+        return 0;
+    }
     if (command == "translation" && args.size() == 3) {
         std::ifstream file(args[2], std::ios::binary);
         if (!file) {

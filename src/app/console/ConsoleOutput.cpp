@@ -134,6 +134,8 @@ void PrintUpdate(std::ostream& out, const update::UpdateOutcome& outcome,
         j.Field("status", update::StatusName(outcome.status));
         j.Number("changes", outcome.changes);
         j.Field("date", outcome.storedDate);
+        if (outcome.status == update::UpdateOutcome::Status::Unverified)
+            j.Field("refusal", update::VerdictName(outcome.refusal));
         CountsObject(j, c);
         j.EndObject();
         out << j.Text() << kEol;

@@ -8,8 +8,8 @@
 
 namespace qm::app::console {
 
-// Exit 0 when updated or already current; 2 when the server could not be reached or the files
-// not written, which the window keeps to itself but a script needs to know.
+// Exit 0 when updated or already current; 2 when the server could not be reached, its answer
+// not verified or the files not written, which a script needs to know.
 int Verbs::Update() {
     using Status = update::UpdateOutcome::Status;
     const std::string& server = arguments_.server;
@@ -20,6 +20,12 @@ int Verbs::Update() {
     }
     if (outcome.status == Status::NotWritten) {
         return Fail("the new definitions could not be written; the installed ones stay");
+    }
+    if (outcome.status == Status::Unverified) {
+        // A script reading the JSON learns why as well as the exit status.
+        if (arguments_.json) PrintUpdate(env_.out, outcome, app_.Store().Counts(), true);
+        return Fail(std::string("the server's answer could not be verified (") +
+                    update::VerdictName(outcome.refusal) + "): nothing was changed");
     }
     PrintUpdate(env_.out, outcome, app_.Store().Counts(), arguments_.json);
     return kExitClean;

@@ -58,6 +58,13 @@ LocalTime Win32Clock::Now() {
                      parts.wHour, parts.wMinute, parts.wSecond};
 }
 
+LocalTime Win32Clock::UniversalNow() {
+    SYSTEMTIME now{};
+    ::GetSystemTime(&now);
+    return LocalTime{now.wYear, now.wMonth,  now.wDay,   now.wDayOfWeek,
+                     now.wHour, now.wMinute, now.wSecond};
+}
+
 std::string Win32Clock::NowText() {
     FILETIME system{};
     ::GetSystemTimeAsFileTime(&system);

@@ -13,6 +13,7 @@ class Win32Clock final : public Clock {
     // From the system clock and the local offset, which is read again once a minute: the
     // local time itself comes from the time-zone settings in the registry.
     LocalTime Now() override;
+    LocalTime UniversalNow() override;
     unsigned long long Milliseconds() override;
 
   private:

@@ -13,6 +13,7 @@
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32ShellFolders.h"
+#include "platform/win32/Win32Signatures.h"
 #include "platform/win32/Win32SystemRestore.h"
 #include "platform/win32/Win32TextEncoding.h"
 #include "platform/win32/Win32VersionInfo.h"
@@ -42,8 +43,9 @@ struct Win32Platform {
     Win32Http http;
     Win32Dates dates;
     Win32TextEncoding encoding;
+    Win32Signatures signatures;
     Platform platform{files,     shell,         clock,     version, drives, registry, launcher,
-                      processes, systemRestore, clipboard, http,    dates,  encoding};
+                      processes, systemRestore, clipboard, http,    dates,  encoding, signatures};
 };
 
 }  // namespace qm::platform::win32

@@ -7,6 +7,7 @@
 #include "platform/win32/Handle.h"
 #include "platform/win32/RegistryExport.h"
 #include "platform/win32/RegistryImport.h"
+#include "platform/win32/Win32RegistryWatch.h"
 #include "platform/win32/WinApi.h"
 
 namespace qm::platform::win32 {
@@ -176,6 +177,11 @@ std::optional<std::vector<regfile::Key>> Win32Registry::ReadKeyTree(std::uint32_
 
 ImportResult Win32Registry::ImportRegistryFile(const std::string& fileBytes) {
     return win32::ImportRegistryFile(fileBytes);
+}
+
+std::unique_ptr<RegistryWatch> Win32Registry::WatchKeyTree(std::uint32_t root,
+                                                           const std::string& keyPath) {
+    return std::make_unique<Win32RegistryWatch>(root, keyPath);
 }
 
 }  // namespace qm::platform::win32

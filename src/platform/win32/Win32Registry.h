@@ -23,6 +23,8 @@ class Win32Registry final : public Registry {
     std::optional<std::vector<platform::regfile::Key>> ReadKeyTree(
         std::uint32_t root, const std::string& keyPath) override;
     ImportResult ImportRegistryFile(const std::string& fileBytes) override;
+    std::unique_ptr<RegistryWatch> WatchKeyTree(std::uint32_t root,
+                                                const std::string& keyPath) override;
 };
 
 }  // namespace qm::platform::win32

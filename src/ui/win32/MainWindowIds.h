@@ -58,6 +58,7 @@
 #define IDC_Home_Command7 1115
 #define IDC_Home_Command1 1116
 #define IDC_Home_Command5 1117
+#define IDC_lblUnsignedAllowed 1118
 #define IDC_capDefCount 1151
 #define IDC_capVersion 1152
 #define IDC_capDefVersion 1153
