@@ -376,6 +376,16 @@ bool ReduceDoubleBackslashesInPlace(std::string& s) {
     return pairRemains;
 }
 
+std::optional<int> DigitsValue(std::string_view digits) {
+    if (digits.empty() || digits.size() > 9) return std::nullopt;
+    int value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 std::vector<std::string_view> Split(std::string_view s, char sep) {
     std::vector<std::string_view> pieces;
     std::size_t pos = 0;

@@ -5,6 +5,7 @@
 // page the second byte of a character is never taken for a letter or a "\".
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,10 @@ std::string ParentFolderOf(std::string_view path);
 // A path that names the same place whatever the current folder: "C:\..." or "\\server\...".
 // "C:x", "\x" and "x" depend on where the program happens to run.
 bool IsAbsolutePath(std::string_view path);
+
+// The number a run of decimal digits spells, every character a digit (at most nine of them);
+// nothing for an empty text or any other character.
+std::optional<int> DigitsValue(std::string_view digits);
 
 // Splits at every occurrence of `sep`; an empty input gives one empty piece.
 std::vector<std::string_view> Split(std::string_view s, char sep);

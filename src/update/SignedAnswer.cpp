@@ -124,29 +124,17 @@ std::string MadeText(int year, int month, int day, int hour, int minute, int sec
 
 std::optional<double> MadeDateValue(std::string_view made) {
     if (made.size() != 16 || made[8] != 'T' || made[15] != 'Z') return std::nullopt;
-    int parts[6] = {};
-    const int widths[6] = {4, 2, 2, 2, 2, 2};
-    std::size_t at = 0;
-    for (int i = 0; i < 6; ++i) {
-        if (at == 8) ++at;  // the "T"
-        for (int k = 0; k < widths[i]; ++k, ++at) {
-            const char c = made[at];
-            if (c < '0' || c > '9') return std::nullopt;
-            parts[i] = parts[i] * 10 + (c - '0');
-        }
-    }
-    if (parts[1] < 1 || parts[1] > 12 || parts[2] < 1 || parts[2] > 31 || parts[3] > 23 ||
-        parts[4] > 59 || parts[5] > 59) {
+    const auto year = text::DigitsValue(made.substr(0, 4));
+    const auto month = text::DigitsValue(made.substr(4, 2));
+    const auto day = text::DigitsValue(made.substr(6, 2));
+    const auto hour = text::DigitsValue(made.substr(9, 2));
+    const auto minute = text::DigitsValue(made.substr(11, 2));
+    const auto second = text::DigitsValue(made.substr(13, 2));
+    if (!year || !month || !day || !hour || !minute || !second || *month < 1 || *month > 12 ||
+        *day < 1 || *day > 31 || *hour > 23 || *minute > 59 || *second > 59) {
         return std::nullopt;
     }
-    platform::LocalTime time;
-    time.year = parts[0];
-    time.month = parts[1];
-    time.day = parts[2];
-    time.hour = parts[3];
-    time.minute = parts[4];
-    time.second = parts[5];
-    return platform::DateValueOf(time);
+    return platform::DateValueOf({*year, *month, *day, 0, *hour, *minute, *second});
 }
 
 std::string KeyIdOf(const unsigned char* digest) {

@@ -9,21 +9,15 @@ namespace qm::update {
 
 namespace {
 
-bool ReadsAsDay(std::string_view text, int& year, int& month, int& day) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-    int parts[3] = {};
-    const std::size_t starts[3] = {0, 5, 8}, widths[3] = {4, 2, 2};
-    for (int i = 0; i < 3; ++i) {
-        for (std::size_t k = 0; k < widths[i]; ++k) {
-            const char c = text[starts[i] + k];
-            if (c < '0' || c > '9') return false;
-            parts[i] = parts[i] * 10 + (c - '0');
-        }
-    }
-    year = parts[0];
-    month = parts[1];
-    day = parts[2];
-    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+// The date value of a "YYYY-MM-DD" day's midnight.
+std::optional<double> DayValue(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    const auto year = text::DigitsValue(text.substr(0, 4));
+    const auto month = text::DigitsValue(text.substr(5, 2));
+    const auto day = text::DigitsValue(text.substr(8, 2));
+    if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 || *day > 31)
+        return std::nullopt;
+    return platform::DateValueOf({*year, *month, *day, 0, 0, 0, 0});
 }
 
 }  // namespace
@@ -41,10 +35,8 @@ std::optional<KeyLine> ParseKeyLine(std::string_view line) {
         return std::nullopt;
     key.publicKey = std::move(*point);
     if (fields.size() == 3) return key;
-    int year = 0, month = 0, day = 0;
     auto signature = text::Base64Decode(fields[5]);
-    if (fields[3].size() != 16 ||
-        (fields[4] != "never" && !ReadsAsDay(fields[4], year, month, day)) || !signature ||
+    if (fields[3].size() != 16 || (fields[4] != "never" && !DayValue(fields[4])) || !signature ||
         signature->size() != platform::kP256SignatureBytes) {
         return std::nullopt;
     }
@@ -75,13 +67,9 @@ std::string KeyLineText(const KeyLine& key) {
 }
 
 std::optional<double> RetirementEnd(std::string_view retires) {
-    int year = 0, month = 0, day = 0;
-    if (!ReadsAsDay(retires, year, month, day)) return std::nullopt;
-    platform::LocalTime time;
-    time.year = year;
-    time.month = month;
-    time.day = day;
-    return platform::DateValueOf(time) + 1.0;
+    const auto day = DayValue(retires);
+    if (!day) return std::nullopt;
+    return *day + 1.0;
 }
 
 bool TrustedKeys::IdMatches(const KeyLine& key) {

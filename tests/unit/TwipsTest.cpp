@@ -54,15 +54,9 @@ class TwipsTest : public ::testing::TestWithParam<AtDpi> {
     }
 };
 
-TEST_P(TwipsTest, AnInchOfTwipsIsTheScreensDotsPerInch) {
-    const int dpi = GetParam().dpi;
-    EXPECT_EQ(TwipsToPixels(kTwipsPerInch, dpi), dpi);
-    EXPECT_EQ(PixelsToTwips(dpi, dpi), kTwipsPerInch);
-    EXPECT_EQ(TwipsToPixels(kTwipsPerPixel * 96, dpi), dpi) << "96 pixels at 96 DPI are an inch";
-}
-
 TEST_P(TwipsTest, AStoredColumnWidthKeepsItsSizeAndSurvivesBeingStoredAgain) {
     const int dpi = GetParam().dpi;
+    EXPECT_EQ(TwipsToPixels(kTwipsPerInch, dpi), dpi) << "an inch of twips is the screen's inch";
     const int pixels = TwipsToPixels(1400, dpi);
     EXPECT_EQ(pixels, GetParam().storedColumnPx);
     // The window stores what the list shows; shown again it is the same width, on every
@@ -73,29 +67,25 @@ TEST_P(TwipsTest, AStoredColumnWidthKeepsItsSizeAndSurvivesBeingStoredAgain) {
     EXPECT_EQ(PixelsToTwips(TwipsToPixels(storedAgain, dpi), dpi), storedAgain);
 }
 
-TEST_P(TwipsTest, TheTrayMenuRisesInsideTheScreensRightEdgeAndStopsAboveTheTaskbar) {
+// The tray menu and the update notice: 180 and 320 pixels wide at 96 DPI, scaled with the
+// screen, rising inside its right edge and stopping above the taskbar.
+TEST_P(TwipsTest, TheSlideUpWindowsRiseInsideTheRightEdgeAndStopAboveTheTaskbar) {
     const int dpi = GetParam().dpi;
     FrmMenuPopUp menu;
     menu.Load("Quillmarsh", MeasuredScreen(), true);
-    EXPECT_EQ(TwipsToPixels(FrmMenuPopUp::kWidthTwips, dpi), ScaleFromDefaultDpi(180, dpi))
-        << "2700 twips are 180 pixels at 96 DPI";
-    EXPECT_EQ(TwipsToPixels(FrmMenuPopUp::kHeightTwips, dpi), ScaleFromDefaultDpi(120, dpi));
-    const int loadedTop = menu.top;
-    while (menu.tmrMenuPopup.enabled)
-        menu.SlideUp();
-    ExpectAtTheRightEdgeAboveTheTaskbar(menu.left, loadedTop, menu.top, FrmMenuPopUp::kWidthTwips,
-                                        FrmMenuPopUp::kHeightTwips);
-}
-
-TEST_P(TwipsTest, TheUpdateNoticeRisesInsideTheScreensRightEdgeAndStopsAboveTheTaskbar) {
-    const int dpi = GetParam().dpi;
     FrmSignatureUpdated notice;
     notice.Load("Quillmarsh", MeasuredScreen());
+    EXPECT_EQ(TwipsToPixels(FrmMenuPopUp::kWidthTwips, dpi), ScaleFromDefaultDpi(180, dpi));
+    EXPECT_EQ(TwipsToPixels(FrmMenuPopUp::kHeightTwips, dpi), ScaleFromDefaultDpi(120, dpi));
     EXPECT_EQ(TwipsToPixels(FrmSignatureUpdated::kWidthTwips, dpi), ScaleFromDefaultDpi(320, dpi));
-    const int loadedTop = notice.top;
+    const int menuLoadedTop = menu.top, noticeLoadedTop = notice.top;
+    while (menu.tmrMenuPopup.enabled)
+        menu.SlideUp();
     while (notice.tmrPopupSignatureUpdate.enabled)
         notice.SlideUp();
-    ExpectAtTheRightEdgeAboveTheTaskbar(notice.left, loadedTop, notice.top,
+    ExpectAtTheRightEdgeAboveTheTaskbar(menu.left, menuLoadedTop, menu.top,
+                                        FrmMenuPopUp::kWidthTwips, FrmMenuPopUp::kHeightTwips);
+    ExpectAtTheRightEdgeAboveTheTaskbar(notice.left, noticeLoadedTop, notice.top,
                                         FrmSignatureUpdated::kWidthTwips,
                                         FrmSignatureUpdated::kHeightTwips);
 }
